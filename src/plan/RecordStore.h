@@ -1,0 +1,153 @@
+#pragma once
+#include "plan/DateText.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace zp {
+
+class MessageBoxService;
+
+// Field numbers of a planner record.
+namespace Field {
+constexpr int StartDate = 1;
+constexpr int Time = 2;
+constexpr int Name = 3;
+constexpr int PhoneAfterHours = 4;
+constexpr int PhoneBusinessHours = 5;
+constexpr int Message = 6;
+constexpr int Income = 7;
+constexpr int Expense = 8;
+constexpr int JobStatus = 9;
+constexpr int ImagePath = 10;
+constexpr int AudioPath = 11;
+constexpr int FinishDate = 12;
+constexpr int Count = 12;
+} // namespace Field
+
+// "plandefault" in the image or audio field means "no attachment".
+inline const QString kNoAttachment = QStringLiteral("plandefault");
+inline const QString kEnglishEuro = QStringLiteral("englisheuro");
+inline const QString kAmerican = QStringLiteral("american");
+
+// One planner record: twelve texts addressed 1 ... 12; slot 0 is unused.
+struct PlannerRecord {
+    std::array<QString, Field::Count + 1> fields;
+
+    const QString& operator[](int field) const { return fields[static_cast<std::size_t>(field)]; }
+    QString& operator[](int field) { return fields[static_cast<std::size_t>(field)]; }
+    static PlannerRecord fromList(const QStringList& twelveValues); // missing values are empty
+    bool isDone() const { return fields[Field::JobStatus] == QLatin1String("1"); }
+    friend bool operator==(const PlannerRecord& a, const PlannerRecord& b) { return a.fields == b.fields; }
+};
+
+// Date-order key of a date text and a time text:
+// year * 10 000 000 + day of year * 10 000 + hour * 100 + minute, where each
+// part is the numeric value of the text rendered with "yyyy", "y", "h" and
+// "n". A text that is not a date or time renders unchanged, so an empty date
+// counts as 0 and the word "soon" too.
+double sortKey(const QString& dateText, const QString& timeText, DateOrder order);
+
+// Receives progress of long store operations (re-sorting a large plan): the
+// main window suspends its periodic timer and shows its progress bar.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void begin() = 0;
+    virtual void progress(int percent) = 0;
+    virtual void end() = 0;
+};
+
+// A list of files to delete later, kept while a plan is open.
+struct DeferredDeletions {
+    QStringList paths;
+    int count() const { return static_cast<int>(paths.size()); }
+    void add(const QString& path) { paths.append(path); }
+};
+
+// The open plan. Records are numbered 1 ... recordCount().
+class RecordStore {
+public:
+    static constexpr int kMaxRecords = 32767;
+    static constexpr int kLargePlanWarningAbove = 1000;
+
+    RecordStore();
+
+    // --- records ---------------------------------------------------------
+    int recordCount() const { return static_cast<int>(records_.size()) - 1; }
+    // Reading outside 1 ... recordCount (record 1 of the empty plan, say)
+    // gives a blank record rather than failing.
+    const PlannerRecord& record(int index) const;
+    const QString& field(int field, int index) const;
+    // Writing outside 1 ... recordCount is ignored.
+    void setField(int field, int index, const QString& value);
+    void setRecord(int index, const PlannerRecord& record);
+
+    // The empty plan: no records.
+    void clearStore();
+    // Replaces every record at once (plan loading); no ordering is applied.
+    void replaceAll(std::vector<PlannerRecord> records);
+    // Inserts in date order; ties go after existing records with the same
+    // key. Returns the new record's index, or nothing when no position
+    // qualifies (a store not in date order) or the store is full.
+    std::optional<int> ADDCHRONOLOGICAL(const PlannerRecord& record);
+    // Inserts at a given position (1 ... recordCount + 1), for the entry grid.
+    bool insertRecordAt(int index, const PlannerRecord& record);
+    // Removes record i; later records move up.
+    void removeRecord(int index);
+    // Stable re-sort of the whole store by date order.
+    void CHRONOLOGICAL(ProgressSink* progress = nullptr);
+
+    // The key of record i under the current date order.
+    double recordKey(int index) const;
+    // Day/month order used for reading dates: follows systemDateStyle.
+    DateOrder dateOrder() const;
+
+    bool isFull() const { return recordCount() >= kMaxRecords; }
+
+    // --- plan-wide state -------------------------------------------------
+    int currentRecord = 1;
+    bool modified = false;
+    QString planFileName;
+    QString fileDateStyle = kEnglishEuro;
+    QString systemDateStyle = kEnglishEuro;
+    int editStyle = 0; // 0 home and office, 1 project planning
+    QString keepBackups = QStringLiteral("0");
+    std::array<QString, 25> fieldLabels; // 1 ... 24; slot 0 unused
+    static const std::array<QString, 13>& defaultFieldLabels(); // 1 ... 12
+
+    // --- attachment state ------------------------------------------------
+    QString pendingImagePath = kNoAttachment;
+    QString currentSoundPath = kNoAttachment;
+    QString previousSoundPath = kNoAttachment;
+    int recorderState = 0; // 0 nothing yet, 1 closed without recording, 2 recorded
+    DeferredDeletions supersededSounds;
+    DeferredDeletions recordingsToDeleteOnDiscard;
+    DeferredDeletions newRecordings;
+
+    // Folder where the recorder puts its date-stamped recordings; only files
+    // there are ever deleted by emptying a deferred-deletion list.
+    QString recordingsFolder;
+    // Deletes every listed file that is one of our own recordings and
+    // empties the list. Other paths (a sound the user picked from disk) are
+    // left alone. Returns how many files were deleted.
+    int emptyDeletionList(DeferredDeletions& list) const;
+    bool isOwnRecording(const QString& path) const;
+
+private:
+    void invalidateKey(int index);
+    std::vector<PlannerRecord> records_; // slot 0 unused
+    mutable std::vector<double> keys_;   // cached keys, NaN = not computed
+    mutable DateOrder keyOrder_ = DateOrder::DayFirst;
+};
+
+// Before an Add or Insert row: shows "Warning, large number of records ..."
+// when the plan holds more than 1000 records, and refuses (with a message)
+// when it is full. Returns whether the insert may go ahead.
+bool checkRoomForInsert(const RecordStore& store, MessageBoxService& messages);
+
+} // namespace zp

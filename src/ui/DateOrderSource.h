@@ -1,0 +1,14 @@
+#pragma once
+#include "plan/DateText.h"
+
+namespace zp {
+
+// The day/month order the system's regional settings use. Read afresh on
+// every call, because the user may change it while the planner runs.
+class DateOrderSource {
+public:
+    virtual ~DateOrderSource() = default;
+    virtual DateOrder systemDateOrder() const = 0;
+};
+
+} // namespace zp

@@ -1,0 +1,22 @@
+#pragma once
+#include "ui/Clock.h"
+#include "ui/DateOrderSource.h"
+#include "ui/FileDialogs.h"
+#include "ui/FontDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/ScreenMetrics.h"
+
+namespace zp {
+
+// The platform services the program talks to, handed to every window.
+// The program fills it with the Qt implementations, tests with doubles.
+struct Platform {
+    MessageBoxService& messages;
+    Clock& clock;
+    DateOrderSource& dateOrder;
+    ScreenMetrics& screen;
+    FileDialogs& fileDialogs;
+    FontDialog& fontDialog;
+};
+
+} // namespace zp
