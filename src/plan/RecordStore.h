@@ -49,7 +49,9 @@ struct PlannerRecord {
 // year * 10 000 000 + day of year * 10 000 + hour * 100 + minute, where each
 // part is the numeric value of the text rendered with "yyyy", "y", "h" and
 // "n". A text that is not a date or time renders unchanged, so an empty date
-// counts as 0 and the word "soon" too.
+// counts as 0 and the word "soon" too. The key is never NaN (a text of
+// overflowing numbers could otherwise make one): NaN counts as 0, so every
+// record keeps a place in the date order.
 double sortKey(const QString& dateText, const QString& timeText, DateOrder order);
 
 // Receives progress of long store operations (re-sorting a large plan): the
@@ -70,6 +72,8 @@ struct DeferredDeletions {
 };
 
 // The open plan. Records are numbered 1 ... recordCount().
+// The record operations leave `modified` alone: the commands that call them
+// decide whether the change counts as unsaved.
 class RecordStore {
 public:
     static constexpr int kMaxRecords = 32767;
@@ -140,6 +144,13 @@ public:
 
 private:
     void invalidateKey(int index);
+    // Drops every cached key when the date order has changed since they were
+    // computed.
+    void syncKeyOrder() const;
+    // Key of record 1 ... recordCount, computed on first use; the caller has
+    // synchronised the date order.
+    double cachedKey(int index) const;
+    void insertAt(int index, const PlannerRecord& record, double key);
     std::vector<PlannerRecord> records_; // slot 0 unused
     mutable std::vector<double> keys_;   // cached keys, NaN = not computed
     mutable DateOrder keyOrder_ = DateOrder::DayFirst;

@@ -1,0 +1,39 @@
+#pragma once
+#include "app/Settings.h"
+#include "plan/RecordStore.h"
+
+#include <QString>
+#include <vector>
+
+namespace zp {
+
+// Everything the planner's windows share while it runs: the open plan, the
+// settings and the bookkeeping of the tool windows. One object, created at
+// start-up and handed to every window by reference.
+struct ProgramState {
+    RecordStore store;
+    Settings settings;
+
+    // Command-line plan, empty when none was given.
+    QString commandLinePlan;
+
+    // Entry grid column stretch: 0 normal, 1 doubled.
+    int gridStretch = 0;
+    // Joins the lines of multi-line texts.
+    QString newline = QStringLiteral("\n");
+    // Today's date as the short date of the current style (dd/mm/yy or mm/dd/yy).
+    QString todayText;
+
+    // Loan simulator starting figures.
+    double loanAmount = 1000000;
+    double loanRatePercent = 10.2;
+    double loanYears = 10;
+    static constexpr double pi = 3.141592654;
+
+    // Which reminder belongs to which line of the reminders list.
+    std::vector<int> reminderIndex;
+
+    ProgramState() { reminderIndex.reserve(10001); }
+};
+
+} // namespace zp

@@ -1,0 +1,921 @@
+#include "app/windows/Form1.h"
+
+#include "app/windows/StatusBar1.h"
+#include "plan/DateText.h"
+#include "ui/Artwork.h"
+#include "ui/Hints.h"
+#include "ui/ImageButton.h"
+#include "ui/QtPlatform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QWindowStateChangeEvent>
+
+namespace zp {
+
+namespace {
+
+const QString kCaptionPrefix = QStringLiteral("Zorvik Planner 3.2  -  ");
+
+struct ToolbarButton {
+    const char* name;
+    const char* pressedName;
+    const char* hint;
+};
+
+// In the order they sit on the toolbar.
+const ToolbarButton kToolbar[] = {
+    {"imgFileNewButton", "Image17", "Create new Planner file"},
+    {"imgFileOpenButton", "Image18", "Open existing Planner file"},
+    {"Image12", "Image19", "Save Planner file"},
+    {"Image11", "Image20", "Print current Planner file"},
+    {"Image7", "Image21", "Show ledger - summary of expenses and credits"},
+    {"Image8", "Image22", "Start loan simulator"},
+    {"Image10", "Image23", "Show summary of phone numbers"},
+    {"Image9", "Image24", "Open note book"},
+    {"Image4", "Image25", "Start calculator"},
+    {"Image13", "Image26", "Show world times"},
+    {"Image2", "Image27", "Highlight keyword entries in Planner list window"},
+    {"Image15", "Image28", "Stretch/Shrink the project edit grid"},
+    {"Image3", "Image29", "About Zorvik Planner"},
+    {"Image6", "Image30", "Show on-line help file"},
+    {"Image14", "Image31", "Iconise Planner window"},
+};
+
+// Toolbar button size, twips.
+constexpr int kButtonTwips = 390;
+
+// Where the controls sit when the window is first built, in twips, for a
+// window of the size the layout rule first takes over at. Below that size
+// the window keeps this arrangement.
+ControlGeometry designGeometry()
+{
+    ControlGeometry g;
+    g[QStringLiteral("picToolbar")] = {0, 0, 5384, 420};
+    g[QStringLiteral("Panel3D3")] = {60, 440, 5300, 240};
+    g[QStringLiteral("ProgressBar1")] = {0, 0, 5300, 240};
+    g[QStringLiteral("Picture1")] = {5400, 0, 864, 690};
+    g[QStringLiteral("Slider1")] = {0, 690, 6384, 200};
+    g[QStringLiteral("SSTab2")] = {50, 900, 2560, 4845};
+    g[QStringLiteral("Viewlist")] = {80, 400, 2380, 4345};
+    g[QStringLiteral("SSTab1")] = {2660, 900, 3524, 4845};
+    for (const char* n : {"Text1", "Image1", "SSPanel2"})
+        g[QString::fromLatin1(n)] = {80, 400, 3344, 4345};
+    g[QStringLiteral("Grid1")] = {80, 800, 3344, 3945};
+    g[QStringLiteral("Text4")] = {2080, 500, 1324, 285};
+    g[QStringLiteral("Command4")] = {80, 500, 950, 285};
+    g[QStringLiteral("Command5")] = {1080, 500, 950, 285};
+    g[QStringLiteral("StatusBar1")] = {0, 5745, 5504, 300};
+    // Entry panel, relative to the panel.
+    g[QStringLiteral("VScroll1")] = {50, 50, 255, 4245};
+    g[QStringLiteral("Label7")] = {355, 80, 1100, 210};
+    g[QStringLiteral("Text2")] = {355, 290, 1100, 300};
+    g[QStringLiteral("Label5")] = {1505, 80, 900, 210};
+    g[QStringLiteral("Text3")] = {1505, 290, 900, 300};
+    g[QStringLiteral("Label2")] = {2455, 80, 850, 210};
+    g[QStringLiteral("Text11")] = {2455, 290, 869, 300};
+    g[QStringLiteral("Label4")] = {355, 640, 2900, 210};
+    g[QStringLiteral("Text5")] = {355, 850, 2869, 300};
+    g[QStringLiteral("Label3")] = {355, 1200, 1400, 210};
+    g[QStringLiteral("Text6")] = {355, 1410, 1400, 300};
+    g[QStringLiteral("Label12")] = {1805, 1200, 1400, 210};
+    g[QStringLiteral("Text7")] = {1805, 1410, 1469, 300};
+    g[QStringLiteral("Label8")] = {355, 1760, 1400, 210};
+    g[QStringLiteral("Text8")] = {355, 1970, 1400, 300};
+    g[QStringLiteral("Label9")] = {1805, 1760, 1400, 210};
+    g[QStringLiteral("Text9")] = {1805, 1970, 1469, 300};
+    g[QStringLiteral("Check1")] = {355, 2420, 900, 300};
+    g[QStringLiteral("SSPanel1")] = {1324, 2360, 1900, 420};
+    g[QStringLiteral("SSCommand2")] = {60, 60, 860, 300};
+    g[QStringLiteral("SSCommand1")] = {980, 60, 860, 300};
+    g[QStringLiteral("Label6")] = {355, 2880, 1400, 210};
+    g[QStringLiteral("Text10")] = {355, 3090, 2869, 545};
+    g[QStringLiteral("Command1")] = {355, 3945, 800, 350};
+    g[QStringLiteral("Command2")] = {1175, 3945, 800, 350};
+    g[QStringLiteral("Command6")] = {1995, 3945, 800, 350};
+    g[QStringLiteral("Command3")] = {2815, 3945, 800, 350};
+    return g;
+}
+
+} // namespace
+
+// Shows long work in the hint panel and keeps the date check off meanwhile.
+class Form1::Progress : public ProgressSink {
+public:
+    explicit Progress(Form1& w) : w_(w) {}
+    void begin() override
+    {
+        wasRunning_ = w_.timer1_->isActive();
+        w_.timer1_->stop();
+        w_.progressBar1_->setValue(0);
+        w_.progressBar1_->show();
+        w_.hints_->show(QString());
+    }
+    void progress(int percent) override
+    {
+        w_.progressBar1_->setValue(percent);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    void end() override
+    {
+        w_.progressBar1_->hide();
+        w_.hints_->show(QStringLiteral("OK"));
+        if (wasRunning_)
+            w_.timer1_->start();
+    }
+
+private:
+    Form1& w_;
+    bool wasRunning_ = false;
+};
+
+Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaptionPrefix);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("Form1Client"));
+    setCentralWidget(client_);
+
+    createMenus();
+    createToolbar();
+    createPanels();
+    createRecordPages();
+    createTimers();
+    attachHints();
+    placeDesignLayout();
+    progress_ = std::make_unique<Progress>(*this);
+    setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
+}
+
+Form1::~Form1() = default;
+
+QWidget* Form1::control(const QString& name) const
+{
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QAction* Form1::menuAction(const QString& name) const
+{
+    auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void Form1::setMenuTick(const QString& name, bool ticked)
+{
+    if (QAction* a = menuAction(name))
+        a->setChecked(ticked);
+}
+
+bool Form1::menuTick(const QString& name) const
+{
+    QAction* a = menuAction(name);
+    return a && a->isChecked();
+}
+
+void Form1::createMenus()
+{
+    struct Item {
+        const char* caption;
+        const char* shortcut;
+        const char* name;
+        int index;
+        bool checkable;
+    };
+    auto addItems = [this](QMenu* menu, std::initializer_list<Item> items) {
+        for (const Item& it : items) {
+            auto* action = menu->addAction(QString::fromUtf8(it.caption));
+            action->setObjectName(QString::fromLatin1(it.name));
+            if (it.shortcut && *it.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(it.shortcut)));
+            action->setCheckable(it.checkable);
+            if (it.index >= 0)
+                action->setProperty("menuIndex", it.index);
+            actions_[action->objectName()] = action;
+        }
+    };
+    auto addMenu = [this](QMenu* parent, const char* caption, const char* name, int index = -1) {
+        QMenu* m = parent ? parent->addMenu(QString::fromUtf8(caption)) : menuBar()->addMenu(QString::fromUtf8(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        if (index >= 0)
+            m->menuAction()->setProperty("menuIndex", index);
+        actions_[m->objectName()] = m->menuAction();
+        return m;
+    };
+
+    QMenu* file = addMenu(nullptr, "&File", "Filemenu");
+    addItems(file, {{"&New", "", "Newplan", -1, false},
+                    {"&Open", "Ctrl+O", "Loadplan", -1, false},
+                    {"&Save", "Ctrl+S", "Saveplan", -1, false},
+                    {"Save &as", "Ctrl+A", "Saveplanas", -1, false},
+                    {"&Delete", "Ctrl+D", "delete", -1, false}});
+    QMenu* print = addMenu(file, "&Print", "Print");
+    addItems(print, {{"&Standard style", "Ctrl+T", "standard", -1, false},
+                     {"&Project style", "Ctrl+P", "projectstyle", -1, false},
+                     {"&Time line", "Ctrl+I", "timeline", -1, false}});
+    addItems(file, {{"&About...", "", "About", -1, false}, {"E&xit...", "Ctrl+X", "Exit", -1, false}});
+
+    QMenu* edit = addMenu(nullptr, "&Edit", "Editmenu");
+    addItems(edit, {{"&Edit records", "Ctrl+E", "Editrecords", -1, false},
+                    {"&Copy selected", "Ctrl+C", "copytoclipboard", -1, false},
+                    {"Copy &all", "", "copyall", -1, false}});
+
+    QMenu* display = addMenu(nullptr, "&Display", "sort", 30);
+    addItems(display, {{"By da&y", "", "Dayy", 34, true},
+                       {"By &date", "", "Datte", 31, true},
+                       {"By &name", "", "Namme", 32, true},
+                       {"By &task", "", "Taskk", 33, true}});
+
+    QMenu* tools = addMenu(nullptr, "&Tools", "Tools");
+    QMenu* ledger = addMenu(tools, "&Ledger", "Ledger");
+    addItems(ledger, {{"Show", "", "Showbydate", 148, false}, {"Plot.....", "", "PlotLedger", 49, false}});
+    addItems(tools, {{"L&oan simulator", "Ctrl+N", "Loansimulator", -1, false},
+                     {"Phone &book", "Ctrl+B", "Phonebook", -1, false},
+                     {"&Notes...", "", "Notes", -1, false},
+                     {"&Calculator", "Ctrl+L", "Calculator", -1, false},
+                     {"&World times", "", "Worldtimes", -1, false}});
+
+    QMenu* options = addMenu(nullptr, "&Options", "Options", 50);
+    QMenu* editStyle = addMenu(options, "&Edit style", "Editstyle");
+    addItems(editStyle, {{"&Home and office", "Ctrl+H", "homeandoffice", 88, true},
+                         {"Pro&ject planning", "Ctrl+J", "projectplanning", 89, true}});
+    QMenu* labels = addMenu(options, "Edit &labels", "Editlabels");
+    addItems(labels, {{"&Set to default", "Ctrl+Y", "Settodefault", -1, false}});
+    QMenu* startup = addMenu(options, "&Startup show", "Startupshow", 55);
+    addItems(startup, {{"&This weeks reminders ", "", "Currentyearmonth", 56, true},
+                       {"&Main Program", "", "Allrecords", 57, true}});
+    QMenu* dateStyle = addMenu(options, "&Date style", "Datestyle");
+    addItems(dateStyle, {{"month/day/year", "", "American", 52, true}, {"day/month/year", "", "EnglishEuro", 53, true}});
+    addItems(options, {{"&Fonts", "", "Fonttype", 0, false},
+                       {"&Sound on", "", "soundon", 81, true},
+                       {"&Keep backups", "", "Keepbackups", 59, true},
+                       {"&Save settings on exit", "", "Saveonexit", 51, true}});
+
+    QMenu* help = addMenu(nullptr, "&Help", "Helpmenu");
+    addItems(help, {{"&Contents", "", "Contents", -1, false}, {"&Using help...", "", "usinghelp", -1, false}});
+
+    // The empty top-level item the menu bar has always carried.
+    QAction* time = menuBar()->addAction(QString());
+    time->setObjectName(QStringLiteral("time"));
+    time->setProperty("menuIndex", 99);
+    time->setEnabled(false);
+    actions_[time->objectName()] = time;
+
+    // Toggles keep the tick and the setting together; the date style
+    // items only explain where the style is set, the tick follows the system.
+    connect(menuAction(QStringLiteral("soundon")), &QAction::triggered, this,
+            [this](bool on) { state_.settings.soundOn = on ? 1 : 0; });
+    connect(menuAction(QStringLiteral("Keepbackups")), &QAction::triggered, this,
+            [this](bool on) { state_.store.keepBackups = on ? QStringLiteral("1") : QStringLiteral("0"); });
+    connect(menuAction(QStringLiteral("Saveonexit")), &QAction::triggered, this,
+            [this](bool on) { state_.settings.saveSettingsOnExit = on ? QStringLiteral("1") : QStringLiteral("0"); });
+    connect(menuAction(QStringLiteral("Currentyearmonth")), &QAction::triggered, this, [this] {
+        setMenuTick(QStringLiteral("Currentyearmonth"), true);
+        setMenuTick(QStringLiteral("Allrecords"), false);
+        state_.settings.startupShow = QStringLiteral("yearmonth");
+    });
+    connect(menuAction(QStringLiteral("Allrecords")), &QAction::triggered, this, [this] {
+        setMenuTick(QStringLiteral("Currentyearmonth"), false);
+        setMenuTick(QStringLiteral("Allrecords"), true);
+        state_.settings.startupShow = QStringLiteral("all");
+    });
+    for (const char* name : {"American", "EnglishEuro"}) {
+        QAction* a = menuAction(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, a](bool) {
+            // A click must not move the tick: undo Qt's toggle first.
+            a->setChecked(!a->isChecked());
+            platform_.messages.msgBox(QStringLiteral("The date style can be changed using the Windows control panel."),
+                                      MsgStyle::Exclamation, QStringLiteral("Planner Date Style"));
+        });
+    }
+    // Display modes: the tick follows the chosen mode.
+    const std::pair<const char*, const char*> modes[] = {
+        {"Datte", "sortbydate"}, {"Namme", "sortbyname"}, {"Taskk", "sortbytask"}, {"Dayy", "sortbyday"}};
+    for (const auto& [name, mode] : modes) {
+        const QString word = QString::fromLatin1(mode);
+        connect(menuAction(QString::fromLatin1(name)), &QAction::triggered, this, [this, word] {
+            state_.settings.displayMode = word;
+            applySettingsToWindow();
+            rebuildRecordsList();
+        });
+    }
+    connect(menuAction(QStringLiteral("Fonttype")), &QAction::triggered, this, &Form1::chooseFont);
+    connect(menuAction(QStringLiteral("About")), &QAction::triggered, this, [this] {
+        if (openAbout_)
+            openAbout_();
+    });
+    connect(menuAction(QStringLiteral("Exit")), &QAction::triggered, this, [this] { exitProgram(true); });
+    connect(menuAction(QStringLiteral("Editrecords")), &QAction::triggered, this, [this] { ssTab1_->setCurrentIndex(3); });
+}
+
+void Form1::createToolbar()
+{
+    picToolbar_ = new QWidget(client_);
+    picToolbar_->setObjectName(QStringLiteral("picToolbar"));
+    controls_[picToolbar_->objectName()] = picToolbar_;
+    image32_ = new QLabel(client_);
+    image32_->setObjectName(QStringLiteral("Image32"));
+    image32_->hide();
+
+    const int size = twips_.toPixelsX(kButtonTwips);
+    int x = 0;
+    for (const ToolbarButton& b : kToolbar) {
+        QPixmap normal = toolbarPicture(QString::fromLatin1(b.name));
+        const int icon = size - 4;
+        if (!normal.isNull())
+            normal = normal.scaled(icon, icon, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const QPixmap pressed = pressedLook(normal);
+        auto* button = new ImageButton(QString::fromLatin1(b.name), normal, pressed, picToolbar_);
+        button->setToolTip(QString::fromLatin1(b.hint));
+        button->setGeometry(x, 0, size, size);
+        x += size;
+        // The pressed-look picture, kept hidden as the toolbar has always done.
+        auto* pressedImage = new QLabel(client_);
+        pressedImage->setObjectName(QString::fromLatin1(b.pressedName));
+        pressedImage->setPixmap(button->pressedPicture());
+        pressedImage->hide();
+        connect(button, &ImageButton::pressed, this, [this, button] { image32_->setPixmap(button->normalPicture()); });
+        controls_[button->objectName()] = button;
+    }
+    auto button = [this](const char* name) { return static_cast<ImageButton*>(control(QString::fromLatin1(name))); };
+    auto trigger = [this](const char* action) { menuAction(QString::fromLatin1(action))->trigger(); };
+    connect(button("imgFileNewButton"), &ImageButton::clicked, this, [trigger] { trigger("Newplan"); });
+    connect(button("imgFileOpenButton"), &ImageButton::clicked, this, [trigger] { trigger("Loadplan"); });
+    connect(button("Image12"), &ImageButton::clicked, this, [trigger] { trigger("Saveplan"); });
+    connect(button("Image11"), &ImageButton::pressed, this, [trigger] { trigger("standard"); });
+    connect(button("Image7"), &ImageButton::clicked, this, [trigger] { trigger("Showbydate"); });
+    connect(button("Image8"), &ImageButton::clicked, this, [trigger] { trigger("Loansimulator"); });
+    connect(button("Image10"), &ImageButton::clicked, this, [trigger] { trigger("Phonebook"); });
+    connect(button("Image9"), &ImageButton::clicked, this, [trigger] { trigger("Notes"); });
+    connect(button("Image4"), &ImageButton::clicked, this, [trigger] { trigger("Calculator"); });
+    connect(button("Image13"), &ImageButton::clicked, this, [trigger] { trigger("Worldtimes"); });
+    connect(button("Image15"), &ImageButton::clicked, this, &Form1::toggleGridStretch);
+    connect(button("Image3"), &ImageButton::clicked, this, [trigger] { trigger("About"); });
+    connect(button("Image6"), &ImageButton::pressed, this, [trigger] { trigger("Contents"); });
+    connect(button("Image14"), &ImageButton::clicked, this, &QWidget::showMinimized);
+}
+
+void Form1::createPanels()
+{
+    panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version 3.0"), client_);
+    panel3D3_->setObjectName(QStringLiteral("Panel3D3"));
+    panel3D3_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel3D3_->setTextFormat(Qt::PlainText);
+    panel3D3_->setIndent(4);
+    controls_[panel3D3_->objectName()] = panel3D3_;
+    hints_ = new HintRouter(panel3D3_, this);
+
+    progressBar1_ = new QProgressBar(panel3D3_);
+    progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar1_->setRange(0, 100);
+    progressBar1_->setTextVisible(false);
+    progressBar1_->hide();
+    controls_[progressBar1_->objectName()] = progressBar1_;
+
+    picture2_ = new QLabel(client_);
+    picture2_->setObjectName(QStringLiteral("Picture2"));
+    picture2_->setPixmap(logoPicture());
+    picture2_->hide();
+    picture1_ = new QLabel(client_);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    picture1_->setCursor(Qt::PointingHandCursor);
+    picture1_->installEventFilter(this);
+    controls_[picture1_->objectName()] = picture1_;
+
+    slider1_ = new QSlider(Qt::Horizontal, client_);
+    slider1_->setObjectName(QStringLiteral("Slider1"));
+    slider1_->setRange(0, 100);
+    slider1_->setValue(42);
+    slider1_->setFocusPolicy(Qt::NoFocus);
+    controls_[slider1_->objectName()] = slider1_;
+    connect(slider1_, &QSlider::valueChanged, this, &Form1::onSliderChanged);
+
+    statusBar1_ = new StatusBar1(
+        platform_.clock,
+        [this](const QDateTime& now) {
+            return now.date().toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yyyy")
+                                                                                 : QStringLiteral("dd/MM/yyyy"));
+        },
+        client_);
+    controls_[statusBar1_->objectName()] = statusBar1_;
+
+    for (const char* name : {"TempList", "Templist2"}) {
+        auto* list = new QListWidget(client_);
+        list->setObjectName(QString::fromLatin1(name));
+        list->setSortingEnabled(true);
+        list->hide();
+    }
+}
+
+void Form1::createRecordPages()
+{
+    ssTab2_ = new QTabWidget(client_);
+    ssTab2_->setObjectName(QStringLiteral("SSTab2"));
+    ssTab2_->addTab(new QWidget, QStringLiteral("List"));
+    controls_[ssTab2_->objectName()] = ssTab2_;
+    viewlist_ = new QListWidget(ssTab2_);
+    viewlist_->setObjectName(QStringLiteral("Viewlist"));
+    controls_[viewlist_->objectName()] = viewlist_;
+
+    ssTab1_ = new QTabWidget(client_);
+    ssTab1_->setObjectName(QStringLiteral("SSTab1"));
+    for (const char* page : {"Info", "Details", "Image", "Edit"})
+        ssTab1_->addTab(new QWidget, QString::fromLatin1(page));
+    controls_[ssTab1_->objectName()] = ssTab1_;
+
+    text12_ = new QPlainTextEdit(ssTab1_);
+    text12_->setObjectName(QStringLiteral("Text12"));
+    text12_->setReadOnly(true);
+    text1_ = new QPlainTextEdit(ssTab1_);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setReadOnly(true);
+    image1_ = new QLabel(ssTab1_);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setAlignment(Qt::AlignCenter);
+    image1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ssPanel2_ = new QFrame(ssTab1_);
+    ssPanel2_->setObjectName(QStringLiteral("SSPanel2"));
+    ssPanel2_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    grid1_ = new QTableWidget(2, 13, ssTab1_);
+    grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->horizontalHeader()->hide();
+    grid1_->verticalHeader()->hide();
+    grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    text4_ = new QLineEdit(ssTab1_);
+    text4_->setObjectName(QStringLiteral("Text4"));
+    auto* insRow = new QPushButton(QStringLiteral("&Ins row"), ssTab1_);
+    insRow->setObjectName(QStringLiteral("Command4"));
+    auto* delRow = new QPushButton(QStringLiteral("Del ro&w"), ssTab1_);
+    delRow->setObjectName(QStringLiteral("Command5"));
+    for (QWidget* w : std::initializer_list<QWidget*>{text12_, text1_, image1_, ssPanel2_, grid1_, text4_, insRow, delRow})
+        controls_[w->objectName()] = w;
+    createEntryPanel(ssPanel2_);
+
+    connect(ssTab1_, &QTabWidget::currentChanged, this, [this](int index) {
+        const int previous = currentPage_;
+        currentPage_ = index;
+        showRecordPage(previous);
+    });
+}
+
+void Form1::createEntryPanel(QWidget* panel)
+{
+    auto label = [this, panel](const char* name, const char* caption) {
+        auto* l = new QLabel(QString::fromUtf8(caption), panel);
+        l->setObjectName(QString::fromLatin1(name));
+        controls_[l->objectName()] = l;
+    };
+    auto field = [this, panel](const char* name, int maxLength) {
+        auto* t = new QLineEdit(panel);
+        t->setObjectName(QString::fromLatin1(name));
+        t->setMaxLength(maxLength);
+        controls_[t->objectName()] = t;
+    };
+    auto button = [this](QWidget* parent, const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+        b->setObjectName(QString::fromLatin1(name));
+        controls_[b->objectName()] = b;
+    };
+    auto* scroll = new QScrollBar(Qt::Vertical, panel);
+    scroll->setObjectName(QStringLiteral("VScroll1"));
+    scroll->setRange(1, 1);
+    controls_[scroll->objectName()] = scroll;
+
+    label("Label7", "Start Date");
+    field("Text2", 10);
+    label("Label5", "Time");
+    field("Text3", 10);
+    label("Label2", "Finish Date");
+    field("Text11", 10);
+    label("Label4", "Name, company or job");
+    field("Text5", 200);
+    label("Label3", "Phone AH");
+    field("Text6", 100);
+    label("Label12", "Phone BH");
+    field("Text7", 100);
+    label("Label8", "Income $");
+    field("Text8", 100);
+    label("Label9", "Expense $");
+    field("Text9", 100);
+    label("Label6", "Message");
+    field("Text10", 255);
+    // The message box is one line of text but tall: the text starts at the top.
+    static_cast<QLineEdit*>(control(QStringLiteral("Text10")))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* done = new QCheckBox(QStringLiteral("Done"), panel);
+    done->setObjectName(QStringLiteral("Check1"));
+    controls_[done->objectName()] = done;
+    auto* attachments = new QFrame(panel);
+    attachments->setObjectName(QStringLiteral("SSPanel1"));
+    attachments->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    controls_[attachments->objectName()] = attachments;
+    button(attachments, "SSCommand2", "Image");
+    button(attachments, "SSCommand1", "Speak");
+    button(panel, "Command1", "&New");
+    button(panel, "Command2", "&Add");
+    button(panel, "Command6", "&Change");
+    button(panel, "Command3", "&Remove");
+}
+
+void Form1::createTimers()
+{
+    auto make = [this](const char* name, int interval) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QString::fromLatin1(name));
+        t->setInterval(interval);
+        return t;
+    };
+    timer1_ = make("Timer1", 1000);
+    timer2_ = make("Timer2", 60000);
+    timer3_ = make("Timer3", 100);
+    connect(timer1_, &QTimer::timeout, this, &Form1::tickTimer1);
+    connect(timer2_, &QTimer::timeout, this, &Form1::tickTimer2);
+    connect(timer3_, &QTimer::timeout, this, &Form1::tickTimer3);
+}
+
+void Form1::attachHints()
+{
+    for (const ToolbarButton& b : kToolbar)
+        hints_->attach(control(QString::fromLatin1(b.name)), QString::fromLatin1(b.hint));
+    hints_->attach(panel3D3_, QStringLiteral("Information window"));
+    hints_->attach(picture1_, QStringLiteral("Planner moving logo"));
+    hints_->attach(slider1_, QStringLiteral("Use this slider bar to resize the records list display"));
+    hints_->attach(ssTab1_, QStringLiteral("Planner info, record details, image view and edit records"));
+    hints_->attach(ssPanel2_, QStringLiteral("Planner records entry window"));
+    hints_->attach(statusBar1_, [](int x, int width) { return statusBarHint(x, width); });
+}
+
+void Form1::placeDesignLayout()
+{
+    applyGeometry(designGeometry());
+    // Only the Info page shows at first.
+    for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, ssPanel2_, grid1_, text4_, control(QStringLiteral("Command4")),
+                                                      control(QStringLiteral("Command5"))})
+        w->hide();
+    resize(twips_.toPixelsX(6384), twips_.toPixelsY(6795));
+}
+
+ControlGeometry Form1::currentGeometry() const
+{
+    ControlGeometry g;
+    for (const auto& [name, w] : controls_) {
+        const QRect r = w->geometry();
+        g[name] = {twips_.toTwipsX(r.x()), twips_.toTwipsY(r.y()), twips_.toTwipsX(r.width()), twips_.toTwipsY(r.height())};
+    }
+    return g;
+}
+
+void Form1::applyGeometry(const ControlGeometry& geometry)
+{
+    for (const auto& [name, rect] : geometry) {
+        QWidget* w = control(name);
+        if (!w)
+            continue;
+        const QRect px(twips_.toPixelsX(rect.left), twips_.toPixelsY(rect.top), twips_.toPixelsX(rect.width),
+                       twips_.toPixelsY(rect.height));
+        if (w->geometry() != px)
+            w->setGeometry(px);
+    }
+    // Contents of the tab controls sit above their pages.
+    // The entry panel lies over the grid's edit box and row buttons, which
+    // therefore only show in the grid face of the Edit page.
+    for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, image1_, text4_, control(QStringLiteral("Command4")),
+                                                      control(QStringLiteral("Command5")), grid1_, ssPanel2_})
+        w->raise();
+    picture1_->raise();
+}
+
+QRect Form1::twipsGeometry() const
+{
+    const QRect frame = frameGeometry();
+    return {twips_.toTwipsX(frame.x()), twips_.toTwipsY(frame.y()), twips_.toTwipsX(frame.width()), twips_.toTwipsY(frame.height())};
+}
+
+void Form1::setTwipsGeometry(const WindowPlacement& p)
+{
+    // The placement is the outer frame; what the frame adds is known once
+    // the window has been shown, and is nothing before that.
+    const QSize extra = frameGeometry().size() - geometry().size();
+    move(twips_.toPixelsX(p.left), twips_.toPixelsY(p.top));
+    resize(std::max(1, twips_.toPixelsX(p.width) - extra.width()), std::max(1, twips_.toPixelsY(p.height) - extra.height()));
+}
+
+void Form1::layoutMainWindow()
+{
+    if (inLayout_ || !timer3_)
+        return;
+    inLayout_ = true;
+    timer3_->stop();
+    MainLayoutInput in;
+    const QRect outer = twipsGeometry();
+    in.windowWidth = outer.width();
+    in.windowHeight = outer.height();
+    in.clientWidth = twips_.toTwipsX(client_->width());
+    in.clientHeight = twips_.toTwipsY(client_->height());
+    in.minimized = isMinimized();
+    in.sliderValue = slider1_->value();
+    in.sliderMaximum = slider1_->maximum();
+    in.gridStretch = state_.gridStretch;
+    in.controls = currentGeometry();
+    const MainLayoutResult out = zp::layoutMainWindow(in);
+    applyGeometry(out.controls);
+    // The status bar keeps to the bottom edge of the window.
+    statusBar1_->move(statusBar1_->x(), client_->height() - statusBar1_->height());
+    for (std::size_t col = 0; col < out.gridColumnWidths.size(); ++col)
+        grid1_->setColumnWidth(static_cast<int>(col), twips_.toPixelsX(out.gridColumnWidths[col]));
+    if (out.completed) {
+        timer3_->setInterval(logoIntervalMs_);
+        timer3_->start();
+    }
+    inLayout_ = false;
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutMainWindow();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        layoutMainWindow();
+}
+
+void Form1::onSliderChanged(int value)
+{
+    const int clamped = clampSlider(value);
+    if (clamped != value) {
+        slider1_->setValue(clamped); // comes back here with the clamped value
+        return;
+    }
+    layoutMainWindow();
+}
+
+void Form1::toggleGridStretch()
+{
+    state_.gridStretch = state_.gridStretch == 0 ? 1 : 0;
+    const std::vector<int> widths = gridColumnWidths(twips_.toTwipsX(grid1_->width()), state_.gridStretch);
+    for (std::size_t col = 0; col < widths.size(); ++col)
+        grid1_->setColumnWidth(static_cast<int>(col), twips_.toPixelsX(widths[col]));
+}
+
+void Form1::onLogoClicked()
+{
+    logoIntervalMs_ = logoIntervalMs_ == 100 ? 50 : 100;
+    timer3_->setInterval(logoIntervalMs_);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == picture1_ && event->type() == QEvent::MouseButtonPress)
+        onLogoClicked();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::tickTimer1()
+{
+    detectSystemDateStyle(true);
+}
+
+void Form1::tickTimer2()
+{
+    statusBar1_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
+}
+
+void Form1::tickTimer3()
+{
+    const QPixmap& picture = picture2_->pixmap();
+    if (picture.isNull())
+        return;
+    logo_.setSizes(twips_.toTwipsX(picture1_->width()), twips_.toTwipsY(picture1_->height()),
+                   twips_.toTwipsX(picture.width()), twips_.toTwipsY(picture.height()));
+    const TwipsRect r = logo_.step();
+    QPixmap frame(picture1_->size());
+    frame.fill(palette().window().color());
+    QPainter painter(&frame);
+    painter.drawPixmap(QRect(QPoint(0, 0), picture1_->size()), picture,
+                       QRect(twips_.toPixelsX(r.left), twips_.toPixelsY(r.top), twips_.toPixelsX(r.width), twips_.toPixelsY(r.height)));
+    painter.end();
+    picture1_->setPixmap(frame);
+}
+
+void Form1::detectSystemDateStyle(bool /*refreshViews*/)
+{
+    const QString weekday = renderDateText(QStringLiteral("6/9/94"), QStringLiteral("dddd"), platform_.dateOrder.systemDateOrder());
+    if (weekday == QLatin1String("Thursday")) {
+        state_.store.systemDateStyle = kAmerican;
+        setMenuTick(QStringLiteral("American"), true);
+        setMenuTick(QStringLiteral("EnglishEuro"), false);
+    } else if (weekday == QLatin1String("Tuesday")) {
+        state_.store.systemDateStyle = kEnglishEuro;
+        setMenuTick(QStringLiteral("American"), false);
+        setMenuTick(QStringLiteral("EnglishEuro"), true);
+    }
+}
+
+void Form1::initialise()
+{
+    detectSystemDateStyle(false);
+    const QDate today = platform_.clock.today();
+    state_.todayText = today.toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yy")
+                                                                                : QStringLiteral("dd/MM/yy"));
+    setTwipsGeometry(state_.settings.placement(PlacementRow::Main));
+    if (!state_.commandLinePlan.isEmpty())
+        state_.store.planFileName = state_.commandLinePlan;
+    statusBar1_->setPanelText(4, planPanelText(state_.store.planFileName));
+    applyFontSettings();
+    applySettingsToWindow();
+    timer1_->start();
+    timer2_->start();
+    layoutMainWindow();
+}
+
+void Form1::applySettingsToWindow()
+{
+    const Settings& s = state_.settings;
+    const RecordStore& store = state_.store;
+    setMenuTick(QStringLiteral("Saveonexit"), s.saveSettingsOnExit == QLatin1String("1"));
+    setMenuTick(QStringLiteral("Keepbackups"), store.keepBackups != QLatin1String("0"));
+    setMenuTick(QStringLiteral("Datte"), s.displayMode == QLatin1String("sortbydate"));
+    setMenuTick(QStringLiteral("Namme"), s.displayMode == QLatin1String("sortbyname"));
+    setMenuTick(QStringLiteral("Taskk"), s.displayMode == QLatin1String("sortbytask"));
+    setMenuTick(QStringLiteral("Dayy"), s.displayMode == QLatin1String("sortbyday"));
+    if (s.soundOn == 1)
+        setMenuTick(QStringLiteral("soundon"), true);
+    else if (s.soundOn == 0)
+        setMenuTick(QStringLiteral("soundon"), false);
+    setWindowTitle(kCaptionPrefix + store.planFileName);
+    statusBar1_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
+    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
+    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
+    setMenuTick(QStringLiteral("Allrecords"), s.startupShow == QLatin1String("all"));
+
+    const std::pair<const char*, int> labels[] = {{"Label7", 2}, {"Label5", 6}, {"Label2", 3}, {"Label4", 1}, {"Label3", 7},
+                                                   {"Label12", 8}, {"Label8", 4}, {"Label9", 5}, {"Label6", 10}};
+    for (const auto& [name, index] : labels)
+        static_cast<QLabel*>(control(QString::fromLatin1(name)))->setText(store.fieldLabels[static_cast<std::size_t>(index)]);
+    auto setCell = [this](int row, int col, const QString& text) {
+        auto* item = grid1_->item(row, col);
+        if (!item) {
+            item = new QTableWidgetItem;
+            grid1_->setItem(row, col, item);
+        }
+        item->setText(text);
+    };
+    setCell(1, 0, QStringLiteral("No."));
+    for (int col = 1; col <= 12; ++col)
+        setCell(1, col, store.fieldLabels[static_cast<std::size_t>(col)]);
+    image1_->setPixmap(picture2_->pixmap());
+}
+
+void Form1::applyFontSettings()
+{
+    const FontChoice& f = state_.settings.font;
+    const QFont font = toQFont(f);
+    const QColor colour = toQColor(f.colour, palette());
+    auto apply = [&](QWidget* w) {
+        if (!w)
+            return;
+        w->setFont(font);
+        QPalette p = w->palette();
+        p.setColor(QPalette::Text, colour);
+        p.setColor(QPalette::WindowText, colour);
+        w->setPalette(p);
+    };
+    QFont statusFont = statusBar1_->font();
+    statusFont.setFamily(font.family());
+    statusFont.setPointSize(font.pointSize());
+    statusBar1_->setFont(statusFont);
+    for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, grid1_})
+        apply(w);
+    for (const char* name : {"Text2", "Text3", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11"})
+        apply(control(QString::fromLatin1(name)));
+}
+
+void Form1::chooseFont()
+{
+    std::optional<FontChoice> chosen = platform_.fontDialog.chooseFont(state_.settings.font);
+    if (!chosen)
+        return;
+    if (chosen->size > 14)
+        chosen->size = 14;
+    state_.settings.font = *chosen;
+    applyFontSettings();
+}
+
+void Form1::rebuildRecordsList()
+{
+    viewlist_->clear();
+}
+
+void Form1::showRecordPage(int previousPage)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, ssPanel2_, grid1_, text4_, text12_,
+                                                      control(QStringLiteral("Command4")), control(QStringLiteral("Command5"))})
+        w->hide();
+    rebuildRecordsList();
+    const int page = ssTab1_->currentIndex();
+    text4_->clear();
+    RecordStore& store = state_.store;
+    if (previousPage == 3 && page != 3) {
+        if (store.recorderState == 2)
+            store.newRecordings.add(store.currentSoundPath);
+        store.recorderState = 0;
+    }
+    switch (page) {
+    case 0:
+        text12_->show();
+        break;
+    case 1:
+        text1_->show();
+        break;
+    case 2:
+        image1_->show();
+        break;
+    case 3: {
+        auto* scroll = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
+        if (store.editStyle == 0) {
+            if (store.recordCount() == 0) {
+                scroll->setMaximum(1);
+                store.currentRecord = 1;
+            } else {
+                scroll->setMaximum(store.recordCount());
+                if (store.currentRecord >= 1 && store.currentRecord <= store.recordCount())
+                    scroll->setValue(store.currentRecord);
+                else
+                    store.currentRecord = 1;
+            }
+            ssPanel2_->show();
+        } else {
+            grid1_->show();
+        }
+        text4_->show();
+        control(QStringLiteral("Command4"))->show();
+        control(QStringLiteral("Command5"))->show();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+ProgressSink& Form1::progressSink()
+{
+    return *progress_;
+}
+
+QString Form1::statusPanelText(int panel) const
+{
+    return statusBar1_->panelText(panel);
+}
+
+void Form1::setStatusPanelText(int panel, const QString& text)
+{
+    statusBar1_->setPanelText(panel, text);
+}
+
+void Form1::exitProgram(bool /*viaMenu*/)
+{
+    if (exiting_)
+        return;
+    exiting_ = true;
+    const QRect g = twipsGeometry();
+    state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    timer1_->stop();
+    timer2_->stop();
+    timer3_->stop();
+    if (onExit_)
+        onExit_();
+    else
+        QApplication::quit();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    exitProgram(false);
+    event->accept();
+}
+
+} // namespace zp

@@ -1,0 +1,143 @@
+#pragma once
+#include "app/MainLayout.h"
+#include "app/ProgramState.h"
+#include "ui/Platform.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QSlider;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+
+namespace zp {
+
+class HintRouter;
+class ImageButton;
+class StatusBar1;
+
+// The main window: toolbar, hint panel, moving logo, the records list and
+// the record pages side by side, status bar, menus and timers.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up steps run inside the main window: date style, placement,
+    // plan name, fonts and the settings shown on menus and labels.
+    void initialise();
+
+    void layoutMainWindow();
+    void showRecordPage(int previousPage);
+    void applyFontSettings();
+    void applySettingsToWindow();
+    void rebuildRecordsList();
+    // Ends the program the one way it ends: File > Exit (viaMenu) or
+    // closing the window.
+    void exitProgram(bool viaMenu);
+    // Reads the system's date order and ticks the date style it shows.
+    void detectSystemDateStyle(bool refreshViews);
+
+    // Actions other windows open; the owner wires them as windows arrive.
+    void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
+    void setOnExit(std::function<void()> onExit) { onExit_ = std::move(onExit); }
+
+    QAction* menuAction(const QString& name) const;
+    HintRouter& hints() { return *hints_; }
+    QString statusPanelText(int panel) const;
+    void setStatusPanelText(int panel, const QString& text);
+    ControlGeometry currentGeometry() const;
+    QRect twipsGeometry() const; // outer: left, top, width, height
+    void setTwipsGeometry(const WindowPlacement& placement);
+
+    // Twips per pixel of the screen the window is on.
+    const Twips& twips() const { return twips_; }
+
+    // Long work (re-sorting) shows the progress bar and stops the date check.
+    ProgressSink& progressSink();
+
+    // Test hooks: one tick of each timer.
+    void tickTimer1();
+    void tickTimer2();
+    void tickTimer3();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolbar();
+    void createPanels();
+    void createRecordPages();
+    void createEntryPanel(QWidget* page);
+    void createTimers();
+    void attachHints();
+    void placeDesignLayout();
+    void applyGeometry(const ControlGeometry& geometry);
+    void onSliderChanged(int value);
+    void onLogoClicked();
+    void toggleGridStretch();
+    void chooseFont();
+    void setMenuTick(const QString& name, bool ticked);
+    bool menuTick(const QString& name) const;
+    QWidget* control(const QString& name) const;
+
+    class Progress;
+
+    ProgramState& state_;
+    Platform platform_;
+    Twips twips_;
+    std::unique_ptr<Progress> progress_;
+    HintRouter* hints_ = nullptr;
+    std::function<void()> openAbout_;
+    std::function<void()> onExit_;
+    bool exiting_ = false;
+    bool inLayout_ = false;
+    int logoIntervalMs_ = 100;
+    LogoScroller logo_;
+
+    QWidget* client_ = nullptr;
+    std::map<QString, QAction*> actions_;
+    std::map<QString, QWidget*> controls_;
+    QWidget* picToolbar_ = nullptr;
+    QLabel* panel3D3_ = nullptr;
+    QProgressBar* progressBar1_ = nullptr;
+    QLabel* picture1_ = nullptr;
+    QLabel* picture2_ = nullptr;
+    QLabel* image32_ = nullptr;
+    QTabWidget* ssTab1_ = nullptr;
+    QTabWidget* ssTab2_ = nullptr;
+    QListWidget* viewlist_ = nullptr;
+    QPlainTextEdit* text1_ = nullptr;
+    QPlainTextEdit* text12_ = nullptr;
+    QLabel* image1_ = nullptr;
+    QFrame* ssPanel2_ = nullptr;
+    QTableWidget* grid1_ = nullptr;
+    QLineEdit* text4_ = nullptr;
+    QSlider* slider1_ = nullptr;
+    StatusBar1* statusBar1_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QTimer* timer2_ = nullptr;
+    QTimer* timer3_ = nullptr;
+    int currentPage_ = 0;
+};
+
+} // namespace zp

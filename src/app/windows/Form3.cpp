@@ -1,0 +1,110 @@
+#include "app/windows/Form3.h"
+
+#include "ui/Artwork.h"
+#include "ui/Platform.h"
+#include "ui/ScreenMetrics.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zp {
+
+Form3::Form3(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
+             QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      screen_(screen), storeGeometry_(std::move(storeGeometry)), showMainWindow_(std::move(showMainWindow))
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Zorvik Planner 3.1 - About"));
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel3D1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(2);
+
+    auto* picture = new QLabel(panel);
+    picture->setObjectName(QStringLiteral("Image4"));
+    picture->setPixmap(calendarPicture());
+    picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* name = new QLabel(QStringLiteral("Zorvik Planner Version 3.2"), panel);
+    name->setObjectName(QStringLiteral("Label3"));
+    QFont f = name->font();
+    f.setBold(true);
+    if (f.pointSize() > 0)
+        f.setPointSize(f.pointSize() + 2);
+    name->setFont(f);
+    name->setWordWrap(true);
+
+    auto* about = new QLabel(QStringLiteral("A planner for jobs, appointments, contacts and money."), panel);
+    about->setObjectName(QStringLiteral("lblAbout"));
+    about->setWordWrap(true);
+
+    command1_ = new QPushButton(QStringLiteral("&OK"), panel);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setDefault(true);
+    connect(command1_, &QPushButton::clicked, this, &Form3::okClicked);
+
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setHorizontalSpacing(14);
+    grid->addWidget(picture, 0, 0, 3, 1);
+    grid->addWidget(name, 0, 1);
+    grid->addWidget(about, 1, 1);
+    grid->setRowStretch(2, 1);
+    grid->addWidget(command1_, 3, 1, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 6, 6, 6);
+    outer->addWidget(panel);
+
+    const Twips tw(screen_);
+    setFixedSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips));
+    const QSize screenTwips = screen_.screenSizeTwips();
+    const double left = (screenTwips.width() - tw.toTwipsX(width())) / 2.0;
+    const double top = (screenTwips.height() - tw.toTwipsY(height())) / 2.0;
+    move(tw.toPixelsX(left), tw.toPixelsY(top));
+    command1_->setFocus();
+}
+
+Form3::Form3(const Platform& platform, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
+             QWidget* parent)
+    : Form3(platform.screen, std::move(storeGeometry), std::move(showMainWindow), parent)
+{
+}
+
+void Form3::storeGeometry()
+{
+    if (!storeGeometry_)
+        return;
+    // The outer frame, as the settings keep every window's placement.
+    const QRect r = frameGeometry();
+    const Twips tw(screen_);
+    storeGeometry_(tw.toTwipsY(r.y()), tw.toTwipsX(r.x()), tw.toTwipsX(r.width()), tw.toTwipsY(r.height()));
+}
+
+void Form3::okClicked()
+{
+    storeGeometry();
+    closingByOk_ = true;
+    close();
+    closingByOk_ = false;
+    QCoreApplication::processEvents();
+    if (showMainWindow_)
+        showMainWindow_();
+}
+
+void Form3::closeEvent(QCloseEvent* event)
+{
+    if (!closingByOk_)
+        storeGeometry();
+    QWidget::closeEvent(event);
+}
+
+} // namespace zp

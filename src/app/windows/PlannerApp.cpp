@@ -1,0 +1,98 @@
+#include "app/windows/PlannerApp.h"
+
+#include "app/windows/Form1.h"
+#include "app/windows/Form3.h"
+#include "app/windows/Form9.h"
+#include "views/windows/Form12.h"
+
+#include <QApplication>
+
+namespace zp {
+
+PlannerApp::PlannerApp(ProgramState& state, const Platform& platform) : state_(state), platform_(platform) {}
+
+PlannerApp::~PlannerApp()
+{
+    delete form9_.data();
+    delete form3_.data();
+}
+
+Form9* PlannerApp::startWindow() const
+{
+    return form9_.data();
+}
+
+Form3* PlannerApp::aboutWindow() const
+{
+    return form3_.data();
+}
+
+void PlannerApp::start()
+{
+    // The reminders window comes first; the main window is built and
+    // initialised hidden while it is being set up.
+    form12_ = std::make_unique<Form12>();
+    form1_ = std::make_unique<Form1>(state_, platform_);
+    form1_->setOpenAbout([this] { showAbout(); });
+    form1_->setOnExit([this] { endProgram(); });
+    form1_->initialise();
+    form12_->setRunPlanner([this] { showStartWindow(); });
+    form12_->setExit([this] { form1_->exitProgram(true); });
+
+    const QString& show = state_.settings.startupShow;
+    if (show == QLatin1String("yearmonth")) {
+        const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);
+        const Twips& t = form1_->twips();
+        form12_->setGeometry(t.toPixelsX(p.left), t.toPixelsY(p.top), t.toPixelsX(p.width), t.toPixelsY(p.height));
+        form12_->show();
+    } else if (show == QLatin1String("all")) {
+        form12_->hide();
+        QCoreApplication::processEvents();
+        showStartWindow();
+        form1_->rebuildRecordsList();
+    } else {
+        form12_->show();
+    }
+}
+
+void PlannerApp::showStartWindow()
+{
+    // Created afresh each time it is shown; it deletes itself on closing.
+    form9_ = new Form9(platform_, [this] { showMainWindow(); });
+    form9_->setAttribute(Qt::WA_DeleteOnClose);
+    form9_->show();
+}
+
+void PlannerApp::showMainWindow()
+{
+    form1_->show();
+    form1_->raise();
+    form1_->activateWindow();
+}
+
+void PlannerApp::showAbout()
+{
+    if (!form3_) {
+        form3_ = new Form3(
+            platform_,
+            [this](double top, double left, double width, double height) {
+                state_.settings.placement(PlacementRow::About) = {top, left, width, height};
+            },
+            [this] { showMainWindow(); });
+    }
+    form3_->show();
+    form3_->raise();
+}
+
+void PlannerApp::endProgram()
+{
+    if (form9_)
+        form9_->close();
+    if (form3_)
+        form3_->hide();
+    form12_->hide();
+    form1_->hide();
+    emit finished();
+}
+
+} // namespace zp

@@ -1,0 +1,58 @@
+#include "app/windows/StatusBar1.h"
+
+#include "ui/Clock.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTimer>
+
+namespace zp {
+
+StatusBar1::StatusBar1(const Clock& clock, std::function<QString(const QDateTime&)> dateText, QWidget* parent)
+    : QFrame(parent), clock_(clock), dateText_(std::move(dateText))
+{
+    setObjectName(QStringLiteral("StatusBar1"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(2);
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setTextFormat(Qt::PlainText);
+        label->setMinimumWidth(10);
+        // Mouse moves must reach the bar, which gives the hint by position.
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        row->addWidget(label, i == 3 ? 2 : 1);
+        panels_[static_cast<std::size_t>(i)] = label;
+    }
+    tick_ = new QTimer(this);
+    tick_->setInterval(1000);
+    connect(tick_, &QTimer::timeout, this, &StatusBar1::refreshClock);
+    tick_->start();
+    refreshClock();
+}
+
+QLabel* StatusBar1::panel(int panel) const
+{
+    return panels_.at(static_cast<std::size_t>(panel - 1));
+}
+
+QString StatusBar1::panelText(int panel) const
+{
+    return this->panel(panel)->text();
+}
+
+void StatusBar1::setPanelText(int panel, const QString& text)
+{
+    this->panel(panel)->setText(text);
+}
+
+void StatusBar1::refreshClock()
+{
+    const QDateTime now = clock_.now();
+    panels_[0]->setText(now.time().toString(QStringLiteral("h:mm AP")));
+    panels_[1]->setText(dateText_ ? dateText_(now) : now.date().toString(Qt::ISODate));
+}
+
+} // namespace zp

@@ -1,0 +1,32 @@
+#pragma once
+#include <QFrame>
+#include <array>
+#include <functional>
+
+class QLabel;
+class QTimer;
+
+namespace zp {
+
+class Clock;
+
+// The main window's status bar: 1 time, 2 date (kept current by the bar
+// itself), 3 weekday name, 4 plan name.
+class StatusBar1 : public QFrame {
+    Q_OBJECT
+public:
+    StatusBar1(const Clock& clock, std::function<QString(const QDateTime&)> dateText, QWidget* parent = nullptr);
+
+    QString panelText(int panel) const;     // 1 ... 4
+    void setPanelText(int panel, const QString& text);
+    QLabel* panel(int panel) const;
+    void refreshClock();
+
+private:
+    const Clock& clock_;
+    std::function<QString(const QDateTime&)> dateText_;
+    std::array<QLabel*, 4> panels_{};
+    QTimer* tick_ = nullptr;
+};
+
+} // namespace zp

@@ -1,0 +1,360 @@
+#include "plan/RecordStore.h"
+
+#include "plan/TextNumber.h"
+#include "ui/MessageBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace zp {
+
+namespace {
+
+constexpr double kNoKey = std::numeric_limits<double>::quiet_NaN();
+
+const PlannerRecord& blankRecord()
+{
+    static const PlannerRecord blank;
+    return blank;
+}
+
+const QString& emptyText()
+{
+    static const QString empty;
+    return empty;
+}
+
+// The recorder names its files after the day, hour, minute and second of
+// the recording, two digits each.
+const QRegularExpression& recordingNamePattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^[0-9]{8}\\.wav$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern;
+}
+
+} // namespace
+
+// --- PlannerRecord ---------------------------------------------------------
+
+PlannerRecord PlannerRecord::fromList(const QStringList& twelveValues)
+{
+    PlannerRecord record;
+    const int n = std::min<int>(static_cast<int>(twelveValues.size()), Field::Count);
+    for (int f = 1; f <= n; ++f)
+        record[f] = twelveValues[f - 1];
+    return record;
+}
+
+// --- sortKey ---------------------------------------------------------------
+
+double sortKey(const QString& dateText, const QString& timeText, DateOrder order)
+{
+    const double year = textValue(renderDateText(dateText, u"yyyy", order));
+    const double dayOfYear = textValue(renderDateText(dateText, u"y", order));
+    const double hour = textValue(renderDateText(timeText, u"h", order));
+    const double minute = textValue(renderDateText(timeText, u"n", order));
+    const double key = year * 10000000.0 + dayOfYear * 10000.0 + hour * 100.0 + minute;
+    return std::isnan(key) ? 0.0 : key;
+}
+
+// --- RecordStore -------------------------------------------------------------
+
+RecordStore::RecordStore()
+    : records_(1), keys_(1, kNoKey)
+{
+    static const std::array<const char*, 12> labels = {
+        "Name", "Start date", "Finish date", "Income", "Expense", "Time",
+        "Phone(ah)", "Phone(bh)", "Job status", "Message", "Image", "Sound"};
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        fieldLabels[i + 1] = QString::fromLatin1(labels[i]);
+    for (std::size_t i = 13; i <= 24; ++i)
+        fieldLabels[i] = QStringLiteral("on");
+}
+
+const std::array<QString, 13>& RecordStore::defaultFieldLabels()
+{
+    static const std::array<QString, 13> labels = {
+        QString(),
+        QStringLiteral("Name"), QStringLiteral("Start date"), QStringLiteral("Finish date"),
+        QStringLiteral("Income"), QStringLiteral("Expense"), QStringLiteral("Time"),
+        QStringLiteral("Phone(ah)"), QStringLiteral("Phone(bh)"), QStringLiteral("Job status"),
+        QStringLiteral("Message"), QStringLiteral("Image"), QStringLiteral("Audio")};
+    return labels;
+}
+
+const PlannerRecord& RecordStore::record(int index) const
+{
+    if (index < 1 || index > recordCount())
+        return blankRecord();
+    return records_[static_cast<std::size_t>(index)];
+}
+
+const QString& RecordStore::field(int field, int index) const
+{
+    if (field < 1 || field > Field::Count)
+        return emptyText();
+    return record(index)[field];
+}
+
+void RecordStore::setField(int field, int index, const QString& value)
+{
+    if (field < 1 || field > Field::Count || index < 1 || index > recordCount())
+        return;
+    records_[static_cast<std::size_t>(index)][field] = value;
+    if (field == Field::StartDate || field == Field::Time)
+        invalidateKey(index);
+}
+
+void RecordStore::setRecord(int index, const PlannerRecord& record)
+{
+    if (index < 1 || index > recordCount())
+        return;
+    records_[static_cast<std::size_t>(index)] = record;
+    records_[static_cast<std::size_t>(index)][0].clear();
+    invalidateKey(index);
+}
+
+void RecordStore::clearStore()
+{
+    records_.assign(1, PlannerRecord{});
+    records_.shrink_to_fit();
+    keys_.assign(1, kNoKey);
+    keys_.shrink_to_fit();
+}
+
+void RecordStore::replaceAll(std::vector<PlannerRecord> records)
+{
+    records_.clear();
+    records_.reserve(records.size() + 1);
+    records_.emplace_back();
+    for (auto& r : records) {
+        r[0].clear();
+        records_.push_back(std::move(r));
+    }
+    keys_.assign(records_.size(), kNoKey);
+}
+
+DateOrder RecordStore::dateOrder() const
+{
+    return systemDateStyle == kAmerican ? DateOrder::MonthFirst : DateOrder::DayFirst;
+}
+
+void RecordStore::syncKeyOrder() const
+{
+    const DateOrder order = dateOrder();
+    if (order != keyOrder_) {
+        std::fill(keys_.begin(), keys_.end(), kNoKey);
+        keyOrder_ = order;
+    }
+}
+
+double RecordStore::recordKey(int index) const
+{
+    syncKeyOrder();
+    if (index < 1 || index > recordCount())
+        return sortKey(QString(), QString(), keyOrder_);
+    return cachedKey(index);
+}
+
+double RecordStore::cachedKey(int index) const
+{
+    double& key = keys_[static_cast<std::size_t>(index)];
+    if (std::isnan(key)) {
+        const PlannerRecord& r = records_[static_cast<std::size_t>(index)];
+        key = sortKey(r[Field::StartDate], r[Field::Time], keyOrder_);
+    }
+    return key;
+}
+
+void RecordStore::invalidateKey(int index)
+{
+    keys_[static_cast<std::size_t>(index)] = kNoKey;
+}
+
+void RecordStore::insertAt(int index, const PlannerRecord& record, double key)
+{
+    const auto pos = static_cast<std::ptrdiff_t>(index);
+    auto it = records_.insert(records_.begin() + pos, record);
+    (*it)[0].clear();
+    keys_.insert(keys_.begin() + pos, key);
+}
+
+std::optional<int> RecordStore::ADDCHRONOLOGICAL(const PlannerRecord& record)
+{
+    if (isFull())
+        return std::nullopt;
+    syncKeyOrder();
+    const double k = sortKey(record[Field::StartDate], record[Field::Time], keyOrder_);
+    const int n = recordCount();
+
+    int position = 0;
+    if (n == 0) {
+        position = 1;
+    } else if (k < cachedKey(1)) {
+        position = 1;
+    } else if (k >= cachedKey(n)) {
+        position = n + 1;
+    } else {
+        // The first b with key(b) <= k < key(b+1). In a store in date order
+        // this is the place after the last equal key; in a store the user
+        // has arranged by hand there may be none.
+        double keyB = cachedKey(1);
+        for (int b = 1; b < n; ++b) {
+            const double keyNext = cachedKey(b + 1);
+            if (keyB <= k && k < keyNext) {
+                position = b + 1;
+                break;
+            }
+            keyB = keyNext;
+        }
+        if (position == 0)
+            return std::nullopt;
+    }
+    insertAt(position, record, k);
+    return position;
+}
+
+bool RecordStore::insertRecordAt(int index, const PlannerRecord& record)
+{
+    if (isFull() || index < 1 || index > recordCount() + 1)
+        return false;
+    insertAt(index, record, kNoKey);
+    return true;
+}
+
+void RecordStore::removeRecord(int index)
+{
+    if (index < 1 || index > recordCount())
+        return;
+    const auto pos = static_cast<std::ptrdiff_t>(index);
+    records_.erase(records_.begin() + pos);
+    keys_.erase(keys_.begin() + pos);
+}
+
+// Inserting the records one by one with ADDCHRONOLOGICAL into an emptied
+// store keeps that store in date order at every step and places each record
+// after the ones with an equal key, so the outcome is exactly a stable sort
+// by key. Sorting directly gives the same order without the quadratic cost
+// of the record-by-record rebuild.
+void RecordStore::CHRONOLOGICAL(ProgressSink* progress)
+{
+    const int n = recordCount();
+    if (n == 0)
+        return;
+    if (progress) {
+        progress->begin();
+        progress->progress(0);
+    }
+
+    // Computing the keys (reading every date) is the slow part; the bar
+    // follows it.
+    syncKeyOrder();
+    int shownPercent = 0;
+    for (int i = 1; i <= n; ++i) {
+        cachedKey(i);
+        if (progress) {
+            const int percent = static_cast<int>(static_cast<long long>(i) * 99 / n);
+            if (percent != shownPercent) {
+                shownPercent = percent;
+                progress->progress(percent);
+            }
+        }
+    }
+
+    std::vector<int> order(static_cast<std::size_t>(n));
+    std::iota(order.begin(), order.end(), 1);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        return keys_[static_cast<std::size_t>(a)] < keys_[static_cast<std::size_t>(b)];
+    });
+
+    std::vector<PlannerRecord> sorted;
+    std::vector<double> sortedKeys;
+    sorted.reserve(static_cast<std::size_t>(n) + 1);
+    sortedKeys.reserve(static_cast<std::size_t>(n) + 1);
+    sorted.emplace_back();
+    sortedKeys.push_back(kNoKey);
+    for (int i : order) {
+        sorted.push_back(std::move(records_[static_cast<std::size_t>(i)]));
+        sortedKeys.push_back(keys_[static_cast<std::size_t>(i)]);
+    }
+    records_ = std::move(sorted);
+    keys_ = std::move(sortedKeys);
+
+    if (progress) {
+        progress->progress(100);
+        progress->end();
+    }
+}
+
+// --- deferred deletions --------------------------------------------------------
+
+bool RecordStore::isOwnRecording(const QString& path) const
+{
+    if (recordingsFolder.isEmpty() || path.isEmpty() || path == kNoAttachment)
+        return false;
+
+    const QFileInfo info(path);
+    if (!recordingNamePattern().match(info.fileName()).hasMatch())
+        return false;
+
+    const QString folder = QDir::cleanPath(QFileInfo(recordingsFolder).absoluteFilePath());
+    const QString file = QDir::cleanPath(info.absoluteFilePath());
+    if (QFileInfo(file).absolutePath() != folder)
+        return false;
+
+    // A file that exists must really live in the folder: a link that leads
+    // elsewhere, or a folder reached through one, is not ours.
+    if (info.exists() || info.isSymLink()) {
+        if (info.isDir())
+            return false;
+        const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+        const QString canonicalFile = info.canonicalFilePath();
+        if (canonicalFolder.isEmpty() || canonicalFile.isEmpty())
+            return false;
+        if (QFileInfo(canonicalFile).absolutePath() != canonicalFolder)
+            return false;
+    }
+    return true;
+}
+
+int RecordStore::emptyDeletionList(DeferredDeletions& list) const
+{
+    int deleted = 0;
+    for (const QString& path : std::as_const(list.paths)) {
+        if (path.isEmpty() || path == kNoAttachment)
+            continue;
+        if (isOwnRecording(path) && QFile::remove(path))
+            ++deleted;
+    }
+    list.paths.clear();
+    return deleted;
+}
+
+// --- size checks -------------------------------------------------------------
+
+bool checkRoomForInsert(const RecordStore& store, MessageBoxService& messages)
+{
+    if (store.isFull()) {
+        messages.msgBox(QStringLiteral("This plan is full: it holds %1 records, the most a plan can hold.\n"
+                                       "Save it and start a new plan for further records.")
+                            .arg(RecordStore::kMaxRecords),
+                        MsgStyle::Exclamation, QStringLiteral("Planner Record"));
+        return false;
+    }
+    if (store.recordCount() > RecordStore::kLargePlanWarningAbove) {
+        messages.msgBox(QStringLiteral("Warning, large number of records") + QStringLiteral("\n\r")
+                            + QStringLiteral("Try saving this and making a new file"),
+                        MsgStyle::Exclamation);
+    }
+    return true;
+}
+
+} // namespace zp

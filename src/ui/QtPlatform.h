@@ -1,0 +1,122 @@
+#pragma once
+// The Qt implementations of the platform services, and the pure conversions
+// they are built on (kept apart so tests can reach them without dialogs).
+
+#include "ui/Platform.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class QWidget;
+
+namespace zp {
+
+// --- Pure helpers -----------------------------------------------------------
+
+// Message texts join lines with "\n", a few with "\n\r" or "\r\n"; Qt wants
+// plain "\n". Pairs become one line feed and any other carriage return goes.
+QString messageBoxText(const QString& text);
+
+// The day/month order of a C library date format such as "%d/%m/%Y":
+// day first when the day (%d, %e) comes before the month (%m, %b, %B, %h),
+// month first when the month comes first. "%D" (= "%m/%d/%y") and "%F"
+// (= "%Y-%m-%d") count as month first. A format with neither, such as
+// "%x", is taken as month first, the order of the C locale's "%m/%d/%y".
+DateOrder dateOrderFromFormat(const QString& dFmt);
+
+// Turns the planner's filter strings, description and pattern separated by
+// "|" ("All files (*.*) |*.*|Pln Files (*.pln) |*.pln|"), into Qt name
+// filters ("All files (*)", "Pln Files (*.pln)"). The description is trimmed
+// and its own trailing "(...)" replaced by the real patterns; "*.*" means
+// every file ("*"); several patterns separated by ";" become space-separated.
+QStringList qtNameFilters(const QString& filter);
+
+// The display font as a QFont. "System" (and an empty name) keep the
+// application's default family, since no font carries that name here.
+QFont toQFont(const FontChoice& choice);
+
+// A font chosen in the dialog as the settings keep it; the size is the point
+// size rounded, the colour is passed through.
+FontChoice fromQFont(const QFont& font, std::int32_t colour);
+
+// A stored colour: FontChoice::kSystemTextColour (and the other system
+// colour codes with the top bit set) come from the palette, anything else
+// is 0x00BBGGRR.
+QColor toQColor(std::int32_t colour, const QPalette& palette);
+std::int32_t fromQColor(const QColor& colour);
+
+// --- Services ---------------------------------------------------------------
+
+// A modal QMessageBox. Style bits: buttons in the low three bits (0 OK,
+// 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/
+// Cancel), icon in 16/32/48/64 (critical, question, exclamation,
+// information), default button in 256/512 (second/third). Escape gives
+// Cancel where there is one, else No, else OK (Abort for Abort/Retry/Ignore).
+class QtMessageBox : public MessageBoxService {
+public:
+    int msgBox(const QString& text, int style = MsgStyle::OkOnly, const QString& title = QString()) override;
+};
+
+// The one place that reads the real time.
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override;
+};
+
+// Reads the date format of the LC_TIME locale named by the environment
+// (LC_ALL, LC_TIME, LANG) on every call, through a locale object made
+// afresh, so a changed environment is noticed without a restart. Should the
+// environment name a locale that is not installed, the process's own
+// LC_TIME locale is asked instead; main() sets that from the environment
+// once at start-up with setlocale(LC_TIME, "") (QApplication does the same
+// for every category on Unix).
+class LocaleDateOrder : public DateOrderSource {
+public:
+    DateOrder systemDateOrder() const override;
+};
+
+// Twips per pixel from the primary screen's logical dpi (1440 / dpi, 15 at
+// 96 dpi); 15 and a 1024 x 768 screen when there is no screen at all.
+class QtScreenMetrics : public ScreenMetrics {
+public:
+    double twipsPerPixelX() const override;
+    double twipsPerPixelY() const override;
+    QSize screenSizeTwips() const override;
+};
+
+// QFileDialog with the converted filters, the 1-based entry preselected.
+// A save name without an extension is returned as typed: callers decide
+// whether to add one.
+class QtFileDialogs : public FileDialogs {
+public:
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+};
+
+// QFontDialog started on the current display font. QFontDialog offers no
+// colour, so the colour comes back as it went in; the colour is changed
+// elsewhere.
+class QtFontDialog : public FontDialog {
+public:
+    std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
+};
+
+// One of each Qt service, for the program's whole run.
+class QtPlatform {
+public:
+    Platform platform();
+
+private:
+    QtMessageBox messages_;
+    SystemClock clock_;
+    LocaleDateOrder dateOrder_;
+    QtScreenMetrics screen_;
+    QtFileDialogs fileDialogs_;
+    QtFontDialog fontDialog_;
+};
+
+} // namespace zp
