@@ -1,4 +1,5 @@
 #pragma once
+#include <ostream>
 // Test doubles for the platform services. Header-only so every test program
 // can use them without linking anything extra.
 
@@ -163,3 +164,9 @@ struct TestPlatform {
 };
 
 } // namespace zp
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

@@ -1,0 +1,301 @@
+#include "views/RecordsList.h"
+
+#include "plan/TextNumber.h"
+
+#include <QChar>
+
+namespace zp {
+
+// --- display modes ----------------------------------------------------------
+
+const std::array<DisplayModeItem, 4>& displayModeItems()
+{
+    static const std::array<DisplayModeItem, 4> items{{
+        {"Datte", 31, "By &date", "date", kSortByDate},
+        {"Namme", 32, "By &name", "name", kSortByName},
+        {"Taskk", 33, "By &task", "task", kSortByTask},
+        {"Dayy", 34, "By da&y", "day", kSortByDay},
+    }};
+    return items;
+}
+
+std::array<bool, 4> displayModeTicks(const QString& displayMode)
+{
+    std::array<bool, 4> ticks{};
+    const auto& items = displayModeItems();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        ticks[i] = items[i].word == displayMode;
+    return ticks;
+}
+
+std::optional<QString> displayModeFromShortName(QStringView shortName)
+{
+    for (const DisplayModeItem& item : displayModeItems())
+        if (shortName == QLatin1String(item.shortName))
+            return item.word;
+    return std::nullopt;
+}
+
+LineLayout lineLayoutOf(const QString& displayMode)
+{
+    if (displayMode == kSortByDate)
+        return LineLayout::ByDate;
+    if (displayMode == kSortByName)
+        return LineLayout::ByName;
+    if (displayMode == kSortByTask)
+        return LineLayout::ByTask;
+    if (displayMode == kSortByDay)
+        return LineLayout::ByDay;
+    return LineLayout::StatusOnly;
+}
+
+// --- list lines -------------------------------------------------------------
+
+namespace {
+
+// Appends `text` followed by `after` when the text is not empty.
+inline void part(QString& line, const QString& text, QLatin1String after)
+{
+    if (text.isEmpty())
+        return;
+    line += text;
+    line += after;
+}
+
+// Room for the labels and separators of the longest layout plus a weekday.
+constexpr qsizetype kLineOverhead = 64;
+
+qsizetype estimatedLength(const PlannerRecord& r)
+{
+    qsizetype n = kLineOverhead;
+    for (int f = Field::StartDate; f <= Field::Expense; ++f)
+        n += r[f].size();
+    return n + r[Field::StartDate].size(); // the day layout shows the date twice at most once more
+}
+
+} // namespace
+
+void appendRecordListLine(QString& line, const PlannerRecord& r, LineLayout layout, DateOrder order)
+{
+    const QString& date = r[Field::StartDate];
+    const QString& time = r[Field::Time];
+    const QString& name = r[Field::Name];
+    const QString& message = r[Field::Message];
+
+    switch (layout) {
+    case LineLayout::ByDate:
+        part(line, date, QLatin1String(", "));
+        part(line, time, QLatin1String(" "));
+        if (!name.isEmpty()) {
+            line += QLatin1String(" - ");
+            line += name;
+            line += QLatin1String(", ");
+        }
+        part(line, message, QLatin1String(" "));
+        break;
+    case LineLayout::ByName:
+        part(line, name, QLatin1String(", "));
+        part(line, message, QLatin1String(" "));
+        part(line, date, QLatin1String(" "));
+        part(line, time, QLatin1String(" "));
+        break;
+    case LineLayout::ByTask:
+        part(line, message, QLatin1String(", "));
+        part(line, date, QLatin1String(" "));
+        part(line, time, QLatin1String(" "));
+        part(line, name, QLatin1String(" "));
+        break;
+    case LineLayout::ByDay:
+        if (!date.isEmpty()) {
+            // The weekday of the start date; a text that is not a date shows
+            // as it stands.
+            if (const auto value = parseDateTime(date, order))
+                line += formatDateTime(*value, u"dddd");
+            else
+                line += date;
+            line += QLatin1String(", ");
+        }
+        part(line, date, QLatin1String(" "));
+        part(line, time, QLatin1String(" - "));
+        part(line, name, QLatin1String(" "));
+        part(line, message, QLatin1String(" "));
+        break;
+    case LineLayout::StatusOnly:
+        line += r.isDone() ? QLatin1String("(Done) ") : QLatin1String("(Pending) ");
+        return;
+    }
+
+    // Amounts are shown as typed, when their leading number is above 0.
+    const QString& income = r[Field::Income];
+    if (textValue(income) > 0) {
+        line += QLatin1String("(I:$");
+        line += income;
+        line += QLatin1String(") ");
+    }
+    const QString& expense = r[Field::Expense];
+    if (textValue(expense) > 0) {
+        line += QLatin1String("(E:$");
+        line += expense;
+        line += QLatin1String(") ");
+    }
+    const QString& afterHours = r[Field::PhoneAfterHours];
+    if (!afterHours.isEmpty()) {
+        line += QLatin1String("(AH:");
+        line += afterHours;
+        line += QLatin1String(") ");
+    }
+    const QString& business = r[Field::PhoneBusinessHours];
+    if (!business.isEmpty()) {
+        line += QLatin1String("(BH:");
+        line += business;
+        line += QLatin1Char(')'); // the status follows without a blank
+    }
+    line += r.isDone() ? QLatin1String("(Done) ") : QLatin1String("(Pending) ");
+}
+
+QString recordListLine(const PlannerRecord& record, const QString& displayMode, DateOrder order)
+{
+    QString line;
+    line.reserve(estimatedLength(record));
+    appendRecordListLine(line, record, lineLayoutOf(displayMode), order);
+    return line;
+}
+
+QStringList buildRecordsListLines(const RecordStore& store, const QString& displayMode)
+{
+    const int count = store.recordCount();
+    QStringList lines;
+    if (count < 1)
+        return lines;
+    lines.reserve(count);
+    const LineLayout layout = lineLayoutOf(displayMode);
+    const DateOrder order = store.dateOrder();
+    for (int i = 1; i <= count; ++i) {
+        const PlannerRecord& record = store.record(i);
+        QString line;
+        line.reserve(estimatedLength(record));
+        appendRecordListLine(line, record, layout, order);
+        lines.append(std::move(line));
+    }
+    return lines;
+}
+
+// --- keyword highlight ------------------------------------------------------
+
+namespace {
+
+// Upper case, one UTF-16 unit at a time, so positions stay where they were.
+void upperCaseInto(QStringView text, QString& out)
+{
+    out.resize(text.size());
+    QChar* d = out.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80)
+            d[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c);
+        else if (QChar::isSurrogate(c))
+            d[i] = QChar(c);
+        else
+            d[i] = QChar(c).toUpper();
+    }
+}
+
+class KeywordMatcher {
+public:
+    explicit KeywordMatcher(QStringView keyword) : keyword_(keyword) { upperCaseInto(keyword, upperKeyword_); }
+
+    bool matches(QStringView line)
+    {
+        const qsizetype a = keyword_.size();
+        const qsizetype b = line.size();
+        if (a == 0 || a > b)
+            return false;
+        if (a == b)
+            return line == keyword_;
+        upperCaseInto(line, upperLine_);
+        return QStringView(upperLine_).contains(QStringView(upperKeyword_), Qt::CaseSensitive);
+    }
+
+private:
+    QStringView keyword_;
+    QString upperKeyword_;
+    QString upperLine_; // reused from line to line
+};
+
+} // namespace
+
+bool keywordMatches(QStringView line, QStringView keyword)
+{
+    return KeywordMatcher(keyword).matches(line);
+}
+
+std::vector<bool> keywordHighlights(const QStringList& lines, const QString& keyword)
+{
+    std::vector<bool> highlighted(static_cast<std::size_t>(lines.size()), false);
+    if (keyword.isEmpty())
+        return highlighted;
+    KeywordMatcher matcher(keyword);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        highlighted[static_cast<std::size_t>(i)] = matcher.matches(lines[i]);
+    return highlighted;
+}
+
+// --- rebuilding the list ----------------------------------------------------
+
+RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& displayMode,
+                                             const QString& highlightKeyword, bool convertDates,
+                                             const DateSwap& swap)
+{
+    RecordsListContent content;
+    const int count = store.recordCount();
+    if (count < 1)
+        return content;
+    if (convertDates && swap) {
+        for (int i = 1; i <= count; ++i) {
+            store.setField(Field::StartDate, i, swap(store.field(Field::StartDate, i)));
+            store.setField(Field::FinishDate, i, swap(store.field(Field::FinishDate, i)));
+        }
+    }
+    content.lines = buildRecordsListLines(store, displayMode);
+    content.highlighted = keywordHighlights(content.lines, highlightKeyword);
+    return content;
+}
+
+// --- selecting a line -------------------------------------------------------
+
+int recordForListIndex(int index)
+{
+    return (index < 0 ? 0 : index) + 1;
+}
+
+std::optional<QString> listClickSound(const RecordStore& store, double soundOn)
+{
+    const QString& path = store.currentSoundPath;
+    if (soundOn != 1 || store.recordCount() < 1 || path.isEmpty() || path == kNoAttachment)
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> imagePagePicturePath(const RecordStore& store, int record)
+{
+    if (store.recordCount() < 1)
+        return std::nullopt;
+    const QString& path = store.field(Field::ImagePath, record); // empty outside the plan
+    if (path.isEmpty() || path == kNoAttachment)
+        return std::nullopt;
+    return path;
+}
+
+ImagePagePicture chooseImagePagePicture(RecordStore& store, int record,
+                                        const std::function<bool(const QString& path)>& load)
+{
+    const auto path = imagePagePicturePath(store, record);
+    if (!path)
+        return ImagePagePicture::DefaultPicture;
+    if (load && load(*path))
+        return ImagePagePicture::RecordPicture;
+    store.setField(Field::ImagePath, record, kNoAttachment);
+    return ImagePagePicture::DefaultPicture;
+}
+
+} // namespace zp
