@@ -1,14 +1,42 @@
+#include "app/CommandLine.h"
 #include "app/ProgramState.h"
+#include "app/SettingsFile.h"
 #include "app/windows/PlannerApp.h"
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <clocale>
+
+namespace {
+
+// The terminal commands run without a window or a display.
+int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
+{
+    QCoreApplication app(argc, argv);
+    std::setlocale(LC_TIME, "");
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+    zp::LocaleDateOrder systemOrder;
+    zp::SystemClock clock;
+    return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const zp::CommandLine command = zp::parseCommandLine(arguments);
+    if (command.command != zp::CommandLine::Command::Gui)
+        return runOnTerminal(argc, argv, command);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvik-planner"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik Planner"));
@@ -19,9 +47,8 @@ int main(int argc, char** argv)
 
     zp::QtPlatform qtPlatform;
     zp::ProgramState state;
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        state.commandLinePlan = args.at(1);
+    state.commandLinePlan = command.planFile;
+    state.settingsPath = zp::settingsFilePath();
     state.store.recordingsFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recordings");
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Settings.h"
+#include "app/SettingsFile.h"
 #include "plan/RecordStore.h"
 
 #include <QString>
@@ -13,9 +14,21 @@ namespace zp {
 struct ProgramState {
     RecordStore store;
     Settings settings;
+    // The settings as read at start-up: written back instead of the run's
+    // own when "Save settings on exit" is off.
+    SettingsSnapshot settingsSnapshot = defaultSettingsSnapshot();
+    // Where the settings file lives; empty: settings are neither read nor
+    // written (tests set them directly).
+    QString settingsPath;
 
     // Command-line plan, empty when none was given.
     QString commandLinePlan;
+
+    // Lines of the records list holding this text are highlighted; empty: none.
+    QString highlightKeyword;
+    // Raised while a rebuild of the list must also swap day and month of
+    // the stored dates (the system's date order changed).
+    bool convertDatesOnRebuild = false;
 
     // Entry grid column stretch: 0 normal, 1 doubled.
     int gridStretch = 0;

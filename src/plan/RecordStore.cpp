@@ -57,11 +57,23 @@ PlannerRecord PlannerRecord::fromList(const QStringList& twelveValues)
 
 double sortKey(const QString& dateText, const QString& timeText, DateOrder order)
 {
-    const double year = textValue(renderDateText(dateText, u"yyyy", order));
-    const double dayOfYear = textValue(renderDateText(dateText, u"y", order));
-    const double hour = textValue(renderDateText(timeText, u"h", order));
-    const double minute = textValue(renderDateText(timeText, u"n", order));
-    const double key = year * 10000000.0 + dayOfYear * 10000.0 + hour * 100.0 + minute;
+    // Same as rendering each text with "yyyy", "y", "h" and "n" and taking
+    // the numbers, but each text is read once: a text that is no date or
+    // time renders as itself, whose number is its leading number.
+    double year, dayOfYearValue, hour, minute;
+    if (const auto d = parseDateTime(dateText, order)) {
+        year = static_cast<int>(d->date.year());
+        dayOfYearValue = dayOfYear(d->date);
+    } else {
+        year = dayOfYearValue = textValue(dateText);
+    }
+    if (const auto t = parseDateTime(timeText, order)) {
+        hour = t->hour;
+        minute = t->minute;
+    } else {
+        hour = minute = textValue(timeText);
+    }
+    const double key = year * 10000000.0 + dayOfYearValue * 10000.0 + hour * 100.0 + minute;
     return std::isnan(key) ? 0.0 : key;
 }
 

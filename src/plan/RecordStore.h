@@ -1,6 +1,7 @@
 #pragma once
 #include "plan/DateText.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -120,6 +121,9 @@ public:
     QString fileDateStyle = kEnglishEuro;
     QString systemDateStyle = kEnglishEuro;
     int editStyle = 0; // 0 home and office, 1 project planning
+    // Character encoding the plan file was read in, "UTF-8" or
+    // "windows-1252"; a save writes it back the same way. New plans use UTF-8.
+    QByteArray planEncoding = QByteArrayLiteral("UTF-8");
     QString keepBackups = QStringLiteral("0");
     std::array<QString, 25> fieldLabels; // 1 ... 24; slot 0 unused
     static const std::array<QString, 13>& defaultFieldLabels(); // 1 ... 12

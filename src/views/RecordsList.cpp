@@ -62,15 +62,18 @@ inline void part(QString& line, const QString& text, QLatin1String after)
     line += after;
 }
 
-// Room for the labels and separators of the longest layout plus a weekday.
+// Room for the labels and separators of the longest layout and a weekday.
 constexpr qsizetype kLineOverhead = 64;
 
+// Enough for the whole line, so that it is built in one allocation.
 qsizetype estimatedLength(const PlannerRecord& r)
 {
     qsizetype n = kLineOverhead;
     for (int f = Field::StartDate; f <= Field::Expense; ++f)
         n += r[f].size();
-    return n + r[Field::StartDate].size(); // the day layout shows the date twice at most once more
+    // A start date that is not a date stands in for its weekday in the day
+    // layout, so it may appear twice.
+    return n + r[Field::StartDate].size();
 }
 
 } // namespace
@@ -292,7 +295,7 @@ ImagePagePicture chooseImagePagePicture(RecordStore& store, int record,
     const auto path = imagePagePicturePath(store, record);
     if (!path)
         return ImagePagePicture::DefaultPicture;
-    if (load && load(*path))
+    if (!load || load(*path))
         return ImagePagePicture::RecordPicture;
     store.setField(Field::ImagePath, record, kNoAttachment);
     return ImagePagePicture::DefaultPicture;

@@ -115,7 +115,8 @@ enum class ImagePagePicture { RecordPicture, DefaultPicture };
 // The whole rule of the Image page: `load` is asked to load the record's
 // picture and says whether it could. A picture that cannot be loaded is
 // forgotten: field 10 of the record becomes "plandefault", silently, and
-// the default picture is shown.
+// the default picture is shown. Without a `load` the picture is taken as
+// loadable.
 ImagePagePicture chooseImagePagePicture(RecordStore& store, int record,
                                         const std::function<bool(const QString& path)>& load);
 

@@ -132,9 +132,12 @@ private:
     {
         if (q.empty())
             return std::nullopt;
-        auto r = q.front();
+        const bool cancelled = !q.front().has_value();
+        const QString name = cancelled ? QString() : *q.front();
         q.pop_front();
-        return r;
+        if (cancelled)
+            return std::nullopt;
+        return name;
     }
 };
 

@@ -1,7 +1,12 @@
 #include "app/windows/Form1.h"
 
+#include "app/SettingsFile.h"
 #include "app/windows/StatusBar1.h"
+#include "plan/DateStyle.h"
 #include "plan/DateText.h"
+#include "plan/PlanFile.h"
+#include "views/RecordsList.h"
+#include "views/RecordsListModel.h"
 #include "ui/Artwork.h"
 #include "ui/Hints.h"
 #include "ui/ImageButton.h"
@@ -14,11 +19,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -307,16 +315,10 @@ void Form1::createMenus()
                                       MsgStyle::Exclamation, QStringLiteral("Planner Date Style"));
         });
     }
-    // Display modes: the tick follows the chosen mode.
-    const std::pair<const char*, const char*> modes[] = {
-        {"Datte", "sortbydate"}, {"Namme", "sortbyname"}, {"Taskk", "sortbytask"}, {"Dayy", "sortbyday"}};
-    for (const auto& [name, mode] : modes) {
-        const QString word = QString::fromLatin1(mode);
-        connect(menuAction(QString::fromLatin1(name)), &QAction::triggered, this, [this, word] {
-            state_.settings.displayMode = word;
-            applySettingsToWindow();
-            rebuildRecordsList();
-        });
+    for (const DisplayModeItem& item : displayModeItems()) {
+        const QString word = item.word;
+        connect(menuAction(QString::fromLatin1(item.control)), &QAction::triggered, this,
+                [this, word] { setDisplayMode(word); });
     }
     connect(menuAction(QStringLiteral("Fonttype")), &QAction::triggered, this, &Form1::chooseFont);
     connect(menuAction(QStringLiteral("About")), &QAction::triggered, this, [this] {
@@ -433,9 +435,18 @@ void Form1::createRecordPages()
     ssTab2_->setObjectName(QStringLiteral("SSTab2"));
     ssTab2_->addTab(new QWidget, QStringLiteral("List"));
     controls_[ssTab2_->objectName()] = ssTab2_;
-    viewlist_ = new QListWidget(ssTab2_);
+    // One line per record, in store order; at the largest plans the view
+    // must not measure every line, so all lines share one height.
+    listModel_ = new RecordsListModel(this);
+    viewlist_ = new QListView(ssTab2_);
     viewlist_->setObjectName(QStringLiteral("Viewlist"));
+    viewlist_->setModel(listModel_);
+    viewlist_->setUniformItemSizes(true);
+    viewlist_->setSelectionMode(QAbstractItemView::MultiSelection);
+    viewlist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     controls_[viewlist_->objectName()] = viewlist_;
+    connect(viewlist_, &QListView::clicked, this, [this](const QModelIndex& index) { selectListLine(index.row()); });
+    connect(viewlist_, &QListView::doubleClicked, this, [this](const QModelIndex& index) { editListLine(index.row()); });
 
     ssTab1_ = new QTabWidget(client_);
     ssTab1_->setObjectName(QStringLiteral("SSTab1"));
@@ -557,6 +568,8 @@ void Form1::attachHints()
     for (const ToolbarButton& b : kToolbar)
         hints_->attach(control(QString::fromLatin1(b.name)), QString::fromLatin1(b.hint));
     hints_->attach(panel3D3_, QStringLiteral("Information window"));
+    hints_->attach(viewlist_, QStringLiteral("Planner list or records window"));
+    hints_->attach(viewlist_->viewport(), QStringLiteral("Planner list or records window"));
     hints_->attach(picture1_, QStringLiteral("Planner moving logo"));
     hints_->attach(slider1_, QStringLiteral("Use this slider bar to resize the records list display"));
     hints_->attach(ssTab1_, QStringLiteral("Planner info, record details, image view and edit records"));
@@ -610,8 +623,18 @@ QRect Form1::twipsGeometry() const
     return {twips_.toTwipsX(frame.x()), twips_.toTwipsY(frame.y()), twips_.toTwipsX(frame.width()), twips_.toTwipsY(frame.height())};
 }
 
-void Form1::setTwipsGeometry(const WindowPlacement& p)
+void Form1::setTwipsGeometry(const WindowPlacement& stored)
 {
+    // A remembered place off every screen (a monitor since unplugged) or a
+    // size too small to use is corrected for showing; the stored row stays.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect g = screen->availableGeometry();
+        screens.append(QRect(twips_.toTwipsX(g.x()), twips_.toTwipsY(g.y()), twips_.toTwipsX(g.width()),
+                             twips_.toTwipsY(g.height())));
+    }
+    const QSize minimum(twips_.toTwipsX(minimumWidth()), twips_.toTwipsY(minimumHeight()));
+    const WindowPlacement p = fitOnScreen(stored, screens, minimum);
     // The placement is the outer frame; what the frame adds is known once
     // the window has been shown, and is nothing before that.
     const QSize extra = frameGeometry().size() - geometry().size();
@@ -720,23 +743,29 @@ void Form1::tickTimer3()
     picture1_->setPixmap(frame);
 }
 
-void Form1::detectSystemDateStyle(bool /*refreshViews*/)
+void Form1::detectSystemDateStyle(bool refreshViews)
 {
-    const QString weekday = renderDateText(QStringLiteral("6/9/94"), QStringLiteral("dddd"), platform_.dateOrder.systemDateOrder());
-    if (weekday == QLatin1String("Thursday")) {
-        state_.store.systemDateStyle = kAmerican;
-        setMenuTick(QStringLiteral("American"), true);
-        setMenuTick(QStringLiteral("EnglishEuro"), false);
-    } else if (weekday == QLatin1String("Tuesday")) {
-        state_.store.systemDateStyle = kEnglishEuro;
-        setMenuTick(QStringLiteral("American"), false);
-        setMenuTick(QStringLiteral("EnglishEuro"), true);
+    RecordStore& store = state_.store;
+    if (const auto style = detectDateStyle(platform_.dateOrder.systemDateOrder())) {
+        store.systemDateStyle = *style;
+        setMenuTick(QStringLiteral("American"), *style == kAmerican);
+        setMenuTick(QStringLiteral("EnglishEuro"), *style == kEnglishEuro);
+    }
+    if (refreshViews && store.fileDateStyle != store.systemDateStyle) {
+        // The list rebuild swaps day and month of every stored date once.
+        state_.convertDatesOnRebuild = true;
+        rebuildRecordsList();
+        state_.convertDatesOnRebuild = false;
+        store.fileDateStyle = store.systemDateStyle;
+        showRecordPage(ssTab1_->currentIndex());
     }
 }
 
 void Form1::initialise()
 {
     detectSystemDateStyle(false);
+    if (!state_.settingsPath.isEmpty())
+        state_.settingsSnapshot = loadSettings(state_.settingsPath, state_.settings, state_.store, platform_.messages);
     const QDate today = platform_.clock.today();
     state_.todayText = today.toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yy")
                                                                                 : QStringLiteral("dd/MM/yy"));
@@ -757,10 +786,9 @@ void Form1::applySettingsToWindow()
     const RecordStore& store = state_.store;
     setMenuTick(QStringLiteral("Saveonexit"), s.saveSettingsOnExit == QLatin1String("1"));
     setMenuTick(QStringLiteral("Keepbackups"), store.keepBackups != QLatin1String("0"));
-    setMenuTick(QStringLiteral("Datte"), s.displayMode == QLatin1String("sortbydate"));
-    setMenuTick(QStringLiteral("Namme"), s.displayMode == QLatin1String("sortbyname"));
-    setMenuTick(QStringLiteral("Taskk"), s.displayMode == QLatin1String("sortbytask"));
-    setMenuTick(QStringLiteral("Dayy"), s.displayMode == QLatin1String("sortbyday"));
+    const std::array<bool, 4> ticks = displayModeTicks(s.displayMode);
+    for (std::size_t i = 0; i < ticks.size(); ++i)
+        setMenuTick(QString::fromLatin1(displayModeItems()[i].control), ticks[i]);
     if (s.soundOn == 1)
         setMenuTick(QStringLiteral("soundon"), true);
     else if (s.soundOn == 0)
@@ -819,15 +847,83 @@ void Form1::chooseFont()
     std::optional<FontChoice> chosen = platform_.fontDialog.chooseFont(state_.settings.font);
     if (!chosen)
         return;
-    if (chosen->size > 14)
-        chosen->size = 14;
-    state_.settings.font = *chosen;
+    state_.settings.takeFontChoice(*chosen);
     applyFontSettings();
 }
 
 void Form1::rebuildRecordsList()
 {
-    viewlist_->clear();
+    const DateSwap swap = [](const QString& text) { return swapDayMonth(text); };
+    listModel_->setContent(rebuildRecordsListContent(state_.store, state_.settings.displayMode, state_.highlightKeyword,
+                                                     state_.convertDatesOnRebuild, swap));
+    // The only selection the list keeps is the keyword highlight.
+    viewlist_->selectionModel()->select(listModel_->highlightSelection(), QItemSelectionModel::ClearAndSelect);
+}
+
+void Form1::setDisplayMode(const QString& word)
+{
+    state_.settings.displayMode = word;
+    const std::array<bool, 4> ticks = displayModeTicks(word);
+    for (std::size_t i = 0; i < ticks.size(); ++i)
+        setMenuTick(QString::fromLatin1(displayModeItems()[i].control), ticks[i]);
+    rebuildRecordsList();
+}
+
+void Form1::selectListLine(int index)
+{
+    state_.store.currentRecord = recordForListIndex(index);
+    showImagePage();
+}
+
+void Form1::editListLine(int index)
+{
+    state_.store.currentRecord = recordForListIndex(index);
+    if (ssTab1_->currentIndex() == 3)
+        showRecordPage(3);
+    else
+        ssTab1_->setCurrentIndex(3);
+}
+
+void Form1::showImagePage()
+{
+    const auto shown = chooseImagePagePicture(state_.store, state_.store.currentRecord, [this](const QString& path) {
+        QPixmap picture;
+        if (!picture.load(path))
+            return false;
+        image1_->setPixmap(picture);
+        return true;
+    });
+    if (shown == ImagePagePicture::DefaultPicture)
+        image1_->setPixmap(picture2_->pixmap());
+}
+
+bool Form1::readPlan(const QString& path)
+{
+    const PlanReadResult result = readPlanFile(path, state_.store, platform_.dateOrder.systemDateOrder(), &progressSink());
+    if (result.status == PlanReadStatus::NotAPlanFile || result.status == PlanReadStatus::Failed ||
+        result.status == PlanReadStatus::TooManyRecords) {
+        platform_.messages.msgBox(result.message, MsgStyle::Exclamation, result.title);
+        return false;
+    }
+    return true;
+}
+
+void Form1::readStartupPlan()
+{
+    RecordStore& store = state_.store;
+    if (!store.planFileName.isEmpty() && !readPlan(store.planFileName)) {
+        store.clearStore();
+        store.planFileName.clear();
+        store.modified = false;
+    }
+    store.currentRecord = 1;
+    showPlanName();
+}
+
+void Form1::showPlanName()
+{
+    setWindowTitle(kCaptionPrefix + state_.store.planFileName);
+    statusBar1_->setPanelText(4, planPanelText(state_.store.planFileName));
 }
 
 void Form1::showRecordPage(int previousPage)
@@ -852,6 +948,7 @@ void Form1::showRecordPage(int previousPage)
         text1_->show();
         break;
     case 2:
+        showImagePage();
         image1_->show();
         break;
     case 3: {
@@ -896,13 +993,16 @@ void Form1::setStatusPanelText(int panel, const QString& text)
     statusBar1_->setPanelText(panel, text);
 }
 
-void Form1::exitProgram(bool /*viaMenu*/)
+void Form1::exitProgram(bool viaMenu)
 {
     if (exiting_)
         return;
     exiting_ = true;
     const QRect g = twipsGeometry();
     state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    if (!state_.settingsPath.isEmpty() &&
+        !saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot))
+        reportSettingsWriteFailure(platform_.messages, viaMenu);
     timer1_->stop();
     timer2_->stop();
     timer3_->stop();

@@ -13,6 +13,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
@@ -27,6 +28,7 @@ class QTimer;
 namespace zp {
 
 class HintRouter;
+class RecordsListModel;
 class ImageButton;
 class StatusBar1;
 
@@ -50,8 +52,19 @@ public:
     // Ends the program the one way it ends: File > Exit (viaMenu) or
     // closing the window.
     void exitProgram(bool viaMenu);
-    // Reads the system's date order and ticks the date style it shows.
+    // Reads the system's date order and ticks the date style it shows;
+    // with refreshViews, a changed order converts the plan's dates.
     void detectSystemDateStyle(bool refreshViews);
+    // Reads a plan file into the store, all or nothing; tells the user when
+    // it cannot. Returns whether the plan was loaded.
+    bool readPlan(const QString& path);
+    // The plan named at start-up; one that cannot be read leaves an
+    // untitled empty plan.
+    void readStartupPlan();
+    // Selecting and double-clicking a line of the records list.
+    void selectListLine(int index);
+    void editListLine(int index);
+    void setDisplayMode(const QString& word);
 
     // Actions other windows open; the owner wires them as windows arrive.
     void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
@@ -96,6 +109,8 @@ private:
     void onLogoClicked();
     void toggleGridStretch();
     void chooseFont();
+    void showImagePage();
+    void showPlanName();
     void setMenuTick(const QString& name, bool ticked);
     bool menuTick(const QString& name) const;
     QWidget* control(const QString& name) const;
@@ -125,7 +140,8 @@ private:
     QLabel* image32_ = nullptr;
     QTabWidget* ssTab1_ = nullptr;
     QTabWidget* ssTab2_ = nullptr;
-    QListWidget* viewlist_ = nullptr;
+    QListView* viewlist_ = nullptr;
+    RecordsListModel* listModel_ = nullptr;
     QPlainTextEdit* text1_ = nullptr;
     QPlainTextEdit* text12_ = nullptr;
     QLabel* image1_ = nullptr;

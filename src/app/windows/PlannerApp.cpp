@@ -43,11 +43,13 @@ void PlannerApp::start()
     if (show == QLatin1String("yearmonth")) {
         const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);
         const Twips& t = form1_->twips();
+        form1_->readStartupPlan();
         form12_->setGeometry(t.toPixelsX(p.left), t.toPixelsY(p.top), t.toPixelsX(p.width), t.toPixelsY(p.height));
         form12_->show();
     } else if (show == QLatin1String("all")) {
         form12_->hide();
         QCoreApplication::processEvents();
+        form1_->readStartupPlan();
         showStartWindow();
         form1_->rebuildRecordsList();
     } else {

@@ -1,0 +1,203 @@
+#include "app/CommandLine.h"
+
+#include "plan/DateStyle.h"
+#include "plan/PlanFile.h"
+#include "plan/RecordStore.h"
+#include "views/RecordsList.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace zp {
+
+namespace {
+
+CommandLine failure(const QString& message)
+{
+    CommandLine c;
+    c.command = CommandLine::Command::Error;
+    c.error = message;
+    return c;
+}
+
+std::optional<QString> modeWord(const QString& value)
+{
+    if (value == QLatin1String("date"))
+        return QStringLiteral("sortbydate");
+    if (value == QLatin1String("name"))
+        return QStringLiteral("sortbyname");
+    if (value == QLatin1String("task"))
+        return QStringLiteral("sortbytask");
+    if (value == QLatin1String("day"))
+        return QStringLiteral("sortbyday");
+    return std::nullopt;
+}
+
+} // namespace
+
+QString commandLineUsage()
+{
+    return QStringLiteral(
+        "Usage: zorvik-planner [PLANFILE]\n"
+        "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --help | --version\n"
+        "\n"
+        "Without options the planner opens its window, with PLANFILE instead of the\n"
+        "plan it had open last time.\n"
+        "  --list        print the records list lines of the plan, one per line\n"
+        "  --reminders   print the reminders for the seven days after today\n"
+        "  --export      print every record as the \"Copy all\" command copies it\n"
+        "  --mode        how --list shows the records (default: date)\n"
+        "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
+        "                following the system's regional settings\n"
+        "  --today       the day the reminders are for (default: today)\n");
+}
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    CommandLine c;
+    QStringList plans;
+    bool modeGiven = false, orderGiven = false, todayGiven = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto value = [&](const char* option) -> std::optional<QString> {
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            Q_UNUSED(option);
+            return arguments[++i];
+        };
+        auto setCommand = [&](CommandLine::Command command) {
+            if (c.command != CommandLine::Command::Gui && c.command != command)
+                return false;
+            c.command = command;
+            return true;
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            CommandLine help;
+            help.command = CommandLine::Command::Help;
+            return help;
+        }
+        if (a == QLatin1String("--version")) {
+            CommandLine version;
+            version.command = CommandLine::Command::Version;
+            return version;
+        }
+        if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export")) {
+            const auto command = a == QLatin1String("--list")        ? CommandLine::Command::List
+                                 : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
+                                                                     : CommandLine::Command::Export;
+            if (!setCommand(command))
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders and --export may be given"));
+        } else if (a == QLatin1String("--mode")) {
+            const auto v = value("--mode");
+            const auto word = v ? modeWord(*v) : std::nullopt;
+            if (!word)
+                return failure(QStringLiteral("zorvik-planner: --mode takes date, name, task or day"));
+            c.displayMode = *word;
+            modeGiven = true;
+        } else if (a == QLatin1String("--date-order")) {
+            const auto v = value("--date-order");
+            if (v == QStringLiteral("dmy"))
+                c.dateOrder = DateOrder::DayFirst;
+            else if (v == QStringLiteral("mdy"))
+                c.dateOrder = DateOrder::MonthFirst;
+            else
+                return failure(QStringLiteral("zorvik-planner: --date-order takes dmy or mdy"));
+            orderGiven = true;
+        } else if (a == QLatin1String("--today")) {
+            const auto v = value("--today");
+            const QDate d = v ? QDate::fromString(*v, Qt::ISODate) : QDate();
+            if (!d.isValid())
+                return failure(QStringLiteral("zorvik-planner: --today takes a date such as 2026-12-31"));
+            c.today = d;
+            todayGiven = true;
+        } else if (a == QLatin1String("--")) {
+            plans.append(arguments.mid(i + 1));
+            break;
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return failure(QStringLiteral("zorvik-planner: unknown option '%1' (try --help)").arg(a));
+        } else {
+            plans.append(a);
+        }
+    }
+
+    using C = CommandLine::Command;
+    if (modeGiven && c.command != C::List)
+        return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
+    if (orderGiven && c.command == C::Gui)
+        return failure(QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders or --export"));
+    if (todayGiven && c.command != C::Reminders)
+        return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
+    if (plans.size() > 1)
+        return failure(QStringLiteral("zorvik-planner: one plan file at a time, not %1").arg(plans.size()));
+    if (c.command != C::Gui) {
+        if (plans.isEmpty())
+            return failure(QStringLiteral("zorvik-planner: a plan file is needed (try --help)"));
+        const QFileInfo info(plans.front());
+        if (!info.exists())
+            return failure(QStringLiteral("zorvik-planner: %1: no such file").arg(plans.front()));
+        if (!info.isFile() || !info.isReadable())
+            return failure(QStringLiteral("zorvik-planner: %1: cannot be read").arg(plans.front()));
+    }
+    if (!plans.isEmpty())
+        c.planFile = plans.front();
+    return c;
+}
+
+} // namespace zp
+
+namespace zp {
+
+namespace {
+
+// Reads the plan as the program does, with the given order standing in
+// for the system's. Prints the program's own message when it cannot.
+bool readForTerminal(const QString& path, DateOrder order, RecordStore& store, QTextStream& err)
+{
+    store.systemDateStyle = dateStyleFor(order);
+    store.fileDateStyle = store.systemDateStyle;
+    const PlanReadResult result = readPlanFile(path, store, order);
+    if (result.status == PlanReadStatus::Loaded || result.status == PlanReadStatus::Ignored)
+        return true;
+    err << result.message << '\n';
+    return false;
+}
+
+} // namespace
+
+int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
+                   QTextStream& err)
+{
+    using C = CommandLine::Command;
+    const DateOrder order = c.dateOrder.value_or(systemOrder);
+    Q_UNUSED(systemToday);
+    switch (c.command) {
+    case C::Help:
+        out << commandLineUsage();
+        return 0;
+    case C::Version:
+        out << "Zorvik Planner 3.2\n";
+        return 0;
+    case C::Error:
+        err << c.error << '\n';
+        return 2;
+    case C::List: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        for (const QString& line : buildRecordsListLines(store, c.displayMode))
+            out << line << '\n';
+        return 0;
+    }
+    case C::Reminders:
+    case C::Export:
+    case C::Gui:
+        break;
+    }
+    err << "zorvik-planner: nothing to do on the terminal for this command\n";
+    return 2;
+}
+
+} // namespace zp

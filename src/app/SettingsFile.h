@@ -1,0 +1,120 @@
+#pragma once
+#include "app/Settings.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <array>
+
+namespace zp {
+
+class MessageBoxService;
+class RecordStore;
+
+// PLANNER.INI: not a key=value file but a fixed sequence of 106 lines whose
+// meaning is their position. Line 1 is the header, line 2 the "save settings
+// on exit" flag, lines 3 ... 106 the settings (see SettingsSnapshot for the
+// order). Lines end with CR LF; number lines are written as the old BASIC
+// printed numbers (" 10 ", "-2147483640 ").
+constexpr int kSettingsLineCount = 106;
+inline const QString kSettingsFileName = QStringLiteral("PLANNER.INI");
+inline const QString kSettingsHeader = QStringLiteral("Zorvik Planner 3.2");
+
+// Files of this size or smaller are treated like a missing file.
+constexpr qint64 kSettingsMinimumBytes = 20;
+// A line longer than this makes the file unreadable (it cannot be one the
+// planner wrote).
+constexpr qsizetype kSettingsMaxLineBytes = 65536;
+
+// Shown once at start-up when the file is missing, wrongly headed, too short
+// or unreadable; the defaults apply.
+inline const QString kSettingsLoadFailedTitle = QStringLiteral("Zorvik Planner Startup");
+inline const QString kSettingsLoadFailedText = QStringLiteral(
+    "The file PLANNER.INI was not loaded succesfully. Check that it exists in the directory that contains the main "
+    "program. Alternatively a new .INI file will be created for you.");
+
+// Shown when writing fails at exit, by the way the program is left; the exit
+// goes on either way.
+inline const QString kSettingsWriteFailedExitMenuTitle = QStringLiteral("Zorvik Planner Exit");
+inline const QString kSettingsWriteFailedExitMenu = QStringLiteral("Trouble saving PLANNER.INI file.");
+inline const QString kSettingsWriteFailedWindowCloseTitle = QStringLiteral("Zorvik Planner Settings");
+inline const QString kSettingsWriteFailedWindowClose = QStringLiteral(
+    "The file PLANNER.INI was not opened succesfully and therefore your setting were not saved. Check the file in "
+    "your C:\\ root directory");
+
+// The values of lines 3 ... 106: every setting but the "save settings on
+// exit" flag, wherever it lives (the plan's name, date style, backup flag,
+// edit style and field labels travel with the record store). Taken right
+// after the file is read, it is what the next exit writes when the flag is
+// "0", so a run with the flag cleared leaves the file as it found it.
+struct SettingsSnapshot {
+    QString planFileName;                  // line 3
+    QString displayMode;                   // line 4
+    std::array<QString, 3> reserved;       // lines 5-7
+    QString startupShow;                   // line 8
+    QString fileDateStyle;                 // line 9
+    QString keepBackups;                   // line 10
+    FontChoice font;                       // lines 11-16
+    QString plotTitle;                     // line 17
+    QString plotXLabel;                    // line 18
+    QString plotYLabel;                    // line 19
+    int editStyle = 0;                     // line 20
+    std::array<WindowPlacement, 16> windowPlacement{}; // rows 1-15: lines 21-80
+    double soundOn = 0;                    // line 81
+    double maxRecordSeconds = 0;           // line 82
+    std::array<QString, 25> fieldLabels;   // 1-24: lines 83-106
+    QByteArray encoding = QByteArrayLiteral("UTF-8"); // how the file was read
+
+    friend bool operator==(const SettingsSnapshot&, const SettingsSnapshot&) = default;
+};
+
+// ~/.config/zorvik-planner/PLANNER.INI, or under $XDG_CONFIG_HOME when set.
+QString settingsFilePath();
+
+// Whether a first line is one of the headers the reader accepts
+// ("Zorvik Planner 2.0", "2.1", "3.0", "3.1" and "3.2", whole lines).
+bool isAcceptedSettingsHeader(QStringView line);
+
+SettingsSnapshot takeSettingsSnapshot(const Settings& settings, const RecordStore& store);
+void applySettingsSnapshot(const SettingsSnapshot& values, Settings& settings, RecordStore& store);
+// The defaults of every setting but the flag.
+SettingsSnapshot defaultSettingsSnapshot();
+// Every setting to its default, the flag ("1") included.
+void setDefaultSettings(Settings& settings, RecordStore& store);
+
+// Reads the file into the settings and the store. A missing file, one of 20
+// bytes or less, a wrong header, a file that ends before line 106, an
+// overlong line or a number too big for its line shows the start-up message
+// once and sets the defaults instead; nothing read from such a file is kept.
+// Returns the snapshot for saveSettings.
+SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordStore& store,
+                              MessageBoxService& messages);
+
+// The bytes saveSettings writes: the header, the current flag, then lines
+// 3 ... 106 from the current settings when the flag is "1", otherwise from
+// the snapshot.
+QByteArray settingsFileBytes(const Settings& settings, const RecordStore& store, const SettingsSnapshot& snapshot);
+
+struct SettingsWriteResult {
+    bool ok = true;
+    QString error; // the system's reason when not ok
+    explicit operator bool() const { return ok; }
+};
+
+// Writes the file through a temporary file renamed over the old one, making
+// the folder when needed; a failed write leaves the old file as it was.
+SettingsWriteResult saveSettings(const QString& path, const Settings& settings, const RecordStore& store,
+                                 const SettingsSnapshot& snapshot);
+
+// The write-failure message of the exit path: File > Exit when viaMenu,
+// closing the main window otherwise.
+void reportSettingsWriteFailure(MessageBoxService& messages, bool viaMenu);
+
+// Number lines as the old BASIC printed them: a blank for the sign when not
+// negative, the digits, a trailing blank. Singles show at most 7 significant
+// digits, without a leading zero before the point (" .5 ") and with an
+// exponent from 1E+07 up (" 1.234568E+07 ").
+QString settingsIntegerText(qint64 value);
+QString settingsSingleText(float value);
+
+} // namespace zp

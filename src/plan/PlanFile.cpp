@@ -1,0 +1,680 @@
+#include "plan/PlanFile.h"
+
+#include "plan/DateStyle.h"
+#include "plan/RecordStore.h"
+#include "plan/TextNumber.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <unistd.h>
+
+namespace zp {
+
+namespace {
+
+// --- Windows-1252 ------------------------------------------------------------
+//
+// The older planners wrote their files in the Windows ANSI code page. The
+// character of each byte is asked of the C library's converter once; reading
+// and writing then go through that table. The five bytes Windows-1252 leaves
+// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control characters
+// of the same number, as Windows itself reads them, so every byte reads back
+// to the byte it came from.
+
+struct Windows1252 {
+    std::array<char16_t, 256> toUnicode{};
+    // Characters from 0x80 up with their byte, sorted by character.
+    std::vector<std::pair<char16_t, unsigned char>> fromUnicode;
+
+    Windows1252()
+    {
+        for (int b = 0; b < 256; ++b)
+            toUnicode[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
+        iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1252");
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            for (int b = 0x80; b < 256; ++b) {
+                char in = static_cast<char>(b);
+                char out[8] = {};
+                char* inPtr = &in;
+                char* outPtr = out;
+                std::size_t inLeft = 1;
+                std::size_t outLeft = sizeof out;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)
+                    && outPtr - out == 2) {
+                    toUnicode[static_cast<std::size_t>(b)] = static_cast<char16_t>(
+                        static_cast<unsigned char>(out[0]) | (static_cast<unsigned char>(out[1]) << 8));
+                }
+            }
+            iconv_close(cd);
+        } else {
+            // No converter module installed: try Qt's (present when it is
+            // built with ICU); failing that the bytes read as Latin-1, which
+            // differs only in 0x80 ... 0x9F.
+            QStringDecoder decoder("windows-1252");
+            if (decoder.isValid()) {
+                for (int b = 0x80; b < 256; ++b) {
+                    const char in = static_cast<char>(b);
+                    const QString s = decoder.decode(QByteArrayView(&in, 1));
+                    if (s.size() == 1 && !decoder.hasError())
+                        toUnicode[static_cast<std::size_t>(b)] = s[0].unicode();
+                    decoder.resetState();
+                }
+            }
+        }
+        for (int b = 0x80; b < 256; ++b)
+            fromUnicode.emplace_back(toUnicode[static_cast<std::size_t>(b)], static_cast<unsigned char>(b));
+        std::sort(fromUnicode.begin(), fromUnicode.end());
+    }
+
+    static const Windows1252& instance()
+    {
+        static const Windows1252 table;
+        return table;
+    }
+
+    QString decode(QByteArrayView bytes) const
+    {
+        QString out(bytes.size(), Qt::Uninitialized);
+        char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+        for (const char c : bytes)
+            *dst++ = toUnicode[static_cast<unsigned char>(c)];
+        return out;
+    }
+
+    // The byte of a character, or -1 when the code page has none.
+    int encode(char16_t c) const
+    {
+        if (c < 0x80)
+            return c;
+        const auto it = std::lower_bound(fromUnicode.begin(), fromUnicode.end(), std::make_pair(c, static_cast<unsigned char>(0)));
+        return it != fromUnicode.end() && it->first == c ? it->second : -1;
+    }
+};
+
+// --- reading -----------------------------------------------------------------
+
+bool isUtf8(const QByteArray& encoding) { return encoding == kUtf8Encoding; }
+
+// Cuts a file into lines as it is read, a chunk at a time. A line ends at LF
+// or CR LF; the last line may lack its end. A line longer than
+// kMaxPlanLineBytes is refused (TooLong, with its first part as the line),
+// and so is reading more than kMaxPlanReadBytes.
+class LineReader {
+public:
+    enum class Status { Line, EndOfFile, TooLong, TooMuch, ReadError };
+
+    explicit LineReader(QFile& file) : file_(file) {}
+
+    Status next(QByteArrayView& line)
+    {
+        qsizetype searchFrom = pos_;
+        for (;;) {
+            const char* base = buffer_.constData();
+            const void* found = searchFrom < buffer_.size()
+                                    ? std::memchr(base + searchFrom, '\n', static_cast<std::size_t>(buffer_.size() - searchFrom))
+                                    : nullptr;
+            if (found) {
+                const qsizetype end = static_cast<const char*>(found) - base;
+                if (end - pos_ > kMaxPlanLineBytes)
+                    return tooLong(line);
+                line = lineAt(pos_, end);
+                consumed_ += end + 1 - pos_;
+                pos_ = end + 1;
+                return consumed_ > kMaxPlanReadBytes ? Status::TooMuch : Status::Line;
+            }
+            if (buffer_.size() - pos_ > kMaxPlanLineBytes)
+                return tooLong(line);
+            if (atEnd_) {
+                if (pos_ >= buffer_.size())
+                    return Status::EndOfFile;
+                line = lineAt(pos_, buffer_.size());
+                consumed_ += buffer_.size() - pos_;
+                pos_ = buffer_.size();
+                return consumed_ > kMaxPlanReadBytes ? Status::TooMuch : Status::Line;
+            }
+            // Move the unfinished line to the front and read more after it.
+            // The buffer keeps its size; it grows only for a line longer than
+            // a chunk.
+            const qsizetype kept = buffer_.size() - pos_;
+            if (pos_ > 0 && kept > 0)
+                std::memmove(buffer_.data(), buffer_.constData() + pos_, static_cast<std::size_t>(kept));
+            pos_ = 0;
+            searchFrom = kept;
+            buffer_.resize(kept + kChunk);
+            const qint64 got = file_.read(buffer_.data() + kept, kChunk);
+            if (got < 0) {
+                buffer_.resize(kept);
+                return Status::ReadError;
+            }
+            buffer_.resize(kept + static_cast<qsizetype>(got));
+            if (got == 0)
+                atEnd_ = true;
+        }
+    }
+
+    qint64 consumed() const { return consumed_; }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 20;
+
+    QByteArrayView lineAt(qsizetype from, qsizetype end) const
+    {
+        if (end > from && buffer_[end - 1] == '\r')
+            --end;
+        return QByteArrayView(buffer_.constData() + from, end - from);
+    }
+
+    Status tooLong(QByteArrayView& line) const
+    {
+        line = QByteArrayView(buffer_.constData() + pos_, kMaxPlanLineBytes);
+        return Status::TooLong;
+    }
+
+    QFile& file_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    qint64 consumed_ = 0;
+    bool atEnd_ = false;
+};
+
+// Turns the bytes of one line into text in the encoding being tried. A
+// line that is not valid UTF-8 marks the whole file as Windows-1252.
+class LineDecoder {
+public:
+    explicit LineDecoder(const QByteArray& encoding)
+        : utf8_(isUtf8(encoding)),
+          // Stateless: every line stands alone, so a sequence cut by a line end
+          // counts as an error. A byte-order mark is kept as a character, so a
+          // file that starts with one is not taken for a plan file.
+          decoder_(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
+    {
+    }
+
+    QString decode(QByteArrayView bytes)
+    {
+        // A field never holds a line break: stray CRs inside a line go.
+        QByteArray stripped;
+        if (!bytes.isEmpty() && std::memchr(bytes.data(), '\r', static_cast<std::size_t>(bytes.size()))) {
+            stripped = bytes.toByteArray();
+            stripped.replace('\r', QByteArrayView());
+            bytes = stripped;
+        }
+        if (!utf8_)
+            return Windows1252::instance().decode(bytes);
+        QString text = decoder_.decode(bytes);
+        if (decoder_.hasError())
+            invalid_ = true;
+        return text;
+    }
+
+    bool invalid() const { return invalid_; }
+
+private:
+    bool utf8_;
+    bool invalid_ = false;
+    QStringDecoder decoder_;
+};
+
+struct Version {
+    const char* header;
+    int linesPerRecord;
+};
+constexpr std::array<Version, 5> kVersions = {{
+    {"Zorvik Planner 3.2", 12},
+    {"Zorvik Planner 3.1", 12},
+    {"Zorvik Planner 3.0", 12},
+    {"Zorvik Planner 2.1", 10},
+    {"Zorvik Planner 2.0", 10},
+}};
+constexpr qsizetype kVersionLength = 18;
+
+// Lines per record of the version a header starts with, or 0 when it names
+// none.
+int linesPerRecord(QByteArrayView start)
+{
+    for (const Version& v : kVersions)
+        if (start == QByteArrayView(v.header))
+            return v.linesPerRecord;
+    return 0;
+}
+
+// The edit-style digit: the 21st character of the header, or its last when
+// it has exactly 20; 0 when it is not a digit other than 0, or when the
+// header is shorter.
+int editStyleOfHeader(const QString& header)
+{
+    if (header.size() < 20)
+        return 0;
+    const QStringView digit = QStringView(header).mid(header.size() == 20 ? 19 : 20, 1);
+    return textValue(digit) == 0 ? 0 : 1;
+}
+
+// Calls begin() now and end() on leaving; progress() only when the percent
+// goes up (a second pass over a file does not move the bar back).
+class ProgressScope {
+public:
+    explicit ProgressScope(ProgressSink* sink) : sink_(sink)
+    {
+        if (sink_) {
+            sink_->begin();
+            sink_->progress(0);
+        }
+    }
+    ~ProgressScope()
+    {
+        if (sink_)
+            sink_->end();
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+    void report(qint64 done, qint64 total)
+    {
+        if (!sink_ || total <= 0)
+            return;
+        const int percent = static_cast<int>(std::clamp<qint64>(done * 100 / total, 0, 100));
+        if (percent > shown_) {
+            shown_ = percent;
+            sink_->progress(percent);
+        }
+    }
+
+private:
+    ProgressSink* sink_;
+    int shown_ = 0;
+};
+
+struct ParsedPlan {
+    PlanReadStatus status = PlanReadStatus::Failed;
+    QString detail;
+    bool notUtf8 = false; // the UTF-8 attempt met a line that is not UTF-8
+    std::vector<PlannerRecord> records;
+    int editStyle = 0;
+    QString fileDateStyle;
+};
+
+ParsedPlan failure(PlanReadStatus status, QString detail)
+{
+    ParsedPlan p;
+    p.status = status;
+    p.detail = std::move(detail);
+    return p;
+}
+
+ParsedPlan lineFailure(LineReader::Status status, const QFile& file)
+{
+    switch (status) {
+    case LineReader::Status::EndOfFile:
+        return failure(PlanReadStatus::Failed, QStringLiteral("the file ends before the plan does"));
+    case LineReader::Status::TooLong:
+        return failure(PlanReadStatus::Failed, QStringLiteral("a line is longer than %1 bytes").arg(kMaxPlanLineBytes));
+    case LineReader::Status::TooMuch:
+        return failure(PlanReadStatus::Failed, QStringLiteral("the plan is larger than %1 bytes").arg(kMaxPlanReadBytes));
+    case LineReader::Status::ReadError:
+    case LineReader::Status::Line:
+        break;
+    }
+    return failure(PlanReadStatus::Failed, file.errorString());
+}
+
+// One pass over the file in one encoding. With UTF-8 it stops as soon as a
+// line turns out not to be UTF-8 (notUtf8), and the caller starts again in
+// Windows-1252.
+ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& systemStyle, qint64 fileSize,
+                     ProgressScope& progress)
+{
+    LineReader reader(file);
+    LineDecoder decoder(encoding);
+    QByteArrayView line;
+
+    // The version is plain ASCII, so it can be matched on the bytes; that
+    // also judges a header too long to be a line.
+    LineReader::Status st = reader.next(line);
+    if (st != LineReader::Status::Line && st != LineReader::Status::TooLong)
+        return lineFailure(st, file);
+    const int perRecord = linesPerRecord(line.first(std::min(line.size(), kVersionLength)));
+    if (perRecord == 0)
+        return failure(PlanReadStatus::NotAPlanFile, QStringLiteral("the first line names no planner version"));
+    if (st != LineReader::Status::Line)
+        return lineFailure(st, file);
+    ParsedPlan plan;
+    plan.editStyle = editStyleOfHeader(decoder.decode(line));
+
+    st = reader.next(line);
+    if (st != LineReader::Status::Line)
+        return lineFailure(st, file);
+    plan.fileDateStyle = decoder.decode(line);
+
+    // The end line is judged as the text a field would hold (stray CRs
+    // dropped), so no field read ever holds "plannerend" and a plan that was
+    // read saves to a file that reads back the same.
+    auto isEnd = [](QByteArrayView l) {
+        constexpr QByteArrayView end("plannerend");
+        qsizetype matched = 0;
+        for (const char c : l) {
+            if (c == '\r')
+                continue;
+            if (matched == end.size() || c != end[matched])
+                return false;
+            ++matched;
+        }
+        return matched == end.size();
+    };
+    // Room for the records a file of this size is likely to hold (a working
+    // plan has 150 bytes or more a record), so the list is not copied as it
+    // grows.
+    plan.records.reserve(static_cast<std::size_t>(std::min<qint64>(RecordStore::kMaxRecords, fileSize / 128 + 16)));
+
+    for (;;) {
+        progress.report(reader.consumed(), fileSize);
+        st = reader.next(line);
+        if (st == LineReader::Status::EndOfFile)
+            break; // a file cut at a record boundary loads what it holds
+        if (st != LineReader::Status::Line)
+            return lineFailure(st, file);
+        if (isEnd(line))
+            break;
+        if (plan.records.size() >= static_cast<std::size_t>(RecordStore::kMaxRecords))
+            return failure(PlanReadStatus::TooManyRecords,
+                           QStringLiteral("the file holds more than %1 records").arg(RecordStore::kMaxRecords));
+        PlannerRecord& record = plan.records.emplace_back();
+        record[Field::StartDate] = convertDateOnLoad(decoder.decode(line), plan.fileDateStyle, systemStyle);
+        bool ended = false;
+        for (int f = 2; f <= perRecord; ++f) {
+            st = reader.next(line);
+            if (st != LineReader::Status::Line)
+                return lineFailure(st, file);
+            if (isEnd(line)) {
+                // A record cut short keeps what it has; the rest stay empty.
+                ended = true;
+                break;
+            }
+            QString value = decoder.decode(line);
+            record[f] = f == Field::FinishDate ? convertDateOnLoad(value, plan.fileDateStyle, systemStyle)
+                                               : std::move(value);
+        }
+        if (decoder.invalid()) {
+            plan.notUtf8 = true;
+            return plan;
+        }
+        if (ended)
+            break;
+    }
+    if (decoder.invalid()) {
+        plan.notUtf8 = true;
+        return plan;
+    }
+    progress.report(fileSize, fileSize);
+    plan.status = PlanReadStatus::Loaded;
+    return plan;
+}
+
+} // namespace
+
+QString convertDateOnLoad(const QString& text, const QString& fileStyle, const QString& systemStyle)
+{
+    if (!isKnownDateStyle(fileStyle))
+        return fileStyle == systemStyle ? text : swapDayMonth(text);
+    if (fileStyle == systemStyle)
+        return renderDateText(text, datePatternFor(fileStyle), dateOrderFor(systemStyle));
+    // Read in the order the file was written in, so 05/11/1996 of a day-first
+    // file stays 5 November whatever the system's order.
+    const auto value = parseDateTime(text, dateOrderFor(fileStyle));
+    return value ? formatDateTime(*value, datePatternFor(systemStyle)) : text;
+}
+
+PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder systemOrder, ProgressSink* progress)
+{
+    ProgressScope scope(progress);
+    PlanReadResult result;
+    if (path.isEmpty())
+        return result;
+
+    auto fail = [&result](PlanReadStatus status, const QString& detail) {
+        result.status = status;
+        result.detail = detail;
+        if (status == PlanReadStatus::NotAPlanFile) {
+            result.message = kNotAPlanFileMessage;
+            result.title = kNotAPlanFileTitle;
+        } else {
+            result.message = status == PlanReadStatus::TooManyRecords ? kTooManyRecordsMessage : kTroubleLoadingMessage;
+            result.title = kFileLoadErrorTitle;
+        }
+        return result;
+    };
+
+    // The length is looked at before the file is opened, so a pipe or a
+    // device (length 0) is never opened and cannot make the load wait.
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(PlanReadStatus::Failed, QStringLiteral("No such file or directory"));
+    if (info.isDir())
+        return fail(PlanReadStatus::Failed, QStringLiteral("Is a directory"));
+    const qint64 size = info.size();
+    if (size <= 20)
+        return result;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return fail(PlanReadStatus::Failed, file.errorString());
+
+    const QString systemStyle = detectDateStyle(systemOrder).value_or(store.systemDateStyle);
+    QByteArray encoding = kUtf8Encoding;
+    ParsedPlan plan = parsePlan(file, encoding, systemStyle, size, scope);
+    if (plan.notUtf8) {
+        encoding = kWindows1252Encoding;
+        if (!file.seek(0))
+            return fail(PlanReadStatus::Failed, file.errorString());
+        plan = parsePlan(file, encoding, systemStyle, size, scope);
+    }
+    if (plan.status != PlanReadStatus::Loaded)
+        return fail(plan.status, plan.detail);
+
+    result.status = PlanReadStatus::Loaded;
+    result.recordCount = static_cast<int>(plan.records.size());
+    result.fileDateStyle = plan.fileDateStyle;
+    result.encoding = encoding;
+    store.replaceAll(std::move(plan.records));
+    store.editStyle = plan.editStyle;
+    store.systemDateStyle = systemStyle;
+    store.fileDateStyle = systemStyle;
+    store.planEncoding = encoding;
+    return result;
+}
+
+// --- writing -------------------------------------------------------------------
+
+namespace {
+
+// Builds the file's bytes. Windows-1252 is tried when asked for; a character
+// it cannot hold makes the whole file UTF-8.
+class PlanEncoder {
+public:
+    explicit PlanEncoder(bool windows1252)
+        : windows1252_(windows1252), utf8_(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless)
+    {
+    }
+
+    // Appends the text and CR LF. Returns false when the text cannot be
+    // written in Windows-1252.
+    bool appendLine(QStringView text)
+    {
+        const qsizetype start = out_.size();
+        bool ok = true;
+        if (windows1252_) {
+            out_.resize(start + text.size());
+            char* dst = out_.data() + start;
+            const Windows1252& table = Windows1252::instance();
+            for (const QChar c : text) {
+                const char16_t u = c.unicode();
+                if (u == u'\r' || u == u'\n')
+                    continue;
+                const int b = table.encode(u);
+                if (b < 0) {
+                    ok = false;
+                    break;
+                }
+                *dst++ = static_cast<char>(b);
+            }
+            out_.resize(dst - out_.constData());
+        } else {
+            out_.resize(start + utf8_.requiredSpace(text.size()));
+            char* end = utf8_.appendToBuffer(out_.data() + start, text);
+            out_.resize(end - out_.constData());
+            if (out_.indexOf('\r', start) >= 0 || out_.indexOf('\n', start) >= 0) {
+                QByteArray tail = out_.mid(start);
+                tail.replace('\r', QByteArrayView()).replace('\n', QByteArrayView());
+                out_.resize(start);
+                out_.append(tail);
+            }
+        }
+        out_.append("\r\n", 2);
+        return ok;
+    }
+
+    void reserve(qsizetype bytes) { out_.reserve(bytes); }
+    QByteArray bytes() && { return std::move(out_); }
+
+private:
+    bool windows1252_;
+    QStringEncoder utf8_;
+    QByteArray out_;
+};
+
+// Follows a chain of symbolic links to the file they end at, which need not
+// exist yet. A loop, or a chain too long to be meant, gives the path itself.
+QString resolveLinks(const QString& path)
+{
+    QFileInfo info(QFileInfo(path).absoluteFilePath());
+    for (int hops = 0; info.isSymLink(); ++hops) {
+        if (hops == 40)
+            return path;
+        info.setFile(info.symLinkTarget());
+    }
+    return info.absoluteFilePath();
+}
+
+QString systemErrorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// After the rename the folder's entry must reach the disk too, or a power
+// cut could bring back the old file, or none.
+bool syncFolder(const QString& folder, QString& error)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = systemErrorText(errno);
+        return false;
+    }
+    const int rc = ::fsync(fd);
+    const int savedErrno = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder and say so; the rename itself
+    // has happened.
+    if (rc != 0 && savedErrno != EINVAL && savedErrno != EROFS) {
+        error = systemErrorText(savedErrno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, ProgressSink* progress)
+{
+    PlanWriteResult result;
+    if (path.isEmpty())
+        return result;
+    ProgressScope scope(progress);
+
+    const int n = store.recordCount();
+    // Encodes the whole plan; false when Windows-1252 was asked for and a
+    // character has no place in it.
+    auto encodePlan = [&](bool windows1252, QByteArray& bytes) {
+        PlanEncoder encoder(windows1252);
+        encoder.reserve(qsizetype(64) + qsizetype(n) * 200);
+        bool ok = encoder.appendLine(kPlanFileVersion + (store.editStyle != 0 ? QStringLiteral(" 1") : QStringLiteral(" 0")))
+                  && encoder.appendLine(store.systemDateStyle);
+        for (int r = 1; r <= n && ok; ++r) {
+            const PlannerRecord& record = store.record(r);
+            for (int f = 1; f <= Field::Count && ok; ++f)
+                ok = encoder.appendLine(record[f]);
+            scope.report(r, n);
+        }
+        ok = ok && encoder.appendLine(kPlanEndLine);
+        bytes = std::move(encoder).bytes();
+        return ok;
+    };
+
+    bool windows1252 = store.planEncoding == kWindows1252Encoding;
+    QByteArray bytes;
+    if (!encodePlan(windows1252, bytes)) {
+        windows1252 = false;
+        encodePlan(false, bytes);
+    }
+
+    const QString target = resolveLinks(path);
+    const QFileInfo targetInfo(target);
+    const bool replacing = targetInfo.exists();
+    const QFileDevice::Permissions permissions = replacing ? targetInfo.permissions() : QFileDevice::Permissions();
+
+    // Unbuffered: every write reaches the file at once, so a short write is
+    // seen here. Through a buffer, the last block would be written inside
+    // commit(), which does not report it failing.
+    QSaveFile file(target);
+    auto failed = [&](const QString& error) {
+        file.cancelWriting();
+        result.status = PlanWriteStatus::Failed;
+        result.errorText = error;
+        return result;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file.errorString());
+    if (replacing && !file.setPermissions(permissions))
+        return failed(file.errorString());
+
+    // A write that stops short is followed by one for the rest, which then
+    // fails with the reason (disk full, file too large).
+    constexpr qsizetype kChunk = 1 << 16;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + at, std::min(kChunk, bytes.size() - at));
+        if (written <= 0)
+            return failed(file.errorString());
+        at += static_cast<qsizetype>(written);
+    }
+    // commit() syncs the file too but does not say when that fails.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        return failed(systemErrorText(errno));
+    if (!file.commit()) {
+        result.status = PlanWriteStatus::Failed;
+        result.errorText = file.errorString();
+        return result;
+    }
+    QString syncError;
+    if (!syncFolder(targetInfo.absolutePath(), syncError)) {
+        result.status = PlanWriteStatus::Failed;
+        result.errorText = syncError;
+        return result;
+    }
+    result.status = PlanWriteStatus::Written;
+    result.encoding = windows1252 ? kWindows1252Encoding : kUtf8Encoding;
+    return result;
+}
+
+} // namespace zp

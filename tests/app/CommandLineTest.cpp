@@ -1,0 +1,137 @@
+#include "app/CommandLine.h"
+#include "support/Fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace zp {
+namespace {
+
+struct Outcome {
+    int status = 0;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QStringList& args, DateOrder systemOrder = DateOrder::DayFirst)
+{
+    Outcome r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = runCommandLine(parseCommandLine(args), systemOrder, QDate(2026, 12, 7), out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+class CommandLineTest : public ::testing::Test {
+protected:
+    QString write(const char* name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    QString smallPlan()
+    {
+        return write("small.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\n"
+                                  "05/11/1996\r\n10:30\r\nSmith\r\n432\r\n\r\nQuote\r\n120\r\n\r\n0\r\nplandefault\r\nplandefault\r\n\r\n"
+                                  "13/02/1997\r\n\r\nJones\r\n\r\n555 1234\r\n\r\n\r\n40\r\n1\r\nplandefault\r\nplandefault\r\n\r\n"
+                                  "plannerend\r\n");
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(CommandLineTest, list_printsTheLinesOfEveryModeWithTrailingBlanks)
+{
+    const QString plan = smallPlan();
+    struct Case {
+        const char* mode;
+        const char* first;
+        const char* second;
+    };
+    const Case cases[] = {
+        {"date", "05/11/1996, 10:30  - Smith, Quote (I:$120) (AH:432) (Pending) ", "13/02/1997,  - Jones, (E:$40) (BH:555 1234)(Done) "},
+        {"name", "Smith, Quote 05/11/1996 10:30 (I:$120) (AH:432) (Pending) ", "Jones, 13/02/1997 (E:$40) (BH:555 1234)(Done) "},
+        {"task", "Quote, 05/11/1996 10:30 Smith (I:$120) (AH:432) (Pending) ", "13/02/1997 Jones (E:$40) (BH:555 1234)(Done) "},
+        {"day", "Tuesday, 05/11/1996 10:30 - Smith Quote (I:$120) (AH:432) (Pending) ",
+         "Thursday, 13/02/1997 Jones (E:$40) (BH:555 1234)(Done) "},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run({"--list", "--mode", c.mode, "--date-order", "dmy", plan});
+        EXPECT_EQ(r.status, 0) << c.mode;
+        EXPECT_EQ(r.out, QString::fromLatin1(c.first) + "\n" + QString::fromLatin1(c.second) + "\n") << c.mode;
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST_F(CommandLineTest, list_readsDatesInTheFilesOrderAndShowsThemInTheChosenOne)
+{
+    const Outcome r = run({"--list", "--date-order", "mdy", smallPlan()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith("11/05/1996, 10:30")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\n02/13/1997,")) << r.out.toStdString();
+    // Without --date-order the system's order is used.
+    EXPECT_TRUE(run({"--list", smallPlan()}, DateOrder::MonthFirst).out.startsWith("11/05/1996"));
+}
+
+TEST_F(CommandLineTest, badArguments_giveOneLineAndStatus2)
+{
+    const QString plan = smallPlan();
+    const QStringList bad[] = {
+        {"--list"},
+        {"--list", dir.filePath("missing.pln")},
+        {"--bogus", plan},
+        {"--list", "--mode", "colour", plan},
+        {"--list", "--date-order", "ymd", plan},
+        {"--list", plan, plan},
+        {"--mode", "name", plan},
+        {"--list", "--today", "2026-12-07", plan},
+        {"--list", "--export", plan},
+        {"--list", dir.path()},
+    };
+    for (const QStringList& args : bad) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, unreadablePlan_givesTheProgramsMessageAndStatus1)
+{
+    Outcome r = run({"--list", write("other.txt", "This is just some text, not a plan at all.\n")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "File is not a Zorvik Planner file\n");
+    r = run({"--list", write("cut.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\n05/11/1996\r\n10:30\r\n")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.startsWith("Trouble loading Planner file.")) << r.err.toStdString();
+}
+
+TEST_F(CommandLineTest, helpVersionAndDesktopPlan)
+{
+    EXPECT_EQ(run({"--version"}).out, "Zorvik Planner 3.2\n");
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: zorvik-planner [PLANFILE]"));
+
+    const CommandLine gui = parseCommandLine({"/home/ann/work.pln"});
+    EXPECT_EQ(gui.command, CommandLine::Command::Gui);
+    EXPECT_EQ(gui.planFile, "/home/ann/work.pln");
+    EXPECT_EQ(parseCommandLine({}).planFile, "");
+}
+
+TEST_F(CommandLineTest, emptyPlan_listsNothing)
+{
+    const Outcome r = run({"--list", write("empty.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\nplannerend\r\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+} // namespace
+} // namespace zp
