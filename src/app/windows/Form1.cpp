@@ -10,6 +10,7 @@
 #include "ui/Artwork.h"
 #include "ui/Hints.h"
 #include "ui/ImageButton.h"
+#include "ui/WindowGeometry.h"
 #include "ui/QtPlatform.h"
 
 #include <QAction>
@@ -619,8 +620,8 @@ void Form1::applyGeometry(const ControlGeometry& geometry)
 
 QRect Form1::twipsGeometry() const
 {
-    const QRect frame = frameGeometry();
-    return {twips_.toTwipsX(frame.x()), twips_.toTwipsY(frame.y()), twips_.toTwipsX(frame.width()), twips_.toTwipsY(frame.height())};
+    const WindowPlacement p = placementOf(*this, twips_);
+    return {int(p.left), int(p.top), int(p.width), int(p.height)};
 }
 
 void Form1::setTwipsGeometry(const WindowPlacement& stored)
@@ -634,12 +635,7 @@ void Form1::setTwipsGeometry(const WindowPlacement& stored)
                              twips_.toTwipsY(g.height())));
     }
     const QSize minimum(twips_.toTwipsX(minimumWidth()), twips_.toTwipsY(minimumHeight()));
-    const WindowPlacement p = fitOnScreen(stored, screens, minimum);
-    // The placement is the outer frame; what the frame adds is known once
-    // the window has been shown, and is nothing before that.
-    const QSize extra = frameGeometry().size() - geometry().size();
-    move(twips_.toPixelsX(p.left), twips_.toPixelsY(p.top));
-    resize(std::max(1, twips_.toPixelsX(p.width) - extra.width()), std::max(1, twips_.toPixelsY(p.height) - extra.height()));
+    placeWindow(*this, twips_, fitOnScreen(stored, screens, minimum));
 }
 
 void Form1::layoutMainWindow()

@@ -3,6 +3,7 @@
 #include "ui/Artwork.h"
 #include "ui/Platform.h"
 #include "ui/ScreenMetrics.h"
+#include "ui/WindowGeometry.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -66,10 +67,7 @@ Form3::Form3(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::func
 
     const Twips tw(screen_);
     setFixedSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips));
-    const QSize screenTwips = screen_.screenSizeTwips();
-    const double left = (screenTwips.width() - tw.toTwipsX(width())) / 2.0;
-    const double top = (screenTwips.height() - tw.toTwipsY(height())) / 2.0;
-    move(tw.toPixelsX(left), tw.toPixelsY(top));
+    centreOnScreen(*this, screen_);
     command1_->setFocus();
 }
 

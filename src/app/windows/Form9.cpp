@@ -3,6 +3,7 @@
 #include "ui/Artwork.h"
 #include "ui/Platform.h"
 #include "ui/ScreenMetrics.h"
+#include "ui/WindowGeometry.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -54,10 +55,7 @@ Form9::Form9(const ScreenMetrics& screen, std::function<void()> showMainWindow, 
     // Size and place in twips, as every window of the program is.
     const Twips tw(screen);
     setFixedSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips));
-    const QSize screenTwips = screen.screenSizeTwips();
-    const double left = (screenTwips.width() - tw.toTwipsX(width())) / 2.0;
-    const double top = (screenTwips.height() - tw.toTwipsY(height())) / 2.0;
-    move(tw.toPixelsX(left), tw.toPixelsY(top));
+    centreOnScreen(*this, screen);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
