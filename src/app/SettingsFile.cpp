@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
-#include "app/LegacyText.h"
 #include "plan/RecordStore.h"
+#include "plan/TextEncoding.h"
 #include "plan/TextNumber.h"
 #include "ui/MessageBox.h"
 

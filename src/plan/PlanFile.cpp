@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -18,96 +17,13 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <unistd.h>
 
 namespace zp {
 
 namespace {
 
-// --- Windows-1252 ------------------------------------------------------------
-//
-// The older planners wrote their files in the Windows ANSI code page. The
-// character of each byte is asked of the C library's converter once; reading
-// and writing then go through that table. The five bytes Windows-1252 leaves
-// undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the control characters
-// of the same number, as Windows itself reads them, so every byte reads back
-// to the byte it came from.
-
-struct Windows1252 {
-    std::array<char16_t, 256> toUnicode{};
-    // Characters from 0x80 up with their byte, sorted by character.
-    std::vector<std::pair<char16_t, unsigned char>> fromUnicode;
-
-    Windows1252()
-    {
-        for (int b = 0; b < 256; ++b)
-            toUnicode[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
-        iconv_t cd = iconv_open("UTF-16LE", "WINDOWS-1252");
-        if (cd != reinterpret_cast<iconv_t>(-1)) {
-            for (int b = 0x80; b < 256; ++b) {
-                char in = static_cast<char>(b);
-                char out[8] = {};
-                char* inPtr = &in;
-                char* outPtr = out;
-                std::size_t inLeft = 1;
-                std::size_t outLeft = sizeof out;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)
-                    && outPtr - out == 2) {
-                    toUnicode[static_cast<std::size_t>(b)] = static_cast<char16_t>(
-                        static_cast<unsigned char>(out[0]) | (static_cast<unsigned char>(out[1]) << 8));
-                }
-            }
-            iconv_close(cd);
-        } else {
-            // No converter module installed: try Qt's (present when it is
-            // built with ICU); failing that the bytes read as Latin-1, which
-            // differs only in 0x80 ... 0x9F.
-            QStringDecoder decoder("windows-1252");
-            if (decoder.isValid()) {
-                for (int b = 0x80; b < 256; ++b) {
-                    const char in = static_cast<char>(b);
-                    const QString s = decoder.decode(QByteArrayView(&in, 1));
-                    if (s.size() == 1 && !decoder.hasError())
-                        toUnicode[static_cast<std::size_t>(b)] = s[0].unicode();
-                    decoder.resetState();
-                }
-            }
-        }
-        for (int b = 0x80; b < 256; ++b)
-            fromUnicode.emplace_back(toUnicode[static_cast<std::size_t>(b)], static_cast<unsigned char>(b));
-        std::sort(fromUnicode.begin(), fromUnicode.end());
-    }
-
-    static const Windows1252& instance()
-    {
-        static const Windows1252 table;
-        return table;
-    }
-
-    QString decode(QByteArrayView bytes) const
-    {
-        QString out(bytes.size(), Qt::Uninitialized);
-        char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-        for (const char c : bytes)
-            *dst++ = toUnicode[static_cast<unsigned char>(c)];
-        return out;
-    }
-
-    // The byte of a character, or -1 when the code page has none.
-    int encode(char16_t c) const
-    {
-        if (c < 0x80)
-            return c;
-        const auto it = std::lower_bound(fromUnicode.begin(), fromUnicode.end(), std::make_pair(c, static_cast<unsigned char>(0)));
-        return it != fromUnicode.end() && it->first == c ? it->second : -1;
-    }
-};
-
 // --- reading -----------------------------------------------------------------
-
-bool isUtf8(const QByteArray& encoding) { return encoding == kUtf8Encoding; }
 
 // Cuts a file into lines as it is read, a chunk at a time. A line ends at LF
 // or CR LF; the last line may lack its end. A line longer than
@@ -191,18 +107,13 @@ private:
     bool atEnd_ = false;
 };
 
-// Turns the bytes of one line into text in the encoding being tried. A
-// line that is not valid UTF-8 marks the whole file as Windows-1252.
+// Turns the bytes of one line into the text of a field, in the encoding
+// being tried. A line that is not valid UTF-8 marks the whole file as
+// Windows-1252. A byte-order mark stays a character, so a file that starts
+// with one is not taken for a plan file.
 class LineDecoder {
 public:
-    explicit LineDecoder(const QByteArray& encoding)
-        : utf8_(isUtf8(encoding)),
-          // Stateless: every line stands alone, so a sequence cut by a line end
-          // counts as an error. A byte-order mark is kept as a character, so a
-          // file that starts with one is not taken for a plan file.
-          decoder_(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
-    {
-    }
+    explicit LineDecoder(const QByteArray& encoding) : decoder_(encoding) {}
 
     QString decode(QByteArrayView bytes)
     {
@@ -213,20 +124,13 @@ public:
             stripped.replace('\r', QByteArrayView());
             bytes = stripped;
         }
-        if (!utf8_)
-            return Windows1252::instance().decode(bytes);
-        QString text = decoder_.decode(bytes);
-        if (decoder_.hasError())
-            invalid_ = true;
-        return text;
+        return decoder_.decode(bytes);
     }
 
-    bool invalid() const { return invalid_; }
+    bool invalid() const { return decoder_.invalid(); }
 
 private:
-    bool utf8_;
-    bool invalid_ = false;
-    QStringDecoder decoder_;
+    TextDecoder decoder_;
 };
 
 struct Version {
@@ -516,31 +420,21 @@ public:
         const qsizetype start = out_.size();
         bool ok = true;
         if (windows1252_) {
-            out_.resize(start + text.size());
-            char* dst = out_.data() + start;
-            const Windows1252& table = Windows1252::instance();
-            for (const QChar c : text) {
-                const char16_t u = c.unicode();
-                if (u == u'\r' || u == u'\n')
-                    continue;
-                const int b = table.encode(u);
-                if (b < 0) {
-                    ok = false;
-                    break;
-                }
-                *dst++ = static_cast<char>(b);
-            }
-            out_.resize(dst - out_.constData());
+            ok = appendWindows1252(text, out_);
         } else {
             out_.resize(start + utf8_.requiredSpace(text.size()));
             char* end = utf8_.appendToBuffer(out_.data() + start, text);
             out_.resize(end - out_.constData());
-            if (out_.indexOf('\r', start) >= 0 || out_.indexOf('\n', start) >= 0) {
-                QByteArray tail = out_.mid(start);
-                tail.replace('\r', QByteArrayView()).replace('\n', QByteArrayView());
-                out_.resize(start);
-                out_.append(tail);
-            }
+        }
+        // CR and LF inside a value are dropped: in both encodings they are
+        // the only characters that give those bytes.
+        const char* const added = out_.constData() + start;
+        const char* const end = out_.constData() + out_.size();
+        if (ok && std::find_if(added, end, [](char c) { return c == '\r' || c == '\n'; }) != end) {
+            QByteArray tail = out_.mid(start);
+            tail.replace('\r', QByteArrayView()).replace('\n', QByteArrayView());
+            out_.resize(start);
+            out_.append(tail);
         }
         out_.append("\r\n", 2);
         return ok;

@@ -1,5 +1,6 @@
 #pragma once
 #include "plan/DateText.h"
+#include "plan/TextEncoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,9 +24,8 @@ class RecordStore;
 inline const QString kPlanFileVersion = QStringLiteral("Zorvik Planner 3.2");
 inline const QString kPlanEndLine = QStringLiteral("plannerend");
 
-// Encodings a plan is read and written in (RecordStore::planEncoding).
-inline const QByteArray kUtf8Encoding = QByteArrayLiteral("UTF-8");
-inline const QByteArray kWindows1252Encoding = QByteArrayLiteral("windows-1252");
+// The encodings a plan is read and written in (RecordStore::planEncoding),
+// kUtf8Encoding and kWindows1252Encoding, come from TextEncoding.h.
 
 // Messages of the reader, for the caller to show with the exclamation icon.
 inline const QString kNotAPlanFileMessage = QStringLiteral("File is not a Zorvik Planner file");

@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/Clipboard.h"
 #include "ui/Clock.h"
 #include "ui/DateOrderSource.h"
 #include "ui/FileDialogs.h"
@@ -17,6 +18,7 @@ struct Platform {
     ScreenMetrics& screen;
     FileDialogs& fileDialogs;
     FontDialog& fontDialog;
+    ClipboardService& clipboard;
 };
 
 } // namespace zp

@@ -3,6 +3,7 @@
 // they are built on (kept apart so tests can reach them without dialogs).
 
 #include "ui/Platform.h"
+#include "ui/QtClipboard.h"
 
 #include <QColor>
 #include <QFont>
@@ -117,6 +118,7 @@ private:
     QtScreenMetrics screen_;
     QtFileDialogs fileDialogs_;
     QtFontDialog fontDialog_;
+    QtClipboard clipboard_;
 };
 
 } // namespace zp

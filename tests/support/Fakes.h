@@ -154,6 +154,20 @@ public:
     std::vector<FontChoice> initials;
 };
 
+// Holds the last text put on it; `writes` keeps every text in order.
+class FakeClipboard : public ClipboardService {
+public:
+    void setText(const QString& text) override
+    {
+        content = text;
+        writes.push_back(text);
+    }
+    QString text() const override { return content; }
+
+    QString content;
+    std::vector<QString> writes;
+};
+
 // One of each double, ready to hand to windows as a Platform.
 struct TestPlatform {
     FakeMessageBox messages;
@@ -162,8 +176,9 @@ struct TestPlatform {
     FakeScreen screen;
     FakeFileDialogs fileDialogs;
     FakeFontDialog fontDialog;
+    FakeClipboard clipboard;
 
-    Platform platform() { return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog}; }
+    Platform platform() { return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog, clipboard}; }
 };
 
 } // namespace zp

@@ -171,6 +171,9 @@ Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
     attachHints();
     placeDesignLayout();
     progress_ = std::make_unique<Progress>(*this);
+    files_ = std::make_unique<FileCommands>(state_.store, platform_.messages, platform_.fileDialogs, platform_.dateOrder,
+                                            static_cast<FileCommandsView&>(*this));
+    connectFileCommands();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }
 
@@ -330,6 +333,15 @@ void Form1::createMenus()
     connect(menuAction(QStringLiteral("Editrecords")), &QAction::triggered, this, [this] { ssTab1_->setCurrentIndex(3); });
 }
 
+void Form1::connectFileCommands()
+{
+    connect(menuAction(QStringLiteral("Newplan")), &QAction::triggered, this, [this] { files_->newPlan(); });
+    connect(menuAction(QStringLiteral("Loadplan")), &QAction::triggered, this, [this] { files_->openPlan(); });
+    connect(menuAction(QStringLiteral("Saveplan")), &QAction::triggered, this, [this] { files_->savePlan(); });
+    connect(menuAction(QStringLiteral("Saveplanas")), &QAction::triggered, this, [this] { files_->savePlanAs(); });
+    connect(menuAction(QStringLiteral("delete")), &QAction::triggered, this, [this] { files_->deletePlan(); });
+}
+
 void Form1::createToolbar()
 {
     picToolbar_ = new QWidget(client_);
@@ -362,8 +374,8 @@ void Form1::createToolbar()
     auto button = [this](const char* name) { return static_cast<ImageButton*>(control(QString::fromLatin1(name))); };
     auto trigger = [this](const char* action) { menuAction(QString::fromLatin1(action))->trigger(); };
     connect(button("imgFileNewButton"), &ImageButton::clicked, this, [trigger] { trigger("Newplan"); });
-    connect(button("imgFileOpenButton"), &ImageButton::clicked, this, [trigger] { trigger("Loadplan"); });
-    connect(button("Image12"), &ImageButton::clicked, this, [trigger] { trigger("Saveplan"); });
+    connect(button("imgFileOpenButton"), &ImageButton::clicked, this, [this] { files_->openPlanFromToolbar(); });
+    connect(button("Image12"), &ImageButton::clicked, this, [this] { files_->saveFromToolbar(); });
     connect(button("Image11"), &ImageButton::pressed, this, [trigger] { trigger("standard"); });
     connect(button("Image7"), &ImageButton::clicked, this, [trigger] { trigger("Showbydate"); });
     connect(button("Image8"), &ImageButton::clicked, this, [trigger] { trigger("Loansimulator"); });
@@ -893,33 +905,40 @@ void Form1::showImagePage()
         image1_->setPixmap(picture2_->pixmap());
 }
 
-bool Form1::readPlan(const QString& path)
-{
-    const PlanReadResult result = readPlanFile(path, state_.store, platform_.dateOrder.systemDateOrder(), &progressSink());
-    if (result.status == PlanReadStatus::NotAPlanFile || result.status == PlanReadStatus::Failed ||
-        result.status == PlanReadStatus::TooManyRecords) {
-        platform_.messages.msgBox(result.message, MsgStyle::Exclamation, result.title);
-        return false;
-    }
-    return true;
-}
-
 void Form1::readStartupPlan()
 {
     RecordStore& store = state_.store;
-    if (!store.planFileName.isEmpty() && !readPlan(store.planFileName)) {
-        store.clearStore();
-        store.planFileName.clear();
-        store.modified = false;
-    }
     store.currentRecord = 1;
-    showPlanName();
+    if (store.planFileName.isEmpty())
+        return;
+    files_->openPlanAtStartup(store.planFileName);
+    // Without a plan the caption stays as the start-up set it.
+    setWindowTitle(kCaptionPrefix + store.planFileName);
+    statusBar1_->setPanelText(4, planPanelText(store.planFileName));
 }
 
 void Form1::showPlanName()
 {
-    setWindowTitle(kCaptionPrefix + state_.store.planFileName);
+    setWindowTitle(planWindowTitle(state_.store.planFileName));
     statusBar1_->setPanelText(4, planPanelText(state_.store.planFileName));
+}
+
+void Form1::refreshAfterPlanChange()
+{
+    const RecordStore& store = state_.store;
+    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
+    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    auto* scroll = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
+    scroll->setMaximum(std::max(1, store.recordCount()));
+    scroll->setValue(std::clamp(store.currentRecord, 1, scroll->maximum()));
+    // Rebuilds the list and shows the page again, on the Edit page in the
+    // face that matches the edit style.
+    showRecordPage(ssTab1_->currentIndex());
+}
+
+ProgressSink* Form1::progress()
+{
+    return progress_.get();
 }
 
 void Form1::showRecordPage(int previousPage)
@@ -989,16 +1008,19 @@ void Form1::setStatusPanelText(int panel, const QString& text)
     statusBar1_->setPanelText(panel, text);
 }
 
-void Form1::exitProgram(bool viaMenu)
+bool Form1::exitProgram(bool viaMenu)
 {
     if (exiting_)
-        return;
-    exiting_ = true;
+        return true;
     const QRect g = twipsGeometry();
     state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    if (!files_->confirmDiscard(viaMenu ? ExitVariant::MenuExit : ExitVariant::WindowClose))
+        return false; // the user wanted the plan saved and it was not: stay
+    exiting_ = true;
     if (!state_.settingsPath.isEmpty() &&
         !saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot))
         reportSettingsWriteFailure(platform_.messages, viaMenu);
+    files_->release();
     timer1_->stop();
     timer2_->stop();
     timer3_->stop();
@@ -1006,12 +1028,15 @@ void Form1::exitProgram(bool viaMenu)
         onExit_();
     else
         QApplication::quit();
+    return true;
 }
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    exitProgram(false);
-    event->accept();
+    if (exitProgram(false))
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace zp

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/MainLayout.h"
 #include "app/ProgramState.h"
+#include "plan/FileCommands.h"
 #include "ui/Platform.h"
 
 #include <QMainWindow>
@@ -34,7 +35,7 @@ class StatusBar1;
 
 // The main window: toolbar, hint panel, moving logo, the records list and
 // the record pages side by side, status bar, menus and timers.
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private FileCommandsView {
     Q_OBJECT
 public:
     Form1(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
@@ -51,16 +52,16 @@ public:
     void rebuildRecordsList();
     // Ends the program the one way it ends: File > Exit (viaMenu) or
     // closing the window.
-    void exitProgram(bool viaMenu);
+    // Returns false when the user chose to save and the save did not
+    // happen: the program then stays open, with nothing lost.
+    bool exitProgram(bool viaMenu);
     // Reads the system's date order and ticks the date style it shows;
     // with refreshViews, a changed order converts the plan's dates.
     void detectSystemDateStyle(bool refreshViews);
-    // Reads a plan file into the store, all or nothing; tells the user when
-    // it cannot. Returns whether the plan was loaded.
-    bool readPlan(const QString& path);
-    // The plan named at start-up; one that cannot be read leaves an
-    // untitled empty plan.
+    // The plan named at start-up; one that cannot be read (or is in use
+    // and the user declines) leaves an untitled empty plan.
     void readStartupPlan();
+    FileCommands& fileCommands() { return *files_; }
     // Selecting and double-clicking a line of the records list.
     void selectListLine(int index);
     void editListLine(int index);
@@ -97,6 +98,7 @@ protected:
 
 private:
     void createMenus();
+    void connectFileCommands();
     void createToolbar();
     void createPanels();
     void createRecordPages();
@@ -110,7 +112,9 @@ private:
     void toggleGridStretch();
     void chooseFont();
     void showImagePage();
-    void showPlanName();
+    void showPlanName() override;
+    void refreshAfterPlanChange() override;
+    ProgressSink* progress() override;
     void setMenuTick(const QString& name, bool ticked);
     bool menuTick(const QString& name) const;
     QWidget* control(const QString& name) const;
@@ -121,6 +125,7 @@ private:
     Platform platform_;
     Twips twips_;
     std::unique_ptr<Progress> progress_;
+    std::unique_ptr<FileCommands> files_;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
     std::function<void()> onExit_;

@@ -1,0 +1,443 @@
+#include "plan/FileCommands.h"
+
+#include "plan/PlanFile.h"
+#include "plan/RecordStore.h"
+#include "ui/DateOrderSource.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageBox.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSet>
+
+#include <algorithm>
+
+namespace zp {
+
+namespace {
+
+// One spelling per file: links followed, so that two names of one plan
+// share its lock and count as the same plan. A file not yet written is
+// placed in its folder's real path.
+QString planKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty())
+        return canonical;
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return QDir::cleanPath(info.absoluteFilePath());
+    return folder + QLatin1Char('/') + info.fileName();
+}
+
+bool samePlan(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    return a == b || planKey(a) == planKey(b);
+}
+
+// Cheap spelling of an attachment path for comparing: no file access.
+QString attachmentKey(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+QByteArray sha1Of(QFile& file)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(&file);
+    return hash.result();
+}
+
+} // namespace
+
+QString planWindowTitle(const QString& planFileName)
+{
+    if (planFileName.isEmpty())
+        return QStringLiteral("Zorvik Planner 3.2 ");
+    return QStringLiteral("Zorvik Planner 3.2  -  ") + planFileName;
+}
+
+FileCommands::FileCommands(RecordStore& store, MessageBoxService& messages, FileDialogs& dialogs,
+                           DateOrderSource& dateOrder, FileCommandsView& view)
+    : store_(store), messages_(messages), dialogs_(dialogs), dateOrder_(dateOrder), view_(view)
+{
+}
+
+FileCommands::~FileCommands() = default;
+
+// --- names -------------------------------------------------------------------
+
+QString FileCommands::backupName(const QString& planFileName)
+{
+    // A "." in the first position does not count.
+    const qsizetype dot = planFileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 1)
+        return QString();
+    return planFileName.left(dot) + QStringLiteral(".BAK");
+}
+
+QString FileCommands::lockFilePath(const QString& planFileName)
+{
+    return planKey(planFileName) + QStringLiteral(".lock");
+}
+
+std::optional<QString> FileCommands::askOpenName()
+{
+    const FileDialogRequest request{kLoadPlanDialogTitle, kPlanFileFilter, kPlanFileFilterIndex, store_.planFileName};
+    std::optional<QString> name = dialogs_.openFileName(request);
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> FileCommands::askSaveName(const QString& title)
+{
+    const FileDialogRequest request{title, kPlanFileFilter, kPlanFileFilterIndex, store_.planFileName};
+    std::optional<QString> name = dialogs_.saveFileName(request);
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+// --- the unsaved-changes question -------------------------------------------------
+
+bool FileCommands::confirmDiscard(ExitVariant variant)
+{
+    if (store_.modified) {
+        const int answer = messages_.msgBox(kSaveChangesQuestion, MsgStyle::YesNoQuestion, kSaveTitle);
+        if (answer == MsgAnswer::Yes) {
+            const bool saved = variant == ExitVariant::MenuExit ? savePlan() : savePlanAs();
+            // Nothing is thrown away while the changes exist nowhere else.
+            if (!saved)
+                return false;
+            store_.modified = false;
+            emptyUnreferenced(store_.supersededSounds);
+        } else {
+            store_.modified = false;
+            store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard);
+        }
+        emptyUnreferenced(store_.newRecordings);
+    } else if (variant != ExitVariant::NewPlan) {
+        emptyUnreferenced(store_.newRecordings);
+    }
+    return true;
+}
+
+// --- New, Open ---------------------------------------------------------------------
+
+void FileCommands::newPlan()
+{
+    if (!confirmDiscard(ExitVariant::NewPlan))
+        return;
+    release();
+    disk_ = {};
+    store_.planFileName.clear();
+    store_.clearStore();
+    store_.currentRecord = 1;
+    store_.planEncoding = kUtf8Encoding;
+    view_.showPlanName();
+    view_.refreshAfterPlanChange();
+    store_.modified = true;
+}
+
+void FileCommands::openPlan()
+{
+    if (!confirmDiscard(ExitVariant::OpenPlan))
+        return;
+    if (const auto name = askOpenName())
+        loadPlan(*name);
+}
+
+void FileCommands::openPlanFromToolbar()
+{
+    // The button does what the menu item does, question included, so that
+    // unsaved work is never dropped unasked.
+    openPlan();
+}
+
+bool FileCommands::loadPlan(const QString& path)
+{
+    std::unique_ptr<QLockFile> claimed;
+    if (!claimLock(path, LockPurpose::Open, claimed))
+        return false;
+    const PlanReadResult result = readPlanFile(path, store_, dateOrder_.systemDateOrder(), view_.progress());
+    if (!result.loaded()) {
+        // The reader left the store alone; so do the name and the lock.
+        if (!result.message.isEmpty())
+            messages_.msgBox(result.message, MsgStyle::Exclamation, result.title);
+        return false;
+    }
+    store_.planFileName = path;
+    store_.modified = false;
+    store_.currentRecord = std::clamp(store_.currentRecord, 1, std::max(1, store_.recordCount()));
+    adoptLock(path, std::move(claimed));
+    rememberDiskState(path);
+    view_.showPlanName();
+    view_.refreshAfterPlanChange();
+    return true;
+}
+
+bool FileCommands::openPlanAtStartup(const QString& path)
+{
+    if (!path.isEmpty()) {
+        std::unique_ptr<QLockFile> claimed;
+        if (claimLock(path, LockPurpose::Open, claimed)) {
+            const PlanReadResult result =
+                readPlanFile(path, store_, dateOrder_.systemDateOrder(), view_.progress());
+            if (result.loaded() || result.status == PlanReadStatus::Ignored) {
+                store_.planFileName = path;
+                store_.modified = false;
+                store_.currentRecord = 1;
+                adoptLock(path, std::move(claimed));
+                rememberDiskState(path);
+                return true;
+            }
+            if (!result.message.isEmpty())
+                messages_.msgBox(result.message, MsgStyle::Exclamation, result.title);
+        }
+    }
+    release();
+    disk_ = {};
+    store_.clearStore();
+    store_.planFileName.clear();
+    store_.modified = false;
+    store_.currentRecord = 1;
+    return false;
+}
+
+// --- Save, Save As -------------------------------------------------------------------
+
+bool FileCommands::savePlan()
+{
+    if (!store_.planFileName.isEmpty()) {
+        if (!saveOverOwnFile(true))
+            return false;
+    } else {
+        const auto name = askSaveName(kSavePlanDialogTitle);
+        if (!name || !saveUnderName(*name, true))
+            return false;
+    }
+    finishSave(true);
+    return true;
+}
+
+bool FileCommands::savePlanAs()
+{
+    const auto name = askSaveName(kSavePlanAsDialogTitle);
+    if (!name || !saveUnderName(*name, true))
+        return false;
+    // The removed records' sounds stay listed: the plan's previous file may
+    // still name them.
+    finishSave(false);
+    return true;
+}
+
+bool FileCommands::saveFromToolbar()
+{
+    const auto name = askSaveName(kSavePlanAsDialogTitle);
+    return name && saveUnderName(*name, false);
+}
+
+bool FileCommands::saveUnderName(const QString& path, bool withBackup)
+{
+    if (samePlan(path, store_.planFileName))
+        return saveOverOwnFile(withBackup);
+
+    std::unique_ptr<QLockFile> claimed;
+    if (!claimLock(path, LockPurpose::Save, claimed))
+        return false;
+    // The plan takes the new name only once it is written there.
+    if (!writeMainFile(path))
+        return false;
+    store_.planFileName = path;
+    adoptLock(path, std::move(claimed));
+    view_.showPlanName();
+    if (withBackup)
+        writeBackup();
+    return true;
+}
+
+bool FileCommands::saveOverOwnFile(bool withBackup)
+{
+    const QString path = store_.planFileName;
+    if (changedOnDisk(path)) {
+        const QString question =
+            QStringLiteral("The file %1 has been changed by another program since it was opened.\n"
+                           "Overwrite it with this plan?")
+                .arg(path);
+        if (messages_.msgBox(question, MsgStyle::YesNoQuestion, kSaveTitle) != MsgAnswer::Yes)
+            return false;
+    }
+    if (!writeMainFile(path))
+        return false;
+    if (withBackup)
+        writeBackup();
+    return true;
+}
+
+bool FileCommands::writeMainFile(const QString& path)
+{
+    const PlanWriteResult result = writePlanFile(path, store_, view_.progress());
+    if (result.status != PlanWriteStatus::Written) {
+        messages_.msgBox(QStringLiteral("The plan could not be saved as %1.\n%2").arg(path, result.errorText),
+                         MsgStyle::Exclamation, kSaveTitle);
+        return false;
+    }
+    store_.fileDateStyle = store_.systemDateStyle;
+    store_.planEncoding = result.encoding;
+    // The recordings attached since the last save belong to a saved plan
+    // now; dropping later changes must not take them.
+    store_.recordingsToDeleteOnDiscard.paths.clear();
+    rememberDiskState(path);
+    return true;
+}
+
+// A failed backup is reported, but the plan itself is saved.
+void FileCommands::writeBackup()
+{
+    if (store_.keepBackups != QLatin1String("1"))
+        return;
+    const QString name = backupName(store_.planFileName);
+    if (name.isEmpty())
+        return;
+    const PlanWriteResult result = writePlanFile(name, store_, view_.progress());
+    if (result.status == PlanWriteStatus::Failed) {
+        messages_.msgBox(QStringLiteral("The backup copy %1 could not be written.\n%2").arg(name, result.errorText),
+                         MsgStyle::Exclamation, kSaveTitle);
+    }
+}
+
+void FileCommands::finishSave(bool deleteSuperseded)
+{
+    if (deleteSuperseded)
+        emptyUnreferenced(store_.supersededSounds);
+    emptyUnreferenced(store_.newRecordings);
+    store_.modified = false;
+}
+
+// --- Delete ------------------------------------------------------------------------
+
+void FileCommands::deletePlan()
+{
+    if (messages_.msgBox(kReallyDeleteQuestion, MsgStyle::YesNoQuestion, kDeleteTitle) != MsgAnswer::Yes)
+        return;
+
+    // The records' voice notes go with the plan, but only the planner's own
+    // recordings: a sound file the user attached from elsewhere is theirs.
+    DeferredDeletions sounds;
+    for (int i = 1; i <= store_.recordCount(); ++i)
+        sounds.add(store_.field(Field::AudioPath, i));
+    store_.emptyDeletionList(sounds);
+    store_.emptyDeletionList(store_.supersededSounds);
+    store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard);
+    store_.emptyDeletionList(store_.newRecordings);
+
+    release();
+    const QString name = store_.planFileName;
+    if (name.isEmpty() || !QFile::remove(name))
+        messages_.msgBox(kTroubleDeletingMessage, MsgStyle::Exclamation);
+
+    disk_ = {};
+    store_.planFileName.clear();
+    store_.clearStore();
+    store_.currentRecord = 1;
+    store_.planEncoding = kUtf8Encoding;
+    view_.showPlanName();
+    view_.refreshAfterPlanChange();
+    store_.modified = false;
+}
+
+// --- deferred deletions ------------------------------------------------------------
+
+// A file that a record of the plan still names is kept, whatever list it
+// is on.
+void FileCommands::emptyUnreferenced(DeferredDeletions& list)
+{
+    if (list.paths.isEmpty())
+        return;
+    QSet<QString> named;
+    for (int i = 1; i <= store_.recordCount(); ++i) {
+        const QString& path = store_.field(Field::AudioPath, i);
+        if (!path.isEmpty() && path != kNoAttachment)
+            named.insert(attachmentKey(path));
+    }
+    if (!named.isEmpty())
+        list.paths.removeIf([&named](const QString& path) { return named.contains(attachmentKey(path)); });
+    store_.emptyDeletionList(list);
+}
+
+// --- lock and change check -------------------------------------------------------
+
+bool FileCommands::claimLock(const QString& path, LockPurpose purpose, std::unique_ptr<QLockFile>& claimed)
+{
+    if (lock_ && samePlan(path, lockedPlan_))
+        return true;
+    auto lock = std::make_unique<QLockFile>(lockFilePath(path));
+    // A running copy holds its lock however long the plan stays open; a lock
+    // whose copy has ended (a crash) is taken over, as its process is gone.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        claimed = std::move(lock);
+        return true;
+    }
+    // A folder that cannot hold a lock file (read-only media) does not keep
+    // the plan from opening.
+    if (lock->error() != QLockFile::LockFailedError)
+        return true;
+
+    const bool opening = purpose == LockPurpose::Open;
+    const QString question = QStringLiteral("The plan %1 is open in another copy of Zorvik Planner.\n").arg(path)
+                             + (opening ? QStringLiteral("Open it anyway?") : QStringLiteral("Overwrite it with this plan?"));
+    return messages_.msgBox(question, MsgStyle::YesNoQuestion, opening ? kOpenTitle : kSaveTitle) == MsgAnswer::Yes;
+}
+
+void FileCommands::adoptLock(const QString& path, std::unique_ptr<QLockFile> claimed)
+{
+    if (claimed) {
+        lock_ = std::move(claimed); // the previous plan's lock goes with it
+        lockedPlan_ = path;
+    } else if (lock_ && !samePlan(path, lockedPlan_)) {
+        release();
+    }
+}
+
+void FileCommands::release()
+{
+    lock_.reset();
+    lockedPlan_.clear();
+}
+
+// Size first; when it is the same the content decides, as a quick second
+// change can leave the modification time as it was.
+bool FileCommands::changedOnDisk(const QString& path) const
+{
+    if (!samePlan(disk_.path, path))
+        return false;
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    if (file.size() != disk_.size)
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false; // the write will report what is wrong
+    return sha1Of(file) != disk_.hash;
+}
+
+void FileCommands::rememberDiskState(const QString& path)
+{
+    disk_ = {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    disk_.path = path;
+    disk_.size = file.size();
+    disk_.hash = sha1Of(file);
+}
+
+} // namespace zp

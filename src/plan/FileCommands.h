@@ -1,0 +1,155 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QLockFile;
+
+namespace zp {
+
+class DateOrderSource;
+struct DeferredDeletions;
+class FileDialogs;
+class MessageBoxService;
+class ProgressSink;
+class RecordStore;
+
+// Texts of the file commands.
+inline const QString kSaveTitle = QStringLiteral("Zorvik Planner Save");
+inline const QString kOpenTitle = QStringLiteral("Zorvik Planner Open");
+inline const QString kDeleteTitle = QStringLiteral("Zorvik Planner Delete");
+inline const QString kSaveChangesQuestion = QStringLiteral("Save changes to the Current file ?");
+inline const QString kReallyDeleteQuestion = QStringLiteral("Really delete current file ?");
+inline const QString kTroubleDeletingMessage = QStringLiteral("Trouble deleteting file");
+inline const QString kPlanFileFilter = QStringLiteral("All files (*.*) |*.*|Pln Files (*.pln) |*.pln|");
+constexpr int kPlanFileFilterIndex = 2; // "Pln Files" preselected
+inline const QString kLoadPlanDialogTitle = QStringLiteral("Load Plan");
+inline const QString kSavePlanDialogTitle = QStringLiteral("Save Plan");
+inline const QString kSavePlanAsDialogTitle = QStringLiteral("Save Plan as");
+
+// The main window's caption for a plan: "Zorvik Planner 3.2  -  " and the
+// name, or "Zorvik Planner 3.2 " for an untitled plan.
+QString planWindowTitle(const QString& planFileName);
+
+// What the main window does for the file commands.
+class FileCommandsView {
+public:
+    virtual ~FileCommandsView() = default;
+    // Caption (planWindowTitle) and status panel 4 from the store's
+    // planFileName.
+    virtual void showPlanName() = 0;
+    // The store was replaced: rebuild the records list, refresh the record
+    // page showing (on the Edit page the face that matches editStyle), tick
+    // the edit-style menu items and reset the entry scroll bar.
+    virtual void refreshAfterPlanChange() = 0;
+    // Progress bar for reading and writing; may be null.
+    virtual ProgressSink* progress() = 0;
+};
+
+// Who asks the unsaved-changes question; it decides which save a Yes runs
+// and whether unattached recordings go when the plan was not modified.
+enum class ExitVariant {
+    NewPlan,     // Save As on Yes
+    OpenPlan,    // Save As on Yes; unattached recordings go in any case
+    WindowClose, // Save As on Yes; unattached recordings go in any case
+    MenuExit,    // File > Exit: Save on Yes; unattached recordings go in any case
+};
+
+// New, Open, Save, Save As and Delete on the open plan, the unsaved-changes
+// question and the backup copy.
+//
+// While a plan is open its file is locked (a lock file beside it), so that
+// a second copy of the planner opening the same plan is warned. Before a
+// save over the plan's own file, the file is compared with what was last
+// read or written there; when another program changed it, the user is asked
+// before it is overwritten.
+class FileCommands {
+public:
+    FileCommands(RecordStore& store, MessageBoxService& messages, FileDialogs& dialogs, DateOrderSource& dateOrder,
+                 FileCommandsView& view);
+    ~FileCommands();
+    FileCommands(const FileCommands&) = delete;
+    FileCommands& operator=(const FileCommands&) = delete;
+
+    // The unsaved-changes question, asked only when the plan is modified.
+    // Yes saves (Save As, or Save for File > Exit); No drops the changes and
+    // deletes the recordings made for them. Returns false only when Yes was
+    // answered and the plan was not saved (dialog cancelled, write failed,
+    // overwrite refused): the plan then stays as it is, still modified, and
+    // the command that asked should stop.
+    bool confirmDiscard(ExitVariant variant);
+
+    void newPlan();
+    // The menu item and the toolbar button behave alike.
+    void openPlan();
+    void openPlanFromToolbar();
+    // Each returns whether the plan was written.
+    bool savePlan();
+    bool savePlanAs();
+    // The toolbar's save: the Save As dialog, no backup, and the plan keeps
+    // its unsaved-changes mark.
+    bool saveFromToolbar();
+    void deletePlan();
+
+    // The plan named at start-up (command line or remembered). Goes through
+    // the same lock check as Open. On success the store holds the plan,
+    // named and unmodified; when the user declines a plan in use, or it
+    // cannot be read (the reader's message is shown), the plan is untitled
+    // and empty. Does not refresh the window. A file of 20 bytes or less
+    // leaves an empty plan under that name, as it always has.
+    bool openPlanAtStartup(const QString& path);
+
+    // Lets go of the open plan's lock; at exit.
+    void release();
+
+    // Name of the backup copy: everything before the last "." at character
+    // 2 or later, followed by ".BAK"; empty when there is no such ".". The
+    // "." may sit in a folder name: C:\MY.DIR\WORK gives C:\MY.BAK.
+    static QString backupName(const QString& planFileName);
+
+    // The lock file used for a plan.
+    static QString lockFilePath(const QString& planFileName);
+
+private:
+    struct Snapshot {
+        QString path;
+        qint64 size = -1;
+        QByteArray hash;
+    };
+    enum class LockPurpose { Open, Save };
+
+    std::optional<QString> askOpenName();
+    std::optional<QString> askSaveName(const QString& title);
+    // Loads `path` in place of the open plan; everything stays when it fails.
+    bool loadPlan(const QString& path);
+    // Saves under a name from a dialog, taking over that file.
+    bool saveUnderName(const QString& path, bool withBackup);
+    // Writes the plan over its own file, after the change check.
+    bool saveOverOwnFile(bool withBackup);
+    bool writeMainFile(const QString& path);
+    void writeBackup();
+    void finishSave(bool deleteSuperseded);
+
+    // Lock handling: `claimed` receives a new lock on `path` when one was
+    // taken. Returns false when the user declined a plan in use.
+    bool claimLock(const QString& path, LockPurpose purpose, std::unique_ptr<QLockFile>& claimed);
+    void adoptLock(const QString& path, std::unique_ptr<QLockFile> claimed);
+
+    bool changedOnDisk(const QString& path) const;
+    void rememberDiskState(const QString& path);
+
+    void emptyUnreferenced(DeferredDeletions& list);
+
+    RecordStore& store_;
+    MessageBoxService& messages_;
+    FileDialogs& dialogs_;
+    DateOrderSource& dateOrder_;
+    FileCommandsView& view_;
+
+    std::unique_ptr<QLockFile> lock_;
+    QString lockedPlan_;
+    Snapshot disk_;
+};
+
+} // namespace zp

@@ -1,0 +1,692 @@
+#include "plan/RecordEditing.h"
+
+#include "plan/DateStyle.h"
+#include "plan/TextNumber.h"
+#include "ui/FileDialogs.h"
+#include "ui/MessageBox.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace zp {
+
+namespace {
+
+const QLatin1String kDone("1");
+const QLatin1String kPending("0");
+
+// Grid columns 1 ... 12 and the fields they show.
+constexpr std::array<int, kGridColumns> kColumnFields = {
+    0,
+    Field::Name, Field::StartDate, Field::FinishDate, Field::Income, Field::Expense, Field::Time,
+    Field::PhoneAfterHours, Field::PhoneBusinessHours, Field::JobStatus, Field::Message,
+    Field::ImagePath, Field::AudioPath};
+
+constexpr int kStartDateColumn = 2;
+constexpr int kFinishDateColumn = 3;
+constexpr int kStatusColumn = 9;
+constexpr int kImageColumn = 11;
+constexpr int kAudioColumn = 12;
+constexpr int kCaptionRow = 1;
+constexpr int kFirstDataRow = 2;
+
+bool isNoAttachment(const QString& path)
+{
+    return path.isEmpty() || path == kNoAttachment;
+}
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+// A file chosen in a dialog, or nothing when cancelled. A name with a line
+// break cannot be kept in the line-oriented plan file, so it counts as a
+// failed choice.
+std::optional<QString> chooseFile(FileDialogs& dialogs, const QString& title, const QString& filter)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = filter;
+    request.filterIndex = 2;
+    std::optional<QString> path = dialogs.openFileName(request);
+    if (!path || path->isEmpty() || hasLineBreak(*path))
+        return std::nullopt;
+    return path;
+}
+
+QString todayText(QDate today, const QString& systemDateStyle)
+{
+    const std::chrono::year_month_day ymd{std::chrono::year{today.year()},
+                                          std::chrono::month{static_cast<unsigned>(today.month())},
+                                          std::chrono::day{static_cast<unsigned>(today.day())}};
+    return formatDateTime(dateValue(ymd), datePatternFor(systemDateStyle));
+}
+
+PlannerRecord blankDatedRecord(const QString& date)
+{
+    PlannerRecord r;
+    r[Field::StartDate] = date;
+    r[Field::FinishDate] = date;
+    r[Field::JobStatus] = kPending;
+    r[Field::ImagePath] = kNoAttachment;
+    r[Field::AudioPath] = kNoAttachment;
+    return r;
+}
+
+// The start/finish rule as a warning: it never refuses anything.
+void warnIfStartAfterFinish(const QString& start, const QString& finish, DateOrder order, MessageBoxService& messages)
+{
+    if (breaksStartFinishRule(start, finish, order))
+        messages.msgBox(kStartAfterFinishWarning, MsgStyle::Exclamation, kStartAfterFinishTitle);
+}
+
+enum class DateRole { Start, Finish };
+
+// The checks shared by the two date fields and the two date columns: the
+// date test (message on failure), the start/finish warning when the other
+// date is given, and the re-rendering in the system's pattern.
+DateFieldCheck checkDate(const QString& text, const QString& otherDate, DateRole role, const QString& systemDateStyle,
+                         const QString& failureMessage, MessageBoxService& messages)
+{
+    const DateOrder order = dateOrderFor(systemDateStyle);
+    DateFieldCheck result{false, text};
+    if (!isDateText(text, order)) {
+        messages.msgBox(failureMessage, MsgStyle::Exclamation, kPlannerRecordTitle);
+        return result;
+    }
+    if (!otherDate.isEmpty()) {
+        if (role == DateRole::Start)
+            warnIfStartAfterFinish(text, otherDate, order, messages);
+        else
+            warnIfStartAfterFinish(otherDate, text, order, messages);
+    }
+    result.valid = true;
+    result.text = renderDateText(text, datePatternFor(systemDateStyle), order);
+    return result;
+}
+
+} // namespace
+
+// --- values -----------------------------------------------------------------
+
+QString singleLine(const QString& text)
+{
+    if (!hasLineBreak(text))
+        return text;
+    QString out = text;
+    out.remove(u'\r');
+    out.remove(u'\n');
+    return out;
+}
+
+EntryFields entryFieldsOf(const PlannerRecord& record)
+{
+    EntryFields f;
+    f.text2 = record[Field::StartDate];
+    f.text3 = record[Field::Time];
+    f.text5 = record[Field::Name];
+    f.text6 = record[Field::PhoneAfterHours];
+    f.text7 = record[Field::PhoneBusinessHours];
+    f.text8 = record[Field::Income];
+    f.text9 = record[Field::Expense];
+    f.text10 = record[Field::Message];
+    f.text11 = record[Field::FinishDate];
+    f.done = record.isDone();
+    return f;
+}
+
+const std::array<EntryPanelLabel, 9>& entryPanelLabels()
+{
+    static const std::array<EntryPanelLabel, 9> labels = {{
+        {"Label4", 1}, {"Label7", 2}, {"Label2", 3}, {"Label8", 4}, {"Label9", 5},
+        {"Label5", 6}, {"Label3", 7}, {"Label12", 8}, {"Label6", 10},
+    }};
+    return labels;
+}
+
+// --- the entry grid ---------------------------------------------------------
+
+int gridColumnField(int column)
+{
+    if (column < 1 || column >= kGridColumns)
+        return 0;
+    return kColumnFields[static_cast<std::size_t>(column)];
+}
+
+QList<QStringList> entryGridRows(const RecordStore& store)
+{
+    const int count = store.recordCount();
+    QList<QStringList> rows;
+    rows.reserve(count + 2);
+
+    QStringList switches{QString()};
+    QStringList captions{QStringLiteral("No.")};
+    for (int col = 1; col < kGridColumns; ++col) {
+        switches << store.fieldLabels[static_cast<std::size_t>(12 + col)];
+        captions << store.fieldLabels[static_cast<std::size_t>(col)];
+    }
+    rows << switches << captions;
+
+    for (int r = 1; r <= count; ++r) {
+        const PlannerRecord& record = store.record(r);
+        QStringList row;
+        row.reserve(kGridColumns);
+        row << plainNumber(r);
+        for (int col = 1; col < kGridColumns; ++col)
+            row << record[gridColumnField(col)];
+        rows << row;
+    }
+    return rows;
+}
+
+int entryGridCurrentRow(RecordStore& store)
+{
+    const int count = store.recordCount();
+    if (count == 0)
+        return -1;
+    if (store.currentRecord <= 0)
+        store.currentRecord = 1;
+    return std::min(store.currentRecord, count) + 1;
+}
+
+// --- date entry checks --------------------------------------------------------
+
+DateFieldCheck checkStartDateField(const QString& text2, const QString& text11, const QString& systemDateStyle,
+                                   MessageBoxService& messages)
+{
+    return checkDate(singleLine(text2), singleLine(text11), DateRole::Start, systemDateStyle, kDateFormatMessage,
+                     messages);
+}
+
+DateFieldCheck checkFinishDateField(const QString& text2, const QString& text11, const QString& systemDateStyle,
+                                    MessageBoxService& messages)
+{
+    return checkDate(singleLine(text11), singleLine(text2), DateRole::Finish, systemDateStyle, kDateFormatMessage,
+                     messages);
+}
+
+// --- the editor -----------------------------------------------------------------
+
+RecordEditor::RecordEditor(RecordStore& store, MessageBoxService& messages)
+    : store_(store), messages_(messages)
+{
+    scroll_.maximum = std::max(1, store_.recordCount());
+    scroll_.value = std::clamp(store_.currentRecord, 1, scroll_.maximum);
+}
+
+EditOutcome RecordEditor::outcome() const
+{
+    EditOutcome out;
+    out.scroll = scroll_;
+    return out;
+}
+
+bool RecordEditor::validStartDate(const QString& text2)
+{
+    if (isDateText(singleLine(text2), store_.dateOrder()))
+        return true;
+    messages_.msgBox(kDateFormatMessage, MsgStyle::Exclamation, kPlannerRecordTitle);
+    return false;
+}
+
+bool RecordEditor::isDataRow(int row) const
+{
+    return row >= kFirstDataRow && row <= store_.recordCount() + 1;
+}
+
+RecordDisplay RecordEditor::showRecordInEntryFields(const AttachmentCheck& loadPicture, const AttachmentCheck& useSound)
+{
+    RecordDisplay display;
+    const int count = store_.recordCount();
+    if (count == 0) {
+        display.scroll = scroll_;
+        return display;
+    }
+    store_.currentRecord = std::clamp(store_.currentRecord, 1, count);
+    const int current = store_.currentRecord;
+    scroll_ = {count, current};
+    display.scroll = scroll_;
+    display.empty = false;
+
+    const PlannerRecord& record = store_.record(current);
+    display.fields = entryFieldsOf(record);
+
+    store_.pendingImagePath = record[Field::ImagePath];
+    if (!isNoAttachment(store_.pendingImagePath)) {
+        if (!loadPicture || loadPicture(store_.pendingImagePath)) {
+            display.pictureShown = true;
+        } else {
+            store_.pendingImagePath = kNoAttachment;
+            store_.setField(Field::ImagePath, current, kNoAttachment);
+        }
+    }
+
+    store_.currentSoundPath = record[Field::AudioPath];
+    if (isNoAttachment(store_.currentSoundPath)) {
+        store_.currentSoundPath = kNoAttachment;
+    } else if (useSound && !useSound(store_.currentSoundPath)) {
+        store_.currentSoundPath = kNoAttachment;
+        store_.setField(Field::AudioPath, current, kNoAttachment);
+    }
+    return display;
+}
+
+RecordDisplay RecordEditor::showEntryPanel(const AttachmentCheck& loadPicture, const AttachmentCheck& useSound)
+{
+    const int count = store_.recordCount();
+    if (count == 0) {
+        scroll_ = {1, 1};
+        store_.currentRecord = 1;
+    } else {
+        if (store_.currentRecord < 1 || store_.currentRecord > count)
+            store_.currentRecord = 1;
+        scroll_ = {count, store_.currentRecord};
+    }
+    return showRecordInEntryFields(loadPicture, useSound);
+}
+
+EditOutcome RecordEditor::scrollMoved(int value)
+{
+    if (changeInProgress_)
+        return outcome();
+    // A recording made for the record being left and never stored.
+    if (store_.recorderState == 2)
+        store_.newRecordings.add(store_.currentSoundPath);
+    store_.recorderState = 0;
+    store_.currentRecord = value;
+    scroll_.value = value;
+    EditOutcome out = outcome();
+    out.done = true;
+    out.showRecord = true;
+    return out;
+}
+
+EditOutcome RecordEditor::NEWPLANRECORD()
+{
+    store_.modified = true;
+    if (store_.recorderState == 2)
+        store_.newRecordings.add(store_.currentSoundPath);
+    store_.pendingImagePath = kNoAttachment;
+    store_.currentSoundPath = kNoAttachment;
+    store_.recorderState = 0;
+    EditOutcome out = outcome();
+    out.done = true;
+    out.clearFields = true;
+    out.clearFinishDateLabel = true;
+    out.clearPicture = true;
+    return out;
+}
+
+// Add's steps up to the insertion. When no date-order position is found
+// nothing changes but `modified`: the recorder's bookkeeping waits for a
+// record that really holds the recording.
+std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
+{
+    if (!checkRoomForInsert(store_, messages_))
+        return std::nullopt;
+    store_.modified = true;
+    if (!validStartDate(fields.text2))
+        return std::nullopt;
+    store_.currentRecord = scroll_.value;
+
+    PlannerRecord record;
+    record[Field::StartDate] = singleLine(fields.text2);
+    record[Field::Time] = singleLine(fields.text3);
+    record[Field::Name] = singleLine(fields.text5);
+    record[Field::PhoneAfterHours] = singleLine(fields.text6);
+    record[Field::PhoneBusinessHours] = singleLine(fields.text7);
+    record[Field::Message] = singleLine(fields.text10);
+    record[Field::Income] = singleLine(fields.text8);
+    record[Field::Expense] = singleLine(fields.text9);
+    record[Field::JobStatus] = fields.done ? kDone : kPending;
+    record[Field::ImagePath] = singleLine(store_.pendingImagePath);
+    // Recorder closed without recording: the record has no sound.
+    record[Field::AudioPath] = store_.recorderState == 1 ? kNoAttachment : singleLine(store_.currentSoundPath);
+    record[Field::FinishDate] = singleLine(fields.text11);
+
+    const std::optional<int> at = store_.ADDCHRONOLOGICAL(record);
+    if (!at)
+        return std::nullopt;
+
+    if (store_.recorderState == 1)
+        store_.currentSoundPath = kNoAttachment;
+    else if (store_.recorderState == 2)
+        store_.recordingsToDeleteOnDiscard.add(store_.currentSoundPath);
+    scroll_.maximum = store_.recordCount();
+    store_.currentRecord = *at;
+    scroll_.value = *at;
+    store_.recorderState = 0;
+    return at;
+}
+
+EditOutcome RecordEditor::ADDPLANRECORD(const EntryFields& fields)
+{
+    const int valueBefore = scroll_.value;
+    const std::optional<int> at = addEntry(fields);
+    EditOutcome out = outcome();
+    if (!at)
+        return out;
+    out.done = true;
+    out.refreshList = true;
+    // Moving the bar to the new record shows it, as a move by hand would.
+    out.showRecord = scroll_.value != valueBefore;
+    return out;
+}
+
+EditOutcome RecordEditor::change(const EntryFields& fields)
+{
+    const int count = store_.recordCount();
+    if (count <= 0)
+        return outcome();
+    if (store_.currentRecord != scroll_.value) {
+        messages_.msgBox(kChangeErrorMessage, MsgStyle::Exclamation, kChangeErrorTitle);
+        return outcome();
+    }
+    if (!validStartDate(fields.text2))
+        return outcome();
+
+    // The record leaves the store and comes back through Add at the place its
+    // new date gives it. Should Add find no place (a store not in date order)
+    // the unchanged record goes back where it was.
+    const int old = store_.currentRecord;
+    const ScrollState scrollBefore = scroll_;
+    const bool modifiedBefore = store_.modified;
+    std::optional<PlannerRecord> removed;
+    changeInProgress_ = true;
+    if (old >= 1 && old <= count) {
+        removed = store_.record(old);
+        store_.removeRecord(old);
+        if (scroll_.maximum > 1)
+            --scroll_.maximum;
+        scroll_.value = std::min(scroll_.value, scroll_.maximum);
+    } else {
+        messages_.msgBox(kChangeErrorMessage, MsgStyle::Exclamation, kChangeErrorTitle);
+    }
+
+    const std::optional<int> at = addEntry(fields);
+    changeInProgress_ = false;
+    if (!at) {
+        if (removed) {
+            store_.insertRecordAt(old, *removed);
+            store_.currentRecord = old;
+            scroll_ = scrollBefore;
+            store_.modified = modifiedBefore;
+            messages_.msgBox(kChangeErrorMessage, MsgStyle::Exclamation, kChangeErrorTitle);
+        }
+        return outcome();
+    }
+    EditOutcome out = outcome();
+    out.done = true;
+    out.refreshList = true;
+    out.showRecord = true;
+    return out;
+}
+
+EditOutcome RecordEditor::REMOVEPLANRECORD()
+{
+    store_.modified = true;
+    store_.currentRecord = scroll_.value;
+    const int current = store_.currentRecord;
+
+    // The removed record's sound is deleted when the plan is next saved; a
+    // recording made for it and never stored goes at the next file command.
+    switch (store_.recorderState) {
+    case 2:
+        store_.newRecordings.add(store_.currentSoundPath);
+        store_.supersededSounds.add(store_.previousSoundPath);
+        break;
+    case 1:
+        store_.supersededSounds.add(store_.previousSoundPath);
+        break;
+    default:
+        store_.supersededSounds.add(store_.currentSoundPath);
+        break;
+    }
+    store_.recorderState = 0;
+
+    const int count = store_.recordCount();
+    if (current <= 1 && scroll_.maximum <= 1 && count == 0)
+        return outcome();
+
+    EditOutcome out;
+    if (current == 1 && scroll_.maximum == 1 && count == 1) {
+        store_.pendingImagePath = kNoAttachment;
+        store_.currentSoundPath = kNoAttachment;
+        store_.clearStore();
+        scroll_ = {1, 1};
+        out.clearFields = true;
+        out.clearPicture = true;
+    } else if (current < count) {
+        store_.removeRecord(current);
+        scroll_.maximum = std::max(1, scroll_.maximum - 1);
+        scroll_.value = std::max(1, current);
+        out.showRecord = true;
+    } else if (current == count) {
+        store_.removeRecord(current);
+        scroll_.maximum = std::max(1, scroll_.maximum - 1);
+        // The bar moves to the record before: showing it follows.
+        scroll_.value = scroll_.maximum;
+        store_.currentRecord = scroll_.value;
+        out.showRecord = true;
+    }
+    out.done = store_.recordCount() != count;
+    out.refreshList = true;
+    out.scroll = scroll_;
+    return out;
+}
+
+EditOutcome RecordEditor::attachPicture(PictureEntry entry, FileDialogs& dialogs, const PictureHooks& hooks)
+{
+    store_.currentRecord = scroll_.value;
+    EditOutcome out = outcome();
+    const std::optional<QString> path = chooseFile(dialogs, kLoadImageTitle, kLoadImageFilter);
+    if (!path) {
+        store_.pendingImagePath = kNoAttachment;
+        return out;
+    }
+    if (hooks.loadAndShow && !hooks.loadAndShow(*path)) {
+        store_.pendingImagePath = kNoAttachment;
+        out.clearPicture = true;
+        return out;
+    }
+    store_.pendingImagePath = *path;
+
+    if (hooks.beforeQuestion)
+        hooks.beforeQuestion();
+    const QString& question = entry == PictureEntry::ImageBox ? kUsePictureFromImageBox : kUsePictureFromImageButton;
+    const int answer = messages_.msgBox(question, MsgStyle::YesNoQuestion, kAddImageTitle);
+    if (hooks.afterQuestion)
+        hooks.afterQuestion();
+
+    if (answer == MsgAnswer::Yes) {
+        out.done = true;
+    } else {
+        store_.pendingImagePath = kNoAttachment;
+        out.clearPicture = true;
+    }
+    return out;
+}
+
+// --- entry grid -------------------------------------------------------------------
+
+EditOutcome RecordEditor::insertRow(int selectedRow, QDate today)
+{
+    if (!checkRoomForInsert(store_, messages_))
+        return outcome();
+    store_.modified = true;
+    const QString date = todayText(today, store_.systemDateStyle);
+    const int count = store_.recordCount();
+
+    EditOutcome out;
+    if (count == 0) {
+        store_.insertRecordAt(1, blankDatedRecord(date));
+        out.text4 = date;
+    } else if (selectedRow >= kFirstDataRow && selectedRow <= count + 1) {
+        // The blank record goes before the one selected.
+        store_.insertRecordAt(selectedRow - 1, blankDatedRecord(date));
+        store_.currentRecord = selectedRow - 1;
+    } else {
+        return outcome();
+    }
+    out.done = true;
+    out.fillGrid = true;
+    out.scroll = scroll_;
+    return out;
+}
+
+EditOutcome RecordEditor::deleteRow(int selectedRow)
+{
+    store_.modified = true;
+    const int count = store_.recordCount();
+    if (count == 0 || !isDataRow(selectedRow))
+        return outcome();
+    store_.removeRecord(selectedRow - 1);
+    // After the last row goes, the row above it is the current one.
+    store_.currentRecord = std::clamp(selectedRow - 1, 1, std::max(1, store_.recordCount()));
+    EditOutcome out = outcome();
+    out.done = true;
+    out.fillGrid = true;
+    return out;
+}
+
+EditOutcome RecordEditor::commitGridCell(int row, int column, const QString& text4)
+{
+    EditOutcome out = outcome();
+    QString text = singleLine(text4);
+
+    if (row == kCaptionRow) {
+        if (column < 1 || column >= kGridColumns)
+            return out;
+        store_.fieldLabels[static_cast<std::size_t>(column)] = text;
+        out.done = true;
+        out.text4 = text;
+        out.cellText = text;
+        out.applyLabels = true;
+        return out;
+    }
+
+    const int field = gridColumnField(column);
+    if (!isDataRow(row) || field == 0)
+        return out;
+    const int record = row - 1;
+
+    if (column == kStatusColumn) {
+        // The status is toggled by a double-click, not typed: the cell keeps
+        // its "0" or "1" and anything else becomes pending.
+        const QString& status = store_.field(Field::JobStatus, record);
+        text = status == kDone || status == kPending ? status : QString(kPending);
+    } else if (column == kStartDateColumn || column == kFinishDateColumn) {
+        const bool start = column == kStartDateColumn;
+        const QString& other = store_.field(start ? Field::FinishDate : Field::StartDate, record);
+        const DateFieldCheck check = checkDate(text, other, start ? DateRole::Start : DateRole::Finish,
+                                               store_.systemDateStyle, kGridDateFormatMessage, messages_);
+        if (!check.valid)
+            return out;
+        text = check.text;
+    }
+
+    store_.setField(field, record, text);
+    out.done = true;
+    out.text4 = text;
+    out.cellText = text;
+    return out;
+}
+
+EditOutcome RecordEditor::doubleClickGrid(int row, int column, FileDialogs& dialogs)
+{
+    store_.modified = true;
+    EditOutcome out = outcome();
+    // The cell's text: header cells from the labels, data cells from the
+    // record they show.
+    QString cell;
+    if (row == 0 && column >= 1 && column < kGridColumns)
+        cell = store_.fieldLabels[static_cast<std::size_t>(12 + column)];
+    else if (row == kCaptionRow && column == 0)
+        cell = QStringLiteral("No.");
+    else if (row == kCaptionRow && column < kGridColumns)
+        cell = store_.fieldLabels[static_cast<std::size_t>(column)];
+    else if (isDataRow(row) && column == 0)
+        cell = plainNumber(row - 1);
+    else if (isDataRow(row))
+        cell = store_.field(gridColumnField(column), row - 1);
+    out.text4 = cell;
+
+    if (isDataRow(row)) {
+        const int record = row - 1;
+        store_.currentRecord = record;
+        if (column == kStatusColumn) {
+            const QString toggled = cell == kDone ? QString(kPending) : QString(kDone);
+            store_.setField(Field::JobStatus, record, toggled);
+            out.cellText = toggled;
+            out.done = true;
+        } else if (column == kImageColumn || column == kAudioColumn) {
+            const bool image = column == kImageColumn;
+            const std::optional<QString> path =
+                chooseFile(dialogs, image ? kLoadImageTitle : kLoadSoundTitle, image ? kLoadImageFilter : kLoadSoundFilter);
+            const QString value = path.value_or(kNoAttachment);
+            (image ? store_.pendingImagePath : store_.currentSoundPath) = value;
+            store_.setField(image ? Field::ImagePath : Field::AudioPath, record, value);
+            out.cellText = value;
+            if (path)
+                out.text4 = value;
+            out.done = true;
+        }
+    }
+    out.gridColumn = 1;
+    out.focusText4 = true;
+    return out;
+}
+
+// --- menu commands ------------------------------------------------------------
+
+EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
+{
+    EditOutcome out = outcome();
+    if (store_.editStyle == 0) {
+        out.applyEditStyle = true;
+        return out;
+    }
+    if (messages_.msgBox(kResortQuestion, MsgStyle::YesNoQuestion, kEditStyleTitle) != MsgAnswer::Yes)
+        return out;
+    store_.CHRONOLOGICAL(progress);
+    store_.editStyle = 0;
+    out.done = true;
+    out.applyEditStyle = true;
+    out.relayout = true;
+    out.refreshList = true;
+    out.showRecord = true;
+    return out;
+}
+
+EditOutcome RecordEditor::switchToProjectPlanning()
+{
+    store_.editStyle = 1;
+    EditOutcome out = outcome();
+    out.done = true;
+    out.applyEditStyle = true;
+    out.fillGrid = true;
+    return out;
+}
+
+EditOutcome RecordEditor::setLabelsToDefault()
+{
+    const auto& defaults = RecordStore::defaultFieldLabels();
+    for (std::size_t i = 1; i < defaults.size(); ++i)
+        store_.fieldLabels[i] = defaults[i];
+    EditOutcome out = outcome();
+    out.done = true;
+    out.applyLabels = true;
+    return out;
+}
+
+EditOutcome RecordEditor::editRecords(int selectedLine)
+{
+    store_.currentRecord = (selectedLine < 0 ? 0 : selectedLine) + 1;
+    EditOutcome out = outcome();
+    out.done = true;
+    out.recordPage = 3;
+    return out;
+}
+
+} // namespace zp

@@ -1,0 +1,135 @@
+#include "views/Reminders.h"
+
+#include "plan/TextNumber.h"
+#include "views/RecordDetails.h"
+
+#include <chrono>
+
+namespace zp {
+
+const QString& ReminderRow::column(int c) const
+{
+    static const QString empty;
+    if (c == 0)
+        return number;
+    if (c < 1 || c > Field::Count)
+        return empty;
+    return record[c];
+}
+
+QString reminderLine(const PlannerRecord& record)
+{
+    const QString& name = record[Field::Name];
+    const QString& date = record[Field::StartDate];
+    const QString& time = record[Field::Time];
+
+    QString line;
+    line.reserve(name.size() + date.size() + time.size() + 16);
+    if (!name.isEmpty()) {
+        line += name;
+        line += QLatin1String(", ");
+    }
+    if (!date.isEmpty()) {
+        line += date;
+        line += QLatin1String(", ");
+    }
+    if (!time.isEmpty()) {
+        line += time;
+        line += QLatin1Char(' ');
+    }
+    line += record.isDone() ? QLatin1String(" (Done)") : QLatin1String(" (Pending)");
+    return line;
+}
+
+namespace {
+
+std::optional<std::chrono::sys_days> calendarDay(const QDate& date)
+{
+    if (!date.isValid())
+        return std::nullopt;
+    const std::chrono::year_month_day ymd{std::chrono::year{date.year()},
+                                          std::chrono::month{static_cast<unsigned>(date.month())},
+                                          std::chrono::day{static_cast<unsigned>(date.day())}};
+    if (!ymd.ok())
+        return std::nullopt;
+    return std::chrono::sys_days{ymd};
+}
+
+std::optional<int> daysBetween(const QString& startDate, std::chrono::sys_days today, DateOrder order)
+{
+    // Nothing but an empty text is cheaper to turn away than to read.
+    if (startDate.isEmpty())
+        return std::nullopt;
+    const auto value = parseDateTime(startDate, order);
+    if (!value || !value->hasDate)
+        return std::nullopt;
+    return static_cast<int>((std::chrono::sys_days{value->date} - today).count());
+}
+
+} // namespace
+
+std::optional<int> daysUntil(const QString& startDate, const QDate& today, DateOrder order)
+{
+    const auto day = calendarDay(today);
+    if (!day)
+        return std::nullopt;
+    return daysBetween(startDate, *day, order);
+}
+
+ReminderList buildReminderList(const RecordStore& store, const QDate& today)
+{
+    ReminderList list;
+    const auto day = calendarDay(today);
+    const int count = store.recordCount();
+    if (day && count >= 1) {
+        const DateOrder order = store.dateOrder();
+        for (int i = 1; i <= count; ++i) {
+            const PlannerRecord& record = store.record(i);
+            const auto d = daysBetween(record[Field::StartDate], *day, order);
+            if (!d || *d < 1 || *d > kReminderDaysAhead)
+                continue;
+            list.lines.append(reminderLine(record));
+            list.index.push_back(i);
+            ReminderRow row{plainNumber(i), record};
+            row.record[0].clear();
+            list.rows.push_back(std::move(row));
+        }
+    }
+    if (list.lines.isEmpty())
+        list.lines.append(kNoReminders);
+    return list;
+}
+
+std::optional<int> reminderRecordForLine(const ReminderList& list, int lineIndex)
+{
+    if (lineIndex < 0 || static_cast<std::size_t>(lineIndex) >= list.index.size())
+        return std::nullopt;
+    const int record = list.index[static_cast<std::size_t>(lineIndex)];
+    if (record < 1)
+        return std::nullopt;
+    return record;
+}
+
+std::optional<ReminderPress> pressReminderLine(RecordStore& store, const ReminderList& list, int lineIndex,
+                                               double soundOn)
+{
+    const auto record = reminderRecordForLine(list, lineIndex);
+    if (!record)
+        return std::nullopt;
+
+    ReminderPress press;
+    press.row = lineIndex;
+    press.record = *record;
+    // The attachments come from the plan itself, so a following Add or
+    // Change carries the record's own picture and sound.
+    store.pendingImagePath = store.field(Field::ImagePath, *record);
+    store.currentSoundPath = store.field(Field::AudioPath, *record);
+    const QString& sound = store.currentSoundPath;
+    if (soundOn == 1 && !sound.isEmpty() && sound != kNoAttachment)
+        press.sound = sound;
+    if (const auto text = recordInfoText(store, list, lineIndex))
+        press.infoText = *text;
+    return press;
+}
+
+} // namespace zp

@@ -1,0 +1,666 @@
+#include "plan/FileCommands.h"
+
+#include "app/MainLayout.h"
+#include "plan/PlanFile.h"
+#include "plan/RecordStore.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zp {
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+PlannerRecord rec(const QString& name, const QString& audio = kNoAttachment, const QString& date = "05/11/1996")
+{
+    return PlannerRecord::fromList({date, "10:30", name, "", "", "", "", "", "0", kNoAttachment, audio, ""});
+}
+
+QStringList names(const RecordStore& store)
+{
+    QStringList out;
+    for (int i = 1; i <= store.recordCount(); ++i)
+        out << store.field(Field::Name, i);
+    return out;
+}
+
+// The window's part: shows the name as the caption and panel 4 would.
+class FakeView : public FileCommandsView {
+public:
+    explicit FakeView(const RecordStore& s) : store(s) {}
+    void showPlanName() override
+    {
+        title = planWindowTitle(store.planFileName);
+        panel = planPanelText(store.planFileName);
+    }
+    void refreshAfterPlanChange() override { ++refreshes; }
+    ProgressSink* progress() override { return nullptr; }
+
+    const RecordStore& store;
+    QString title = QStringLiteral("<not shown>");
+    QString panel;
+    int refreshes = 0;
+};
+
+// One running copy of the planner.
+struct Copy {
+    RecordStore store;
+    FakeMessageBox messages;
+    FakeFileDialogs dialogs;
+    FakeDateOrder order;
+    FakeView view{store};
+    FileCommands commands{store, messages, dialogs, order, view};
+};
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(temp.isValid());
+        ASSERT_TRUE(QDir(temp.path()).mkpath("rec"));
+        ASSERT_TRUE(QDir(temp.path()).mkpath("elsewhere"));
+        a.store.recordingsFolder = b.store.recordingsFolder = temp.filePath("rec");
+    }
+
+    QString path(const QString& relative) const { return temp.filePath(relative); }
+    QString touch(const QString& relative)
+    {
+        writeBytes(path(relative), "RIFF");
+        return path(relative);
+    }
+    // A plan saved under `relative` in copy `c`, holding the given records.
+    void savedPlan(Copy& c, const QString& relative, std::vector<PlannerRecord> records)
+    {
+        c.store.replaceAll(std::move(records));
+        c.store.modified = true;
+        c.dialogs.scriptSave(path(relative));
+        ASSERT_TRUE(c.commands.savePlanAs());
+        c.messages.clear();
+        c.dialogs.saveRequests.clear();
+    }
+
+    QTemporaryDir temp;
+    Copy a;
+    Copy b;
+};
+
+// --- names ---------------------------------------------------------------------
+
+TEST(FileCommandsNames, backupNameTakesTheLastDotAnywhereInThePath)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\PLANS\\WORK.PLN", "C:\\PLANS\\WORK.BAK"},
+        {"C:\\MY.DIR\\WORK", "C:\\MY.BAK"},
+        {"/home/a/work.pln", "/home/a/work.BAK"},
+        {"/home/a/work.2024.pln", "/home/a/work.2024.BAK"},
+        {"C:\\PLANS\\WORK", ""},
+        {".pln", ""},
+        {"a.", "a.BAK"},
+        {"", ""},
+    };
+    for (const auto& [plan, backup] : cases)
+        EXPECT_EQ(FileCommands::backupName(plan), QString::fromLatin1(backup)) << plan;
+}
+
+TEST(FileCommandsNames, windowTitle)
+{
+    EXPECT_EQ(planWindowTitle(""), "Zorvik Planner 3.2 ");
+    EXPECT_EQ(planWindowTitle("/p/work.pln"), "Zorvik Planner 3.2  -  /p/work.pln");
+}
+
+// --- Save, Save As, backups --------------------------------------------------------
+
+TEST_F(FileCommandsTest, saveUntitled_asksSavePlan_thenNamedSaveWritesWithoutDialog)
+{
+    a.store.replaceAll({rec("One")});
+    a.store.modified = true;
+    a.dialogs.scriptSave(path("work.pln"));
+    ASSERT_TRUE(a.commands.savePlan());
+
+    ASSERT_EQ(a.dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(a.dialogs.saveRequests[0].title, "Save Plan");
+    EXPECT_EQ(a.dialogs.saveRequests[0].filter, "All files (*.*) |*.*|Pln Files (*.pln) |*.pln|");
+    EXPECT_EQ(a.dialogs.saveRequests[0].filterIndex, 2);
+    EXPECT_EQ(a.store.planFileName, path("work.pln"));
+    EXPECT_FALSE(a.store.modified);
+    EXPECT_EQ(a.view.title, "Zorvik Planner 3.2  -  " + path("work.pln"));
+    EXPECT_EQ(a.view.panel, "work.pln");
+
+    a.store.replaceAll({rec("One"), rec("Two")});
+    a.store.modified = true;
+    ASSERT_TRUE(a.commands.savePlan());
+    EXPECT_EQ(a.dialogs.saveRequests.size(), 1u);
+    EXPECT_TRUE(a.messages.empty());
+    RecordStore check;
+    ASSERT_TRUE(readPlanFile(path("work.pln"), check, DateOrder::DayFirst).loaded());
+    EXPECT_EQ(names(check), QStringList({"One", "Two"}));
+}
+
+TEST_F(FileCommandsTest, keepBackups_writesIdenticalCopyNamedByTheLastDot)
+{
+    ASSERT_TRUE(QDir(temp.path()).mkpath("MY.DIR"));
+    ASSERT_TRUE(QDir(temp.path()).mkpath("plans"));
+    struct Case {
+        const char* plan;
+        const char* backup; // empty: none anywhere
+    } const cases[] = {{"plans/WORK.PLN", "plans/WORK.BAK"}, {"MY.DIR/WORK", "MY.BAK"}, {"plans/WORK", ""}};
+    for (const Case& c : cases) {
+        Copy copy;
+        copy.store.keepBackups = "1";
+        savedPlan(copy, c.plan, {rec("One")});
+        if (*c.backup) {
+            ASSERT_TRUE(QFile::exists(path(c.backup))) << c.plan;
+            EXPECT_EQ(readBytes(path(c.backup)), readBytes(path(c.plan))) << c.plan;
+            QFile::remove(path(c.backup));
+        } else {
+            EXPECT_TRUE(QDir(path("plans")).entryList({"*.BAK"}, QDir::Files).isEmpty()) << c.plan;
+        }
+    }
+
+    Copy off; // "&Keep backups" not ticked
+    savedPlan(off, "plans/OFF.PLN", {rec("One")});
+    EXPECT_FALSE(QFile::exists(path("plans/OFF.BAK")));
+}
+
+TEST_F(FileCommandsTest, saveDeletesRemovedSoundsNoLongerNamed_saveAsLeavesThem)
+{
+    const QString removed = touch("rec/07101530.WAV");
+    const QString stillNamed = touch("rec/07101531.WAV");
+    const QString unattached = touch("rec/07101532.WAV");
+    savedPlan(a, "work.pln", {rec("Keeps its sound", stillNamed)});
+    for (const QString& p : {removed, stillNamed})
+        a.store.supersededSounds.add(p);
+    a.store.newRecordings.add(unattached);
+    a.store.modified = true;
+
+    a.dialogs.scriptSave(path("copy.pln"));
+    ASSERT_TRUE(a.commands.savePlanAs());
+    EXPECT_FALSE(QFile::exists(unattached));
+    EXPECT_TRUE(QFile::exists(removed));
+    EXPECT_EQ(a.store.supersededSounds.count(), 2);
+
+    ASSERT_TRUE(a.commands.savePlan());
+    EXPECT_FALSE(QFile::exists(removed));
+    EXPECT_TRUE(QFile::exists(stillNamed));
+    EXPECT_EQ(a.store.supersededSounds.count(), 0);
+}
+
+TEST_F(FileCommandsTest, toolbarSave_renamesWithoutBackupAndKeepsUnsavedMark)
+{
+    a.store.keepBackups = "1";
+    a.store.replaceAll({rec("One")});
+    a.store.modified = true;
+    a.dialogs.scriptSave(path("tool.pln"));
+    ASSERT_TRUE(a.commands.saveFromToolbar());
+    EXPECT_EQ(a.dialogs.saveRequests.at(0).title, "Save Plan as");
+    EXPECT_TRUE(QFile::exists(path("tool.pln")));
+    EXPECT_FALSE(QFile::exists(path("tool.BAK")));
+    EXPECT_EQ(a.store.planFileName, path("tool.pln"));
+    EXPECT_EQ(a.view.panel, "tool.pln");
+    EXPECT_TRUE(a.store.modified);
+}
+
+// --- the unsaved-changes question, New, Delete -----------------------------------
+
+TEST_F(FileCommandsTest, newOnModifiedAnsweredNo_deletesRecordingsSinceLastSave)
+{
+    const QString savedSound = touch("rec/07091200.WAV");
+    savedPlan(a, "work.pln", {rec("Saved", savedSound)});
+    const QString attached = touch("rec/07101530.WAV");
+    const QString unattached = touch("rec/07101531.WAV");
+    const QString usersOwn = touch("elsewhere/07101532.WAV");
+    a.store.ADDCHRONOLOGICAL(rec("New", attached));
+    a.store.recordingsToDeleteOnDiscard.add(attached);
+    a.store.recordingsToDeleteOnDiscard.add(usersOwn);
+    a.store.newRecordings.add(unattached);
+    a.store.modified = true;
+
+    a.messages.script({MsgAnswer::No});
+    a.commands.newPlan();
+
+    ASSERT_EQ(a.messages.count(), 1);
+    EXPECT_EQ(a.messages.last().text, "Save changes to the Current file ?");
+    EXPECT_EQ(a.messages.last().title, "Zorvik Planner Save");
+    EXPECT_EQ(a.messages.last().style, MsgStyle::YesNoQuestion);
+    EXPECT_FALSE(QFile::exists(attached));
+    EXPECT_FALSE(QFile::exists(unattached));
+    EXPECT_TRUE(QFile::exists(savedSound));
+    EXPECT_TRUE(QFile::exists(usersOwn));
+    EXPECT_TRUE(a.store.planFileName.isEmpty());
+    EXPECT_EQ(a.store.recordCount(), 0);
+    EXPECT_TRUE(a.store.modified);
+    EXPECT_EQ(a.view.title, "Zorvik Planner 3.2 ");
+    EXPECT_EQ(a.view.panel, "New Plan");
+    EXPECT_GE(a.view.refreshes, 1);
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(path("work.pln"))));
+
+    a.messages.clear();
+    a.store.modified = false;
+    a.commands.newPlan();
+    EXPECT_TRUE(a.messages.empty());
+}
+
+TEST_F(FileCommandsTest, recordingsOfASavedPlanSurviveDiscardingLaterChanges)
+{
+    const QString attached = touch("rec/07101530.WAV");
+    a.store.replaceAll({rec("With sound", attached)});
+    a.store.recordingsToDeleteOnDiscard.add(attached);
+    a.store.modified = true;
+    a.dialogs.scriptSave(path("work.pln"));
+    ASSERT_TRUE(a.commands.savePlan());
+
+    a.store.ADDCHRONOLOGICAL(rec("Later change"));
+    a.store.modified = true;
+    a.messages.script({MsgAnswer::No});
+    a.commands.newPlan();
+    EXPECT_TRUE(QFile::exists(attached));
+}
+
+// Which save a Yes runs: Save for File > Exit, Save As for the others.
+TEST_F(FileCommandsTest, promptAnsweredYes_savesThenGoesOn)
+{
+    const QString removed = touch("rec/07101530.WAV");
+    savedPlan(a, "work.pln", {rec("One")});
+    a.store.ADDCHRONOLOGICAL(rec("Two"));
+    a.store.supersededSounds.add(removed);
+    a.store.modified = true;
+
+    a.messages.script({MsgAnswer::Yes});
+    EXPECT_TRUE(a.commands.confirmDiscard(ExitVariant::MenuExit));
+    EXPECT_TRUE(a.dialogs.saveRequests.empty());
+    EXPECT_FALSE(a.store.modified);
+    EXPECT_FALSE(QFile::exists(removed));
+
+    a.store.ADDCHRONOLOGICAL(rec("Three"));
+    a.store.modified = true;
+    a.messages.script({MsgAnswer::Yes});
+    a.dialogs.scriptSave(path("other.pln"));
+    a.commands.newPlan();
+    ASSERT_EQ(a.dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(a.dialogs.saveRequests[0].title, "Save Plan as");
+    RecordStore check;
+    ASSERT_TRUE(readPlanFile(path("other.pln"), check, DateOrder::DayFirst).loaded());
+    EXPECT_EQ(check.recordCount(), 3);
+    EXPECT_EQ(a.store.recordCount(), 0);
+    EXPECT_TRUE(a.store.planFileName.isEmpty());
+}
+
+TEST_F(FileCommandsTest, deleteAnsweredYes_removesPlanAndOwnRecordings)
+{
+    const QString own = touch("rec/07101530.WAV");
+    const QString usersOwn = touch("elsewhere/song.wav");
+    const QString picture = touch("elsewhere/photo.bmp");
+    PlannerRecord withPicture = rec("Picture");
+    withPicture[Field::ImagePath] = picture;
+    savedPlan(a, "work.pln", {rec("Own", own), rec("User's", usersOwn), withPicture});
+    a.store.modified = true;
+
+    a.messages.script({MsgAnswer::No});
+    a.commands.deletePlan();
+    EXPECT_TRUE(QFile::exists(path("work.pln")));
+    EXPECT_EQ(a.store.recordCount(), 3);
+
+    a.messages.clear();
+    a.messages.script({MsgAnswer::Yes});
+    a.commands.deletePlan();
+    ASSERT_EQ(a.messages.count(), 1);
+    EXPECT_EQ(a.messages.last().text, "Really delete current file ?");
+    EXPECT_EQ(a.messages.last().title, "Zorvik Planner Delete");
+    EXPECT_FALSE(QFile::exists(path("work.pln")));
+    EXPECT_FALSE(QFile::exists(own));
+    EXPECT_TRUE(QFile::exists(usersOwn));
+    EXPECT_TRUE(QFile::exists(picture));
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(path("work.pln"))));
+    EXPECT_EQ(a.view.panel, "New Plan");
+    EXPECT_EQ(a.view.title, "Zorvik Planner 3.2 ");
+    EXPECT_EQ(a.store.recordCount(), 0);
+    EXPECT_FALSE(a.store.modified);
+}
+
+TEST_F(FileCommandsTest, deleteOfAFileThatCannotBeDeleted_reportsAndClearsAnyway)
+{
+    a.store.replaceAll({rec("One")});
+    a.store.planFileName = path("gone.pln");
+    a.messages.script({MsgAnswer::Yes});
+    a.commands.deletePlan();
+    ASSERT_EQ(a.messages.count(), 2);
+    EXPECT_EQ(a.messages.last().text, "Trouble deleteting file");
+    EXPECT_EQ(a.messages.last().style, MsgStyle::Exclamation);
+    EXPECT_TRUE(a.messages.last().title.isEmpty());
+    EXPECT_EQ(a.store.recordCount(), 0);
+    EXPECT_TRUE(a.store.planFileName.isEmpty());
+}
+
+// --- write errors -----------------------------------------------------------------
+
+// Every way of saving: a failed write is reported, the plan stays modified
+// and under its name, and no sound file goes.
+TEST_F(FileCommandsTest, writeError_isReportedAndKeepsChangesAndSounds)
+{
+    writeBytes(path("afile"), "not a folder");
+    const QString bad = path("afile/plan.pln");
+    enum Start { Untitled, Named, NamedBad };
+    struct Case {
+        const char* branch;
+        Start start;
+        std::function<bool(Copy&)> run;
+    };
+    const Case cases[] = {
+        {"Save with a name", NamedBad, [&](Copy& c) { return c.commands.savePlan(); }},
+        {"Save's dialog", Untitled, [&](Copy& c) { c.dialogs.scriptSave(bad); return c.commands.savePlan(); }},
+        {"Save As", Named, [&](Copy& c) { c.dialogs.scriptSave(bad); return c.commands.savePlanAs(); }},
+        {"toolbar save", Named, [&](Copy& c) { c.dialogs.scriptSave(bad); return c.commands.saveFromToolbar(); }},
+        {"prompt on New", Named,
+         [&](Copy& c) {
+             c.messages.script({MsgAnswer::Yes});
+             c.dialogs.scriptSave(bad);
+             c.commands.newPlan();
+             return false;
+         }},
+        {"prompt on File > Exit", NamedBad,
+         [&](Copy& c) {
+             c.messages.script({MsgAnswer::Yes});
+             return c.commands.confirmDiscard(ExitVariant::MenuExit);
+         }},
+    };
+    int n = 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.branch);
+        Copy c;
+        c.store.recordingsFolder = path("rec");
+        if (k.start == Named)
+            savedPlan(c, QStringLiteral("named%1.pln").arg(n), {rec("Old")});
+        const QString superseded = touch(QStringLiteral("rec/0710153%1.WAV").arg(n));
+        const QString unattached = touch(QStringLiteral("rec/0710154%1.WAV").arg(n));
+        const QString attached = touch(QStringLiteral("rec/0710155%1.WAV").arg(n));
+        ++n;
+        c.store.replaceAll({rec("Work", attached)});
+        if (k.start == NamedBad)
+            c.store.planFileName = bad;
+        const QString nameBefore = c.store.planFileName;
+        c.store.supersededSounds.add(superseded);
+        c.store.newRecordings.add(unattached);
+        c.store.recordingsToDeleteOnDiscard.add(attached);
+        c.store.modified = true;
+
+        EXPECT_FALSE(k.run(c));
+        ASSERT_FALSE(c.messages.empty());
+        const auto& report = c.messages.last();
+        EXPECT_EQ(report.title, "Zorvik Planner Save");
+        EXPECT_EQ(report.style, MsgStyle::Exclamation);
+        EXPECT_TRUE(report.text.contains(bad)) << report.text.toStdString();
+        EXPECT_GT(report.text.size(), bad.size() + 30) << "the system's reason is missing";
+        EXPECT_TRUE(c.store.modified);
+        EXPECT_EQ(names(c.store), QStringList{"Work"});
+        for (const QString& p : {superseded, unattached, attached})
+            EXPECT_TRUE(QFile::exists(p)) << p.toStdString();
+        EXPECT_EQ(c.store.recordingsToDeleteOnDiscard.count(), 1);
+        EXPECT_EQ(c.store.planFileName, nameBefore);
+    }
+}
+
+TEST_F(FileCommandsTest, backupFailure_isReportedButThePlanCountsAsSaved)
+{
+    ASSERT_TRUE(QDir(temp.path()).mkpath("x.dir"));
+    ASSERT_TRUE(QDir(temp.path()).mkpath("x.BAK")); // where the backup would go
+    const QString removed = touch("rec/07101530.WAV");
+    a.store.keepBackups = "1";
+    a.store.replaceAll({rec("One")});
+    a.store.supersededSounds.add(removed);
+    a.store.modified = true;
+    a.dialogs.scriptSave(path("x.dir/WORK"));
+    ASSERT_TRUE(a.commands.savePlan());
+    ASSERT_EQ(a.messages.count(), 1);
+    EXPECT_EQ(a.messages.last().title, "Zorvik Planner Save");
+    EXPECT_TRUE(a.messages.last().text.contains(path("x.BAK")));
+    EXPECT_FALSE(a.store.modified);
+    EXPECT_FALSE(QFile::exists(removed));
+}
+
+// --- Open ----------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, openFromMenuOrToolbar_asksAboutUnsavedChangesAndLoads)
+{
+    for (bool toolbar : {false, true}) {
+        SCOPED_TRACE(toolbar ? "toolbar" : "menu");
+        Copy c;
+        c.store.recordingsFolder = path("rec");
+        savedPlan(c, "other.pln", {rec("A"), rec("B"), rec("C")});
+        savedPlan(c, "work.pln", {rec("Mine")});
+        const QString attached = touch("rec/07101530.WAV");
+        c.store.recordingsToDeleteOnDiscard.add(attached);
+        c.store.currentRecord = 7;
+        c.store.modified = true;
+
+        c.messages.script({MsgAnswer::No});
+        c.dialogs.scriptOpen(path("other.pln"));
+        toolbar ? c.commands.openPlanFromToolbar() : c.commands.openPlan();
+
+        ASSERT_EQ(c.messages.count(), 1);
+        EXPECT_EQ(c.messages.last().text, "Save changes to the Current file ?");
+        ASSERT_EQ(c.dialogs.openRequests.size(), 1u);
+        EXPECT_EQ(c.dialogs.openRequests[0].title, "Load Plan");
+        EXPECT_EQ(c.dialogs.openRequests[0].filterIndex, 2);
+        EXPECT_FALSE(QFile::exists(attached));
+        EXPECT_EQ(names(c.store), QStringList({"A", "B", "C"}));
+        EXPECT_EQ(c.store.planFileName, path("other.pln"));
+        EXPECT_EQ(c.store.currentRecord, 3);
+        EXPECT_FALSE(c.store.modified);
+        EXPECT_EQ(c.view.panel, "other.pln");
+        EXPECT_GE(c.view.refreshes, 1);
+    }
+}
+
+TEST_F(FileCommandsTest, openWithoutChanges_stillDeletesUnattachedRecordings)
+{
+    savedPlan(a, "work.pln", {rec("Mine")});
+    const QString unattached = touch("rec/07101531.WAV");
+    a.store.newRecordings.add(unattached);
+    a.commands.openPlan(); // dialog cancelled
+    EXPECT_TRUE(a.messages.empty());
+    EXPECT_FALSE(QFile::exists(unattached));
+}
+
+TEST_F(FileCommandsTest, rejectedOpen_keepsNameTitleRecordsAndLock)
+{
+    writeBytes(path("text.pln"), "Just some notes, not a plan at all\r\n");
+    writeBytes(path("cut.pln"), "Zorvik Planner 3.2 0\r\nenglisheuro\r\n01/01/1997\r\n10:00\r\n");
+    writeBytes(path("tiny.pln"), "tiny");
+    const std::pair<const char*, const char*> cases[] = {
+        {"text.pln", "File is not a Zorvik Planner file"},
+        {"cut.pln", "Trouble loading Planner file."},
+        {"missing.pln", "Trouble loading Planner file."},
+        {"tiny.pln", ""},
+    };
+    savedPlan(a, "work.pln", {rec("Mine")});
+    a.view.title = "unchanged";
+    a.view.refreshes = 0;
+    for (const auto& [file, message] : cases) {
+        SCOPED_TRACE(file);
+        a.messages.clear();
+        a.dialogs.scriptOpen(path(file));
+        a.commands.openPlan();
+        if (*message) {
+            ASSERT_EQ(a.messages.count(), 1);
+            EXPECT_EQ(a.messages.last().text, message);
+            EXPECT_EQ(a.messages.last().style, MsgStyle::Exclamation);
+        } else {
+            EXPECT_TRUE(a.messages.empty());
+        }
+        EXPECT_EQ(a.store.planFileName, path("work.pln"));
+        EXPECT_EQ(names(a.store), QStringList{"Mine"});
+        EXPECT_EQ(a.view.title, "unchanged");
+        EXPECT_EQ(a.view.refreshes, 0);
+        EXPECT_TRUE(QFile::exists(FileCommands::lockFilePath(path("work.pln"))));
+        EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(path(file))));
+    }
+}
+
+TEST_F(FileCommandsTest, cancelledDialogs_changeNothing)
+{
+    savedPlan(a, "work.pln", {rec("Mine")});
+    a.store.modified = true;
+    const QString unattached = touch("rec/07101531.WAV");
+    a.store.newRecordings.add(unattached);
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"Save As", [&] { EXPECT_FALSE(a.commands.savePlanAs()); }},
+        {"toolbar save", [&] { EXPECT_FALSE(a.commands.saveFromToolbar()); }},
+        {"empty name", [&] { a.dialogs.scriptSave(""); EXPECT_FALSE(a.commands.savePlanAs()); }},
+    };
+    for (const auto& [what, run] : cases) {
+        SCOPED_TRACE(what);
+        run();
+        EXPECT_EQ(a.store.planFileName, path("work.pln"));
+        EXPECT_TRUE(a.store.modified);
+        EXPECT_TRUE(QFile::exists(unattached));
+    }
+
+    Copy untitled;
+    untitled.store.replaceAll({rec("New")});
+    untitled.store.modified = true;
+    EXPECT_FALSE(untitled.commands.savePlan());
+    EXPECT_TRUE(untitled.store.modified);
+    untitled.messages.script({MsgAnswer::Yes}); // save it, then cancel the dialog
+    untitled.commands.newPlan();
+    EXPECT_EQ(names(untitled.store), QStringList{"New"});
+    EXPECT_TRUE(untitled.store.modified);
+}
+
+// --- two copies ------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, secondCopyOpeningAPlanInUse_isAskedAndMayDecline)
+{
+    savedPlan(a, "shared.pln", {rec("Shared")});
+    savedPlan(b, "mine.pln", {rec("B's own")});
+    // A plan stays open for hours; its lock does not grow stale with age.
+    QFile lockFile(FileCommands::lockFilePath(path("shared.pln")));
+    ASSERT_TRUE(lockFile.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3 * 3600), QFileDevice::FileModificationTime));
+    lockFile.close();
+
+    b.messages.script({MsgAnswer::No});
+    b.dialogs.scriptOpen(path("shared.pln"));
+    b.commands.openPlan();
+    ASSERT_EQ(b.messages.count(), 1);
+    EXPECT_EQ(b.messages.last().text, "The plan " + path("shared.pln") +
+                                          " is open in another copy of Zorvik Planner.\nOpen it anyway?");
+    EXPECT_EQ(b.messages.last().title, "Zorvik Planner Open");
+    EXPECT_EQ(b.messages.last().style, MsgStyle::YesNoQuestion);
+    EXPECT_EQ(b.store.planFileName, path("mine.pln"));
+    EXPECT_EQ(names(b.store), QStringList{"B's own"});
+
+    b.messages.clear();
+    b.messages.script({MsgAnswer::Yes});
+    b.dialogs.scriptOpen(path("shared.pln"));
+    b.commands.openPlan();
+    EXPECT_EQ(b.messages.count(), 1);
+    EXPECT_EQ(b.store.planFileName, path("shared.pln"));
+    EXPECT_EQ(names(b.store), QStringList{"Shared"});
+    // B let go of its own plan's lock when it moved on.
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(path("mine.pln"))));
+
+    // Once the first copy has let go, nobody is asked.
+    a.commands.release();
+    Copy third;
+    third.dialogs.scriptOpen(path("shared.pln"));
+    third.commands.openPlan();
+    EXPECT_TRUE(third.messages.empty());
+    EXPECT_EQ(third.store.planFileName, path("shared.pln"));
+}
+
+TEST_F(FileCommandsTest, startupWithAPlanInUse_declinedGivesAnUntitledEmptyPlan)
+{
+    savedPlan(a, "shared.pln", {rec("Shared")});
+    b.messages.script({MsgAnswer::No});
+    EXPECT_FALSE(b.commands.openPlanAtStartup(path("shared.pln")));
+    EXPECT_EQ(b.messages.last().title, "Zorvik Planner Open");
+    EXPECT_TRUE(b.store.planFileName.isEmpty());
+    EXPECT_EQ(b.store.recordCount(), 0);
+
+    Copy c;
+    c.messages.script({MsgAnswer::Yes});
+    EXPECT_TRUE(c.commands.openPlanAtStartup(path("shared.pln")));
+    EXPECT_EQ(names(c.store), QStringList{"Shared"});
+    EXPECT_FALSE(c.store.modified);
+}
+
+TEST_F(FileCommandsTest, lockLeftByAnEndedCopy_isTakenOverWithoutAsking)
+{
+    savedPlan(a, "crashed.pln", {rec("Survivor")});
+    a.commands.release();
+    const QString lockPath = FileCommands::lockFilePath(path("crashed.pln"));
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        QLockFile lock(lockPath);
+        lock.tryLock(0);
+        _exit(0); // ends without letting go, as a crash would
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(QFile::exists(lockPath));
+
+    EXPECT_TRUE(b.commands.openPlanAtStartup(path("crashed.pln")));
+    EXPECT_TRUE(b.messages.empty());
+    EXPECT_EQ(names(b.store), QStringList{"Survivor"});
+}
+
+TEST_F(FileCommandsTest, fileChangedByAnotherProgram_isNotOverwrittenUnasked)
+{
+    for (bool sameSize : {true, false}) {
+        SCOPED_TRACE(sameSize ? "same size" : "other size");
+        Copy c;
+        savedPlan(c, "watched.pln", {rec("Mine")});
+        QByteArray theirs = readBytes(path("watched.pln"));
+        if (sameSize)
+            theirs.replace("Mine", "Them");
+        else
+            theirs.replace("Mine", "Theirs");
+        writeBytes(path("watched.pln"), theirs);
+        c.store.ADDCHRONOLOGICAL(rec("More"));
+        c.store.modified = true;
+
+        c.messages.script({MsgAnswer::No});
+        EXPECT_FALSE(c.commands.savePlan());
+        ASSERT_EQ(c.messages.count(), 1);
+        EXPECT_EQ(c.messages.last().text, "The file " + path("watched.pln") +
+                                              " has been changed by another program since it was opened.\n"
+                                              "Overwrite it with this plan?");
+        EXPECT_EQ(c.messages.last().title, "Zorvik Planner Save");
+        EXPECT_EQ(c.messages.last().style, MsgStyle::YesNoQuestion);
+        EXPECT_EQ(readBytes(path("watched.pln")), theirs);
+        EXPECT_TRUE(c.store.modified);
+
+        c.messages.script({MsgAnswer::Yes});
+        EXPECT_TRUE(c.commands.savePlan());
+        EXPECT_NE(readBytes(path("watched.pln")), theirs);
+        c.messages.clear();
+        EXPECT_TRUE(c.commands.savePlan()); // our own write is not a change
+        EXPECT_TRUE(c.messages.empty());
+    }
+}
+
+} // namespace
+} // namespace zp
