@@ -3,7 +3,9 @@
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "views/RecordCopyText.h"
 #include "views/RecordsList.h"
+#include "views/Reminders.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -172,7 +174,6 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
 {
     using C = CommandLine::Command;
     const DateOrder order = c.dateOrder.value_or(systemOrder);
-    Q_UNUSED(systemToday);
     switch (c.command) {
     case C::Help:
         out << commandLineUsage();
@@ -191,8 +192,28 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             out << line << '\n';
         return 0;
     }
-    case C::Reminders:
-    case C::Export:
+    case C::Reminders: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        for (const QString& line : buildReminderList(store, c.today.value_or(systemToday)).lines)
+            out << line << '\n';
+        return 0;
+    }
+    case C::Export: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        if (store.recordCount() == 0) {
+            err << "No records to copy.\n";
+            return 1;
+        }
+        // Line feeds on a terminal, where the clipboard text has CR LF.
+        QString text = copyAllText(store);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        out << text;
+        return 0;
+    }
     case C::Gui:
         break;
     }

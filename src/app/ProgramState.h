@@ -43,6 +43,9 @@ struct ProgramState {
     double loanYears = 10;
     static constexpr double pi = 3.141592654;
 
+    // Tool windows that are open now.
+    bool phoneBookOpen = false;
+
     // Which reminder belongs to which line of the reminders list.
     std::vector<int> reminderIndex;
 

@@ -126,6 +126,34 @@ TEST_F(CommandLineTest, helpVersionAndDesktopPlan)
     EXPECT_EQ(parseCommandLine({}).planFile, "");
 }
 
+TEST_F(CommandLineTest, reminders_printTheComingWeekForTheGivenDay)
+{
+    const QString plan = smallPlan();
+    Outcome r = run({"--reminders", "--today", "1996-11-04", "--date-order", "dmy", plan});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Smith, 05/11/1996, 10:30  (Pending)\n");
+    r = run({"--reminders", "--today", "1997-02-12", plan});
+    EXPECT_EQ(r.out, "Jones, 13/02/1997,  (Done)\n");
+    r = run({"--reminders", "--today", "1996-11-05", plan}); // due today: not a reminder
+    EXPECT_EQ(r.out, "No reminders for the coming week !\n");
+    // Without --today the system's day is used (7 December 2026 here).
+    EXPECT_EQ(run({"--reminders", plan}).out, "No reminders for the coming week !\n");
+}
+
+TEST_F(CommandLineTest, export_printsTheCopyAllTextWithLineFeeds)
+{
+    const Outcome r = run({"--export", "--date-order", "dmy", smallPlan()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith("Planner Record No. 1\nStart date 05/11/1996, 10:30\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("\n\n\nPlanner Record No. 2\n"));
+    EXPECT_FALSE(r.out.contains('\r'));
+
+    const Outcome empty = run({"--export", write("none.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\nplannerend\r\n")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "No records to copy.\n");
+}
+
 TEST_F(CommandLineTest, emptyPlan_listsNothing)
 {
     const Outcome r = run({"--list", write("empty.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\nplannerend\r\n")});

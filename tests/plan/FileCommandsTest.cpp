@@ -414,8 +414,9 @@ TEST_F(FileCommandsTest, writeError_isReportedAndKeepsChangesAndSounds)
         EXPECT_GT(report.text.size(), bad.size() + 30) << "the system's reason is missing";
         EXPECT_TRUE(c.store.modified);
         EXPECT_EQ(names(c.store), QStringList{"Work"});
-        for (const QString& p : {superseded, unattached, attached})
+        for (const QString& p : {superseded, unattached, attached}) {
             EXPECT_TRUE(QFile::exists(p)) << p.toStdString();
+        }
         EXPECT_EQ(c.store.recordingsToDeleteOnDiscard.count(), 1);
         EXPECT_EQ(c.store.planFileName, nameBefore);
     }

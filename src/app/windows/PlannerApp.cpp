@@ -3,7 +3,13 @@
 #include "app/windows/Form1.h"
 #include "app/windows/Form3.h"
 #include "app/windows/Form9.h"
+#include "ui/ImageButton.h"
+#include "ui/WindowGeometry.h"
+#include "views/windows/Form10.h"
 #include "views/windows/Form12.h"
+#include "views/windows/Form8.h"
+
+#include <QAction>
 
 #include <QApplication>
 
@@ -15,6 +21,18 @@ PlannerApp::~PlannerApp()
 {
     delete form9_.data();
     delete form3_.data();
+    delete form8_.data();
+    delete form10_.data();
+}
+
+Form8* PlannerApp::phoneBook() const
+{
+    return form8_.data();
+}
+
+Form10* PlannerApp::keywordWindow() const
+{
+    return form10_.data();
 }
 
 Form9* PlannerApp::startWindow() const
@@ -31,9 +49,12 @@ void PlannerApp::start()
 {
     // The reminders window comes first; the main window is built and
     // initialised hidden while it is being set up.
-    form12_ = std::make_unique<Form12>();
+    form12_ = std::make_unique<Form12>(state_, platform_);
     form1_ = std::make_unique<Form1>(state_, platform_);
     form1_->setOpenAbout([this] { showAbout(); });
+    connect(form1_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
+    if (auto* keyword = form1_->findChild<ImageButton*>(QStringLiteral("Image2")))
+        connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
     form1_->setOnExit([this] { endProgram(); });
     form1_->initialise();
     form12_->setRunPlanner([this] { showStartWindow(); });
@@ -44,8 +65,9 @@ void PlannerApp::start()
         const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);
         const Twips& t = form1_->twips();
         form1_->readStartupPlan();
-        form12_->setGeometry(t.toPixelsX(p.left), t.toPixelsY(p.top), t.toPixelsX(p.width), t.toPixelsY(p.height));
+        placeWindow(*form12_, t, p);
         form12_->show();
+        form12_->buildReminderList();
     } else if (show == QLatin1String("all")) {
         form12_->hide();
         QCoreApplication::processEvents();
@@ -86,12 +108,30 @@ void PlannerApp::showAbout()
     form3_->raise();
 }
 
+void PlannerApp::showPhoneBook()
+{
+    if (!form8_)
+        form8_ = new Form8(state_, platform_);
+    form8_->open();
+}
+
+void PlannerApp::showKeywordWindow()
+{
+    if (!form10_)
+        form10_ = new Form10(state_, platform_, [this] { form1_->rebuildRecordsList(); });
+    form10_->open();
+}
+
 void PlannerApp::endProgram()
 {
     if (form9_)
         form9_->close();
     if (form3_)
         form3_->hide();
+    if (form8_)
+        form8_->hide();
+    if (form10_)
+        form10_->hide();
     form12_->hide();
     form1_->hide();
     emit finished();

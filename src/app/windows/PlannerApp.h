@@ -11,6 +11,8 @@ namespace zp {
 class Form1;
 class Form3;
 class Form9;
+class Form8;
+class Form10;
 class Form12;
 
 // Brings the planner's windows up in their order and owns them for the run:
@@ -32,6 +34,10 @@ public:
     // The start window, which shows the main window after two ticks.
     void showStartWindow();
     void showAbout();
+    void showPhoneBook();
+    void showKeywordWindow();
+    Form8* phoneBook() const;
+    Form10* keywordWindow() const;
 
 signals:
     void finished();
@@ -46,6 +52,8 @@ private:
     std::unique_ptr<Form1> form1_;
     QPointer<Form9> form9_;
     QPointer<Form3> form3_;
+    QPointer<Form8> form8_;
+    QPointer<Form10> form10_;
 };
 
 } // namespace zp

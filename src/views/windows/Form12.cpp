@@ -1,40 +1,154 @@
 #include "views/windows/Form12.h"
 
-#include <QHBoxLayout>
+#include "ui/QtPlatform.h"
+#include "ui/WindowGeometry.h"
+#include "views/RecordDetails.h"
+#include "views/windows/Form14.h"
+
+#include <QCloseEvent>
+#include <QFrame>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace zp {
 
-Form12::Form12(QWidget* parent) : QWidget(parent, Qt::Window)
+Form12::Form12(ProgramState& state, const Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form12"));
-    setWindowTitle(QStringLiteral("Zorvik Planner - This weeks reminders"));
-    list1_ = new QListWidget(this);
+    setWindowTitle(kRemindersCaption);
+    panel3D1_ = new QFrame(this);
+    panel3D1_->setObjectName(QStringLiteral("Panel3D1"));
+    panel3D1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    list1_ = new QListWidget(panel3D1_);
     list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setUniformItemSizes(true);
+    list1_->setMouseTracking(true);
+    list1_->viewport()->setMouseTracking(true);
+    list1_->viewport()->installEventFilter(this);
+    auto* inner = new QVBoxLayout(panel3D1_);
+    inner->setContentsMargins(2, 2, 2, 2);
+    inner->addWidget(list1_);
+
     command2_ = new QPushButton(QStringLiteral("Run Planner"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     command1_ = new QPushButton(QStringLiteral("Exit"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(command2_);
-    buttons->addWidget(command1_);
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(list1_);
-    column->addLayout(buttons);
+    setMinimumSize(twips_.toPixelsX(kRemindersMinWidthTwips), twips_.toPixelsY(kRemindersMinHeightTwips));
 
     connect(command2_, &QPushButton::clicked, this, [this] {
+        rememberPlace();
+        closeDetails();
         hide();
         if (runPlanner_)
             runPlanner_();
     });
     connect(command1_, &QPushButton::clicked, this, [this] {
+        rememberPlace();
+        closeDetails();
         if (exit_)
             exit_();
     });
+    // Keyboard users choose a line with the arrows and open it with Enter.
+    connect(list1_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { pressLine(list1_->row(item)); });
+}
+
+Form12::~Form12()
+{
+    delete form14_.data();
+}
+
+Form14* Form12::detailsWindow() const
+{
+    return form14_.data();
+}
+
+void Form12::buildReminderList()
+{
+    reminders_ = zp::buildReminderList(state_.store, platform_.clock.today());
+    state_.reminderIndex = reminders_.index;
+    list1_->clear();
+    list1_->addItems(reminders_.lines);
+    QFont font = toQFont(state_.settings.font);
+    list1_->setFont(font);
+}
+
+void Form12::pressLine(int line, int pressX)
+{
+    const auto press = pressReminderLine(state_.store, reminders_, line, state_.settings.soundOn);
+    if (!press)
+        return;
+    if (press->sound && playSound_)
+        playSound_(*press->sound);
+    if (press->infoText.isEmpty())
+        return;
+    if (!form14_)
+        form14_ = new Form14(this);
+    form14_->showText(press->infoText);
+    // Beside the pressed line: at the list window's left edge, lower by
+    // where the press was.
+    const QRect frame = frameGeometry();
+    form14_->move(frame.x(), frame.y() + pressX);
+    form14_->show();
+    form14_->raise();
+}
+
+void Form12::closeDetails()
+{
+    if (form14_)
+        form14_->close();
+}
+
+void Form12::rememberPlace()
+{
+    state_.settings.placement(PlacementRow::Reminders) = placementOf(*this, twips_);
+}
+
+void Form12::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isMinimized())
+        return;
+    const int W = twips_.toTwipsX(width());
+    const int H = twips_.toTwipsY(height());
+    const int buttonTop = H - kRemindersButtonsAboveBottomTwips;
+    const int buttonHeight = 330;
+    const int c1w = twips_.toTwipsX(command1_->sizeHint().width());
+    const int c2w = twips_.toTwipsX(command2_->sizeHint().width());
+    auto place = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(twips_.toPixelsX(left), twips_.toPixelsY(top), twips_.toPixelsX(width), twips_.toPixelsY(height));
+    };
+    place(command1_, W / 2 - kRemindersExitLeftOfMiddleTwips - c1w / 2, buttonTop, c1w, buttonHeight);
+    place(command2_, W - c2w - 120, buttonTop, c2w, buttonHeight);
+    place(panel3D1_, 60, 60, W - 120, buttonTop - 120);
+}
+
+void Form12::closeEvent(QCloseEvent* event)
+{
+    rememberPlace();
+    closeDetails();
+    QWidget::closeEvent(event);
+}
+
+bool Form12::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list1_->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            closeDetails();
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            const auto* press = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = list1_->indexAt(press->position().toPoint());
+            if (index.isValid()) {
+                list1_->setCurrentRow(index.row());
+                pressLine(index.row(), press->position().toPoint().x());
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace zp

@@ -1,29 +1,60 @@
 #pragma once
+#include "app/ProgramState.h"
+#include "ui/Platform.h"
+#include "views/Reminders.h"
+
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
+class QFrame;
 class QListWidget;
 class QPushButton;
 
 namespace zp {
 
+class Form14;
+
 // The coming-week reminders window; the first window the planner creates.
 class Form12 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form12(QWidget* parent = nullptr);
+    Form12(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
+    ~Form12() override;
 
-    QListWidget* list() const { return list1_; }
+    // Fills the list with the records due in the next seven days.
+    void buildReminderList();
+    // A press on line `line` of the list shows that record's details.
+    void pressLine(int line, int pressX = 0);
+    const ReminderList& reminders() const { return reminders_; }
+    Form14* detailsWindow() const;
+
     // "Run Planner" goes on to the main program, "Exit" ends it.
     void setRunPlanner(std::function<void()> run) { runPlanner_ = std::move(run); }
     void setExit(std::function<void()> exit) { exit_ = std::move(exit); }
+    void setPlaySound(std::function<void(const QString&)> play) { playSound_ = std::move(play); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void rememberPlace();
+    void closeDetails();
+
+    ProgramState& state_;
+    Platform platform_;
+    Twips twips_;
+    ReminderList reminders_;
+    QFrame* panel3D1_ = nullptr;
     QListWidget* list1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command1_ = nullptr;
+    QPointer<Form14> form14_;
     std::function<void()> runPlanner_;
     std::function<void()> exit_;
+    std::function<void(const QString&)> playSound_;
 };
 
 } // namespace zp

@@ -1,0 +1,69 @@
+#include "views/windows/Form10.h"
+
+#include "ui/QtPlatform.h"
+#include "ui/WindowGeometry.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zp {
+
+Form10::Form10(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
+      rebuildList_(std::move(rebuildList))
+{
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("Key Word Highlite"));
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel3D1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    text1_ = new QLineEdit(panel);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    command1_ = new QPushButton(QStringLiteral("OK"), panel);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setAutoDefault(false);
+    auto* row = new QHBoxLayout(panel);
+    row->addWidget(text1_, 1);
+    row->addWidget(command1_);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(panel);
+    resize(twips_.toPixelsX(3120), twips_.toPixelsY(900));
+
+    connect(command1_, &QPushButton::clicked, this, [this] { confirm(true); });
+    connect(text1_, &QLineEdit::returnPressed, this, [this] { confirm(false); });
+}
+
+void Form10::open()
+{
+    centreOnScreen(*this, platform_.screen);
+    text1_->setFont(toQFont(state_.settings.font));
+    state_.highlightKeyword.clear();
+    text1_->clear();
+    show();
+    raise();
+    activateWindow();
+    text1_->setFocus();
+}
+
+void Form10::confirm(bool rememberPlace)
+{
+    state_.highlightKeyword = text1_->text();
+    if (rememberPlace)
+        state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
+    hide();
+    if (rebuildList_)
+        rebuildList_();
+}
+
+void Form10::closeEvent(QCloseEvent* event)
+{
+    state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
+    QWidget::closeEvent(event);
+}
+
+} // namespace zp

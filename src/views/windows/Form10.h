@@ -1,0 +1,37 @@
+#pragma once
+#include "app/ProgramState.h"
+#include "ui/Platform.h"
+
+#include <QWidget>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+
+namespace zp {
+
+// "Key Word Highlite": the records list marks every line holding the word.
+class Form10 : public QWidget {
+    Q_OBJECT
+public:
+    // `rebuildList` refreshes the records list after the keyword changed.
+    Form10(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent = nullptr);
+
+    // Opening clears the keyword, so the next rebuild shows no highlight.
+    void open();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void confirm(bool rememberPlace);
+
+    ProgramState& state_;
+    Platform platform_;
+    Twips twips_;
+    std::function<void()> rebuildList_;
+    QLineEdit* text1_ = nullptr;
+    QPushButton* command1_ = nullptr;
+};
+
+} // namespace zp

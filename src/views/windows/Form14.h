@@ -1,0 +1,21 @@
+#pragma once
+#include <QWidget>
+
+class QPlainTextEdit;
+
+namespace zp {
+
+// "Record Details": the labelled text of the record pressed in the
+// reminders list.
+class Form14 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form14(QWidget* parent = nullptr);
+    void showText(const QString& text);
+    QString text() const;
+
+private:
+    QPlainTextEdit* text1_ = nullptr;
+};
+
+} // namespace zp

@@ -1,0 +1,87 @@
+#include "views/windows/Form8.h"
+
+#include "ui/QtPlatform.h"
+#include "ui/WindowGeometry.h"
+#include "views/RecordDetails.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QTableWidget>
+
+namespace zp {
+
+Form8::Form8(ProgramState& state, const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(kPhoneBookCaption);
+    grid1_ = new QTableWidget(this);
+    grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->setColumnCount(2);
+    grid1_->horizontalHeader()->hide();
+    grid1_->verticalHeader()->hide();
+    grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid1_->setWordWrap(false);
+    setCentralWidget(grid1_);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("Options"));
+    print_ = options->addAction(QStringLiteral("&Print"));
+    print_->setObjectName(QStringLiteral("Print"));
+    print_->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    QAction* close = options->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("Close"));
+    close->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+
+    setMinimumSize(twips_.toPixelsX(kPhoneBookMinSizeTwips), twips_.toPixelsY(kPhoneBookMinSizeTwips));
+}
+
+void Form8::open()
+{
+    if (!state_.phoneBookOpen)
+        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::PhoneBook));
+    state_.phoneBookOpen = true;
+    buildPhoneBook();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form8::buildPhoneBook()
+{
+    grid1_->setFont(toQFont(state_.settings.font));
+    const PhoneBook book = zp::buildPhoneBook(state_.store);
+    grid1_->setRowCount(static_cast<int>(book.rows.size()) + 1);
+    const int columnWidth = twips_.toPixelsX(phoneBookColumnWidth(twips_.toTwipsX(grid1_->width())));
+    grid1_->setColumnWidth(0, columnWidth);
+    grid1_->setColumnWidth(1, columnWidth);
+    auto setRow = [this](int row, const PhoneBookRow& r) {
+        grid1_->setItem(row, 0, new QTableWidgetItem(r.name));
+        grid1_->setItem(row, 1, new QTableWidgetItem(r.phone));
+    };
+    setRow(0, book.heading);
+    QFont bold = grid1_->font();
+    bold.setBold(true);
+    grid1_->item(0, 0)->setFont(bold);
+    grid1_->item(0, 1)->setFont(bold);
+    for (std::size_t i = 0; i < book.rows.size(); ++i)
+        setRow(static_cast<int>(i) + 1, book.rows[i]);
+}
+
+void Form8::rememberPlace()
+{
+    state_.settings.placement(PlacementRow::PhoneBook) = placementOf(*this, twips_);
+}
+
+void Form8::closeEvent(QCloseEvent* event)
+{
+    rememberPlace();
+    state_.phoneBookOpen = false;
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace zp

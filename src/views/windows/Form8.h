@@ -1,0 +1,37 @@
+#pragma once
+#include "app/ProgramState.h"
+#include "ui/Platform.h"
+
+#include <QMainWindow>
+
+class QTableWidget;
+
+namespace zp {
+
+// "Zorvik Phone Book": names and phone numbers of the plan, sorted by name.
+class Form8 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form8(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
+
+    // Builds the book from the plan and shows the window where it was.
+    void open();
+    QTableWidget* grid() const { return grid1_; }
+    // "&Print" under "&Options"; printing is wired by whoever owns the printer.
+    QAction* printAction() const { return print_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPhoneBook();
+    void rememberPlace();
+
+    ProgramState& state_;
+    Platform platform_;
+    Twips twips_;
+    QTableWidget* grid1_ = nullptr;
+    QAction* print_ = nullptr;
+};
+
+} // namespace zp
