@@ -1,4 +1,4 @@
-// Plan file timings on a full plan (32767 records, about 6 MB).
+// Plan file timings on a full plan (32767 records, about 5 MB).
 //
 //   BM_ReadPlanFile        readPlanFile into a store, same style as the file
 //   BM_ReadPlanFileOther   the same file read under the other date order
@@ -11,6 +11,7 @@
 //
 // Goal: reading and writing each within three times its baseline.
 
+#include "BenchPlans.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
 
@@ -20,65 +21,25 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <random>
 #include <vector>
 
 #include <unistd.h>
 
 namespace {
 
-namespace Field = zp::Field;
 using zp::PlannerRecord;
 using zp::RecordStore;
 
-QString twoDigits(int v)
-{
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-}
-
-// Field lengths as a working plan has them: dates, a time on most records,
-// a name, two phone numbers, a message of a few words, amounts, and now and
-// then a picture, a recording or a finish date.
+// Every record dated (1990 to 2009), most with a time; field lengths as a
+// working plan has them.
 const std::vector<PlannerRecord>& fullPlan()
 {
     static const std::vector<PlannerRecord> plan = [] {
-        std::mt19937 rng(19961105);
-        std::uniform_int_distribution<int> year(1990, 2009);
-        std::uniform_int_distribution<int> month(1, 12);
-        std::uniform_int_distribution<int> day(1, 28);
-        std::uniform_int_distribution<int> hour(7, 19);
-        std::uniform_int_distribution<int> percent(0, 99);
-        static const char* const messages[] = {
-            "Call about the quote for the kitchen",
-            "Deliver the invoice, ask about the second floor and the garden wall",
-            "Meeting",
-            "Pick up the samples from the depot before noon and bring them to the site office",
-            "",
-        };
-        std::vector<PlannerRecord> records;
-        records.reserve(RecordStore::kMaxRecords);
-        for (int i = 0; i < RecordStore::kMaxRecords; ++i) {
-            PlannerRecord r;
-            const int y = year(rng);
-            r[Field::StartDate] = twoDigits(day(rng)) + '/' + twoDigits(month(rng)) + '/' + QString::number(y);
-            if (percent(rng) < 85)
-                r[Field::Time] = twoDigits(hour(rng)) + (percent(rng) < 50 ? QStringLiteral(":00") : QStringLiteral(":30"));
-            r[Field::Name] = QStringLiteral("Customer %1 and Sons Ltd").arg(i);
-            r[Field::PhoneAfterHours] = QStringLiteral("(02) 9555 %1").arg(1000 + i % 9000);
-            r[Field::PhoneBusinessHours] = QStringLiteral("(02) 9444 %1").arg(1000 + (i * 7) % 9000);
-            r[Field::Message] = QString::fromLatin1(messages[i % 5]);
-            r[Field::Income] = QString::number((i * 37) % 2000) + QStringLiteral(".00");
-            r[Field::Expense] = QString::number((i * 13) % 300);
-            r[Field::JobStatus] = percent(rng) < 40 ? QStringLiteral("1") : QStringLiteral("0");
-            r[Field::ImagePath] = percent(rng) < 10 ? QStringLiteral("/home/ann/Pictures/site%1.bmp").arg(i)
-                                                    : zp::kNoAttachment;
-            r[Field::AudioPath] = percent(rng) < 5 ? QStringLiteral("/home/ann/.local/share/zorvik/%1.wav").arg(10000000 + i)
-                                                   : zp::kNoAttachment;
-            if (percent(rng) < 30)
-                r[Field::FinishDate] = twoDigits(day(rng)) + '/' + twoDigits(month(rng)) + '/' + QString::number(y + 1);
-            records.push_back(std::move(r));
-        }
-        return records;
+        zp::bench::PlanShape shape;
+        shape.firstYear = 1990;
+        shape.datedPercent = 100;
+        shape.timedPercent = 85;
+        return zp::bench::makePlan(shape);
     }();
     return plan;
 }
@@ -90,8 +51,7 @@ struct PlanOnDisk {
 
     PlanOnDisk()
     {
-        RecordStore store;
-        store.replaceAll(fullPlan());
+        RecordStore store = zp::bench::storeOf(fullPlan());
         store.systemDateStyle = zp::kEnglishEuro;
         path = dir.filePath(QStringLiteral("full.pln"));
         zp::writePlanFile(path, store);
@@ -151,8 +111,7 @@ void BM_WritePlanFile(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.pln"));
-    RecordStore store;
-    store.replaceAll(fullPlan());
+    const RecordStore store = zp::bench::storeOf(fullPlan());
     for (auto _ : state) {
         if (!zp::writePlanFile(path, store).ok()) {
             state.SkipWithError("write failed");

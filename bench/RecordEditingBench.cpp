@@ -7,13 +7,12 @@
 //
 // Goal: under 50 ms each.
 
+#include "BenchPlans.h"
 #include "plan/RecordEditing.h"
 #include "ui/MessageBox.h"
 #include "views/RecordsList.h"
 
 #include <benchmark/benchmark.h>
-
-#include <vector>
 
 namespace {
 
@@ -24,31 +23,26 @@ public:
     int msgBox(const QString&, int, const QString&) override { return MsgAnswer::Yes; }
 };
 
-constexpr int kRecords = RecordStore::kMaxRecords - 1;
+// A plan one short of full, every record dated (1981 to 2009), in date
+// order as loaded and with its key known, as after the first list rebuild.
+// Nothing is dated 1980 or after 2009, so those dates go first or last.
+struct EditedPlan {
+    SilentMessages messages;
+    RecordStore store = bench::makeStore(shape());
+    RecordEditor editor{store, messages};
 
-void fill(RecordStore& store)
-{
-    std::vector<PlannerRecord> records;
-    records.reserve(kRecords);
-    for (int i = 0; i < kRecords; ++i) {
-        PlannerRecord r;
-        const int day = i / 1440;
-        r[Field::StartDate] = QStringLiteral("%1/%2/%3")
-                                  .arg(day % 28 + 1, 2, 10, QLatin1Char('0'))
-                                  .arg(day / 28 % 12 + 1, 2, 10, QLatin1Char('0'))
-                                  .arg(1990 + day / 336);
-        r[Field::Time] = QStringLiteral("%1:%2").arg(i / 60 % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0'));
-        r[Field::Name] = QStringLiteral("Job %1").arg(i);
-        r[Field::Message] = QStringLiteral("Call about the quote for the kitchen");
-        r[Field::JobStatus] = QStringLiteral("0");
-        r[Field::ImagePath] = kNoAttachment;
-        r[Field::AudioPath] = kNoAttachment;
-        records.push_back(r);
+    EditedPlan() { store.CHRONOLOGICAL(); }
+
+    static bench::PlanShape shape()
+    {
+        bench::PlanShape s;
+        s.records = RecordStore::kMaxRecords - 1;
+        s.firstYear = 1981;
+        s.datedPercent = 100;
+        s.inDateOrder = true;
+        return s;
     }
-    store.replaceAll(std::move(records));
-    for (int i = 1; i <= store.recordCount(); ++i)
-        store.recordKey(i); // keys known, as after the first list rebuild
-}
+};
 
 EntryFields fields(const QString& date)
 {
@@ -59,54 +53,56 @@ EntryFields fields(const QString& date)
     return f;
 }
 
-void BM_AddThenList(benchmark::State& state)
+// Times `command` and the list rebuild after it; `undo` (untimed) puts the
+// plan back as it was.
+template <typename Command, typename Undo>
+void timeThenList(benchmark::State& state, EditedPlan& plan, Command command, Undo undo)
 {
-    SilentMessages messages;
-    RecordStore store;
-    fill(store);
-    RecordEditor editor(store, messages);
     for (auto _ : state) {
-        editor.ADDPLANRECORD(fields(QStringLiteral("15/06/1990")));
-        benchmark::DoNotOptimize(buildRecordsListLines(store, kSortByDate));
+        command();
+        benchmark::DoNotOptimize(buildRecordsListLines(plan.store, kSortByDate));
         state.PauseTiming();
-        editor.REMOVEPLANRECORD();
+        undo();
         state.ResumeTiming();
     }
+}
+
+void BM_AddThenList(benchmark::State& state)
+{
+    EditedPlan plan;
+    timeThenList(
+        state, plan, [&] { plan.editor.ADDPLANRECORD(fields(QStringLiteral("15/06/1995"))); },
+        [&] { plan.editor.REMOVEPLANRECORD(); });
 }
 
 void BM_ChangeThenList(benchmark::State& state)
 {
-    SilentMessages messages;
-    RecordStore store;
-    fill(store);
-    RecordEditor editor(store, messages);
-    for (auto _ : state) {
-        store.currentRecord = 1;
-        editor.setScroll({store.recordCount(), 1});
-        editor.change(fields(QStringLiteral("01/01/2099")));
-        benchmark::DoNotOptimize(buildRecordsListLines(store, kSortByDate));
-        state.PauseTiming();
-        store.currentRecord = store.recordCount();
-        editor.setScroll({store.recordCount(), store.recordCount()});
-        editor.change(fields(QStringLiteral("01/01/1980")));
-        state.ResumeTiming();
-    }
+    EditedPlan plan;
+    RecordStore& store = plan.store;
+    timeThenList(
+        state, plan,
+        [&] {
+            store.currentRecord = 1;
+            plan.editor.setScroll({store.recordCount(), 1});
+            plan.editor.change(fields(QStringLiteral("01/01/2099")));
+        },
+        [&] {
+            store.currentRecord = store.recordCount();
+            plan.editor.setScroll({store.recordCount(), store.recordCount()});
+            plan.editor.change(fields(QStringLiteral("01/01/1980")));
+        });
 }
 
 void BM_RemoveThenList(benchmark::State& state)
 {
-    SilentMessages messages;
-    RecordStore store;
-    fill(store);
-    RecordEditor editor(store, messages);
-    for (auto _ : state) {
-        editor.setScroll({store.recordCount(), 1});
-        editor.REMOVEPLANRECORD();
-        benchmark::DoNotOptimize(buildRecordsListLines(store, kSortByDate));
-        state.PauseTiming();
-        editor.ADDPLANRECORD(fields(QStringLiteral("01/01/1980")));
-        state.ResumeTiming();
-    }
+    EditedPlan plan;
+    timeThenList(
+        state, plan,
+        [&] {
+            plan.editor.setScroll({plan.store.recordCount(), 1});
+            plan.editor.REMOVEPLANRECORD();
+        },
+        [&] { plan.editor.ADDPLANRECORD(fields(QStringLiteral("01/01/1980"))); });
 }
 
 BENCHMARK(BM_AddThenList)->Unit(benchmark::kMillisecond);

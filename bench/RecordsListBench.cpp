@@ -11,70 +11,22 @@
 //
 // Goal: a whole rebuild, model reset included, well under 50 ms.
 
+#include "BenchPlans.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
-#include <vector>
 
 namespace {
 
-namespace Field = zp::Field;
-using zp::PlannerRecord;
 using zp::RecordStore;
 
-QString twoDigits(int v)
-{
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-}
-
-// Dated records with times, names, messages, amounts and phones as a busy
-// plan would have them; a few records have no date, time or phone.
-const std::vector<PlannerRecord>& fullPlan()
-{
-    static const std::vector<PlannerRecord> plan = [] {
-        std::mt19937 rng(19961105);
-        std::uniform_int_distribution<int> year(1980, 2009);
-        std::uniform_int_distribution<int> month(1, 12);
-        std::uniform_int_distribution<int> day(1, 28);
-        std::uniform_int_distribution<int> hour(0, 23);
-        std::uniform_int_distribution<int> minute(0, 59);
-        std::uniform_int_distribution<int> percent(0, 99);
-        std::vector<PlannerRecord> records;
-        records.reserve(RecordStore::kMaxRecords);
-        for (int i = 0; i < RecordStore::kMaxRecords; ++i) {
-            PlannerRecord r;
-            if (percent(rng) >= 3)
-                r[Field::StartDate] = twoDigits(day(rng)) + '/' + twoDigits(month(rng)) + '/' + QString::number(year(rng));
-            if (percent(rng) >= 10)
-                r[Field::Time] = twoDigits(hour(rng)) + ':' + twoDigits(minute(rng));
-            r[Field::Name] = QStringLiteral("Smith and Sons Plumbing %1").arg(i);
-            if (percent(rng) >= 30)
-                r[Field::PhoneAfterHours] = QStringLiteral("9432 %1").arg(1000 + i % 9000);
-            if (percent(rng) >= 50)
-                r[Field::PhoneBusinessHours] = QStringLiteral("9555 %1").arg(1000 + i % 9000);
-            r[Field::Message] = QStringLiteral("Call about the quote for the kitchen and the back bathroom");
-            r[Field::Income] = QString::number(i % 500);
-            r[Field::Expense] = QString::number(i % 7);
-            r[Field::JobStatus] = QString::number(i % 2);
-            r[Field::ImagePath] = zp::kNoAttachment;
-            r[Field::AudioPath] = zp::kNoAttachment;
-            records.push_back(std::move(r));
-        }
-        return records;
-    }();
-    return plan;
-}
-
+// A busy plan with dates over thirty years; a few records have no date,
+// time or phone.
 RecordStore& fullStore()
 {
-    static RecordStore store = [] {
-        RecordStore s;
-        s.replaceAll(fullPlan());
-        return s;
-    }();
+    static RecordStore store = zp::bench::makeStore();
     return store;
 }
 

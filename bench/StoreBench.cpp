@@ -11,13 +11,13 @@
 // The re-sort should stay within a small factor of key computation plus
 // the plain sort; a single insert should take well under 5 ms.
 
+#include "BenchPlans.h"
 #include "plan/RecordStore.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -26,45 +26,11 @@ namespace {
 using zp::PlannerRecord;
 using zp::RecordStore;
 
-constexpr int kFull = RecordStore::kMaxRecords;
-
-QString twoDigits(int v)
-{
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-}
-
-// Random dates over 30 years and random times; a few records have no date
-// or no time.
+// Dates in no order over thirty years (1980 to 2009) and times; a few
+// records have no date or no time.
 const std::vector<PlannerRecord>& shuffledPlan()
 {
-    static const std::vector<PlannerRecord> plan = [] {
-        std::mt19937 rng(20240601);
-        std::uniform_int_distribution<int> year(1980, 2009);
-        std::uniform_int_distribution<int> month(1, 12);
-        std::uniform_int_distribution<int> day(1, 28);
-        std::uniform_int_distribution<int> hour(0, 23);
-        std::uniform_int_distribution<int> minute(0, 59);
-        std::uniform_int_distribution<int> percent(0, 99);
-        std::vector<PlannerRecord> records;
-        records.reserve(kFull);
-        for (int i = 0; i < kFull; ++i) {
-            PlannerRecord r;
-            if (percent(rng) >= 3)
-                r[zp::Field::StartDate] = twoDigits(day(rng)) + '/' + twoDigits(month(rng)) + '/'
-                                          + QString::number(year(rng));
-            if (percent(rng) >= 10)
-                r[zp::Field::Time] = twoDigits(hour(rng)) + ':' + twoDigits(minute(rng));
-            r[zp::Field::Name] = QStringLiteral("Job %1").arg(i);
-            r[zp::Field::Message] = QStringLiteral("Call about the quote for the kitchen");
-            r[zp::Field::Income] = QString::number(i % 500);
-            r[zp::Field::Expense] = QStringLiteral("0");
-            r[zp::Field::JobStatus] = QStringLiteral("0");
-            r[zp::Field::ImagePath] = zp::kNoAttachment;
-            r[zp::Field::AudioPath] = zp::kNoAttachment;
-            records.push_back(std::move(r));
-        }
-        return records;
-    }();
+    static const std::vector<PlannerRecord> plan = zp::bench::makePlan();
     return plan;
 }
 
