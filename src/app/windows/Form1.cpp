@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -32,7 +31,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -93,12 +92,13 @@ ControlGeometry designGeometry()
     g[QStringLiteral("StatusBar1")] = {0, 5745, 5504, 300};
     // Entry panel, relative to the panel.
     g[QStringLiteral("VScroll1")] = {50, 50, 255, 4245};
-    g[QStringLiteral("Label7")] = {355, 80, 1100, 210};
-    g[QStringLiteral("Text2")] = {355, 290, 1100, 300};
-    g[QStringLiteral("Label5")] = {1505, 80, 900, 210};
-    g[QStringLiteral("Text3")] = {1505, 290, 900, 300};
-    g[QStringLiteral("Label2")] = {2455, 80, 850, 210};
-    g[QStringLiteral("Text11")] = {2455, 290, 869, 300};
+    // A date and a time of the display font fit their boxes.
+    g[QStringLiteral("Label7")] = {355, 80, 1400, 210};
+    g[QStringLiteral("Text2")] = {355, 290, 1400, 300};
+    g[QStringLiteral("Label5")] = {1805, 80, 1100, 210};
+    g[QStringLiteral("Text3")] = {1805, 290, 1100, 300};
+    g[QStringLiteral("Label2")] = {2955, 80, 1400, 210};
+    g[QStringLiteral("Text11")] = {2955, 290, 369, 300};
     g[QStringLiteral("Label4")] = {355, 640, 2900, 210};
     g[QStringLiteral("Text5")] = {355, 850, 2869, 300};
     g[QStringLiteral("Label3")] = {355, 1200, 1400, 210};
@@ -174,6 +174,7 @@ Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
     files_ = std::make_unique<FileCommands>(state_.store, platform_.messages, platform_.fileDialogs, platform_.dateOrder,
                                             static_cast<FileCommandsView&>(*this));
     connectFileCommands();
+    connectEditPage();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }
 
@@ -330,7 +331,6 @@ void Form1::createMenus()
             openAbout_();
     });
     connect(menuAction(QStringLiteral("Exit")), &QAction::triggered, this, [this] { exitProgram(true); });
-    connect(menuAction(QStringLiteral("Editrecords")), &QAction::triggered, this, [this] { ssTab1_->setCurrentIndex(3); });
 }
 
 void Form1::connectFileCommands()
@@ -480,11 +480,7 @@ void Form1::createRecordPages()
     ssPanel2_ = new QFrame(ssTab1_);
     ssPanel2_->setObjectName(QStringLiteral("SSPanel2"));
     ssPanel2_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    grid1_ = new QTableWidget(2, 13, ssTab1_);
-    grid1_->setObjectName(QStringLiteral("Grid1"));
-    grid1_->horizontalHeader()->hide();
-    grid1_->verticalHeader()->hide();
-    grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    createEntryGrid();
     text4_ = new QLineEdit(ssTab1_);
     text4_->setObjectName(QStringLiteral("Text4"));
     auto* insRow = new QPushButton(QStringLiteral("&Ins row"), ssTab1_);
@@ -808,21 +804,7 @@ void Form1::applySettingsToWindow()
     setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
     setMenuTick(QStringLiteral("Allrecords"), s.startupShow == QLatin1String("all"));
 
-    const std::pair<const char*, int> labels[] = {{"Label7", 2}, {"Label5", 6}, {"Label2", 3}, {"Label4", 1}, {"Label3", 7},
-                                                   {"Label12", 8}, {"Label8", 4}, {"Label9", 5}, {"Label6", 10}};
-    for (const auto& [name, index] : labels)
-        static_cast<QLabel*>(control(QString::fromLatin1(name)))->setText(store.fieldLabels[static_cast<std::size_t>(index)]);
-    auto setCell = [this](int row, int col, const QString& text) {
-        auto* item = grid1_->item(row, col);
-        if (!item) {
-            item = new QTableWidgetItem;
-            grid1_->setItem(row, col, item);
-        }
-        item->setText(text);
-    };
-    setCell(1, 0, QStringLiteral("No."));
-    for (int col = 1; col <= 12; ++col)
-        setCell(1, col, store.fieldLabels[static_cast<std::size_t>(col)]);
+    applyEntryLabels();
     image1_->setPixmap(picture2_->pixmap());
 }
 
@@ -880,6 +862,7 @@ void Form1::setDisplayMode(const QString& word)
 void Form1::selectListLine(int index)
 {
     state_.store.currentRecord = recordForListIndex(index);
+    showRecordDetailsPage();
     showImagePage();
 }
 
@@ -894,13 +877,8 @@ void Form1::editListLine(int index)
 
 void Form1::showImagePage()
 {
-    const auto shown = chooseImagePagePicture(state_.store, state_.store.currentRecord, [this](const QString& path) {
-        QPixmap picture;
-        if (!picture.load(path))
-            return false;
-        image1_->setPixmap(picture);
-        return true;
-    });
+    const auto shown = chooseImagePagePicture(state_.store, state_.store.currentRecord,
+                                              [this](const QString& path) { return showPictureInImage1(path); });
     if (shown == ImagePagePicture::DefaultPicture)
         image1_->setPixmap(picture2_->pixmap());
 }
@@ -928,9 +906,7 @@ void Form1::refreshAfterPlanChange()
     const RecordStore& store = state_.store;
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
-    auto* scroll = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
-    scroll->setMaximum(std::max(1, store.recordCount()));
-    scroll->setValue(std::clamp(store.currentRecord, 1, scroll->maximum()));
+    resetEntryPanel();
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
     showRecordPage(ssTab1_->currentIndex());
@@ -960,34 +936,18 @@ void Form1::showRecordPage(int previousPage)
         text12_->show();
         break;
     case 1:
+        showRecordDetailsPage();
         text1_->show();
         break;
     case 2:
-        showImagePage();
+        if (!pictureJustAttached_)
+            showImagePage();
+        pictureJustAttached_ = false;
         image1_->show();
         break;
-    case 3: {
-        auto* scroll = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
-        if (store.editStyle == 0) {
-            if (store.recordCount() == 0) {
-                scroll->setMaximum(1);
-                store.currentRecord = 1;
-            } else {
-                scroll->setMaximum(store.recordCount());
-                if (store.currentRecord >= 1 && store.currentRecord <= store.recordCount())
-                    scroll->setValue(store.currentRecord);
-                else
-                    store.currentRecord = 1;
-            }
-            ssPanel2_->show();
-        } else {
-            grid1_->show();
-        }
-        text4_->show();
-        control(QStringLiteral("Command4"))->show();
-        control(QStringLiteral("Command5"))->show();
+    case 3:
+        showEditPage();
         break;
-    }
     default:
         break;
     }

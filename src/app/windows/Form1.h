@@ -2,12 +2,15 @@
 #include "app/MainLayout.h"
 #include "app/ProgramState.h"
 #include "plan/FileCommands.h"
+#include "plan/RecordEditing.h"
 #include "ui/Platform.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -23,11 +26,13 @@ class QPushButton;
 class QScrollBar;
 class QSlider;
 class QTabWidget;
-class QTableWidget;
+class QModelIndex;
+class QTableView;
 class QTimer;
 
 namespace zp {
 
+class EntryGridModel;
 class HintRouter;
 class RecordsListModel;
 class ImageButton;
@@ -119,6 +124,54 @@ private:
     bool menuTick(const QString& name) const;
     QWidget* control(const QString& name) const;
 
+    // Edit page: the entry panel, the entry grid and the edit commands of
+    // the menus (Form1Edit.cpp).
+    void createEntryGrid();
+    void connectEditPage();
+    void attachEditPageHints();
+    // Applies what an edit command did to the widgets, in a fixed order.
+    // A cell text goes to (cellRow, cellColumn), or to the current cell.
+    void applyEditOutcome(const EditOutcome& out, int cellRow = -1, int cellColumn = -1);
+    void runEntryCommand(const EditOutcome& out);
+    void setEntryScroll(const ScrollState& scroll);
+    // The plan was replaced: scroll bar from the store, no picture pending.
+    void resetEntryPanel();
+    EntryFields entryFields() const;
+    void showEntryFields(const RecordDisplay& display);
+    void clearEntryFields();
+    void showRecordInEntryFields();
+    void fillEntryGrid();
+    void applyEntryLabels();
+    void applyEditStyle();
+    void showEditFace();
+    void hideEditFace();
+    // The Edit step of showRecordPage.
+    void showEditPage();
+    void showRecordDetailsPage();
+    void showRecordTab(int page);
+    // The Image button shows the Image page while it asks, without leaving
+    // the Edit page (the typed fields and a fresh recording stay).
+    void peekRecordTab(int page);
+    bool showPictureInImage1(const QString& path);
+    AttachmentCheck pictureLoader();
+    void checkEntryDate(bool startDate);
+    void attachPicture(PictureEntry entry);
+    void commitGridCell();
+    void doubleClickGrid(const QModelIndex& index);
+    void showCurrentCellInText4();
+    int gridCurrentRow() const;
+    int selectedListLine() const;
+
+    std::unique_ptr<RecordEditor> editor_;
+    EntryGridModel* gridModel_ = nullptr;
+    bool checkingDate_ = false;
+    // The Image page keeps the picture just attached from the entry panel
+    // instead of loading the current record's picture, once.
+    bool pictureJustAttached_ = false;
+    // A picture the user chose to keep for the next Add or Change; it
+    // survives the Edit page being shown again.
+    std::optional<QString> attachedPicture_;
+
     class Progress;
 
     ProgramState& state_;
@@ -151,7 +204,7 @@ private:
     QPlainTextEdit* text12_ = nullptr;
     QLabel* image1_ = nullptr;
     QFrame* ssPanel2_ = nullptr;
-    QTableWidget* grid1_ = nullptr;
+    QTableView* grid1_ = nullptr;
     QLineEdit* text4_ = nullptr;
     QSlider* slider1_ = nullptr;
     StatusBar1* statusBar1_ = nullptr;
