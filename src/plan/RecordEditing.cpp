@@ -521,7 +521,11 @@ EditOutcome RecordEditor::insertRow(int selectedRow, QDate today)
     EditOutcome out;
     if (count == 0) {
         store_.insertRecordAt(1, blankDatedRecord(date));
+        store_.currentRecord = 1;
         out.text4 = date;
+        // The edit box shows the date: make the start date the current
+        // cell, so that Enter puts it back there and not into the name.
+        out.gridColumn = 2;
     } else if (selectedRow >= kFirstDataRow && selectedRow <= count + 1) {
         // The blank record goes before the one selected.
         store_.insertRecordAt(selectedRow - 1, blankDatedRecord(date));

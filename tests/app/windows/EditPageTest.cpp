@@ -538,6 +538,21 @@ TEST_F(EditPageTest, insertRow_putsABlankTodayRecordBeforeTheSelectedOne)
     EXPECT_EQ(grid()->currentIndex().row(), 4);
 }
 
+TEST_F(EditPageTest, insertRowIntoAnEmptyPlan_putsEnterBackIntoTheStartDate)
+{
+    state.store.editStyle = 1;
+    showPage(3);
+    click("Command4");
+    ASSERT_EQ(state.store.recordCount(), 1);
+    EXPECT_EQ(field("Text4")->text(), "10/12/2026");
+    EXPECT_EQ(grid()->currentIndex().row(), 2);
+    EXPECT_EQ(grid()->currentIndex().column(), 2);
+    field("Text4")->setFocus();
+    QTest::keyClick(field("Text4"), Qt::Key_Return);
+    EXPECT_EQ(state.store.record(1)[Field::Name], "");
+    EXPECT_EQ(state.store.record(1)[Field::StartDate], "10/12/2026");
+}
+
 TEST_F(EditPageTest, deleteRow_leavesHeaderRowsAndRemovesTheLastRecord)
 {
     givenThreeRecords();
