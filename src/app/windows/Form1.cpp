@@ -830,6 +830,7 @@ void Form1::applyFontSettings()
         apply(w);
     for (const char* name : {"Text2", "Text3", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11"})
         apply(control(QString::fromLatin1(name)));
+    emit fontsApplied();
 }
 
 void Form1::chooseFont()

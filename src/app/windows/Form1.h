@@ -95,6 +95,10 @@ public:
     void tickTimer2();
     void tickTimer3();
 
+signals:
+    // The display font changed: open tool windows take it too.
+    void fontsApplied();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -52,6 +52,13 @@ void PlannerApp::start()
     form12_ = std::make_unique<Form12>(state_, platform_);
     form1_ = std::make_unique<Form1>(state_, platform_);
     form1_->setOpenAbout([this] { showAbout(); });
+    connect(form1_.get(), &Form1::fontsApplied, this, [this] {
+        form12_->applyFont();
+        if (form8_)
+            form8_->applyFont();
+        if (form10_)
+            form10_->applyFont();
+    });
     connect(form1_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
     if (auto* keyword = form1_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);

@@ -41,7 +41,7 @@ Form10::Form10(ProgramState& state, const Platform& platform, std::function<void
 void Form10::open()
 {
     centreOnScreen(*this, platform_.screen);
-    text1_->setFont(toQFont(state_.settings.font));
+    applyFont();
     state_.highlightKeyword.clear();
     text1_->clear();
     show();
@@ -64,6 +64,16 @@ void Form10::closeEvent(QCloseEvent* event)
 {
     state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
     QWidget::closeEvent(event);
+}
+
+void Form10::applyFont()
+{
+    text1_->setFont(toQFont(state_.settings.font));
+    QPalette p = text1_->palette();
+    const QColor colour = toQColor(state_.settings.font.colour, palette());
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    text1_->setPalette(p);
 }
 
 } // namespace zp

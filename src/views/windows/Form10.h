@@ -14,6 +14,8 @@ namespace zp {
 class Form10 : public QWidget {
     Q_OBJECT
 public:
+    // Takes the display font of the settings.
+    void applyFont();
     // `rebuildList` refreshes the records list after the keyword changed.
     Form10(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent = nullptr);
 

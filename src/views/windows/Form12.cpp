@@ -72,8 +72,7 @@ void Form12::buildReminderList()
     state_.reminderIndex = reminders_.index;
     list1_->clear();
     list1_->addItems(reminders_.lines);
-    QFont font = toQFont(state_.settings.font);
-    list1_->setFont(font);
+    applyFont();
 }
 
 void Form12::pressLine(int line, int pressX)
@@ -149,6 +148,16 @@ bool Form12::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form12::applyFont()
+{
+    list1_->setFont(toQFont(state_.settings.font));
+    QPalette p = list1_->palette();
+    const QColor colour = toQColor(state_.settings.font.colour, palette());
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    list1_->setPalette(p);
 }
 
 } // namespace zp

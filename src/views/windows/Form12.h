@@ -19,6 +19,8 @@ class Form14;
 class Form12 : public QWidget {
     Q_OBJECT
 public:
+    // Takes the display font of the settings.
+    void applyFont();
     Form12(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
     ~Form12() override;
 

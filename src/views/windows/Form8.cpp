@@ -53,7 +53,7 @@ void Form8::open()
 
 void Form8::buildPhoneBook()
 {
-    grid1_->setFont(toQFont(state_.settings.font));
+    applyFont();
     const PhoneBook book = zp::buildPhoneBook(state_.store);
     grid1_->setRowCount(static_cast<int>(book.rows.size()) + 1);
     const int columnWidth = twips_.toPixelsX(phoneBookColumnWidth(twips_.toTwipsX(grid1_->width())));
@@ -82,6 +82,16 @@ void Form8::closeEvent(QCloseEvent* event)
     rememberPlace();
     state_.phoneBookOpen = false;
     QMainWindow::closeEvent(event);
+}
+
+void Form8::applyFont()
+{
+    grid1_->setFont(toQFont(state_.settings.font));
+    QPalette p = grid1_->palette();
+    const QColor colour = toQColor(state_.settings.font.colour, palette());
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    grid1_->setPalette(p);
 }
 
 } // namespace zp

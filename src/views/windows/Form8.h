@@ -12,6 +12,8 @@ namespace zp {
 class Form8 : public QMainWindow {
     Q_OBJECT
 public:
+    // Takes the display font of the settings.
+    void applyFont();
     Form8(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
 
     // Builds the book from the plan and shows the window where it was.

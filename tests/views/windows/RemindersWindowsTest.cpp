@@ -171,6 +171,22 @@ TEST_F(RemindersWindowsTest, keyword_highlightsMatchingLinesAndOpeningAgainClear
     EXPECT_EQ(state.settings.placement(PlacementRow::Keyword), (WindowPlacement{1, 2, 3, 4}));
 }
 
+TEST_F(RemindersWindowsTest, fontsCommand_reachesTheOpenToolWindows)
+{
+    PlannerApp app(state, test.platform());
+    app.start();
+    app.mainWindow()->menuAction("Phonebook")->trigger();
+    FontChoice chosen;
+    chosen.name = QStringLiteral("DejaVu Serif");
+    chosen.size = 13;
+    chosen.bold = false;
+    test.fontDialog.result = chosen;
+    app.mainWindow()->menuAction("Fonttype")->trigger();
+    EXPECT_EQ(app.phoneBook()->grid()->font().pointSize(), 13);
+    EXPECT_EQ(app.remindersWindow()->findChild<QListWidget*>("List1")->font().pointSize(), 13);
+    EXPECT_FALSE(app.phoneBook()->grid()->font().bold());
+}
+
 TEST_F(RemindersWindowsTest, phoneBookMenuAndToolbar_openTheBook)
 {
     PlannerApp app(state, test.platform());
