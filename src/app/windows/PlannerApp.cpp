@@ -96,6 +96,9 @@ void PlannerApp::showStartWindow()
 
 void PlannerApp::showMainWindow()
 {
+    // Coming from the reminders, the plan is loaded but not yet listed.
+    if (!form1_->isVisible())
+        form1_->rebuildRecordsList();
     form1_->show();
     form1_->raise();
     form1_->activateWindow();

@@ -25,6 +25,8 @@ Form8::Form8(ProgramState& state, const Platform& platform, QWidget* parent)
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid1_->setWordWrap(false);
+    // The phone numbers take what width the window has beyond the names.
+    grid1_->horizontalHeader()->setStretchLastSection(true);
     setCentralWidget(grid1_);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));

@@ -419,6 +419,9 @@ TEST_F(StartupTest, mainProgram_comesUpAfterTheStartWindowsSecondTick)
 TEST_F(StartupTest, reminders_comeFirstAndRunPlannerLeadsThroughTheStartWindow)
 {
     state.settings.startupShow = QStringLiteral("yearmonth");
+    PlannerRecord r;
+    r[Field::Name] = QStringLiteral("Smith");
+    state.store.replaceAll({r});
     PlannerApp app(state, test.platform());
     app.start();
     EXPECT_TRUE(app.remindersWindow()->isVisible());
@@ -432,6 +435,7 @@ TEST_F(StartupTest, reminders_comeFirstAndRunPlannerLeadsThroughTheStartWindow)
     app.startWindow()->tick();
     app.startWindow()->tick();
     EXPECT_TRUE(app.mainWindow()->isVisible());
+    EXPECT_EQ(app.mainWindow()->findChild<QListView*>("Viewlist")->model()->rowCount(), 1);
 }
 
 TEST_F(StartupTest, unknownStartupChoice_showsOnlyTheReminders)
