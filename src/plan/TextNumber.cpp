@@ -133,7 +133,7 @@ Decimal toDecimal(double value)
     d.negative = std::signbit(value) && value != 0.0;
     const double magnitude = std::fabs(value);
     if (magnitude == 0.0) {
-        d.digits = "0";
+        d.digits.assign(1, '0'); // assign(): GCC 12 warns falsely on a literal here
         return d;
     }
     char buffer[64];
