@@ -140,8 +140,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const QFileInfo info(plans.front());
         if (!info.exists())
             return failure(QStringLiteral("zorvik-planner: %1: no such file").arg(plans.front()));
-        if (!info.isFile() || !info.isReadable())
-            return failure(QStringLiteral("zorvik-planner: %1: cannot be read").arg(plans.front()));
+        // A file that is there but cannot be opened is left to the reader,
+        // which answers with the program's own message.
+        if (!info.isFile())
+            return failure(QStringLiteral("zorvik-planner: %1: not a file").arg(plans.front()));
     }
     if (!plans.isEmpty())
         c.planFile = plans.front();

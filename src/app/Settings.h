@@ -63,6 +63,10 @@ struct Settings {
     std::array<QString, 3> reserved{QStringLiteral("*.*"), QStringLiteral("*.*"), QStringLiteral("*.*")};
     QString startupShow = QStringLiteral("all");
     FontChoice font;
+    // Lines 13-15 (bold, italic, strikethrough) as the file had them: texts
+    // that are kept as they are while they still say what the font is, so a
+    // hand-written "TRUE" or "0" goes back into the file unchanged.
+    std::array<QString, 3> fontStyleTexts{QStringLiteral("True"), QStringLiteral("False"), QStringLiteral("False")};
     QString plotTitle = QStringLiteral("Income and Expense versus Time");
     QString plotXLabel = QStringLiteral("Time (Days)");
     QString plotYLabel = QStringLiteral("$");

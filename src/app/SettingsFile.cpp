@@ -117,6 +117,7 @@ std::optional<SettingsSnapshot> parseLines(const QStringList& lines, QString& fl
     v.font.bold = flagLine(line(13));
     v.font.italic = flagLine(line(14));
     v.font.strikethru = flagLine(line(15));
+    v.fontStyleTexts = {line(13), line(14), line(15)};
     const auto colour = integerLine(line(16), std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
     v.plotTitle = line(17);
     v.plotXLabel = line(18);
@@ -161,6 +162,15 @@ QString textLine(const QString& value)
     return t;
 }
 
+// A font style line: the text it had while it still reads as the style,
+// else the style as "True"/"False".
+QString styleLine(const QString& kept, bool style)
+{
+    if (flagLine(kept) == style)
+        return textLine(kept);
+    return style ? kTrue : kFalse;
+}
+
 QStringList linesOf(const QString& flag, const SettingsSnapshot& v)
 {
     QStringList lines;
@@ -169,8 +179,8 @@ QStringList linesOf(const QString& flag, const SettingsSnapshot& v)
     for (const QString& r : v.reserved)
         lines << textLine(r);
     lines << textLine(v.startupShow) << textLine(v.fileDateStyle) << textLine(v.keepBackups)
-          << textLine(v.font.name) << settingsIntegerText(v.font.size) << (v.font.bold ? kTrue : kFalse)
-          << (v.font.italic ? kTrue : kFalse) << (v.font.strikethru ? kTrue : kFalse)
+          << textLine(v.font.name) << settingsIntegerText(v.font.size) << styleLine(v.fontStyleTexts[0], v.font.bold)
+          << styleLine(v.fontStyleTexts[1], v.font.italic) << styleLine(v.fontStyleTexts[2], v.font.strikethru)
           << settingsIntegerText(v.font.colour) << textLine(v.plotTitle) << textLine(v.plotXLabel)
           << textLine(v.plotYLabel) << settingsIntegerText(v.editStyle);
     for (int row = 1; row <= 15; ++row) {
@@ -212,6 +222,7 @@ SettingsSnapshot takeSettingsSnapshot(const Settings& s, const RecordStore& stor
     v.fileDateStyle = store.fileDateStyle;
     v.keepBackups = store.keepBackups;
     v.font = s.font;
+    v.fontStyleTexts = s.fontStyleTexts;
     v.plotTitle = s.plotTitle;
     v.plotXLabel = s.plotXLabel;
     v.plotYLabel = s.plotYLabel;
@@ -233,6 +244,7 @@ void applySettingsSnapshot(const SettingsSnapshot& v, Settings& s, RecordStore& 
     store.fileDateStyle = v.fileDateStyle;
     store.keepBackups = v.keepBackups;
     s.font = v.font;
+    s.fontStyleTexts = v.fontStyleTexts;
     s.plotTitle = v.plotTitle;
     s.plotXLabel = v.plotXLabel;
     s.plotYLabel = v.plotYLabel;

@@ -55,6 +55,7 @@ struct SettingsSnapshot {
     QString fileDateStyle;                 // line 9
     QString keepBackups;                   // line 10
     FontChoice font;                       // lines 11-16
+    std::array<QString, 3> fontStyleTexts; // lines 13-15 as read
     QString plotTitle;                     // line 17
     QString plotXLabel;                    // line 18
     QString plotYLabel;                    // line 19

@@ -121,6 +121,10 @@ bool FileCommands::confirmDiscard(ExitVariant variant)
         } else {
             store_.modified = false;
             store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard);
+            // The removals are dropped with the other changes: the saved plan
+            // still names those records' sounds, so they are forgotten, not
+            // deleted by a later save.
+            store_.supersededSounds.paths.clear();
         }
         emptyUnreferenced(store_.newRecordings);
     } else if (variant != ExitVariant::NewPlan) {

@@ -167,16 +167,16 @@ int editStyleOfHeader(const QString& header)
     return textValue(digit) == 0 ? 0 : 1;
 }
 
-// Calls begin() now and end() on leaving; progress() only when the percent
-// goes up (a second pass over a file does not move the bar back).
+// Calls begin() now and end() on leaving. The bar counts records, not
+// percent: it moves on by one per record and starts again from 0 each time
+// it would reach 100, so even a plan of thousands of records shows that
+// work goes on.
 class ProgressScope {
 public:
     explicit ProgressScope(ProgressSink* sink) : sink_(sink)
     {
-        if (sink_) {
+        if (sink_)
             sink_->begin();
-            sink_->progress(0);
-        }
     }
     ~ProgressScope()
     {
@@ -186,20 +186,26 @@ public:
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
-    void report(qint64 done, qint64 total)
+    void advance()
     {
-        if (!sink_ || total <= 0)
+        if (!sink_)
             return;
-        const int percent = static_cast<int>(std::clamp<qint64>(done * 100 / total, 0, 100));
-        if (percent > shown_) {
-            shown_ = percent;
-            sink_->progress(percent);
-        }
+        if (++value_ == 100)
+            value_ = 0;
+        sink_->progress(value_);
+    }
+
+    // Back to 0, for a second pass over a file.
+    void restart()
+    {
+        value_ = 0;
+        if (sink_)
+            sink_->progress(0);
     }
 
 private:
     ProgressSink* sink_;
-    int shown_ = 0;
+    int value_ = 0;
 };
 
 struct ParsedPlan {
@@ -284,10 +290,10 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
     plan.records.reserve(static_cast<std::size_t>(std::min<qint64>(RecordStore::kMaxRecords, fileSize / 128 + 16)));
 
     for (;;) {
-        progress.report(reader.consumed(), fileSize);
         st = reader.next(line);
         if (st == LineReader::Status::EndOfFile)
             break; // a file cut at a record boundary loads what it holds
+        progress.advance(); // once per record, and once for the end line
         if (st != LineReader::Status::Line)
             return lineFailure(st, file);
         if (isEnd(line))
@@ -322,7 +328,6 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
         plan.notUtf8 = true;
         return plan;
     }
-    progress.report(fileSize, fileSize);
     plan.status = PlanReadStatus::Loaded;
     return plan;
 }
@@ -383,6 +388,7 @@ PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder s
         encoding = kWindows1252Encoding;
         if (!file.seek(0))
             return fail(PlanReadStatus::Failed, file.errorString());
+        scope.restart();
         plan = parsePlan(file, encoding, systemStyle, size, scope);
     }
     if (plan.status != PlanReadStatus::Loaded)
@@ -509,7 +515,7 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
             const PlannerRecord& record = store.record(r);
             for (int f = 1; f <= Field::Count && ok; ++f)
                 ok = encoder.appendLine(record[f]);
-            scope.report(r, n);
+            scope.advance();
         }
         ok = ok && encoder.appendLine(kPlanEndLine);
         bytes = std::move(encoder).bytes();
@@ -520,6 +526,7 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
     QByteArray bytes;
     if (!encodePlan(windows1252, bytes)) {
         windows1252 = false;
+        scope.restart();
         encodePlan(false, bytes);
     }
 

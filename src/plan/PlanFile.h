@@ -80,8 +80,10 @@ struct PlanReadResult {
 // `currentRecord` are never touched: they are the caller's business.
 //
 // Shows no message itself; the result carries the text and title to show.
-// `progress` (may be null) gets begin(), progress(percent of the file's
-// bytes read so far) and end() on every path.
+// `progress` (may be null) gets begin() and end() on every path, and in
+// between progress(value) once per record read (and once for the end
+// line): the value counts 1, 2, ... and goes back to 0 where it would
+// reach 100.
 PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder systemOrder,
                             ProgressSink* progress = nullptr);
 
@@ -121,8 +123,8 @@ struct PlanWriteResult {
 // kept: the file it points to is replaced. The target's permission bits are
 // kept. The store is not changed (the caller sets `fileDateStyle` to
 // `systemDateStyle` and decides about `modified`).
-// `progress` (may be null) gets begin(), progress(percent of records
-// written) and end().
+// `progress` (may be null) gets begin(), progress(value) once per record
+// written, counting as for reading, and end().
 PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, ProgressSink* progress = nullptr);
 
 } // namespace zp

@@ -615,10 +615,12 @@ EditOutcome RecordEditor::doubleClickGrid(int row, int column, FileDialogs& dial
     else if (isDataRow(row))
         cell = store_.field(gridColumnField(column), row - 1);
     out.text4 = cell;
+    // The caption rows make record 0 (or -1) current; whoever shows the
+    // current record takes that as record 1.
+    store_.currentRecord = row - 1;
 
     if (isDataRow(row)) {
         const int record = row - 1;
-        store_.currentRecord = record;
         if (column == kStatusColumn) {
             const QString toggled = cell == kDone ? QString(kPending) : QString(kDone);
             store_.setField(Field::JobStatus, record, toggled);

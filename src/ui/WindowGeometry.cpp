@@ -1,5 +1,10 @@
 #include "ui/WindowGeometry.h"
 
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 
@@ -17,12 +22,70 @@ void moveWindow(QWidget& window, const Twips& twips, const WindowPlacement& p)
     window.move(twips.toPixelsX(p.left), twips.toPixelsY(p.top));
 }
 
-void placeWindow(QWidget& window, const Twips& twips, const WindowPlacement& p)
+namespace {
+
+constexpr const char* kGeneration = "zorvikPlacement";
+
+void applyOuterSize(QWidget& window, const Twips& twips, const WindowPlacement& p)
 {
     const QSize extra = window.frameGeometry().size() - window.geometry().size();
-    moveWindow(window, twips, p);
     window.resize(std::max(1, twips.toPixelsX(p.width) - extra.width()),
                   std::max(1, twips.toPixelsY(p.height) - extra.height()));
+}
+
+// Sets the size again once the window manager has put its frame round the
+// window, then goes away.
+class FrameSizeFix : public QObject {
+public:
+    FrameSizeFix(QWidget& window, const Twips& twips, const WindowPlacement& p)
+        : QObject(&window), window_(window), twips_(twips), placement_(p)
+    {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &window_ && event->type() == QEvent::Show) {
+            window_.removeEventFilter(this);
+            // The frame's size arrives from the window manager a little
+            // after the window shows.
+            // A placement made since then wins.
+            const QVariant generation = window_.property(kGeneration);
+            for (int delay : {0, 250})
+                QTimer::singleShot(delay, &window_, [w = &window_, t = twips_, p = placement_, generation] {
+                    if (w->property(kGeneration) == generation && !w->isMaximized() && !w->isMinimized() &&
+                        w->frameGeometry().size() != w->geometry().size())
+                        applyOuterSize(*w, t, p);
+                });
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget& window_;
+    Twips twips_;
+    WindowPlacement placement_;
+};
+
+} // namespace
+
+void placeWindow(QWidget& window, const Twips& twips, const WindowPlacement& stored)
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect g = screen->availableGeometry();
+        screens.append(QRect(twips.toTwipsX(g.x()), twips.toTwipsY(g.y()), twips.toTwipsX(g.width()),
+                             twips.toTwipsY(g.height())));
+    }
+    const QSize minimum(twips.toTwipsX(window.minimumWidth()), twips.toTwipsY(window.minimumHeight()));
+    const WindowPlacement p = fitOnScreen(stored, screens, minimum);
+    window.setProperty(kGeneration, window.property(kGeneration).toInt() + 1);
+    moveWindow(window, twips, p);
+    applyOuterSize(window, twips, p);
+    if (!window.isVisible())
+        new FrameSizeFix(window, twips, p);
 }
 
 void centreOnScreen(QWidget& window, const ScreenMetrics& screen)

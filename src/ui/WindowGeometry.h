@@ -9,8 +9,11 @@ namespace zp {
 // Windows are placed and remembered in twips, by their outer frame: top,
 // left, width, height.
 WindowPlacement placementOf(const QWidget& window, const Twips& twips);
-// Moves and sizes a window to a remembered place. What the frame adds is
-// known once the window has been shown, and is nothing before that.
+// Moves and sizes a window to a remembered place, its outer frame as
+// stored. A place off every screen, or a size below the window's minimum,
+// is corrected for showing (the stored values stay as they are). What the
+// frame adds is only known once the window is on the screen, so the size
+// is set again then; otherwise a window would grow by its frame each run.
 void placeWindow(QWidget& window, const Twips& twips, const WindowPlacement& placement);
 // Only the position, for windows that keep their own size.
 void moveWindow(QWidget& window, const Twips& twips, const WindowPlacement& placement);

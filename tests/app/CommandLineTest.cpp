@@ -7,6 +7,8 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace zp {
 namespace {
 
@@ -111,6 +113,18 @@ TEST_F(CommandLineTest, unreadablePlan_givesTheProgramsMessageAndStatus1)
     r = run({"--list", write("cut.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\n05/11/1996\r\n10:30\r\n")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.startsWith("Trouble loading Planner file.")) << r.err.toStdString();
+}
+
+TEST_F(CommandLineTest, planWithoutReadPermission_givesTheProgramsMessageAndStatus1)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads any file";
+    const QString plan = smallPlan();
+    ASSERT_TRUE(QFile::setPermissions(plan, QFileDevice::WriteOwner));
+    const Outcome r = run({"--list", plan});
+    QFile::setPermissions(plan, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Trouble loading Planner file.\n");
 }
 
 TEST_F(CommandLineTest, helpVersionAndDesktopPlan)

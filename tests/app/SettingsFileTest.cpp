@@ -324,6 +324,27 @@ TEST_F(SettingsFileTest, flagSet_writesTheRunsChangesInTheEncodingRead)
     EXPECT_EQ(lines[2], store.planFileName.toUtf8());
 }
 
+TEST_F(SettingsFileTest, fontStyleLines_areWrittenBackAsReadWhileTheyStillHold)
+{
+    // Lines 13-15 are texts: a hand-edited "TRUE" or "0" is kept, in both
+    // ways of writing, until the font dialog changes that style.
+    const QByteArray original = fixtureWith({{13, "TRUE"}, {14, "0"}, {15, "false "}});
+    const SettingsSnapshot snapshot = load(original);
+    ASSERT_TRUE(messages.empty());
+    EXPECT_EQ(settings.font, (FontChoice{QStringLiteral("System"), 10, true, false, false, FontChoice::kSystemTextColour}));
+
+    const QList<QByteArray> before = linesOf(original);
+    settings.saveSettingsOnExit = QStringLiteral("0");
+    EXPECT_EQ(linesOf(settingsFileBytes(settings, store, snapshot)).mid(2), before.mid(2));
+    settings.saveSettingsOnExit = QStringLiteral("1");
+    EXPECT_EQ(linesOf(settingsFileBytes(settings, store, snapshot)).mid(2), before.mid(2));
+
+    // Italic chosen, bold and strikethrough as they were.
+    settings.takeFontChoice({QStringLiteral("System"), 10, true, true, false, FontChoice::kSystemTextColour});
+    EXPECT_EQ(linesOf(settingsFileBytes(settings, store, snapshot)).mid(12, 3),
+              (QList<QByteArray>{"TRUE", "True", "false "}));
+}
+
 TEST_F(SettingsFileTest, fontAbove14Points_isStoredAs14)
 {
     const struct {

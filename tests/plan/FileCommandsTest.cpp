@@ -278,6 +278,32 @@ TEST_F(FileCommandsTest, recordingsOfASavedPlanSurviveDiscardingLaterChanges)
     EXPECT_TRUE(QFile::exists(attached));
 }
 
+// A removal dropped with No never happened: the saved plan still names the
+// removed record's recording, so no later save or delete may take it.
+TEST_F(FileCommandsTest, removalDiscardedWithNo_keepsTheSavedPlansRecording)
+{
+    const QString sound = touch("rec/07091200.WAV");
+    savedPlan(a, "work.pln", {rec("Kept", sound), rec("Other")});
+    a.store.supersededSounds.add(sound); // as Remove queues it
+    a.store.removeRecord(1);
+    a.store.modified = true;
+
+    a.messages.script({MsgAnswer::No});
+    a.commands.newPlan();
+    a.store.ADDCHRONOLOGICAL(rec("Next plan"));
+    a.dialogs.scriptSave(path("next.pln"));
+    ASSERT_TRUE(a.commands.savePlan());
+    EXPECT_TRUE(QFile::exists(sound));
+
+    a.messages.script({MsgAnswer::Yes});
+    a.commands.deletePlan();
+    EXPECT_FALSE(QFile::exists(path("next.pln")));
+    EXPECT_TRUE(QFile::exists(sound));
+    RecordStore check;
+    ASSERT_TRUE(readPlanFile(path("work.pln"), check, DateOrder::DayFirst).loaded());
+    EXPECT_EQ(check.field(Field::AudioPath, 1), sound);
+}
+
 // Which save a Yes runs: Save for File > Exit, Save As for the others.
 TEST_F(FileCommandsTest, promptAnsweredYes_savesThenGoesOn)
 {

@@ -576,24 +576,45 @@ TEST_F(PlanFileTest, nulBytesAreJustCharacters)
 
 // --- progress --------------------------------------------------------------------
 
-TEST_F(PlanFileTest, progressBeginsAndEndsOnEveryPath)
+// The bar moves on by one per record and goes back to 0 where it would
+// reach 100; reading also moves it for the end line.
+std::vector<int> countedProgress(int steps)
 {
-    std::vector<PlannerRecord> many(500, record({"05/11/1996", "", "Job"}));
+    std::vector<int> values;
+    for (int i = 1; i <= steps; ++i)
+        values.push_back(i % 100);
+    return values;
+}
+
+TEST_F(PlanFileTest, progressCountsRecordsAndWrapsAtAHundredOnEveryPath)
+{
+    std::vector<PlannerRecord> many(250, record({"05/11/1996", "", "Job"}));
     store.replaceAll(many);
     RecordingProgress writing;
     ASSERT_TRUE(writePlanFile(path(), store, &writing).ok());
     EXPECT_EQ(writing.begins, 1);
     EXPECT_EQ(writing.ends, 1);
-    ASSERT_FALSE(writing.values.empty());
-    EXPECT_TRUE(std::is_sorted(writing.values.begin(), writing.values.end()));
-    EXPECT_EQ(writing.values.back(), 100);
+    EXPECT_EQ(writing.values, countedProgress(250));
 
     RecordingProgress reading;
     ASSERT_TRUE(readPlanFile(path(), store, DayFirst, &reading).loaded());
     EXPECT_EQ(reading.begins, 1);
     EXPECT_EQ(reading.ends, 1);
-    EXPECT_TRUE(std::is_sorted(reading.values.begin(), reading.values.end()));
-    EXPECT_EQ(reading.values.back(), 100);
+    EXPECT_EQ(reading.values, countedProgress(251));
+
+    // A file cut at a record boundary: no end line, one step per record.
+    RecordingProgress cut;
+    writeBytes(path(QStringLiteral("cut.pln")), planFile(kHeader, "englisheuro", {sampleRecord("1/1/1990", "A")}, false));
+    ASSERT_TRUE(readPlanFile(path(QStringLiteral("cut.pln")), store, DayFirst, &cut).loaded());
+    EXPECT_EQ(cut.values, countedProgress(1));
+
+    // A file that turns out not to be UTF-8 is read again: the count starts
+    // again from 0.
+    RecordingProgress again;
+    writeBytes(path(QStringLiteral("ansi.pln")),
+               planFile(kHeader, "englisheuro", {sampleRecord("1/1/1990", "A"), sampleRecord("1/1/1990", "Caf\xe9")}));
+    ASSERT_TRUE(readPlanFile(path(QStringLiteral("ansi.pln")), store, DayFirst, &again).loaded());
+    EXPECT_EQ(again.values, (std::vector<int>{1, 2, 0, 1, 2, 3}));
 
     for (const QString& bad : {path(QStringLiteral("missing.pln")), QString()}) {
         RecordingProgress failing;

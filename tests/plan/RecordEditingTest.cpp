@@ -497,6 +497,20 @@ TEST_F(RecordEditingTest, doubleClickStatus_togglesTheRecordDone)
     EXPECT_FALSE(store.record(2).isDone());
 }
 
+// The record of the double-clicked row becomes current whatever the row: the
+// caption row names record 0, which the grid and the panel show as record 1.
+TEST_F(RecordEditingTest, doubleClickOnTheCaptionRow_makesRecordZeroCurrent)
+{
+    plan(3);
+    store.currentRecord = 3;
+    const EditOutcome out = editor.doubleClickGrid(1, 2, dialogs);
+    EXPECT_EQ(store.currentRecord, 0);
+    EXPECT_EQ(out.text4, store.fieldLabels[2]);
+    EXPECT_TRUE(store.modified);
+    EXPECT_EQ(entryGridCurrentRow(store), 2);
+    EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
+}
+
 TEST_F(RecordEditingTest, doubleClickAttachmentColumns_chooseAFile_orFallBackToNone)
 {
     plan(1);

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -125,33 +126,47 @@ ControlGeometry designGeometry()
 } // namespace
 
 // Shows long work in the hint panel and keeps the date check off meanwhile.
+// Shows long work on the progress bar and keeps the date check off
+// meanwhile. The re-sort also reports in the hint panel; plan reading and
+// writing leave the hint alone.
 class Form1::Progress : public ProgressSink {
 public:
-    explicit Progress(Form1& w) : w_(w) {}
+    Progress(Form1& w, bool reportInHintPanel) : w_(w), reportInHintPanel_(reportInHintPanel) {}
     void begin() override
     {
         wasRunning_ = w_.timer1_->isActive();
         w_.timer1_->stop();
         w_.progressBar1_->setValue(0);
         w_.progressBar1_->show();
-        w_.hints_->show(QString());
-    }
-    void progress(int percent) override
-    {
-        w_.progressBar1_->setValue(percent);
+        if (reportInHintPanel_)
+            w_.hints_->show(QString());
+        sinceRepaint_.start();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    void progress(int value) override
+    {
+        // The bar paints at once on every new value; at one step per record
+        // that would cost more than the work itself.
+        if (sinceRepaint_.elapsed() >= 40) {
+            w_.progressBar1_->setValue(value);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceRepaint_.restart();
+        }
     }
     void end() override
     {
         w_.progressBar1_->hide();
-        w_.hints_->show(QStringLiteral("OK"));
+        if (reportInHintPanel_)
+            w_.hints_->show(QStringLiteral("OK"));
         if (wasRunning_)
             w_.timer1_->start();
     }
 
 private:
     Form1& w_;
+    bool reportInHintPanel_;
     bool wasRunning_ = false;
+    QElapsedTimer sinceRepaint_;
 };
 
 Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
@@ -170,7 +185,8 @@ Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
     createTimers();
     attachHints();
     placeDesignLayout();
-    progress_ = std::make_unique<Progress>(*this);
+    progress_ = std::make_unique<Progress>(*this, true);
+    fileProgress_ = std::make_unique<Progress>(*this, false);
     files_ = std::make_unique<FileCommands>(state_.store, platform_.messages, platform_.fileDialogs, platform_.dateOrder,
                                             static_cast<FileCommandsView&>(*this));
     connectFileCommands();
@@ -634,16 +650,7 @@ QRect Form1::twipsGeometry() const
 
 void Form1::setTwipsGeometry(const WindowPlacement& stored)
 {
-    // A remembered place off every screen (a monitor since unplugged) or a
-    // size too small to use is corrected for showing; the stored row stays.
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect g = screen->availableGeometry();
-        screens.append(QRect(twips_.toTwipsX(g.x()), twips_.toTwipsY(g.y()), twips_.toTwipsX(g.width()),
-                             twips_.toTwipsY(g.height())));
-    }
-    const QSize minimum(twips_.toTwipsX(minimumWidth()), twips_.toTwipsY(minimumHeight()));
-    placeWindow(*this, twips_, fitOnScreen(stored, screens, minimum));
+    placeWindow(*this, twips_, stored);
 }
 
 void Form1::layoutMainWindow()
@@ -891,6 +898,9 @@ void Form1::readStartupPlan()
     if (store.planFileName.isEmpty())
         return;
     files_->openPlanAtStartup(store.planFileName);
+    // The plan's header decides the edit style.
+    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
+    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(kCaptionPrefix + store.planFileName);
     statusBar1_->setPanelText(4, planPanelText(store.planFileName));
@@ -915,7 +925,7 @@ void Form1::refreshAfterPlanChange()
 
 ProgressSink* Form1::progress()
 {
-    return progress_.get();
+    return fileProgress_.get();
 }
 
 void Form1::showRecordPage(int previousPage)

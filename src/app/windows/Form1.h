@@ -181,7 +181,8 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
-    std::unique_ptr<Progress> progress_;
+    std::unique_ptr<Progress> progress_;     // re-sorting
+    std::unique_ptr<Progress> fileProgress_; // reading and writing plans
     std::unique_ptr<FileCommands> files_;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;

@@ -103,42 +103,6 @@ private:
     std::function<void()> onClick_;
 };
 
-// The editing keys belong to the grid while it has the focus, as they do to
-// a text box: Ctrl+C copies the current cell instead of the records list's
-// line, and the menu's Ctrl+X (Exit), Ctrl+A (Save as) and the like do not
-// fire from the grid.
-class GridEditingKeys : public QObject {
-public:
-    GridEditingKeys(std::function<void()> copyCell, QObject* parent)
-        : QObject(parent), copyCell_(std::move(copyCell))
-    {
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
-            return QObject::eventFilter(watched, event);
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool copy = key->matches(QKeySequence::Copy);
-        const bool editing = copy || key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Paste) ||
-                             key->matches(QKeySequence::SelectAll) || key->matches(QKeySequence::Undo) ||
-                             key->matches(QKeySequence::Redo);
-        if (!editing)
-            return QObject::eventFilter(watched, event);
-        if (event->type() == QEvent::ShortcutOverride) {
-            key->accept(); // a key press for the grid, not a shortcut
-            return true;
-        }
-        if (copy)
-            copyCell_();
-        return true;
-    }
-
-private:
-    std::function<void()> copyCell_;
-};
-
 struct EntryField {
     const char* control;
     QString EntryFields::*text;
@@ -244,13 +208,6 @@ void Form1::connectEditPage()
             [this] { applyEditOutcome(editor_->deleteRow(gridCurrentRow())); });
     connect(text4_, &QLineEdit::returnPressed, this, &Form1::commitGridCell);
     connect(grid1_, &QTableView::doubleClicked, this, &Form1::doubleClickGrid);
-    grid1_->installEventFilter(new GridEditingKeys(
-        [this] {
-            const QModelIndex current = grid1_->currentIndex();
-            if (current.isValid())
-                platform_.clipboard.setText(gridModel_->text(current.row(), current.column()));
-        },
-        this));
     // The edit box always shows the cell it would commit to.
     connect(grid1_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentCellInText4(); });
 
@@ -535,10 +492,14 @@ void Form1::showEditFace()
     const bool panel = state_.store.editStyle == 0;
     ssPanel2_->setVisible(panel);
     grid1_->setVisible(!panel);
-    // In the home-and-office face the entry panel lies over these.
-    text4_->show();
-    control(QStringLiteral("Command4"))->show();
-    control(QStringLiteral("Command5"))->show();
+    // In the home-and-office face the entry panel lies over these; they
+    // are off there too, so their access keys cannot insert a row into a
+    // plan that must stay in date order.
+    for (QWidget* w : std::initializer_list<QWidget*>{text4_, control(QStringLiteral("Command4")),
+                                                      control(QStringLiteral("Command5"))}) {
+        w->show();
+        w->setEnabled(!panel);
+    }
 }
 
 void Form1::hideEditFace()

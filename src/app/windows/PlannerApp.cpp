@@ -114,6 +114,8 @@ void PlannerApp::showAbout()
             },
             [this] { showMainWindow(); });
     }
+    // It always opens in the middle of the screen, wherever it was left.
+    centreOnScreen(*form3_, platform_.screen);
     form3_->show();
     form3_->raise();
 }

@@ -773,19 +773,22 @@ TEST_F(EditPageTest, menuShortcuts_leaveEditingKeysToTheGridEditBox)
     EXPECT_EQ(copies, 0);
     EXPECT_EQ(saveAs, 0);
 
-    // In the grid Ctrl+C copies the current cell; Ctrl+X does not end the program.
-    int exits = 0;
-    window().setOnExit([&] { ++exits; });
+    // The grid is no text box: there Ctrl+C is the menu's "Copy selected".
     selectCell(3, 1);
     grid()->setFocus();
     QTest::keyClick(grid(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(test.clipboard.content, "Bravo");
-    QTest::keyClick(grid(), Qt::Key_X, Qt::ControlModifier);
-    QTest::keyClick(grid(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(exits, 0);
-    EXPECT_EQ(copies, 0);
-    EXPECT_EQ(saveAs, 0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(copies, 1);
+}
+
+TEST_F(EditPageTest, homeAndOfficeFace_switchesTheGridControlsOff)
+{
+    givenThreeRecords();
+    showPage(3);
+    for (const char* name : {"Text4", "Command4", "Command5"})
+        EXPECT_FALSE(find(name)->isEnabled()) << name;
+    trigger("projectplanning");
+    for (const char* name : {"Text4", "Command4", "Command5"})
+        EXPECT_TRUE(find(name)->isEnabled()) << name;
 }
 
 // --- details and hints -------------------------------------------------------------------------

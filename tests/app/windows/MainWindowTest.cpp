@@ -372,6 +372,7 @@ TEST_F(MainWindowTest, progress_stopsTheDateCheckAndEndsWithOK)
     p.begin();
     EXPECT_FALSE(timer1->isActive());
     EXPECT_TRUE(find("ProgressBar1")->isVisible());
+    QTest::qSleep(50); // the bar shows a new value at most every 40 ms
     p.progress(40);
     EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 40);
     p.end();
