@@ -75,7 +75,7 @@ void Form12::buildReminderList()
     applyFont();
 }
 
-void Form12::pressLine(int line, int pressX)
+void Form12::pressLine(int line)
 {
     const auto press = pressReminderLine(state_.store, reminders_, line, state_.settings.soundOn);
     if (!press)
@@ -87,10 +87,10 @@ void Form12::pressLine(int line, int pressX)
     if (!form14_)
         form14_ = new Form14(this);
     form14_->showText(press->infoText);
-    // Beside the pressed line: at the list window's left edge, lower by
-    // where the press was.
-    const QRect frame = frameGeometry();
-    form14_->move(frame.x(), frame.y() + pressX);
+    // Just below the pressed line, at the reminders window's left edge.
+    const QRect lineRect = list1_->visualItemRect(list1_->item(line));
+    const QPoint below = list1_->viewport()->mapToGlobal(lineRect.bottomLeft());
+    form14_->move(frameGeometry().x(), below.y() + 2);
     form14_->show();
     form14_->raise();
 }
@@ -127,9 +127,13 @@ void Form12::resizeEvent(QResizeEvent* event)
 
 void Form12::closeEvent(QCloseEvent* event)
 {
+    // Closing the window by its title bar ends the program like "Exit":
+    // with the main window still hidden, nothing would be left to use.
     rememberPlace();
     closeDetails();
     QWidget::closeEvent(event);
+    if (exit_)
+        exit_();
 }
 
 bool Form12::eventFilter(QObject* watched, QEvent* event)
@@ -142,7 +146,7 @@ bool Form12::eventFilter(QObject* watched, QEvent* event)
             const QModelIndex index = list1_->indexAt(press->position().toPoint());
             if (index.isValid()) {
                 list1_->setCurrentRow(index.row());
-                pressLine(index.row(), press->position().toPoint().x());
+                pressLine(index.row());
                 return true;
             }
         }

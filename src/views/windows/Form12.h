@@ -27,7 +27,7 @@ public:
     // Fills the list with the records due in the next seven days.
     void buildReminderList();
     // A press on line `line` of the list shows that record's details.
-    void pressLine(int line, int pressX = 0);
+    void pressLine(int line);
     const ReminderList& reminders() const { return reminders_; }
     Form14* detailsWindow() const;
 

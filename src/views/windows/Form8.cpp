@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLayout>
 #include <QMenuBar>
 #include <QTableWidget>
 
@@ -47,8 +48,11 @@ void Form8::open()
     if (!state_.phoneBookOpen)
         placeWindow(*this, twips_, state_.settings.placement(PlacementRow::PhoneBook));
     state_.phoneBookOpen = true;
-    buildPhoneBook();
+    // Shown first: the column widths follow the grid's laid-out width.
     show();
+    if (QLayout* layout = this->layout())
+        layout->activate();
+    buildPhoneBook();
     raise();
     activateWindow();
 }

@@ -83,6 +83,18 @@ TEST_F(RemindersWindowsTest, remindersWindow_listsTheComingWeekAndShowsDetailsOn
     EXPECT_FALSE(w.detailsWindow()->isVisible());
 }
 
+TEST_F(RemindersWindowsTest, closingTheRemindersWindow_endsTheProgramLikeExit)
+{
+    Form12 w(state, test.platform());
+    int exits = 0;
+    w.setExit([&] { ++exits; });
+    w.show();
+    w.move(30, 45);
+    w.close();
+    EXPECT_EQ(exits, 1);
+    EXPECT_NEAR(state.settings.placement(PlacementRow::Reminders).left, 450, 15);
+}
+
 TEST_F(RemindersWindowsTest, nothingDue_showsTheNoRemindersLineWhichDoesNothing)
 {
     test.clock.set(2001, 1, 1, 9, 0);
