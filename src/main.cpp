@@ -23,7 +23,8 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
     err.setEncoding(QStringConverter::Utf8);
     zp::LocaleDateOrder systemOrder;
     zp::SystemClock clock;
-    return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err);
+    return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
+                              zp::userFieldLabels(zp::settingsFilePath()));
 }
 
 } // namespace

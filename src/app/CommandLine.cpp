@@ -1,11 +1,13 @@
 #include "app/CommandLine.h"
 
+#include "app/SettingsFile.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
 #include "views/RecordCopyText.h"
 #include "views/RecordsList.h"
 #include "views/Reminders.h"
+#include "ui/MessageBox.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -171,8 +173,31 @@ bool readForTerminal(const QString& path, DateOrder order, RecordStore& store, Q
 
 } // namespace
 
+std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath)
+{
+    // Read quietly: a terminal command has no message boxes, and without a
+    // usable settings file the built-in labels serve.
+    class Quiet : public MessageBoxService {
+    public:
+        int msgBox(const QString&, int, const QString&) override
+        {
+            failed = true;
+            return MsgAnswer::Ok;
+        }
+        bool failed = false;
+    } quiet;
+    if (settingsPath.isEmpty() || !QFileInfo::exists(settingsPath))
+        return std::nullopt;
+    Settings settings;
+    RecordStore store;
+    loadSettings(settingsPath, settings, store, quiet);
+    if (quiet.failed)
+        return std::nullopt;
+    return store.fieldLabels;
+}
+
 int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err)
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels)
 {
     using C = CommandLine::Command;
     const DateOrder order = c.dateOrder.value_or(systemOrder);
@@ -210,6 +235,8 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             err << "No records to copy.\n";
             return 1;
         }
+        if (fieldLabels)
+            store.fieldLabels = *fieldLabels;
         // Line feeds on a terminal, where the clipboard text has CR LF.
         QString text = copyAllText(store);
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 class QTextStream;
@@ -28,10 +29,15 @@ CommandLine parseCommandLine(const QStringList& arguments);
 
 QString commandLineUsage();
 
+// The user's own settings that shape terminal output: the field labels and
+// print switches "Copy all" uses in the window.
+std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath);
+
 // Runs a terminal command (List, Reminders, Export, Help, Version, Error)
 // and returns the process exit status: 0 done, 1 the plan could not be
 // read or had nothing to give, 2 bad arguments or a missing file.
+// `fieldLabels`, when given, labels the exported records.
 int runCommandLine(const CommandLine& command, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err);
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels = std::nullopt);
 
 } // namespace zp

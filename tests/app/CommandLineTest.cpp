@@ -1,4 +1,6 @@
 #include "app/CommandLine.h"
+#include "app/SettingsFile.h"
+#include "plan/RecordStore.h"
 #include "support/Fakes.h"
 
 #include <QDir>
@@ -166,6 +168,31 @@ TEST_F(CommandLineTest, export_printsTheCopyAllTextWithLineFeeds)
     EXPECT_EQ(empty.status, 1);
     EXPECT_EQ(empty.out, "");
     EXPECT_EQ(empty.err, "No records to copy.\n");
+}
+
+TEST_F(CommandLineTest, export_usesTheLabelsAndPrintSwitchesOfTheUsersSettings)
+{
+    Settings settings;
+    RecordStore defaults;
+    defaults.fieldLabels[1] = QStringLiteral("Client");
+    defaults.fieldLabels[19] = QStringLiteral("off"); // no after-hours phone
+    const QString ini = dir.filePath("PLANNER.INI");
+    ASSERT_TRUE(saveSettings(ini, settings, defaults, takeSettingsSnapshot(settings, defaults)));
+
+    const auto labels = userFieldLabels(ini);
+    ASSERT_TRUE(labels.has_value());
+    QString text;
+    QString errors;
+    QTextStream out(&text);
+    QTextStream err(&errors);
+    CommandLine c = parseCommandLine({"--export", "--date-order", "dmy", smallPlan()});
+    EXPECT_EQ(runCommandLine(c, DateOrder::DayFirst, QDate(2026, 12, 7), out, err, labels), 0);
+    out.flush();
+    EXPECT_TRUE(text.contains("Client Smith\n")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Phone(ah)"));
+
+    EXPECT_FALSE(userFieldLabels(dir.filePath("missing.ini")).has_value());
+    EXPECT_FALSE(userFieldLabels(write("bad.ini", "not a settings file at all, just words\n")).has_value());
 }
 
 TEST_F(CommandLineTest, emptyPlan_listsNothing)
