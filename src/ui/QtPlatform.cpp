@@ -1,8 +1,9 @@
 #include "ui/QtPlatform.h"
 
+#include "ui/FontColourDialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -329,11 +330,10 @@ std::optional<QString> QtFileDialogs::saveFileName(const FileDialogRequest& requ
 
 std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
 {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, toQFont(initial), QApplication::activeWindow());
-    if (!ok)
+    FontColourDialog dialog(initial, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return fromQFont(f, initial.colour);
+    return dialog.choice();
 }
 
 // --- The set ----------------------------------------------------------------

@@ -98,9 +98,8 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
 };
 
-// QFontDialog started on the current display font. QFontDialog offers no
-// colour, so the colour comes back as it went in; the colour is changed
-// elsewhere.
+// The font and colour dialog (FontColourDialog) started on the current
+// display font and colour.
 class QtFontDialog : public FontDialog {
 public:
     std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
