@@ -31,7 +31,7 @@ struct EditedPlan {
     RecordStore store = bench::makeStore(shape());
     RecordEditor editor{store, messages};
 
-    EditedPlan() { store.CHRONOLOGICAL(); }
+    EditedPlan() { store.sortChronologically(); }
 
     static bench::PlanShape shape()
     {
@@ -71,8 +71,8 @@ void BM_AddThenList(benchmark::State& state)
 {
     EditedPlan plan;
     timeThenList(
-        state, plan, [&] { plan.editor.ADDPLANRECORD(fields(QStringLiteral("15/06/1995"))); },
-        [&] { plan.editor.REMOVEPLANRECORD(); });
+        state, plan, [&] { plan.editor.addRecord(fields(QStringLiteral("15/06/1995"))); },
+        [&] { plan.editor.removeCurrentRecord(); });
 }
 
 void BM_ChangeThenList(benchmark::State& state)
@@ -100,9 +100,9 @@ void BM_RemoveThenList(benchmark::State& state)
         state, plan,
         [&] {
             plan.editor.setScroll({plan.store.recordCount(), 1});
-            plan.editor.REMOVEPLANRECORD();
+            plan.editor.removeCurrentRecord();
         },
-        [&] { plan.editor.ADDPLANRECORD(fields(QStringLiteral("01/01/1980"))); });
+        [&] { plan.editor.addRecord(fields(QStringLiteral("01/01/1980"))); });
 }
 
 BENCHMARK(BM_AddThenList)->Unit(benchmark::kMillisecond);

@@ -42,7 +42,7 @@ void BM_Chronological(benchmark::State& state)
         state.PauseTiming();
         store.replaceAll(plan);
         state.ResumeTiming();
-        store.CHRONOLOGICAL();
+        store.sortChronologically();
         benchmark::DoNotOptimize(store.recordCount());
     }
 }
@@ -86,7 +86,7 @@ void BM_AddChronological(benchmark::State& state)
 {
     RecordStore store;
     store.replaceAll(std::vector<PlannerRecord>(shuffledPlan().begin(), shuffledPlan().end() - 1));
-    store.CHRONOLOGICAL(); // computes and keeps every key, as the running program would have
+    store.sortChronologically(); // computes and keeps every key, as the running program would have
 
     PlannerRecord added = shuffledPlan().back();
     switch (state.range(0)) {
@@ -98,7 +98,7 @@ void BM_AddChronological(benchmark::State& state)
 
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const auto at = store.ADDCHRONOLOGICAL(added);
+        const auto at = store.insertInDateOrder(added);
         const auto stop = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
         if (!at) {

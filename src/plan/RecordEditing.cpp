@@ -302,7 +302,7 @@ EditOutcome RecordEditor::scrollMoved(int value)
     return out;
 }
 
-EditOutcome RecordEditor::NEWPLANRECORD()
+EditOutcome RecordEditor::newRecord()
 {
     store_.modified = true;
     if (store_.recorderState == 2)
@@ -345,7 +345,7 @@ std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
     record[Field::AudioPath] = store_.recorderState == 1 ? kNoAttachment : singleLine(store_.currentSoundPath);
     record[Field::FinishDate] = singleLine(fields.text11);
 
-    const std::optional<int> at = store_.ADDCHRONOLOGICAL(record);
+    const std::optional<int> at = store_.insertInDateOrder(record);
     if (!at)
         return std::nullopt;
 
@@ -360,7 +360,7 @@ std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
     return at;
 }
 
-EditOutcome RecordEditor::ADDPLANRECORD(const EntryFields& fields)
+EditOutcome RecordEditor::addRecord(const EntryFields& fields)
 {
     const int valueBefore = scroll_.value;
     const std::optional<int> at = addEntry(fields);
@@ -423,7 +423,7 @@ EditOutcome RecordEditor::change(const EntryFields& fields)
     return out;
 }
 
-EditOutcome RecordEditor::REMOVEPLANRECORD()
+EditOutcome RecordEditor::removeCurrentRecord()
 {
     store_.modified = true;
     store_.currentRecord = scroll_.value;
@@ -655,7 +655,7 @@ EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
     }
     if (messages_.msgBox(kResortQuestion, MsgStyle::YesNoQuestion, kEditStyleTitle) != MsgAnswer::Yes)
         return out;
-    store_.CHRONOLOGICAL(progress);
+    store_.sortChronologically(progress);
     store_.editStyle = 0;
     out.done = true;
     out.applyEditStyle = true;

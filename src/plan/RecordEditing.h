@@ -190,10 +190,10 @@ public:
     RecordDisplay showEntryPanel(const AttachmentCheck& loadPicture = {}, const AttachmentCheck& useSound = {});
     // VScroll1 moved by the user.
     EditOutcome scrollMoved(int value);
-    EditOutcome NEWPLANRECORD();
-    EditOutcome ADDPLANRECORD(const EntryFields& fields);
+    EditOutcome newRecord();
+    EditOutcome addRecord(const EntryFields& fields);
     EditOutcome change(const EntryFields& fields);
-    EditOutcome REMOVEPLANRECORD();
+    EditOutcome removeCurrentRecord();
     // Clicking Image1 or the "Image" button: choose a picture for the next
     // Add or Change.
     EditOutcome attachPicture(PictureEntry entry, FileDialogs& dialogs, const PictureHooks& hooks);

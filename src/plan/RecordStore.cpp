@@ -199,7 +199,7 @@ void RecordStore::insertAt(int index, const PlannerRecord& record, double key)
     keys_.insert(keys_.begin() + pos, key);
 }
 
-std::optional<int> RecordStore::ADDCHRONOLOGICAL(const PlannerRecord& record)
+std::optional<int> RecordStore::insertInDateOrder(const PlannerRecord& record)
 {
     if (isFull())
         return std::nullopt;
@@ -251,12 +251,12 @@ void RecordStore::removeRecord(int index)
     keys_.erase(keys_.begin() + pos);
 }
 
-// Inserting the records one by one with ADDCHRONOLOGICAL into an emptied
+// Inserting the records one by one with insertInDateOrder into an emptied
 // store keeps that store in date order at every step and places each record
 // after the ones with an equal key, so the outcome is exactly a stable sort
 // by key. Sorting directly gives the same order without the quadratic cost
 // of the record-by-record rebuild.
-void RecordStore::CHRONOLOGICAL(ProgressSink* progress)
+void RecordStore::sortChronologically(ProgressSink* progress)
 {
     const int n = recordCount();
     if (n == 0)

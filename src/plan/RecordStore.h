@@ -99,13 +99,13 @@ public:
     // Inserts in date order; ties go after existing records with the same
     // key. Returns the new record's index, or nothing when no position
     // qualifies (a store not in date order) or the store is full.
-    std::optional<int> ADDCHRONOLOGICAL(const PlannerRecord& record);
+    std::optional<int> insertInDateOrder(const PlannerRecord& record);
     // Inserts at a given position (1 ... recordCount + 1), for the entry grid.
     bool insertRecordAt(int index, const PlannerRecord& record);
     // Removes record i; later records move up.
     void removeRecord(int index);
     // Stable re-sort of the whole store by date order.
-    void CHRONOLOGICAL(ProgressSink* progress = nullptr);
+    void sortChronologically(ProgressSink* progress = nullptr);
 
     // The key of record i under the current date order.
     double recordKey(int index) const;

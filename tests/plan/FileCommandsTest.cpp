@@ -231,7 +231,7 @@ TEST_F(FileCommandsTest, newOnModifiedAnsweredNo_deletesRecordingsSinceLastSave)
     const QString attached = touch("rec/07101530.WAV");
     const QString unattached = touch("rec/07101531.WAV");
     const QString usersOwn = touch("elsewhere/07101532.WAV");
-    a.store.ADDCHRONOLOGICAL(rec("New", attached));
+    a.store.insertInDateOrder(rec("New", attached));
     a.store.recordingsToDeleteOnDiscard.add(attached);
     a.store.recordingsToDeleteOnDiscard.add(usersOwn);
     a.store.newRecordings.add(unattached);
@@ -271,7 +271,7 @@ TEST_F(FileCommandsTest, recordingsOfASavedPlanSurviveDiscardingLaterChanges)
     a.dialogs.scriptSave(path("work.pln"));
     ASSERT_TRUE(a.commands.savePlan());
 
-    a.store.ADDCHRONOLOGICAL(rec("Later change"));
+    a.store.insertInDateOrder(rec("Later change"));
     a.store.modified = true;
     a.messages.script({MsgAnswer::No});
     a.commands.newPlan();
@@ -290,7 +290,7 @@ TEST_F(FileCommandsTest, removalDiscardedWithNo_keepsTheSavedPlansRecording)
 
     a.messages.script({MsgAnswer::No});
     a.commands.newPlan();
-    a.store.ADDCHRONOLOGICAL(rec("Next plan"));
+    a.store.insertInDateOrder(rec("Next plan"));
     a.dialogs.scriptSave(path("next.pln"));
     ASSERT_TRUE(a.commands.savePlan());
     EXPECT_TRUE(QFile::exists(sound));
@@ -309,7 +309,7 @@ TEST_F(FileCommandsTest, promptAnsweredYes_savesThenGoesOn)
 {
     const QString removed = touch("rec/07101530.WAV");
     savedPlan(a, "work.pln", {rec("One")});
-    a.store.ADDCHRONOLOGICAL(rec("Two"));
+    a.store.insertInDateOrder(rec("Two"));
     a.store.supersededSounds.add(removed);
     a.store.modified = true;
 
@@ -319,7 +319,7 @@ TEST_F(FileCommandsTest, promptAnsweredYes_savesThenGoesOn)
     EXPECT_FALSE(a.store.modified);
     EXPECT_FALSE(QFile::exists(removed));
 
-    a.store.ADDCHRONOLOGICAL(rec("Three"));
+    a.store.insertInDateOrder(rec("Three"));
     a.store.modified = true;
     a.messages.script({MsgAnswer::Yes});
     a.dialogs.scriptSave(path("other.pln"));
@@ -666,7 +666,7 @@ TEST_F(FileCommandsTest, fileChangedByAnotherProgram_isNotOverwrittenUnasked)
         else
             theirs.replace("Mine", "Theirs");
         writeBytes(path("watched.pln"), theirs);
-        c.store.ADDCHRONOLOGICAL(rec("More"));
+        c.store.insertInDateOrder(rec("More"));
         c.store.modified = true;
 
         c.messages.script({MsgAnswer::No});

@@ -70,7 +70,7 @@ TEST_F(RecordEditingTest, addToEmptyPlan_createsRecordOne)
     f.text11 = QStringLiteral("06/11/1996");
     f.done = true;
 
-    const EditOutcome out = editor.ADDPLANRECORD(f);
+    const EditOutcome out = editor.addRecord(f);
 
     ASSERT_EQ(store.recordCount(), 1);
     EXPECT_TRUE(out.done && out.refreshList);
@@ -86,7 +86,7 @@ TEST_F(RecordEditingTest, addToEmptyPlan_createsRecordOne)
 TEST_F(RecordEditingTest, addWithNonDate_isRefusedWithTheDateMessage)
 {
     plan(2);
-    const EditOutcome out = editor.ADDPLANRECORD(entry(QStringLiteral("tomorrow"), QStringLiteral("X")));
+    const EditOutcome out = editor.addRecord(entry(QStringLiteral("tomorrow"), QStringLiteral("X")));
 
     EXPECT_FALSE(out.done || out.refreshList);
     EXPECT_EQ(store.recordCount(), 2);
@@ -99,7 +99,7 @@ TEST_F(RecordEditingTest, addWithNonDate_isRefusedWithTheDateMessage)
 TEST_F(RecordEditingTest, addGoesToItsDatePosition_andTheBarFollows)
 {
     plan(3);
-    const EditOutcome out = editor.ADDPLANRECORD(entry(QStringLiteral("03/01/1996"), QStringLiteral("X")));
+    const EditOutcome out = editor.addRecord(entry(QStringLiteral("03/01/1996"), QStringLiteral("X")));
 
     EXPECT_EQ(names(), (QStringList{"A", "B", "X", "C"})); // after the equal date
     EXPECT_EQ(out.scroll, (ScrollState{4, 3}));
@@ -110,7 +110,7 @@ TEST_F(RecordEditingTest, addGoesToItsDatePosition_andTheBarFollows)
 TEST_F(RecordEditingTest, addToLargePlan_warnsAndStillAdds)
 {
     plan(1001);
-    editor.ADDPLANRECORD(entry(QStringLiteral("01/01/1996"), QStringLiteral("X")));
+    editor.addRecord(entry(QStringLiteral("01/01/1996"), QStringLiteral("X")));
     EXPECT_EQ(store.recordCount(), 1002);
     ASSERT_EQ(messages.count(), 1);
     EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("Warning, large number of records")));
@@ -120,7 +120,7 @@ TEST_F(RecordEditingTest, addStoresPastedValuesWithoutLineBreaks)
 {
     EntryFields f = entry(QStringLiteral("05/11/1996\r\n"), QStringLiteral("Smith\r\nand Jones"));
     f.text10 = QStringLiteral("line one\nline two\r");
-    editor.ADDPLANRECORD(f);
+    editor.addRecord(f);
 
     ASSERT_EQ(store.recordCount(), 1);
     EXPECT_EQ(store.field(Field::StartDate, 1), QStringLiteral("05/11/1996"));
@@ -142,7 +142,7 @@ TEST_P(AddRecorderTest, addStoresTheSoundByRecorderState)
     const RecorderCase& c = GetParam();
     store.currentSoundPath = QStringLiteral("/rec/05103000.wav");
     store.recorderState = c.recorderState;
-    editor.ADDPLANRECORD(entry(QStringLiteral("05/11/1996"), QStringLiteral("X")));
+    editor.addRecord(entry(QStringLiteral("05/11/1996"), QStringLiteral("X")));
 
     EXPECT_EQ(store.field(Field::AudioPath, 1), c.expectedField11);
     EXPECT_EQ(store.currentSoundPath, c.expectedSoundAfter);
@@ -201,7 +201,7 @@ TEST_F(RecordEditingTest, removeOnlyRecord_leavesAnEmptyPlanAndEmptyFields)
 {
     plan(1);
     store.pendingImagePath = QStringLiteral("/pics/a.bmp");
-    const EditOutcome out = editor.REMOVEPLANRECORD();
+    const EditOutcome out = editor.removeCurrentRecord();
 
     EXPECT_EQ(store.recordCount(), 0);
     EXPECT_TRUE(out.clearFields && out.clearPicture && out.refreshList);
@@ -212,7 +212,7 @@ TEST_F(RecordEditingTest, removeOnlyRecord_leavesAnEmptyPlanAndEmptyFields)
 
 TEST_F(RecordEditingTest, removeOnEmptyPlan_changesNoRecord)
 {
-    const EditOutcome out = editor.REMOVEPLANRECORD();
+    const EditOutcome out = editor.removeCurrentRecord();
     EXPECT_FALSE(out.done || out.refreshList || out.showRecord);
     EXPECT_EQ(store.recordCount(), 0);
     EXPECT_TRUE(messages.empty());
@@ -222,12 +222,12 @@ TEST_F(RecordEditingTest, removeShowsTheFollowingRecord_orTheNewLastOne)
 {
     plan(3);
     editor.scrollMoved(2);
-    EditOutcome out = editor.REMOVEPLANRECORD();
+    EditOutcome out = editor.removeCurrentRecord();
     EXPECT_EQ(names(), (QStringList{"A", "C"}));
     EXPECT_EQ(out.scroll, (ScrollState{2, 2}));
     EXPECT_TRUE(out.showRecord && out.refreshList);
 
-    out = editor.REMOVEPLANRECORD(); // now the last record
+    out = editor.removeCurrentRecord(); // now the last record
     EXPECT_EQ(names(), (QStringList{"A"}));
     EXPECT_EQ(out.scroll, (ScrollState{1, 1}));
     EXPECT_EQ(store.currentRecord, 1);
@@ -249,7 +249,7 @@ TEST_P(RemoveRecorderTest, removeQueuesTheSoundsByRecorderState)
     store.currentSoundPath = QStringLiteral("current.wav");
     store.previousSoundPath = QStringLiteral("previous.wav");
     store.recorderState = c.recorderState;
-    editor.REMOVEPLANRECORD();
+    editor.removeCurrentRecord();
 
     EXPECT_EQ(store.supersededSounds.paths, c.superseded);
     EXPECT_EQ(store.newRecordings.paths, c.newRecordings);
@@ -275,7 +275,7 @@ TEST_F(RecordEditingTest, newRecordAndMovingAway_dropAnUnstoredRecording)
 
     store.currentSoundPath = QStringLiteral("again.wav");
     store.recorderState = 2;
-    out = editor.NEWPLANRECORD();
+    out = editor.newRecord();
     EXPECT_TRUE(out.clearFields && out.clearFinishDateLabel && out.clearPicture);
     EXPECT_EQ(store.newRecordings.paths, (QStringList{"made.wav", "again.wav"}));
     EXPECT_EQ(store.currentSoundPath, kNoAttachment);

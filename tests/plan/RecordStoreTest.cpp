@@ -145,32 +145,32 @@ TEST(RecordStore, accessOutsideTheRecords_readsBlankAndIgnoresWrites)
 TEST(AddChronological, emptyAndOneRecordStores)
 {
     RecordStore store;
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("05/11/1996", "", "mid")), 1);
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("06/11/1996", "", "later")), 2);
+    EXPECT_EQ(store.insertInDateOrder(rec("05/11/1996", "", "mid")), 1);
+    EXPECT_EQ(store.insertInDateOrder(rec("06/11/1996", "", "later")), 2);
     EXPECT_EQ(names(store), (QStringList{"mid", "later"}));
 
     store.removeRecord(2);
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("04/11/1996", "", "earlier")), 1);
+    EXPECT_EQ(store.insertInDateOrder(rec("04/11/1996", "", "earlier")), 1);
     EXPECT_EQ(names(store), (QStringList{"earlier", "mid"}));
 }
 
 TEST(AddChronological, equalKeysGoAfterExistingOnes)
 {
     RecordStore store;
-    store.ADDCHRONOLOGICAL(rec("05/11/1996", "10:00", "a"));
-    store.ADDCHRONOLOGICAL(rec("05/11/1996", "10:00", "b"));
-    store.ADDCHRONOLOGICAL(rec("01/01/1990", "", "first"));
-    store.ADDCHRONOLOGICAL(rec("01/01/2010", "", "last"));
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("5 Nov 1996", "10:00 AM", "c")), 4);
+    store.insertInDateOrder(rec("05/11/1996", "10:00", "a"));
+    store.insertInDateOrder(rec("05/11/1996", "10:00", "b"));
+    store.insertInDateOrder(rec("01/01/1990", "", "first"));
+    store.insertInDateOrder(rec("01/01/2010", "", "last"));
+    EXPECT_EQ(store.insertInDateOrder(rec("5 Nov 1996", "10:00 AM", "c")), 4);
     EXPECT_EQ(names(store), (QStringList{"first", "a", "b", "c", "last"}));
 }
 
 TEST(AddChronological, undatedRecordSortsFirst)
 {
     RecordStore store;
-    store.ADDCHRONOLOGICAL(rec("05/11/1996", "", "dated"));
-    store.ADDCHRONOLOGICAL(rec("01/01/1980", "", "old"));
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("soon", "23:59", "soon")), 1);
+    store.insertInDateOrder(rec("05/11/1996", "", "dated"));
+    store.insertInDateOrder(rec("01/01/1980", "", "old"));
+    EXPECT_EQ(store.insertInDateOrder(rec("soon", "23:59", "soon")), 1);
 }
 
 TEST(AddChronological, unsortedStore_takesFirstQualifyingGap)
@@ -180,7 +180,7 @@ TEST(AddChronological, unsortedStore_takesFirstQualifyingGap)
     RecordStore store;
     store.replaceAll({rec("01/01/1990", "", "a"), rec("01/01/2010", "", "b"), rec("01/01/1995", "", "c"),
                       rec("01/01/2020", "", "d")});
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("01/01/2000", "", "new")), 2);
+    EXPECT_EQ(store.insertInDateOrder(rec("01/01/2000", "", "new")), 2);
     EXPECT_EQ(names(store), (QStringList{"a", "new", "b", "c", "d"}));
 }
 
@@ -196,7 +196,7 @@ TEST(AddChronological, matchesTheLiteralAlgorithmOnUnsortedStores)
             std::vector<PlannerRecord> reference(1);
             reference.insert(reference.end(), plan.begin(), plan.end());
             for (const auto& extra : randomPlan(rng, 5)) {
-                ASSERT_EQ(store.ADDCHRONOLOGICAL(extra), literalAdd(reference, extra, order));
+                ASSERT_EQ(store.insertInDateOrder(extra), literalAdd(reference, extra, order));
             }
             ASSERT_EQ(store.recordCount(), static_cast<int>(reference.size()) - 1);
             for (int i = 1; i <= store.recordCount(); ++i)
@@ -219,11 +219,11 @@ TEST(RemoveRecord, laterRecordsMoveUp)
 TEST(RemoveRecord, lastRecordOfOneRecordPlan_leavesEmptyPlan)
 {
     RecordStore store;
-    store.ADDCHRONOLOGICAL(rec("05/11/1996", "10:00", "only"));
+    store.insertInDateOrder(rec("05/11/1996", "10:00", "only"));
     store.removeRecord(1);
     EXPECT_EQ(store.recordCount(), 0);
     EXPECT_EQ(store.record(1), PlannerRecord{});
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("05/11/1996", "", "again")), 1);
+    EXPECT_EQ(store.insertInDateOrder(rec("05/11/1996", "", "again")), 1);
 }
 
 TEST(InsertRecordAt, placesAtTheGivenPositionOnly)
@@ -275,7 +275,7 @@ TEST(Chronological, equalsRepeatedLiteralInsertionOnRandomPlans)
             RecordStore store;
             store.systemDateStyle = order == DateOrder::MonthFirst ? kAmerican : kEnglishEuro;
             store.replaceAll(plan);
-            store.CHRONOLOGICAL();
+            store.sortChronologically();
             const auto expected = literalChronological(plan, order);
             ASSERT_EQ(store.recordCount(), static_cast<int>(expected.size()));
             for (int i = 1; i <= store.recordCount(); ++i)
@@ -288,10 +288,10 @@ TEST(Chronological, afterDateStyleChange_usesTheNewOrder)
 {
     RecordStore store;
     store.replaceAll({rec("03/04/1996", "", "a"), rec("04/03/1996", "", "b")});
-    store.CHRONOLOGICAL();
+    store.sortChronologically();
     EXPECT_EQ(names(store), (QStringList{"b", "a"}));
     store.systemDateStyle = kAmerican;
-    store.CHRONOLOGICAL();
+    store.sortChronologically();
     EXPECT_EQ(names(store), (QStringList{"a", "b"}));
 }
 
@@ -301,7 +301,7 @@ TEST(Chronological, reportsProgressFromBeginToEnd)
     std::mt19937 rng(3);
     store.replaceAll(randomPlan(rng, 250));
     RecordingProgress sink;
-    store.CHRONOLOGICAL(&sink);
+    store.sortChronologically(&sink);
     EXPECT_EQ(sink.events, (QStringList{"begin", "end"}));
     ASSERT_FALSE(sink.percents.empty());
     EXPECT_EQ(sink.percents.front(), 0);
@@ -313,7 +313,7 @@ TEST(Chronological, emptyStore_doesNothing)
 {
     RecordStore store;
     RecordingProgress sink;
-    store.CHRONOLOGICAL(&sink);
+    store.sortChronologically(&sink);
     EXPECT_TRUE(sink.events.isEmpty());
     EXPECT_TRUE(sink.percents.empty());
     EXPECT_EQ(store.recordCount(), 0);
@@ -341,7 +341,7 @@ TEST(CheckRoomForInsert, fullPlan_refusesAndNothingIsInserted)
     FakeMessageBox messages;
     store.replaceAll(std::vector<PlannerRecord>(RecordStore::kMaxRecords - 1));
     EXPECT_TRUE(checkRoomForInsert(store, messages));
-    EXPECT_TRUE(store.ADDCHRONOLOGICAL(rec("soon", "", "last one")).has_value());
+    EXPECT_TRUE(store.insertInDateOrder(rec("soon", "", "last one")).has_value());
     EXPECT_TRUE(store.isFull());
 
     messages.clear();
@@ -351,7 +351,7 @@ TEST(CheckRoomForInsert, fullPlan_refusesAndNothingIsInserted)
     EXPECT_EQ(messages.last().title, "Planner Record");
     EXPECT_TRUE(messages.last().text.contains("32767"));
 
-    EXPECT_EQ(store.ADDCHRONOLOGICAL(rec("soon", "", "x")), std::nullopt);
+    EXPECT_EQ(store.insertInDateOrder(rec("soon", "", "x")), std::nullopt);
     EXPECT_FALSE(store.insertRecordAt(1, rec("soon", "", "x")));
     EXPECT_EQ(store.recordCount(), RecordStore::kMaxRecords);
 }

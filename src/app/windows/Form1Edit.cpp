@@ -176,11 +176,11 @@ void Form1::connectEditPage()
     auto* scroll = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
 
     connect(scroll, &QScrollBar::valueChanged, this, [this](int value) { runEntryCommand(editor_->scrollMoved(value)); });
-    connect(button("Command1"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->NEWPLANRECORD()); });
+    connect(button("Command1"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->newRecord()); });
     connect(button("Command2"), &QPushButton::clicked, this,
-            [this] { runEntryCommand(editor_->ADDPLANRECORD(entryFields())); });
+            [this] { runEntryCommand(editor_->addRecord(entryFields())); });
     connect(button("Command6"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->change(entryFields())); });
-    connect(button("Command3"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->REMOVEPLANRECORD()); });
+    connect(button("Command3"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->removeCurrentRecord()); });
     connect(button("SSCommand2"), &QPushButton::clicked, this, [this] { attachPicture(PictureEntry::ImageButton); });
     image1_->installEventFilter(new ClickFilter([this] { attachPicture(PictureEntry::ImageBox); }, this));
     image1_->setCursor(Qt::PointingHandCursor);

@@ -28,7 +28,7 @@ protected:
         r[Field::Name] = QString::fromLatin1(name);
         r[Field::JobStatus] = QStringLiteral("0");
         r[Field::ImagePath] = r[Field::AudioPath] = kNoAttachment;
-        state.store.ADDCHRONOLOGICAL(r);
+        state.store.insertInDateOrder(r);
         state.store.modified = true;
     }
     int listRows() { return window->findChild<QListView*>("Viewlist")->model()->rowCount(); }
