@@ -1,13 +1,13 @@
 #include "app/windows/PlannerApp.h"
 
-#include "app/windows/Form1.h"
-#include "app/windows/Form3.h"
-#include "app/windows/Form9.h"
+#include "app/windows/MainWindow.h"
+#include "app/windows/AboutWindow.h"
+#include "app/windows/StartWindow.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
-#include "views/windows/Form10.h"
-#include "views/windows/Form12.h"
-#include "views/windows/Form8.h"
+#include "views/windows/KeywordWindow.h"
+#include "views/windows/RemindersWindow.h"
+#include "views/windows/PhoneBookWindow.h"
 
 #include <QAction>
 
@@ -19,95 +19,95 @@ PlannerApp::PlannerApp(ProgramState& state, const Platform& platform) : state_(s
 
 PlannerApp::~PlannerApp()
 {
-    delete form9_.data();
-    delete form3_.data();
-    delete form8_.data();
-    delete form10_.data();
+    delete startWindow_.data();
+    delete aboutWindow_.data();
+    delete phoneBookWindow_.data();
+    delete keywordWindow_.data();
 }
 
-Form8* PlannerApp::phoneBook() const
+PhoneBookWindow* PlannerApp::phoneBook() const
 {
-    return form8_.data();
+    return phoneBookWindow_.data();
 }
 
-Form10* PlannerApp::keywordWindow() const
+KeywordWindow* PlannerApp::keywordWindow() const
 {
-    return form10_.data();
+    return keywordWindow_.data();
 }
 
-Form9* PlannerApp::startWindow() const
+StartWindow* PlannerApp::startWindow() const
 {
-    return form9_.data();
+    return startWindow_.data();
 }
 
-Form3* PlannerApp::aboutWindow() const
+AboutWindow* PlannerApp::aboutWindow() const
 {
-    return form3_.data();
+    return aboutWindow_.data();
 }
 
 void PlannerApp::start()
 {
     // The reminders window comes first; the main window is built and
     // initialised hidden while it is being set up.
-    form12_ = std::make_unique<Form12>(state_, platform_);
-    form1_ = std::make_unique<Form1>(state_, platform_);
-    form1_->setOpenAbout([this] { showAbout(); });
-    connect(form1_.get(), &Form1::fontsApplied, this, [this] {
-        form12_->applyFont();
-        if (form8_)
-            form8_->applyFont();
-        if (form10_)
-            form10_->applyFont();
+    remindersWindow_ = std::make_unique<RemindersWindow>(state_, platform_);
+    mainWindow_ = std::make_unique<MainWindow>(state_, platform_);
+    mainWindow_->setOpenAbout([this] { showAbout(); });
+    connect(mainWindow_.get(), &MainWindow::fontsApplied, this, [this] {
+        remindersWindow_->applyFont();
+        if (phoneBookWindow_)
+            phoneBookWindow_->applyFont();
+        if (keywordWindow_)
+            keywordWindow_->applyFont();
     });
-    connect(form1_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
-    if (auto* keyword = form1_->findChild<ImageButton*>(QStringLiteral("Image2")))
+    connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
+    if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
-    form1_->setOnExit([this] { endProgram(); });
-    form1_->initialise();
-    form12_->setRunPlanner([this] { showStartWindow(); });
-    form12_->setExit([this] { form1_->exitProgram(true); });
+    mainWindow_->setOnExit([this] { endProgram(); });
+    mainWindow_->initialise();
+    remindersWindow_->setRunPlanner([this] { showStartWindow(); });
+    remindersWindow_->setExit([this] { mainWindow_->exitProgram(true); });
 
     const QString& show = state_.settings.startupShow;
     if (show == QLatin1String("yearmonth")) {
         const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);
-        const Twips& t = form1_->twips();
-        form1_->readStartupPlan();
-        placeWindow(*form12_, t, p);
-        form12_->show();
-        form12_->buildReminderList();
+        const Twips& t = mainWindow_->twips();
+        mainWindow_->readStartupPlan();
+        placeWindow(*remindersWindow_, t, p);
+        remindersWindow_->show();
+        remindersWindow_->buildReminderList();
     } else if (show == QLatin1String("all")) {
-        form12_->hide();
+        remindersWindow_->hide();
         QCoreApplication::processEvents();
-        form1_->readStartupPlan();
+        mainWindow_->readStartupPlan();
         showStartWindow();
-        form1_->rebuildRecordsList();
+        mainWindow_->rebuildRecordsList();
     } else {
-        form12_->show();
+        remindersWindow_->show();
     }
 }
 
 void PlannerApp::showStartWindow()
 {
     // Created afresh each time it is shown; it deletes itself on closing.
-    form9_ = new Form9(platform_, [this] { showMainWindow(); });
-    form9_->setAttribute(Qt::WA_DeleteOnClose);
-    form9_->show();
+    startWindow_ = new StartWindow(platform_, [this] { showMainWindow(); });
+    startWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    startWindow_->show();
 }
 
 void PlannerApp::showMainWindow()
 {
     // Coming from the reminders, the plan is loaded but not yet listed.
-    if (!form1_->isVisible())
-        form1_->rebuildRecordsList();
-    form1_->show();
-    form1_->raise();
-    form1_->activateWindow();
+    if (!mainWindow_->isVisible())
+        mainWindow_->rebuildRecordsList();
+    mainWindow_->show();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
 }
 
 void PlannerApp::showAbout()
 {
-    if (!form3_) {
-        form3_ = new Form3(
+    if (!aboutWindow_) {
+        aboutWindow_ = new AboutWindow(
             platform_,
             [this](double top, double left, double width, double height) {
                 state_.settings.placement(PlacementRow::About) = {top, left, width, height};
@@ -115,37 +115,37 @@ void PlannerApp::showAbout()
             [this] { showMainWindow(); });
     }
     // It always opens in the middle of the screen, wherever it was left.
-    centreOnScreen(*form3_, platform_.screen);
-    form3_->show();
-    form3_->raise();
+    centreOnScreen(*aboutWindow_, platform_.screen);
+    aboutWindow_->show();
+    aboutWindow_->raise();
 }
 
 void PlannerApp::showPhoneBook()
 {
-    if (!form8_)
-        form8_ = new Form8(state_, platform_);
-    form8_->open();
+    if (!phoneBookWindow_)
+        phoneBookWindow_ = new PhoneBookWindow(state_, platform_);
+    phoneBookWindow_->open();
 }
 
 void PlannerApp::showKeywordWindow()
 {
-    if (!form10_)
-        form10_ = new Form10(state_, platform_, [this] { form1_->rebuildRecordsList(); });
-    form10_->open();
+    if (!keywordWindow_)
+        keywordWindow_ = new KeywordWindow(state_, platform_, [this] { mainWindow_->rebuildRecordsList(); });
+    keywordWindow_->open();
 }
 
 void PlannerApp::endProgram()
 {
-    if (form9_)
-        form9_->close();
-    if (form3_)
-        form3_->hide();
-    if (form8_)
-        form8_->hide();
-    if (form10_)
-        form10_->hide();
-    form12_->hide();
-    form1_->hide();
+    if (startWindow_)
+        startWindow_->close();
+    if (aboutWindow_)
+        aboutWindow_->hide();
+    if (phoneBookWindow_)
+        phoneBookWindow_->hide();
+    if (keywordWindow_)
+        keywordWindow_->hide();
+    remindersWindow_->hide();
+    mainWindow_->hide();
     emit finished();
 }
 

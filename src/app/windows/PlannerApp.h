@@ -8,12 +8,12 @@
 
 namespace zp {
 
-class Form1;
-class Form3;
-class Form9;
-class Form8;
-class Form10;
-class Form12;
+class MainWindow;
+class AboutWindow;
+class StartWindow;
+class PhoneBookWindow;
+class KeywordWindow;
+class RemindersWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -26,18 +26,18 @@ public:
 
     void start();
 
-    Form1* mainWindow() const { return form1_.get(); }
-    Form12* remindersWindow() const { return form12_.get(); }
-    Form9* startWindow() const;
-    Form3* aboutWindow() const;
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+    RemindersWindow* remindersWindow() const { return remindersWindow_.get(); }
+    StartWindow* startWindow() const;
+    AboutWindow* aboutWindow() const;
 
     // The start window, which shows the main window after two ticks.
     void showStartWindow();
     void showAbout();
     void showPhoneBook();
     void showKeywordWindow();
-    Form8* phoneBook() const;
-    Form10* keywordWindow() const;
+    PhoneBookWindow* phoneBook() const;
+    KeywordWindow* keywordWindow() const;
 
 signals:
     void finished();
@@ -48,12 +48,12 @@ private:
 
     ProgramState& state_;
     Platform platform_;
-    std::unique_ptr<Form12> form12_;
-    std::unique_ptr<Form1> form1_;
-    QPointer<Form9> form9_;
-    QPointer<Form3> form3_;
-    QPointer<Form8> form8_;
-    QPointer<Form10> form10_;
+    std::unique_ptr<RemindersWindow> remindersWindow_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    QPointer<StartWindow> startWindow_;
+    QPointer<AboutWindow> aboutWindow_;
+    QPointer<PhoneBookWindow> phoneBookWindow_;
+    QPointer<KeywordWindow> keywordWindow_;
 };
 
 } // namespace zp

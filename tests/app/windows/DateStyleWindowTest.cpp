@@ -1,4 +1,4 @@
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 #include "support/Fakes.h"
 
 #include <QAction>
@@ -24,7 +24,7 @@ protected:
                 "plannerend\r\n");
         f.close();
         state.commandLinePlan = path;
-        window = std::make_unique<Form1>(state, test.platform());
+        window = std::make_unique<MainWindow>(state, test.platform());
         window->initialise();
         window->readStartupPlan();
         window->rebuildRecordsList();
@@ -37,7 +37,7 @@ protected:
     QTemporaryDir dir;
     TestPlatform test;
     ProgramState state;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(DateStyleWindowTest, systemOrderChange_convertsTheLoadedPlanWithinOneTick)

@@ -2,7 +2,7 @@
 // entry fields, pressing the buttons, working the grid and the menus, with
 // scripted message boxes, file dialogs and clipboard.
 
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 #include "support/Fakes.h"
 #include "views/RecordCopyText.h"
 
@@ -62,17 +62,17 @@ protected:
         test.dateOrder.order = DateOrder::DayFirst;
     }
 
-    Form1& window()
+    MainWindow& window()
     {
-        if (!form1) {
+        if (!mainWindow) {
             platform = std::make_unique<Platform>(Platform{messages, test.clock, test.dateOrder, test.screen,
                                                            test.fileDialogs, test.fontDialog, test.clipboard});
-            form1 = std::make_unique<Form1>(state, *platform);
-            form1->initialise();
-            form1->show();
-            QApplication::setActiveWindow(form1.get());
+            mainWindow = std::make_unique<MainWindow>(state, *platform);
+            mainWindow->initialise();
+            mainWindow->show();
+            QApplication::setActiveWindow(mainWindow.get());
         }
-        return *form1;
+        return *mainWindow;
     }
     template <typename T = QWidget>
     T* find(const char* name)
@@ -158,7 +158,7 @@ protected:
     ObservedMessageBox messages;
     ProgramState state;
     std::unique_ptr<Platform> platform;
-    std::unique_ptr<Form1> form1;
+    std::unique_ptr<MainWindow> mainWindow;
 };
 
 // --- entry panel ------------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 #include "support/Fakes.h"
 
 #include <QAction>
@@ -18,7 +18,7 @@ protected:
     FileMenuTest()
     {
         test.clock.set(2026, 12, 7, 9, 0);
-        window = std::make_unique<Form1>(state, test.platform());
+        window = std::make_unique<MainWindow>(state, test.platform());
         window->initialise();
     }
     void addRecord(const char* date, const char* name)
@@ -37,7 +37,7 @@ protected:
     QTemporaryDir dir;
     TestPlatform test;
     ProgramState state;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(FileMenuTest, saveAsThenOpen_roundTripsThePlanThroughTheMenus)
@@ -90,7 +90,7 @@ TEST_F(FileMenuTest, fileExitWithChanges_savesWithSaveAndCloseUsesSaveAs)
     EXPECT_TRUE(test.fileDialogs.saveRequests.empty()); // plain Save: no dialog
 
     ProgramState other;
-    Form1 second(other, test.platform());
+    MainWindow second(other, test.platform());
     second.initialise();
     second.setOnExit([&] { ++exits; });
     other.store.planFileName = path("named.pln");

@@ -1,4 +1,4 @@
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 #include "support/Fakes.h"
 
 #include <QAction>
@@ -44,7 +44,7 @@ protected:
         f.write(bytes);
         f.close();
         state.commandLinePlan = path;
-        window = std::make_unique<Form1>(state, test.platform());
+        window = std::make_unique<MainWindow>(state, test.platform());
     }
     template <typename T = QWidget>
     T* find(const char* name)
@@ -62,7 +62,7 @@ protected:
     QTemporaryDir dir;
     TestPlatform test;
     ProgramState state;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(LargePlanTest, everyCommandStaysInteractiveAtTheLargestPlan)

@@ -1,8 +1,8 @@
-#include "app/windows/Form1.h"
-#include "app/windows/Form9.h"
+#include "app/windows/MainWindow.h"
+#include "app/windows/StartWindow.h"
 #include "app/windows/PlannerApp.h"
 #include "support/Fakes.h"
-#include "views/windows/Form12.h"
+#include "views/windows/RemindersWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,13 +32,13 @@ protected:
         test.dateOrder.order = DateOrder::DayFirst;
     }
 
-    Form1& window()
+    MainWindow& window()
     {
-        if (!form1) {
-            form1 = std::make_unique<Form1>(state, test.platform());
-            form1->initialise();
+        if (!mainWindow) {
+            mainWindow = std::make_unique<MainWindow>(state, test.platform());
+            mainWindow->initialise();
         }
-        return *form1;
+        return *mainWindow;
     }
     template <typename T = QWidget>
     T* find(const char* name)
@@ -63,12 +63,12 @@ protected:
 
     TestPlatform test;
     ProgramState state;
-    std::unique_ptr<Form1> form1;
+    std::unique_ptr<MainWindow> mainWindow;
 };
 
 TEST_F(MainWindowTest, firstStart_showsCaptionStatusPanelsAndDefaultPlace)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     EXPECT_EQ(w.windowTitle(), "Zorvik Planner 3.2  -  ");
     EXPECT_EQ(w.statusPanelText(3), "Thursday");
     EXPECT_EQ(w.statusPanelText(4), "New Plan");
@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, commandLinePlan_namesThePlanInTitleAndPanel)
 {
     state.commandLinePlan = QStringLiteral("/home/ann/plans/work.pln");
     state.store.planFileName = QStringLiteral("/home/ann/other.pln");
-    Form1& w = window();
+    MainWindow& w = window();
     EXPECT_EQ(state.store.planFileName, "/home/ann/plans/work.pln");
     EXPECT_EQ(w.statusPanelText(4), "work.pln");
     EXPECT_EQ(w.windowTitle(), "Zorvik Planner 3.2  -  /home/ann/plans/work.pln");
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, mouseOverControls_writesTheirHints)
 
 TEST_F(MainWindowTest, layout_followsLargeWindowsAndKeepsPlaceBelowThresholds)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     sizeTwips(9600, 8400);
     ControlGeometry g = w.currentGeometry();
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, layout_followsLargeWindowsAndKeepsPlaceBelowThresholds)
 
 TEST_F(MainWindowTest, slider_snapsInto10To85AndMovesTheSplit)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     sizeTwips(9600, 8400);
     auto* slider = find<QSlider>("Slider1");
@@ -199,7 +199,7 @@ TEST_F(MainWindowTest, slider_snapsInto10To85AndMovesTheSplit)
 
 TEST_F(MainWindowTest, shortcuts_leaveEditingKeysToTextFields)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     QApplication::setActiveWindow(&w);
     find<QTabWidget>("SSTab1")->setCurrentIndex(3);
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, shortcuts_leaveEditingKeysToTextFields)
 
 TEST_F(MainWindowTest, dateStyleItems_onlyExplainAndKeepTheirTicks)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.menuAction("American")->trigger();
     ASSERT_EQ(test.messages.count(), 1);
     EXPECT_EQ(test.messages.calls[0].text, "The date style can be changed using the Windows control panel.");
@@ -235,7 +235,7 @@ TEST_F(MainWindowTest, dateStyleItems_onlyExplainAndKeepTheirTicks)
 
 TEST_F(MainWindowTest, timer1_followsASystemDateOrderChange)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     EXPECT_EQ(state.store.systemDateStyle, "englisheuro");
     test.dateOrder.order = DateOrder::MonthFirst;
     w.tickTimer1();
@@ -246,7 +246,7 @@ TEST_F(MainWindowTest, timer1_followsASystemDateOrderChange)
 
 TEST_F(MainWindowTest, fonts_areCappedAt14AndAppliedToListsAndFields)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     FontChoice big;
     big.name = QStringLiteral("DejaVu Sans");
     big.size = 72;
@@ -267,7 +267,7 @@ TEST_F(MainWindowTest, fonts_areCappedAt14AndAppliedToListsAndFields)
 
 TEST_F(MainWindowTest, optionToggles_flipTickAndSetting)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.menuAction("soundon")->trigger();
     EXPECT_EQ(state.settings.soundOn, 1);
     w.menuAction("soundon")->trigger();
@@ -289,7 +289,7 @@ TEST_F(MainWindowTest, optionToggles_flipTickAndSetting)
 
 TEST_F(MainWindowTest, toolbarButton_showsPressedLookWhileDownAndActsOnClick)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     int abouts = 0;
     w.setOpenAbout([&] { ++abouts; });
@@ -305,7 +305,7 @@ TEST_F(MainWindowTest, toolbarButton_showsPressedLookWhileDownAndActsOnClick)
 
 TEST_F(MainWindowTest, logoClick_switchesBetween100And50Milliseconds)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     auto* timer3 = w.findChild<QTimer*>("Timer3");
     EXPECT_EQ(timer3->interval(), 100);
@@ -321,7 +321,7 @@ TEST_F(MainWindowTest, logoClick_switchesBetween100And50Milliseconds)
 
 TEST_F(MainWindowTest, gridStretch_doublesTheColumnsAndBack)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     auto* grid = find<QTableView>("Grid1");
     const int normal = w.twips().toPixelsX(600);
     QTest::mouseClick(find("Image15"), Qt::LeftButton);
@@ -336,7 +336,7 @@ TEST_F(MainWindowTest, gridStretch_doublesTheColumnsAndBack)
 
 TEST_F(MainWindowTest, recordPages_showOnlyTheChosenPage)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     auto* tabs = find<QTabWidget>("SSTab1");
     EXPECT_TRUE(find("Text12")->isVisible());
@@ -364,7 +364,7 @@ TEST_F(MainWindowTest, recordPages_showOnlyTheChosenPage)
 
 TEST_F(MainWindowTest, progress_stopsTheDateCheckAndEndsWithOK)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     w.show();
     auto* timer1 = w.findChild<QTimer*>("Timer1");
     ASSERT_TRUE(timer1->isActive());
@@ -383,7 +383,7 @@ TEST_F(MainWindowTest, progress_stopsTheDateCheckAndEndsWithOK)
 
 TEST_F(MainWindowTest, exit_remembersTheWindowPlace)
 {
-    Form1& w = window();
+    MainWindow& w = window();
     int exits = 0;
     w.setOnExit([&] { ++exits; });
     w.move(100, 50);

@@ -1,5 +1,5 @@
 #include "app/SettingsFile.h"
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
 #include "support/Fakes.h"
 
@@ -142,7 +142,7 @@ TEST_F(SettingsStartupTest, saveSettingsOff_keepsLines3To106AsTheyWere)
     second.settingsPath = state.settingsPath;
     PlannerApp app(second, test.platform());
     app.start();
-    Form1& w = *app.mainWindow();
+    MainWindow& w = *app.mainWindow();
     w.menuAction("Saveonexit")->trigger();
     w.menuAction("Dayy")->trigger();
     w.move(w.x() + 40, w.y() + 30);

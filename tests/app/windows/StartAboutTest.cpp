@@ -1,5 +1,5 @@
-#include "app/windows/Form3.h"
-#include "app/windows/Form9.h"
+#include "app/windows/AboutWindow.h"
+#include "app/windows/StartWindow.h"
 #include "support/Fakes.h"
 
 #include <QLabel>
@@ -18,7 +18,7 @@ TEST(StartWindow, showsTheMainWindowOnTheSecondTickNeverTheFirst)
 {
     FakeScreen screen;
     int shown = 0;
-    Form9 w(screen, [&] { ++shown; });
+    StartWindow w(screen, [&] { ++shown; });
     w.show();
     EXPECT_EQ(w.tickFlag(), 0);
 
@@ -40,10 +40,10 @@ TEST(StartWindow, isCentredOnTheScreenAndCarriesItsControls)
 {
     FakeScreen screen;
     screen.setPixels(1280, 1024);
-    Form9 w(screen, {});
+    StartWindow w(screen, {});
     EXPECT_NEAR(w.x(), (1280 - w.width()) / 2.0, 1.0);
     EXPECT_NEAR(w.y(), (1024 - w.height()) / 2.0, 1.0);
-    EXPECT_EQ(w.width(), Twips().toPixelsX(Form9::kWidthTwips));
+    EXPECT_EQ(w.width(), Twips().toPixelsX(StartWindow::kWidthTwips));
 
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(w.timer1()->objectName(), QStringLiteral("Timer1"));
@@ -62,7 +62,7 @@ TEST(StartWindow, centresInTwipsOnAHighDpiScreen)
 {
     FakeScreen screen;
     screen.setPixels(1920, 1080, 10.0); // 144 dpi
-    Form9 w(screen, {});
+    StartWindow w(screen, {});
     EXPECT_EQ(w.width(), 500);
     EXPECT_EQ(w.height(), 360);
     EXPECT_EQ(w.x(), 710);
@@ -75,7 +75,7 @@ struct AboutFixture : ::testing::Test {
     FakeScreen screen;
     std::vector<std::array<double, 4>> stored;
     int shown = 0;
-    Form3 w{screen, [this](double t, double l, double wd, double h) { stored.push_back({t, l, wd, h}); },
+    AboutWindow w{screen, [this](double t, double l, double wd, double h) { stored.push_back({t, l, wd, h}); },
             [this] { ++shown; }};
 };
 

@@ -1,10 +1,10 @@
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
 #include "support/Fakes.h"
-#include "views/windows/Form10.h"
-#include "views/windows/Form12.h"
-#include "views/windows/Form14.h"
-#include "views/windows/Form8.h"
+#include "views/windows/KeywordWindow.h"
+#include "views/windows/RemindersWindow.h"
+#include "views/windows/RecordDetailsWindow.h"
+#include "views/windows/PhoneBookWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,7 +59,7 @@ protected:
 
 TEST_F(RemindersWindowsTest, remindersWindow_listsTheComingWeekAndShowsDetailsOnAPress)
 {
-    Form12 w(state, test.platform());
+    RemindersWindow w(state, test.platform());
     w.show();
     w.buildReminderList();
     EXPECT_EQ(w.windowTitle(), "Zorvik Planner - This weeks reminders");
@@ -85,7 +85,7 @@ TEST_F(RemindersWindowsTest, remindersWindow_listsTheComingWeekAndShowsDetailsOn
 
 TEST_F(RemindersWindowsTest, closingTheRemindersWindow_endsTheProgramLikeExit)
 {
-    Form12 w(state, test.platform());
+    RemindersWindow w(state, test.platform());
     int exits = 0;
     w.setExit([&] { ++exits; });
     w.show();
@@ -98,7 +98,7 @@ TEST_F(RemindersWindowsTest, closingTheRemindersWindow_endsTheProgramLikeExit)
 TEST_F(RemindersWindowsTest, nothingDue_showsTheNoRemindersLineWhichDoesNothing)
 {
     test.clock.set(2001, 1, 1, 9, 0);
-    Form12 w(state, test.platform());
+    RemindersWindow w(state, test.platform());
     w.show();
     w.buildReminderList();
     auto* list = w.findChild<QListWidget*>("List1");
@@ -110,7 +110,7 @@ TEST_F(RemindersWindowsTest, nothingDue_showsTheNoRemindersLineWhichDoesNothing)
 
 TEST_F(RemindersWindowsTest, remindersWindow_keepsItsMinimumAndRemembersItsPlace)
 {
-    Form12 w(state, test.platform());
+    RemindersWindow w(state, test.platform());
     w.resize(50, 50);
     EXPECT_GE(w.width(), 1200 / 15);
     EXPECT_GE(w.height(), 4000 / 15);
@@ -130,7 +130,7 @@ TEST_F(RemindersWindowsTest, phoneBook_listsNamesInOrderWithNoneForGaps)
     state.store.replaceAll({record("", "", "Smith", "432"), record("", "", "adams", "", "555 1234"),
                             record("", "", "Tom*Cat", "1"), record("", "", ""), record("", "", "")});
     state.settings.placement(PlacementRow::PhoneBook) = {600, 900, 6000, 5000};
-    Form8 book(state, test.platform());
+    PhoneBookWindow book(state, test.platform());
     book.open();
     EXPECT_EQ(book.windowTitle(), "Zorvik Phone Book");
     EXPECT_TRUE(state.phoneBookOpen);
@@ -159,7 +159,7 @@ TEST_F(RemindersWindowsTest, keyword_highlightsMatchingLinesAndOpeningAgainClear
     PlannerApp app(state, test.platform());
     app.start();
     QTest::mouseClick(app.mainWindow()->findChild<QLabel*>("Image2"), Qt::LeftButton);
-    Form10* keyword = app.keywordWindow();
+    KeywordWindow* keyword = app.keywordWindow();
     ASSERT_NE(keyword, nullptr);
     EXPECT_EQ(keyword->windowTitle(), "Key Word Highlite");
     auto* text = keyword->findChild<QLineEdit*>("Text1");

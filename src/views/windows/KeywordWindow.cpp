@@ -1,4 +1,4 @@
-#include "views/windows/Form10.h"
+#include "views/windows/KeywordWindow.h"
 
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
@@ -12,7 +12,7 @@
 
 namespace zp {
 
-Form10::Form10(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent)
+KeywordWindow::KeywordWindow(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
       rebuildList_(std::move(rebuildList))
 {
@@ -38,7 +38,7 @@ Form10::Form10(ProgramState& state, const Platform& platform, std::function<void
     connect(text1_, &QLineEdit::returnPressed, this, [this] { confirm(false); });
 }
 
-void Form10::open()
+void KeywordWindow::open()
 {
     centreOnScreen(*this, platform_.screen);
     applyFont();
@@ -50,7 +50,7 @@ void Form10::open()
     text1_->setFocus();
 }
 
-void Form10::confirm(bool rememberPlace)
+void KeywordWindow::confirm(bool rememberPlace)
 {
     state_.highlightKeyword = text1_->text();
     if (rememberPlace)
@@ -60,13 +60,13 @@ void Form10::confirm(bool rememberPlace)
         rebuildList_();
 }
 
-void Form10::closeEvent(QCloseEvent* event)
+void KeywordWindow::closeEvent(QCloseEvent* event)
 {
     state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
     QWidget::closeEvent(event);
 }
 
-void Form10::applyFont()
+void KeywordWindow::applyFont()
 {
     text1_->setFont(toQFont(state_.settings.font));
     QPalette p = text1_->palette();

@@ -36,15 +36,15 @@ class EntryGridModel;
 class HintRouter;
 class RecordsListModel;
 class ImageButton;
-class StatusBar1;
+class MainStatusBar;
 
 // The main window: toolbar, hint panel, moving logo, the records list and
 // the record pages side by side, status bar, menus and timers.
-class Form1 : public QMainWindow, private FileCommandsView {
+class MainWindow : public QMainWindow, private FileCommandsView {
     Q_OBJECT
 public:
-    Form1(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up steps run inside the main window: date style, placement,
     // plan name, fonts and the settings shown on menus and labels.
@@ -129,7 +129,7 @@ private:
     QWidget* control(const QString& name) const;
 
     // Edit page: the entry panel, the entry grid and the edit commands of
-    // the menus (Form1Edit.cpp).
+    // the menus (MainWindowEditPage.cpp).
     void createEntryGrid();
     void connectEditPage();
     void attachEditPageHints();
@@ -212,7 +212,7 @@ private:
     QTableView* grid1_ = nullptr;
     QLineEdit* text4_ = nullptr;
     QSlider* slider1_ = nullptr;
-    StatusBar1* statusBar1_ = nullptr;
+    MainStatusBar* statusBar_ = nullptr;
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;
     QTimer* timer3_ = nullptr;

@@ -1,4 +1,4 @@
-#include "views/windows/Form8.h"
+#include "views/windows/PhoneBookWindow.h"
 
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
@@ -13,7 +13,7 @@
 
 namespace zp {
 
-Form8::Form8(ProgramState& state, const Platform& platform, QWidget* parent)
+PhoneBookWindow::PhoneBookWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form8"));
@@ -43,7 +43,7 @@ Form8::Form8(ProgramState& state, const Platform& platform, QWidget* parent)
     setMinimumSize(twips_.toPixelsX(kPhoneBookMinSizeTwips), twips_.toPixelsY(kPhoneBookMinSizeTwips));
 }
 
-void Form8::open()
+void PhoneBookWindow::open()
 {
     if (!state_.phoneBookOpen)
         placeWindow(*this, twips_, state_.settings.placement(PlacementRow::PhoneBook));
@@ -57,7 +57,7 @@ void Form8::open()
     activateWindow();
 }
 
-void Form8::buildPhoneBook()
+void PhoneBookWindow::buildPhoneBook()
 {
     applyFont();
     const PhoneBook book = zp::buildPhoneBook(state_.store);
@@ -78,19 +78,19 @@ void Form8::buildPhoneBook()
         setRow(static_cast<int>(i) + 1, book.rows[i]);
 }
 
-void Form8::rememberPlace()
+void PhoneBookWindow::rememberPlace()
 {
     state_.settings.placement(PlacementRow::PhoneBook) = placementOf(*this, twips_);
 }
 
-void Form8::closeEvent(QCloseEvent* event)
+void PhoneBookWindow::closeEvent(QCloseEvent* event)
 {
     rememberPlace();
     state_.phoneBookOpen = false;
     QMainWindow::closeEvent(event);
 }
 
-void Form8::applyFont()
+void PhoneBookWindow::applyFont()
 {
     grid1_->setFont(toQFont(state_.settings.font));
     QPalette p = grid1_->palette();

@@ -1,7 +1,7 @@
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 
 #include "app/SettingsFile.h"
-#include "app/windows/StatusBar1.h"
+#include "app/windows/MainStatusBar.h"
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
 #include "plan/PlanFile.h"
@@ -129,9 +129,9 @@ ControlGeometry designGeometry()
 // Shows long work on the progress bar and keeps the date check off
 // meanwhile. The re-sort also reports in the hint panel; plan reading and
 // writing leave the hint alone.
-class Form1::Progress : public ProgressSink {
+class MainWindow::Progress : public ProgressSink {
 public:
-    Progress(Form1& w, bool reportInHintPanel) : w_(w), reportInHintPanel_(reportInHintPanel) {}
+    Progress(MainWindow& w, bool reportInHintPanel) : w_(w), reportInHintPanel_(reportInHintPanel) {}
     void begin() override
     {
         wasRunning_ = w_.timer1_->isActive();
@@ -163,13 +163,13 @@ public:
     }
 
 private:
-    Form1& w_;
+    MainWindow& w_;
     bool reportInHintPanel_;
     bool wasRunning_ = false;
     QElapsedTimer sinceRepaint_;
 };
 
-Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
+MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -194,33 +194,33 @@ Form1::Form1(ProgramState& state, const Platform& platform, QWidget* parent)
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-QWidget* Form1::control(const QString& name) const
+QWidget* MainWindow::control(const QString& name) const
 {
     auto it = controls_.find(name);
     return it == controls_.end() ? nullptr : it->second;
 }
 
-QAction* Form1::menuAction(const QString& name) const
+QAction* MainWindow::menuAction(const QString& name) const
 {
     auto it = actions_.find(name);
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void Form1::setMenuTick(const QString& name, bool ticked)
+void MainWindow::setMenuTick(const QString& name, bool ticked)
 {
     if (QAction* a = menuAction(name))
         a->setChecked(ticked);
 }
 
-bool Form1::menuTick(const QString& name) const
+bool MainWindow::menuTick(const QString& name) const
 {
     QAction* a = menuAction(name);
     return a && a->isChecked();
 }
 
-void Form1::createMenus()
+void MainWindow::createMenus()
 {
     struct Item {
         const char* caption;
@@ -341,7 +341,7 @@ void Form1::createMenus()
         connect(menuAction(QString::fromLatin1(item.control)), &QAction::triggered, this,
                 [this, word] { setDisplayMode(word); });
     }
-    connect(menuAction(QStringLiteral("Fonttype")), &QAction::triggered, this, &Form1::chooseFont);
+    connect(menuAction(QStringLiteral("Fonttype")), &QAction::triggered, this, &MainWindow::chooseFont);
     connect(menuAction(QStringLiteral("About")), &QAction::triggered, this, [this] {
         if (openAbout_)
             openAbout_();
@@ -349,7 +349,7 @@ void Form1::createMenus()
     connect(menuAction(QStringLiteral("Exit")), &QAction::triggered, this, [this] { exitProgram(true); });
 }
 
-void Form1::connectFileCommands()
+void MainWindow::connectFileCommands()
 {
     connect(menuAction(QStringLiteral("Newplan")), &QAction::triggered, this, [this] { files_->newPlan(); });
     connect(menuAction(QStringLiteral("Loadplan")), &QAction::triggered, this, [this] { files_->openPlan(); });
@@ -358,7 +358,7 @@ void Form1::connectFileCommands()
     connect(menuAction(QStringLiteral("delete")), &QAction::triggered, this, [this] { files_->deletePlan(); });
 }
 
-void Form1::createToolbar()
+void MainWindow::createToolbar()
 {
     picToolbar_ = new QWidget(client_);
     picToolbar_->setObjectName(QStringLiteral("picToolbar"));
@@ -399,13 +399,13 @@ void Form1::createToolbar()
     connect(button("Image9"), &ImageButton::clicked, this, [trigger] { trigger("Notes"); });
     connect(button("Image4"), &ImageButton::clicked, this, [trigger] { trigger("Calculator"); });
     connect(button("Image13"), &ImageButton::clicked, this, [trigger] { trigger("Worldtimes"); });
-    connect(button("Image15"), &ImageButton::clicked, this, &Form1::toggleGridStretch);
+    connect(button("Image15"), &ImageButton::clicked, this, &MainWindow::toggleGridStretch);
     connect(button("Image3"), &ImageButton::clicked, this, [trigger] { trigger("About"); });
     connect(button("Image6"), &ImageButton::pressed, this, [trigger] { trigger("Contents"); });
     connect(button("Image14"), &ImageButton::clicked, this, &QWidget::showMinimized);
 }
 
-void Form1::createPanels()
+void MainWindow::createPanels()
 {
     panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version 3.0"), client_);
     panel3D3_->setObjectName(QStringLiteral("Panel3D3"));
@@ -439,16 +439,16 @@ void Form1::createPanels()
     slider1_->setValue(42);
     slider1_->setFocusPolicy(Qt::NoFocus);
     controls_[slider1_->objectName()] = slider1_;
-    connect(slider1_, &QSlider::valueChanged, this, &Form1::onSliderChanged);
+    connect(slider1_, &QSlider::valueChanged, this, &MainWindow::onSliderChanged);
 
-    statusBar1_ = new StatusBar1(
+    statusBar_ = new MainStatusBar(
         platform_.clock,
         [this](const QDateTime& now) {
             return now.date().toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yyyy")
                                                                                  : QStringLiteral("dd/MM/yyyy"));
         },
         client_);
-    controls_[statusBar1_->objectName()] = statusBar1_;
+    controls_[statusBar_->objectName()] = statusBar_;
 
     for (const char* name : {"TempList", "Templist2"}) {
         auto* list = new QListWidget(client_);
@@ -458,7 +458,7 @@ void Form1::createPanels()
     }
 }
 
-void Form1::createRecordPages()
+void MainWindow::createRecordPages()
 {
     ssTab2_ = new QTabWidget(client_);
     ssTab2_->setObjectName(QStringLiteral("SSTab2"));
@@ -514,7 +514,7 @@ void Form1::createRecordPages()
     });
 }
 
-void Form1::createEntryPanel(QWidget* panel)
+void MainWindow::createEntryPanel(QWidget* panel)
 {
     auto label = [this, panel](const char* name, const char* caption) {
         auto* l = new QLabel(QString::fromUtf8(caption), panel);
@@ -572,7 +572,7 @@ void Form1::createEntryPanel(QWidget* panel)
     button(panel, "Command3", "&Remove");
 }
 
-void Form1::createTimers()
+void MainWindow::createTimers()
 {
     auto make = [this](const char* name, int interval) {
         auto* t = new QTimer(this);
@@ -583,12 +583,12 @@ void Form1::createTimers()
     timer1_ = make("Timer1", 1000);
     timer2_ = make("Timer2", 60000);
     timer3_ = make("Timer3", 100);
-    connect(timer1_, &QTimer::timeout, this, &Form1::tickTimer1);
-    connect(timer2_, &QTimer::timeout, this, &Form1::tickTimer2);
-    connect(timer3_, &QTimer::timeout, this, &Form1::tickTimer3);
+    connect(timer1_, &QTimer::timeout, this, &MainWindow::tickTimer1);
+    connect(timer2_, &QTimer::timeout, this, &MainWindow::tickTimer2);
+    connect(timer3_, &QTimer::timeout, this, &MainWindow::tickTimer3);
 }
 
-void Form1::attachHints()
+void MainWindow::attachHints()
 {
     for (const ToolbarButton& b : kToolbar)
         hints_->attach(control(QString::fromLatin1(b.name)), QString::fromLatin1(b.hint));
@@ -599,10 +599,10 @@ void Form1::attachHints()
     hints_->attach(slider1_, QStringLiteral("Use this slider bar to resize the records list display"));
     hints_->attach(ssTab1_, QStringLiteral("Planner info, record details, image view and edit records"));
     hints_->attach(ssPanel2_, QStringLiteral("Planner records entry window"));
-    hints_->attach(statusBar1_, [](int x, int width) { return statusBarHint(x, width); });
+    hints_->attach(statusBar_, [](int x, int width) { return statusBarHint(x, width); });
 }
 
-void Form1::placeDesignLayout()
+void MainWindow::placeDesignLayout()
 {
     applyGeometry(designGeometry());
     // Only the Info page shows at first.
@@ -612,7 +612,7 @@ void Form1::placeDesignLayout()
     resize(twips_.toPixelsX(6384), twips_.toPixelsY(6795));
 }
 
-ControlGeometry Form1::currentGeometry() const
+ControlGeometry MainWindow::currentGeometry() const
 {
     ControlGeometry g;
     for (const auto& [name, w] : controls_) {
@@ -622,7 +622,7 @@ ControlGeometry Form1::currentGeometry() const
     return g;
 }
 
-void Form1::applyGeometry(const ControlGeometry& geometry)
+void MainWindow::applyGeometry(const ControlGeometry& geometry)
 {
     for (const auto& [name, rect] : geometry) {
         QWidget* w = control(name);
@@ -642,18 +642,18 @@ void Form1::applyGeometry(const ControlGeometry& geometry)
     picture1_->raise();
 }
 
-QRect Form1::twipsGeometry() const
+QRect MainWindow::twipsGeometry() const
 {
     const WindowPlacement p = placementOf(*this, twips_);
     return {int(p.left), int(p.top), int(p.width), int(p.height)};
 }
 
-void Form1::setTwipsGeometry(const WindowPlacement& stored)
+void MainWindow::setTwipsGeometry(const WindowPlacement& stored)
 {
     placeWindow(*this, twips_, stored);
 }
 
-void Form1::layoutMainWindow()
+void MainWindow::layoutMainWindow()
 {
     if (inLayout_ || !timer3_)
         return;
@@ -673,7 +673,7 @@ void Form1::layoutMainWindow()
     const MainLayoutResult out = zp::layoutMainWindow(in);
     applyGeometry(out.controls);
     // The status bar keeps to the bottom edge of the window.
-    statusBar1_->move(statusBar1_->x(), client_->height() - statusBar1_->height());
+    statusBar_->move(statusBar_->x(), client_->height() - statusBar_->height());
     for (std::size_t col = 0; col < out.gridColumnWidths.size(); ++col)
         grid1_->setColumnWidth(static_cast<int>(col), twips_.toPixelsX(out.gridColumnWidths[col]));
     if (out.completed) {
@@ -683,20 +683,20 @@ void Form1::layoutMainWindow()
     inLayout_ = false;
 }
 
-void Form1::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     layoutMainWindow();
 }
 
-void Form1::changeEvent(QEvent* event)
+void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         layoutMainWindow();
 }
 
-void Form1::onSliderChanged(int value)
+void MainWindow::onSliderChanged(int value)
 {
     const int clamped = clampSlider(value);
     if (clamped != value) {
@@ -706,7 +706,7 @@ void Form1::onSliderChanged(int value)
     layoutMainWindow();
 }
 
-void Form1::toggleGridStretch()
+void MainWindow::toggleGridStretch()
 {
     state_.gridStretch = state_.gridStretch == 0 ? 1 : 0;
     const std::vector<int> widths = gridColumnWidths(twips_.toTwipsX(grid1_->width()), state_.gridStretch);
@@ -714,30 +714,30 @@ void Form1::toggleGridStretch()
         grid1_->setColumnWidth(static_cast<int>(col), twips_.toPixelsX(widths[col]));
 }
 
-void Form1::onLogoClicked()
+void MainWindow::onLogoClicked()
 {
     logoIntervalMs_ = logoIntervalMs_ == 100 ? 50 : 100;
     timer3_->setInterval(logoIntervalMs_);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picture1_ && event->type() == QEvent::MouseButtonPress)
         onLogoClicked();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::tickTimer1()
+void MainWindow::tickTimer1()
 {
     detectSystemDateStyle(true);
 }
 
-void Form1::tickTimer2()
+void MainWindow::tickTimer2()
 {
-    statusBar1_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
+    statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
 }
 
-void Form1::tickTimer3()
+void MainWindow::tickTimer3()
 {
     const QPixmap& picture = picture2_->pixmap();
     if (picture.isNull())
@@ -754,7 +754,7 @@ void Form1::tickTimer3()
     picture1_->setPixmap(frame);
 }
 
-void Form1::detectSystemDateStyle(bool refreshViews)
+void MainWindow::detectSystemDateStyle(bool refreshViews)
 {
     RecordStore& store = state_.store;
     if (const auto style = detectDateStyle(platform_.dateOrder.systemDateOrder())) {
@@ -772,7 +772,7 @@ void Form1::detectSystemDateStyle(bool refreshViews)
     }
 }
 
-void Form1::initialise()
+void MainWindow::initialise()
 {
     detectSystemDateStyle(false);
     if (!state_.settingsPath.isEmpty())
@@ -783,7 +783,7 @@ void Form1::initialise()
     setTwipsGeometry(state_.settings.placement(PlacementRow::Main));
     if (!state_.commandLinePlan.isEmpty())
         state_.store.planFileName = state_.commandLinePlan;
-    statusBar1_->setPanelText(4, planPanelText(state_.store.planFileName));
+    statusBar_->setPanelText(4, planPanelText(state_.store.planFileName));
     applyFontSettings();
     applySettingsToWindow();
     timer1_->start();
@@ -791,7 +791,7 @@ void Form1::initialise()
     layoutMainWindow();
 }
 
-void Form1::applySettingsToWindow()
+void MainWindow::applySettingsToWindow()
 {
     const Settings& s = state_.settings;
     const RecordStore& store = state_.store;
@@ -805,7 +805,7 @@ void Form1::applySettingsToWindow()
     else if (s.soundOn == 0)
         setMenuTick(QStringLiteral("soundon"), false);
     setWindowTitle(kCaptionPrefix + store.planFileName);
-    statusBar1_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
+    statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
     setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
@@ -815,7 +815,7 @@ void Form1::applySettingsToWindow()
     image1_->setPixmap(picture2_->pixmap());
 }
 
-void Form1::applyFontSettings()
+void MainWindow::applyFontSettings()
 {
     const FontChoice& f = state_.settings.font;
     const QFont font = toQFont(f);
@@ -829,10 +829,10 @@ void Form1::applyFontSettings()
         p.setColor(QPalette::WindowText, colour);
         w->setPalette(p);
     };
-    QFont statusFont = statusBar1_->font();
+    QFont statusFont = statusBar_->font();
     statusFont.setFamily(font.family());
     statusFont.setPointSize(font.pointSize());
-    statusBar1_->setFont(statusFont);
+    statusBar_->setFont(statusFont);
     for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, grid1_})
         apply(w);
     for (const char* name : {"Text2", "Text3", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11"})
@@ -840,7 +840,7 @@ void Form1::applyFontSettings()
     emit fontsApplied();
 }
 
-void Form1::chooseFont()
+void MainWindow::chooseFont()
 {
     std::optional<FontChoice> chosen = platform_.fontDialog.chooseFont(state_.settings.font);
     if (!chosen)
@@ -849,7 +849,7 @@ void Form1::chooseFont()
     applyFontSettings();
 }
 
-void Form1::rebuildRecordsList()
+void MainWindow::rebuildRecordsList()
 {
     const DateSwap swap = [](const QString& text) { return swapDayMonth(text); };
     listModel_->setContent(rebuildRecordsListContent(state_.store, state_.settings.displayMode, state_.highlightKeyword,
@@ -858,7 +858,7 @@ void Form1::rebuildRecordsList()
     viewlist_->selectionModel()->select(listModel_->highlightSelection(), QItemSelectionModel::ClearAndSelect);
 }
 
-void Form1::setDisplayMode(const QString& word)
+void MainWindow::setDisplayMode(const QString& word)
 {
     state_.settings.displayMode = word;
     const std::array<bool, 4> ticks = displayModeTicks(word);
@@ -867,14 +867,14 @@ void Form1::setDisplayMode(const QString& word)
     rebuildRecordsList();
 }
 
-void Form1::selectListLine(int index)
+void MainWindow::selectListLine(int index)
 {
     state_.store.currentRecord = recordForListIndex(index);
     showRecordDetailsPage();
     showImagePage();
 }
 
-void Form1::editListLine(int index)
+void MainWindow::editListLine(int index)
 {
     state_.store.currentRecord = recordForListIndex(index);
     if (ssTab1_->currentIndex() == 3)
@@ -883,7 +883,7 @@ void Form1::editListLine(int index)
         ssTab1_->setCurrentIndex(3);
 }
 
-void Form1::showImagePage()
+void MainWindow::showImagePage()
 {
     const auto shown = chooseImagePagePicture(state_.store, state_.store.currentRecord,
                                               [this](const QString& path) { return showPictureInImage1(path); });
@@ -891,7 +891,7 @@ void Form1::showImagePage()
         image1_->setPixmap(picture2_->pixmap());
 }
 
-void Form1::readStartupPlan()
+void MainWindow::readStartupPlan()
 {
     RecordStore& store = state_.store;
     store.currentRecord = 1;
@@ -903,16 +903,16 @@ void Form1::readStartupPlan()
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(kCaptionPrefix + store.planFileName);
-    statusBar1_->setPanelText(4, planPanelText(store.planFileName));
+    statusBar_->setPanelText(4, planPanelText(store.planFileName));
 }
 
-void Form1::showPlanName()
+void MainWindow::showPlanName()
 {
     setWindowTitle(planWindowTitle(state_.store.planFileName));
-    statusBar1_->setPanelText(4, planPanelText(state_.store.planFileName));
+    statusBar_->setPanelText(4, planPanelText(state_.store.planFileName));
 }
 
-void Form1::refreshAfterPlanChange()
+void MainWindow::refreshAfterPlanChange()
 {
     const RecordStore& store = state_.store;
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
@@ -923,12 +923,12 @@ void Form1::refreshAfterPlanChange()
     showRecordPage(ssTab1_->currentIndex());
 }
 
-ProgressSink* Form1::progress()
+ProgressSink* MainWindow::progress()
 {
     return fileProgress_.get();
 }
 
-void Form1::showRecordPage(int previousPage)
+void MainWindow::showRecordPage(int previousPage)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, ssPanel2_, grid1_, text4_, text12_,
                                                       control(QStringLiteral("Command4")), control(QStringLiteral("Command5"))})
@@ -964,22 +964,22 @@ void Form1::showRecordPage(int previousPage)
     }
 }
 
-ProgressSink& Form1::progressSink()
+ProgressSink& MainWindow::progressSink()
 {
     return *progress_;
 }
 
-QString Form1::statusPanelText(int panel) const
+QString MainWindow::statusPanelText(int panel) const
 {
-    return statusBar1_->panelText(panel);
+    return statusBar_->panelText(panel);
 }
 
-void Form1::setStatusPanelText(int panel, const QString& text)
+void MainWindow::setStatusPanelText(int panel, const QString& text)
 {
-    statusBar1_->setPanelText(panel, text);
+    statusBar_->setPanelText(panel, text);
 }
 
-bool Form1::exitProgram(bool viaMenu)
+bool MainWindow::exitProgram(bool viaMenu)
 {
     if (exiting_)
         return true;
@@ -1002,7 +1002,7 @@ bool Form1::exitProgram(bool viaMenu)
     return true;
 }
 
-void Form1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (exitProgram(false))
         event->accept();

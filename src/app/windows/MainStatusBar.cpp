@@ -1,4 +1,4 @@
-#include "app/windows/StatusBar1.h"
+#include "app/windows/MainStatusBar.h"
 
 #include "ui/Clock.h"
 
@@ -8,7 +8,7 @@
 
 namespace zp {
 
-StatusBar1::StatusBar1(const Clock& clock, std::function<QString(const QDateTime&)> dateText, QWidget* parent)
+MainStatusBar::MainStatusBar(const Clock& clock, std::function<QString(const QDateTime&)> dateText, QWidget* parent)
     : QFrame(parent), clock_(clock), dateText_(std::move(dateText))
 {
     setObjectName(QStringLiteral("StatusBar1"));
@@ -28,27 +28,27 @@ StatusBar1::StatusBar1(const Clock& clock, std::function<QString(const QDateTime
     }
     tick_ = new QTimer(this);
     tick_->setInterval(1000);
-    connect(tick_, &QTimer::timeout, this, &StatusBar1::refreshClock);
+    connect(tick_, &QTimer::timeout, this, &MainStatusBar::refreshClock);
     tick_->start();
     refreshClock();
 }
 
-QLabel* StatusBar1::panel(int panel) const
+QLabel* MainStatusBar::panel(int panel) const
 {
     return panels_.at(static_cast<std::size_t>(panel - 1));
 }
 
-QString StatusBar1::panelText(int panel) const
+QString MainStatusBar::panelText(int panel) const
 {
     return this->panel(panel)->text();
 }
 
-void StatusBar1::setPanelText(int panel, const QString& text)
+void MainStatusBar::setPanelText(int panel, const QString& text)
 {
     this->panel(panel)->setText(text);
 }
 
-void StatusBar1::refreshClock()
+void MainStatusBar::refreshClock()
 {
     const QDateTime now = clock_.now();
     panels_[0]->setText(now.time().toString(QStringLiteral("h:mm AP")));

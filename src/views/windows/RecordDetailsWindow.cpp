@@ -1,4 +1,4 @@
-#include "views/windows/Form14.h"
+#include "views/windows/RecordDetailsWindow.h"
 
 #include "views/RecordDetails.h"
 
@@ -7,7 +7,7 @@
 
 namespace zp {
 
-Form14::Form14(QWidget* parent) : QWidget(parent, Qt::Tool)
+RecordDetailsWindow::RecordDetailsWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(kRecordDetailsCaption);
@@ -21,7 +21,7 @@ Form14::Form14(QWidget* parent) : QWidget(parent, Qt::Tool)
     resize(360, 260);
 }
 
-void Form14::showText(const QString& text)
+void RecordDetailsWindow::showText(const QString& text)
 {
     // Lines end with CR LF; the box shows each as one line.
     QString shown = text;
@@ -29,7 +29,7 @@ void Form14::showText(const QString& text)
     text1_->setPlainText(shown);
 }
 
-QString Form14::text() const
+QString RecordDetailsWindow::text() const
 {
     return text1_->toPlainText();
 }

@@ -9,12 +9,12 @@ class QTableWidget;
 namespace zp {
 
 // "Zorvik Phone Book": names and phone numbers of the plan, sorted by name.
-class Form8 : public QMainWindow {
+class PhoneBookWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Takes the display font of the settings.
     void applyFont();
-    Form8(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
+    PhoneBookWindow(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
 
     // Builds the book from the plan and shows the window where it was.
     void open();

@@ -12,10 +12,10 @@ class Clock;
 
 // The main window's status bar: 1 time, 2 date (kept current by the bar
 // itself), 3 weekday name, 4 plan name.
-class StatusBar1 : public QFrame {
+class MainStatusBar : public QFrame {
     Q_OBJECT
 public:
-    StatusBar1(const Clock& clock, std::function<QString(const QDateTime&)> dateText, QWidget* parent = nullptr);
+    MainStatusBar(const Clock& clock, std::function<QString(const QDateTime&)> dateText, QWidget* parent = nullptr);
 
     QString panelText(int panel) const;     // 1 ... 4
     void setPanelText(int panel, const QString& text);

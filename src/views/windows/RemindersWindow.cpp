@@ -1,9 +1,9 @@
-#include "views/windows/Form12.h"
+#include "views/windows/RemindersWindow.h"
 
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
 #include "views/RecordDetails.h"
-#include "views/windows/Form14.h"
+#include "views/windows/RecordDetailsWindow.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -14,7 +14,7 @@
 
 namespace zp {
 
-Form12::Form12(ProgramState& state, const Platform& platform, QWidget* parent)
+RemindersWindow::RemindersWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form12"));
@@ -56,17 +56,17 @@ Form12::Form12(ProgramState& state, const Platform& platform, QWidget* parent)
             [this](QListWidgetItem* item) { pressLine(list1_->row(item)); });
 }
 
-Form12::~Form12()
+RemindersWindow::~RemindersWindow()
 {
-    delete form14_.data();
+    delete recordDetailsWindow_.data();
 }
 
-Form14* Form12::detailsWindow() const
+RecordDetailsWindow* RemindersWindow::detailsWindow() const
 {
-    return form14_.data();
+    return recordDetailsWindow_.data();
 }
 
-void Form12::buildReminderList()
+void RemindersWindow::buildReminderList()
 {
     reminders_ = zp::buildReminderList(state_.store, platform_.clock.today());
     state_.reminderIndex = reminders_.index;
@@ -75,7 +75,7 @@ void Form12::buildReminderList()
     applyFont();
 }
 
-void Form12::pressLine(int line)
+void RemindersWindow::pressLine(int line)
 {
     const auto press = pressReminderLine(state_.store, reminders_, line, state_.settings.soundOn);
     if (!press)
@@ -84,29 +84,29 @@ void Form12::pressLine(int line)
         playSound_(*press->sound);
     if (press->infoText.isEmpty())
         return;
-    if (!form14_)
-        form14_ = new Form14(this);
-    form14_->showText(press->infoText);
+    if (!recordDetailsWindow_)
+        recordDetailsWindow_ = new RecordDetailsWindow(this);
+    recordDetailsWindow_->showText(press->infoText);
     // Just below the pressed line, at the reminders window's left edge.
     const QRect lineRect = list1_->visualItemRect(list1_->item(line));
     const QPoint below = list1_->viewport()->mapToGlobal(lineRect.bottomLeft());
-    form14_->move(frameGeometry().x(), below.y() + 2);
-    form14_->show();
-    form14_->raise();
+    recordDetailsWindow_->move(frameGeometry().x(), below.y() + 2);
+    recordDetailsWindow_->show();
+    recordDetailsWindow_->raise();
 }
 
-void Form12::closeDetails()
+void RemindersWindow::closeDetails()
 {
-    if (form14_)
-        form14_->close();
+    if (recordDetailsWindow_)
+        recordDetailsWindow_->close();
 }
 
-void Form12::rememberPlace()
+void RemindersWindow::rememberPlace()
 {
     state_.settings.placement(PlacementRow::Reminders) = placementOf(*this, twips_);
 }
 
-void Form12::resizeEvent(QResizeEvent* event)
+void RemindersWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     if (isMinimized())
@@ -125,7 +125,7 @@ void Form12::resizeEvent(QResizeEvent* event)
     place(panel3D1_, 60, 60, W - 120, buttonTop - 120);
 }
 
-void Form12::closeEvent(QCloseEvent* event)
+void RemindersWindow::closeEvent(QCloseEvent* event)
 {
     // Closing the window by its title bar ends the program like "Exit":
     // with the main window still hidden, nothing would be left to use.
@@ -136,7 +136,7 @@ void Form12::closeEvent(QCloseEvent* event)
         exit_();
 }
 
-bool Form12::eventFilter(QObject* watched, QEvent* event)
+bool RemindersWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == list1_->viewport()) {
         if (event->type() == QEvent::MouseMove) {
@@ -154,7 +154,7 @@ bool Form12::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form12::applyFont()
+void RemindersWindow::applyFont()
 {
     list1_->setFont(toQFont(state_.settings.font));
     QPalette p = list1_->palette();

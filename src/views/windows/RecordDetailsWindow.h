@@ -7,10 +7,10 @@ namespace zp {
 
 // "Record Details": the labelled text of the record pressed in the
 // reminders list.
-class Form14 : public QWidget {
+class RecordDetailsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form14(QWidget* parent = nullptr);
+    explicit RecordDetailsWindow(QWidget* parent = nullptr);
     void showText(const QString& text);
     QString text() const;
 

@@ -13,23 +13,23 @@ class QPushButton;
 
 namespace zp {
 
-class Form14;
+class RecordDetailsWindow;
 
 // The coming-week reminders window; the first window the planner creates.
-class Form12 : public QWidget {
+class RemindersWindow : public QWidget {
     Q_OBJECT
 public:
     // Takes the display font of the settings.
     void applyFont();
-    Form12(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
-    ~Form12() override;
+    RemindersWindow(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
+    ~RemindersWindow() override;
 
     // Fills the list with the records due in the next seven days.
     void buildReminderList();
     // A press on line `line` of the list shows that record's details.
     void pressLine(int line);
     const ReminderList& reminders() const { return reminders_; }
-    Form14* detailsWindow() const;
+    RecordDetailsWindow* detailsWindow() const;
 
     // "Run Planner" goes on to the main program, "Exit" ends it.
     void setRunPlanner(std::function<void()> run) { runPlanner_ = std::move(run); }
@@ -53,7 +53,7 @@ private:
     QListWidget* list1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command1_ = nullptr;
-    QPointer<Form14> form14_;
+    QPointer<RecordDetailsWindow> recordDetailsWindow_;
     std::function<void()> runPlanner_;
     std::function<void()> exit_;
     std::function<void(const QString&)> playSound_;

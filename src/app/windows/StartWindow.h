@@ -14,15 +14,15 @@ struct Platform;
 // centred on the screen, shown for two one-second ticks before the main
 // window comes up. It is made afresh each time it is shown; the owner
 // decides its lifetime (it does not delete itself on closing).
-class Form9 : public QFrame {
+class StartWindow : public QFrame {
     Q_OBJECT
 public:
     static constexpr int kWidthTwips = 5000;
     static constexpr int kHeightTwips = 3600;
 
     // `showMainWindow` runs once, after the window has closed on its second tick.
-    Form9(const ScreenMetrics& screen, std::function<void()> showMainWindow, QWidget* parent = nullptr);
-    Form9(const Platform& platform, std::function<void()> showMainWindow, QWidget* parent = nullptr);
+    StartWindow(const ScreenMetrics& screen, std::function<void()> showMainWindow, QWidget* parent = nullptr);
+    StartWindow(const Platform& platform, std::function<void()> showMainWindow, QWidget* parent = nullptr);
 
     // One tick of Timer1; public so tests need not wait for the clock.
     void tick();

@@ -13,7 +13,7 @@ struct Platform;
 // time it is created. Its placement is handed to the owner when it closes
 // (the settings keep it) but never applied on opening. Modeless and reused:
 // closing hides it.
-class Form3 : public QWidget {
+class AboutWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWidthTwips = 6000;
@@ -22,9 +22,9 @@ public:
     // Placement in twips, in the order the settings keep it.
     using StoreGeometry = std::function<void(double top, double left, double width, double height)>;
 
-    Form3(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
+    AboutWindow(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
           QWidget* parent = nullptr);
-    Form3(const Platform& platform, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
+    AboutWindow(const Platform& platform, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
           QWidget* parent = nullptr);
 
     QPushButton* command1() const { return command1_; }

@@ -11,13 +11,13 @@ class QPushButton;
 namespace zp {
 
 // "Key Word Highlite": the records list marks every line holding the word.
-class Form10 : public QWidget {
+class KeywordWindow : public QWidget {
     Q_OBJECT
 public:
     // Takes the display font of the settings.
     void applyFont();
     // `rebuildList` refreshes the records list after the keyword changed.
-    Form10(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent = nullptr);
+    KeywordWindow(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent = nullptr);
 
     // Opening clears the keyword, so the next rebuild shows no highlight.
     void open();

@@ -1,4 +1,4 @@
-#include "app/windows/Form9.h"
+#include "app/windows/StartWindow.h"
 
 #include "ui/Artwork.h"
 #include "ui/Platform.h"
@@ -15,7 +15,7 @@
 
 namespace zp {
 
-Form9::Form9(const ScreenMetrics& screen, std::function<void()> showMainWindow, QWidget* parent)
+StartWindow::StartWindow(const ScreenMetrics& screen, std::function<void()> showMainWindow, QWidget* parent)
     : QFrame(parent, Qt::SplashScreen | Qt::FramelessWindowHint), showMainWindow_(std::move(showMainWindow))
 {
     setObjectName(QStringLiteral("Form9"));
@@ -60,16 +60,16 @@ Form9::Form9(const ScreenMetrics& screen, std::function<void()> showMainWindow, 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
-    connect(timer1_, &QTimer::timeout, this, &Form9::tick);
+    connect(timer1_, &QTimer::timeout, this, &StartWindow::tick);
     timer1_->start();
 }
 
-Form9::Form9(const Platform& platform, std::function<void()> showMainWindow, QWidget* parent)
-    : Form9(platform.screen, std::move(showMainWindow), parent)
+StartWindow::StartWindow(const Platform& platform, std::function<void()> showMainWindow, QWidget* parent)
+    : StartWindow(platform.screen, std::move(showMainWindow), parent)
 {
 }
 
-void Form9::tick()
+void StartWindow::tick()
 {
     if (tickFlag_ == 1) {
         timer1_->stop();

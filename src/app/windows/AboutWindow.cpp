@@ -1,4 +1,4 @@
-#include "app/windows/Form3.h"
+#include "app/windows/AboutWindow.h"
 
 #include "ui/Artwork.h"
 #include "ui/Platform.h"
@@ -15,7 +15,7 @@
 
 namespace zp {
 
-Form3::Form3(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
+AboutWindow::AboutWindow(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
              QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       screen_(screen), storeGeometry_(std::move(storeGeometry)), showMainWindow_(std::move(showMainWindow))
@@ -49,7 +49,7 @@ Form3::Form3(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::func
     command1_ = new QPushButton(QStringLiteral("&OK"), panel);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setDefault(true);
-    connect(command1_, &QPushButton::clicked, this, &Form3::okClicked);
+    connect(command1_, &QPushButton::clicked, this, &AboutWindow::okClicked);
 
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(12, 12, 12, 12);
@@ -71,13 +71,13 @@ Form3::Form3(const ScreenMetrics& screen, StoreGeometry storeGeometry, std::func
     command1_->setFocus();
 }
 
-Form3::Form3(const Platform& platform, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
+AboutWindow::AboutWindow(const Platform& platform, StoreGeometry storeGeometry, std::function<void()> showMainWindow,
              QWidget* parent)
-    : Form3(platform.screen, std::move(storeGeometry), std::move(showMainWindow), parent)
+    : AboutWindow(platform.screen, std::move(storeGeometry), std::move(showMainWindow), parent)
 {
 }
 
-void Form3::storeGeometry()
+void AboutWindow::storeGeometry()
 {
     if (!storeGeometry_)
         return;
@@ -87,7 +87,7 @@ void Form3::storeGeometry()
     storeGeometry_(tw.toTwipsY(r.y()), tw.toTwipsX(r.x()), tw.toTwipsX(r.width()), tw.toTwipsY(r.height()));
 }
 
-void Form3::okClicked()
+void AboutWindow::okClicked()
 {
     storeGeometry();
     closingByOk_ = true;
@@ -98,7 +98,7 @@ void Form3::okClicked()
         showMainWindow_();
 }
 
-void Form3::closeEvent(QCloseEvent* event)
+void AboutWindow::closeEvent(QCloseEvent* event)
 {
     if (!closingByOk_)
         storeGeometry();

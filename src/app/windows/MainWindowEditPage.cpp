@@ -5,7 +5,7 @@
 // RecordEditor; this file hands them the widgets' texts and shows what they
 // did.
 
-#include "app/windows/Form1.h"
+#include "app/windows/MainWindow.h"
 
 #include "ui/Hints.h"
 #include "ui/PictureFile.h"
@@ -147,7 +147,7 @@ const QString kGridHint = QStringLiteral("Record entry grid - click in the grid 
 
 // --- building and wiring -------------------------------------------------------
 
-void Form1::createEntryGrid()
+void MainWindow::createEntryGrid()
 {
     gridModel_ = new EntryGridModel(kGridColumns, this);
     grid1_ = new QTableView(ssTab1_);
@@ -166,7 +166,7 @@ void Form1::createEntryGrid()
     gridModel_->setRows(entryGridRows(state_.store).mid(0, EntryGridModel::kFixedRows));
 }
 
-void Form1::connectEditPage()
+void MainWindow::connectEditPage()
 {
     editor_ = std::make_unique<RecordEditor>(state_.store, platform_.messages);
     // The panel covers the grid's edit box and row buttons in the
@@ -206,8 +206,8 @@ void Form1::connectEditPage()
             [this] { applyEditOutcome(editor_->insertRow(gridCurrentRow(), platform_.clock.today())); });
     connect(button("Command5"), &QPushButton::clicked, this,
             [this] { applyEditOutcome(editor_->deleteRow(gridCurrentRow())); });
-    connect(text4_, &QLineEdit::returnPressed, this, &Form1::commitGridCell);
-    connect(grid1_, &QTableView::doubleClicked, this, &Form1::doubleClickGrid);
+    connect(text4_, &QLineEdit::returnPressed, this, &MainWindow::commitGridCell);
+    connect(grid1_, &QTableView::doubleClicked, this, &MainWindow::doubleClickGrid);
     // The edit box always shows the cell it would commit to.
     connect(grid1_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentCellInText4(); });
 
@@ -231,7 +231,7 @@ void Form1::connectEditPage()
     attachEditPageHints();
 }
 
-void Form1::attachEditPageHints()
+void MainWindow::attachEditPageHints()
 {
     for (const ControlHint& h : kEditPageHints) {
         QWidget* w = control(QString::fromLatin1(h.control));
@@ -246,7 +246,7 @@ void Form1::attachEditPageHints()
 
 // --- outcomes ------------------------------------------------------------------
 
-void Form1::runEntryCommand(const EditOutcome& out)
+void MainWindow::runEntryCommand(const EditOutcome& out)
 {
     // A picture kept for the next Add or Change is used or dropped by any
     // entry-panel command that acts.
@@ -255,7 +255,7 @@ void Form1::runEntryCommand(const EditOutcome& out)
     applyEditOutcome(out);
 }
 
-void Form1::applyEditOutcome(const EditOutcome& out, int cellRow, int cellColumn)
+void MainWindow::applyEditOutcome(const EditOutcome& out, int cellRow, int cellColumn)
 {
     // The command has already done what moving the bar would do.
     setEntryScroll(out.scroll);
@@ -299,7 +299,7 @@ void Form1::applyEditOutcome(const EditOutcome& out, int cellRow, int cellColumn
         showRecordTab(*out.recordPage);
 }
 
-void Form1::setEntryScroll(const ScrollState& scroll)
+void MainWindow::setEntryScroll(const ScrollState& scroll)
 {
     auto* bar = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
     const QSignalBlocker block(bar);
@@ -307,7 +307,7 @@ void Form1::setEntryScroll(const ScrollState& scroll)
     bar->setValue(scroll.value);
 }
 
-void Form1::resetEntryPanel()
+void MainWindow::resetEntryPanel()
 {
     const RecordStore& store = state_.store;
     ScrollState scroll;
@@ -321,7 +321,7 @@ void Form1::resetEntryPanel()
 
 // --- entry panel -----------------------------------------------------------------
 
-EntryFields Form1::entryFields() const
+EntryFields MainWindow::entryFields() const
 {
     EntryFields fields;
     for (const EntryField& f : kEntryFields)
@@ -330,14 +330,14 @@ EntryFields Form1::entryFields() const
     return fields;
 }
 
-void Form1::clearEntryFields()
+void MainWindow::clearEntryFields()
 {
     for (const EntryField& f : kEntryFields)
         static_cast<QLineEdit*>(control(QString::fromLatin1(f.control)))->clear();
     static_cast<QCheckBox*>(control(QStringLiteral("Check1")))->setChecked(false);
 }
 
-void Form1::showEntryFields(const RecordDisplay& display)
+void MainWindow::showEntryFields(const RecordDisplay& display)
 {
     setEntryScroll(display.scroll);
     if (display.empty) {
@@ -355,17 +355,17 @@ void Form1::showEntryFields(const RecordDisplay& display)
         image1_->clear();
 }
 
-void Form1::showRecordInEntryFields()
+void MainWindow::showRecordInEntryFields()
 {
     showEntryFields(editor_->showRecordInEntryFields(pictureLoader()));
 }
 
-AttachmentCheck Form1::pictureLoader()
+AttachmentCheck MainWindow::pictureLoader()
 {
     return [this](const QString& path) { return showPictureInImage1(path); };
 }
 
-bool Form1::showPictureInImage1(const QString& path)
+bool MainWindow::showPictureInImage1(const QString& path)
 {
     const std::optional<QPixmap> picture = readPictureFile(path);
     if (!picture)
@@ -379,7 +379,7 @@ bool Form1::showPictureInImage1(const QString& path)
     return true;
 }
 
-void Form1::checkEntryDate(bool startDate)
+void MainWindow::checkEntryDate(bool startDate)
 {
     if (checkingDate_)
         return;
@@ -395,7 +395,7 @@ void Form1::checkEntryDate(bool startDate)
     checkingDate_ = false;
 }
 
-void Form1::attachPicture(PictureEntry entry)
+void MainWindow::attachPicture(PictureEntry entry)
 {
     PictureHooks hooks;
     hooks.loadAndShow = pictureLoader();
@@ -420,13 +420,13 @@ void Form1::attachPicture(PictureEntry entry)
 
 // --- entry grid -------------------------------------------------------------------
 
-int Form1::gridCurrentRow() const
+int MainWindow::gridCurrentRow() const
 {
     const QModelIndex current = grid1_->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
-void Form1::fillEntryGrid()
+void MainWindow::fillEntryGrid()
 {
     RecordStore& store = state_.store;
     gridModel_->setRows(entryGridRows(store));
@@ -441,13 +441,13 @@ void Form1::fillEntryGrid()
     showCurrentCellInText4();
 }
 
-void Form1::showCurrentCellInText4()
+void MainWindow::showCurrentCellInText4()
 {
     const QModelIndex current = grid1_->currentIndex();
     text4_->setText(current.isValid() ? gridModel_->text(current.row(), current.column()) : QString());
 }
 
-void Form1::commitGridCell()
+void MainWindow::commitGridCell()
 {
     const QModelIndex current = grid1_->currentIndex();
     if (!current.isValid())
@@ -456,7 +456,7 @@ void Form1::commitGridCell()
                      current.column());
 }
 
-void Form1::doubleClickGrid(const QModelIndex& index)
+void MainWindow::doubleClickGrid(const QModelIndex& index)
 {
     if (!index.isValid())
         return;
@@ -466,7 +466,7 @@ void Form1::doubleClickGrid(const QModelIndex& index)
 
 // --- labels, style and pages ----------------------------------------------------------
 
-void Form1::applyEntryLabels()
+void MainWindow::applyEntryLabels()
 {
     const RecordStore& store = state_.store;
     for (const EntryPanelLabel& l : entryPanelLabels())
@@ -478,7 +478,7 @@ void Form1::applyEntryLabels()
     gridModel_->setRow(1, captions);
 }
 
-void Form1::applyEditStyle()
+void MainWindow::applyEditStyle()
 {
     const int style = state_.store.editStyle;
     setMenuTick(QStringLiteral("homeandoffice"), style == 0);
@@ -487,7 +487,7 @@ void Form1::applyEditStyle()
         showEditFace();
 }
 
-void Form1::showEditFace()
+void MainWindow::showEditFace()
 {
     const bool panel = state_.store.editStyle == 0;
     ssPanel2_->setVisible(panel);
@@ -502,14 +502,14 @@ void Form1::showEditFace()
     }
 }
 
-void Form1::hideEditFace()
+void MainWindow::hideEditFace()
 {
     for (QWidget* w : std::initializer_list<QWidget*>{ssPanel2_, grid1_, text4_, control(QStringLiteral("Command4")),
                                                       control(QStringLiteral("Command5"))})
         w->hide();
 }
 
-void Form1::showEditPage()
+void MainWindow::showEditPage()
 {
     RecordStore& store = state_.store;
     if (store.editStyle == 0) {
@@ -524,12 +524,12 @@ void Form1::showEditPage()
     showEditFace();
 }
 
-void Form1::showRecordDetailsPage()
+void MainWindow::showRecordDetailsPage()
 {
     text1_->setPlainText(detailsPageText(state_.store));
 }
 
-void Form1::showRecordTab(int page)
+void MainWindow::showRecordTab(int page)
 {
     if (ssTab1_->currentIndex() == page)
         showRecordPage(page);
@@ -537,7 +537,7 @@ void Form1::showRecordTab(int page)
         ssTab1_->setCurrentIndex(page);
 }
 
-void Form1::peekRecordTab(int page)
+void MainWindow::peekRecordTab(int page)
 {
     {
         const QSignalBlocker block(ssTab1_);
@@ -552,7 +552,7 @@ void Form1::peekRecordTab(int page)
     }
 }
 
-int Form1::selectedListLine() const
+int MainWindow::selectedListLine() const
 {
     const QModelIndex current = viewlist_->currentIndex();
     return current.isValid() ? current.row() : -1;
