@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "app/SettingsFile.h"
 #include "app/windows/PlannerApp.h"
 #include "ui/Artwork.h"

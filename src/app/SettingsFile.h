@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Settings.h"
+#include "state/Settings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -42,33 +42,6 @@ inline const QString kSettingsWriteFailedWindowClose = QStringLiteral(
     "The file PLANNER.INI was not opened succesfully and therefore your setting were not saved. Check the file in "
     "your C:\\ root directory");
 
-// The values of lines 3 ... 106: every setting but the "save settings on
-// exit" flag, wherever it lives (the plan's name, date style, backup flag,
-// edit style and field labels travel with the record store). Taken right
-// after the file is read, it is what the next exit writes when the flag is
-// "0", so a run with the flag cleared leaves the file as it found it.
-struct SettingsSnapshot {
-    QString planFileName;                  // line 3
-    QString displayMode;                   // line 4
-    std::array<QString, 3> reserved;       // lines 5-7
-    QString startupShow;                   // line 8
-    QString fileDateStyle;                 // line 9
-    QString keepBackups;                   // line 10
-    FontChoice font;                       // lines 11-16
-    std::array<QString, 3> fontStyleTexts; // lines 13-15 as read
-    QString plotTitle;                     // line 17
-    QString plotXLabel;                    // line 18
-    QString plotYLabel;                    // line 19
-    int editStyle = 0;                     // line 20
-    std::array<WindowPlacement, 16> windowPlacement{}; // rows 1-15: lines 21-80
-    double soundOn = 0;                    // line 81
-    double maxRecordSeconds = 0;           // line 82
-    std::array<QString, 25> fieldLabels;   // 1-24: lines 83-106
-    QByteArray encoding = QByteArrayLiteral("UTF-8"); // how the file was read
-
-    friend bool operator==(const SettingsSnapshot&, const SettingsSnapshot&) = default;
-};
-
 // ~/.config/zorvik-planner/PLANNER.INI, or under $XDG_CONFIG_HOME when set.
 QString settingsFilePath();
 
@@ -76,10 +49,6 @@ QString settingsFilePath();
 // ("Zorvik Planner 2.0", "2.1", "3.0", "3.1" and "3.2", whole lines).
 bool isAcceptedSettingsHeader(QStringView line);
 
-SettingsSnapshot takeSettingsSnapshot(const Settings& settings, const RecordStore& store);
-void applySettingsSnapshot(const SettingsSnapshot& values, Settings& settings, RecordStore& store);
-// The defaults of every setting but the flag.
-SettingsSnapshot defaultSettingsSnapshot();
 // Every setting to its default, the flag ("1") included.
 void setDefaultSettings(Settings& settings, RecordStore& store);
 

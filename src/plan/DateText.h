@@ -1,13 +1,12 @@
 #pragma once
+#include "ui/DateOrderSource.h"
+
 #include <QString>
 #include <QStringView>
 #include <chrono>
 #include <optional>
 
 namespace zp {
-
-// Which number comes first in a numeric date such as 6/9/94.
-enum class DateOrder { DayFirst, MonthFirst };
 
 // A date, a time or both, read from a text. A text with only a time takes
 // the day 30 December 1899 (the day "zero" of stored times); a text with

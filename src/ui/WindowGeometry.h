@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Settings.h"
+#include "ui/WindowPlacement.h"
 #include "ui/ScreenMetrics.h"
 
 class QWidget;

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/MainLayout.h"
-#include "app/ProgramState.h"
+#include "state/ProgramState.h"
 #include "plan/FileCommands.h"
 #include "plan/RecordEditing.h"
 #include "ui/Platform.h"

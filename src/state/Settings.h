@@ -1,5 +1,7 @@
 #pragma once
+#include "plan/RecordStore.h"
 #include "ui/FontDialog.h"
+#include "ui/WindowPlacement.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,29 +13,6 @@
 #include <optional>
 
 namespace zp {
-
-// Placement of one window in twips: top, left, width, height.
-struct WindowPlacement {
-    double top = 0;
-    double left = 0;
-    double width = 0;
-    double height = 0;
-    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
-};
-
-// Where to put a window whose remembered placement is `stored`, given the
-// screens' rectangles and the window's minimum size, all in twips. The
-// stored values stay as they are; this is only for showing the window.
-// - A width or height below the minimum is raised to it.
-// - A window is reachable when its top edge lies on a screen, at least
-//   kPlacementGrip twips above that screen's bottom, with at least
-//   kPlacementGrip twips (or its whole width, when narrower) of it across
-//   that screen. Otherwise it is moved onto the screen it is nearest to,
-//   as far as needed to lie inside it (its top-left corner inside when it
-//   is larger than the screen).
-// With no screens the size correction alone applies.
-constexpr int kPlacementGrip = 600;
-WindowPlacement fitOnScreen(const WindowPlacement& stored, const QList<QRect>& screensTwips, const QSize& minimumTwips);
 
 // Rows of the remembered window placements.
 namespace PlacementRow {
@@ -98,5 +77,37 @@ struct FontRgb {
     friend bool operator==(const FontRgb&, const FontRgb&) = default;
 };
 std::optional<FontRgb> fontRgb(std::int32_t colour);
+
+// The values of lines 3 ... 106: every setting but the "save settings on
+// exit" flag, wherever it lives (the plan's name, date style, backup flag,
+// edit style and field labels travel with the record store). Taken right
+// after the file is read, it is what the next exit writes when the flag is
+// "0", so a run with the flag cleared leaves the file as it found it.
+struct SettingsSnapshot {
+    QString planFileName;                  // line 3
+    QString displayMode;                   // line 4
+    std::array<QString, 3> reserved;       // lines 5-7
+    QString startupShow;                   // line 8
+    QString fileDateStyle;                 // line 9
+    QString keepBackups;                   // line 10
+    FontChoice font;                       // lines 11-16
+    std::array<QString, 3> fontStyleTexts; // lines 13-15 as read
+    QString plotTitle;                     // line 17
+    QString plotXLabel;                    // line 18
+    QString plotYLabel;                    // line 19
+    int editStyle = 0;                     // line 20
+    std::array<WindowPlacement, 16> windowPlacement{}; // rows 1-15: lines 21-80
+    double soundOn = 0;                    // line 81
+    double maxRecordSeconds = 0;           // line 82
+    std::array<QString, 25> fieldLabels;   // 1-24: lines 83-106
+    QByteArray encoding = QByteArrayLiteral("UTF-8"); // how the file was read
+
+    friend bool operator==(const SettingsSnapshot&, const SettingsSnapshot&) = default;
+};
+
+SettingsSnapshot takeSettingsSnapshot(const Settings& settings, const RecordStore& store);
+void applySettingsSnapshot(const SettingsSnapshot& values, Settings& settings, RecordStore& store);
+// The defaults of every setting but the flag.
+SettingsSnapshot defaultSettingsSnapshot();
 
 } // namespace zp

@@ -1,7 +1,6 @@
 #pragma once
-#include "app/Settings.h"
-#include "app/SettingsFile.h"
 #include "plan/RecordStore.h"
+#include "state/Settings.h"
 
 #include <QString>
 #include <vector>
