@@ -149,6 +149,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
     if (!plans.isEmpty())
         c.planFile = plans.front();
+    // The window remembers the plan for the next start, which may run in
+    // another folder: a relative name is made absolute first.
+    if (c.command == CommandLine::Command::Gui && !c.planFile.isEmpty())
+        c.planFile = QFileInfo(c.planFile).absoluteFilePath();
     return c;
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zp {
 
@@ -177,6 +178,18 @@ QString planPanelText(const QString& planFileName)
     const qsizetype sep = std::max(backslash, slash);
     QString part = sep < 0 ? planFileName : tail.mid(sep + 1).toString();
     return part.isEmpty() ? planFileName : part;
+}
+
+WindowPlacement firstStartPlacement(const QSize& screenTwips)
+{
+    WindowPlacement p = Settings::defaultPlacements()[PlacementRow::Main];
+    if (screenTwips.width() <= 0 || screenTwips.height() <= 0)
+        return p;
+    p.width = std::max(p.width, std::floor(screenTwips.width() * 2.0 / 3.0));
+    p.height = std::max(p.height, std::floor(screenTwips.height() * 2.0 / 3.0));
+    p.left = std::max(0.0, std::floor((screenTwips.width() - p.width) / 2));
+    p.top = std::max(0.0, std::floor((screenTwips.height() - p.height) / 2));
+    return p;
 }
 
 } // namespace zp

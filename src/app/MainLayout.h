@@ -1,4 +1,7 @@
 #pragma once
+#include "state/Settings.h"
+
+#include <QSize>
 #include <QString>
 #include <map>
 #include <vector>
@@ -78,5 +81,10 @@ QString statusBarHint(int x, int width);
 // backslash (or slash: this platform's separator), the whole name when that
 // part is empty, "New Plan" when no plan is named.
 QString planPanelText(const QString& planFileName);
+
+// Where the main window goes when no settings were read (the first start):
+// two thirds of the screen each way, centred, so that the toolbar, the
+// pages, the list and the status bar all show. Screen size in twips.
+WindowPlacement firstStartPlacement(const QSize& screenTwips);
 
 } // namespace zp

@@ -219,8 +219,10 @@ void setDefaultSettings(Settings& settings, RecordStore& store)
 }
 
 SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordStore& store,
-                              MessageBoxService& messages)
+                              MessageBoxService& messages, bool* loaded)
 {
+    if (loaded)
+        *loaded = false;
     if (const auto raw = readRawLines(path)) {
         // The encoding is decided over the whole file, not line by line.
         QByteArray all;
@@ -237,6 +239,8 @@ SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordSto
                 values->encoding = encoding;
                 settings.saveSettingsOnExit = flag;
                 applySettingsSnapshot(*values, settings, store);
+                if (loaded)
+                    *loaded = true;
                 return *values;
             }
         }

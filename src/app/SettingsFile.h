@@ -56,9 +56,10 @@ void setDefaultSettings(Settings& settings, RecordStore& store);
 // bytes or less, a wrong header, a file that ends before line 106, an
 // overlong line or a number too big for its line shows the start-up message
 // once and sets the defaults instead; nothing read from such a file is kept.
-// Returns the snapshot for saveSettings.
+// Returns the snapshot for saveSettings; `loaded` tells whether the file
+// was used.
 SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordStore& store,
-                              MessageBoxService& messages);
+                              MessageBoxService& messages, bool* loaded = nullptr);
 
 // The bytes saveSettings writes: the header, the current flag, then lines
 // 3 ... 106 from the current settings when the flag is "1", otherwise from

@@ -75,10 +75,14 @@ FileCommands::~FileCommands() = default;
 
 QString FileCommands::backupName(const QString& planFileName)
 {
-    // A "." in the first position does not count.
-    const qsizetype dot = planFileName.lastIndexOf(QLatin1Char('.'));
-    if (dot < 1)
+    if (planFileName.isEmpty())
         return QString();
+    // Only the file's own extension is replaced, never a "." in a folder
+    // name; a name without one (or only a leading one) gets ".BAK" added.
+    const qsizetype nameStart = planFileName.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype dot = planFileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= nameStart)
+        return planFileName + QStringLiteral(".BAK");
     return planFileName.left(dot) + QStringLiteral(".BAK");
 }
 
@@ -102,34 +106,56 @@ std::optional<QString> FileCommands::askSaveName(const QString& title)
     std::optional<QString> name = dialogs_.saveFileName(request);
     if (!name || name->isEmpty())
         return std::nullopt;
+    // A new name typed without an extension becomes a plan file; an existing
+    // file chosen as it is keeps its name.
+    const QFileInfo info(*name);
+    if (info.suffix().isEmpty() && !info.exists() && !info.fileName().isEmpty())
+        *name += QStringLiteral(".pln");
     return name;
 }
 
 // --- the unsaved-changes question -------------------------------------------------
 
+FileCommands::UnsavedAnswer FileCommands::askAboutUnsavedChanges(ExitVariant variant)
+{
+    if (!store_.modified)
+        return UnsavedAnswer::Unmodified;
+    const int answer = messages_.msgBox(kSaveChangesQuestion, MsgStyle::YesNoQuestion, kSaveTitle);
+    if (answer != MsgAnswer::Yes)
+        return UnsavedAnswer::Drop;
+    const bool saved = variant == ExitVariant::MenuExit ? savePlan() : savePlanAs();
+    // Nothing is thrown away while the changes exist nowhere else.
+    if (!saved)
+        return UnsavedAnswer::Stop;
+    store_.modified = false;
+    emptyUnreferenced(store_.supersededSounds);
+    return UnsavedAnswer::Saved;
+}
+
+void FileCommands::dropUnsavedChanges(bool otherPlanLoaded)
+{
+    store_.modified = false;
+    // Recordings made for the dropped changes go; once another plan is in,
+    // those it names stay.
+    if (otherPlanLoaded)
+        emptyUnreferenced(store_.recordingsToDeleteOnDiscard);
+    else
+        store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard);
+    // The removals are dropped with the other changes: the saved plan
+    // still names those records' sounds, so they are forgotten, not
+    // deleted by a later save.
+    store_.supersededSounds.paths.clear();
+}
+
 bool FileCommands::confirmDiscard(ExitVariant variant)
 {
-    if (store_.modified) {
-        const int answer = messages_.msgBox(kSaveChangesQuestion, MsgStyle::YesNoQuestion, kSaveTitle);
-        if (answer == MsgAnswer::Yes) {
-            const bool saved = variant == ExitVariant::MenuExit ? savePlan() : savePlanAs();
-            // Nothing is thrown away while the changes exist nowhere else.
-            if (!saved)
-                return false;
-            store_.modified = false;
-            emptyUnreferenced(store_.supersededSounds);
-        } else {
-            store_.modified = false;
-            store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard);
-            // The removals are dropped with the other changes: the saved plan
-            // still names those records' sounds, so they are forgotten, not
-            // deleted by a later save.
-            store_.supersededSounds.paths.clear();
-        }
+    const UnsavedAnswer answer = askAboutUnsavedChanges(variant);
+    if (answer == UnsavedAnswer::Stop)
+        return false;
+    if (answer == UnsavedAnswer::Drop)
+        dropUnsavedChanges(false);
+    if (answer != UnsavedAnswer::Unmodified || variant != ExitVariant::NewPlan)
         emptyUnreferenced(store_.newRecordings);
-    } else if (variant != ExitVariant::NewPlan) {
-        emptyUnreferenced(store_.newRecordings);
-    }
     return true;
 }
 
@@ -142,6 +168,7 @@ void FileCommands::newPlan()
     release();
     disk_ = {};
     store_.planFileName.clear();
+    store_.unopenedStartupPlan.clear();
     store_.clearStore();
     store_.currentRecord = 1;
     store_.planEncoding = kUtf8Encoding;
@@ -152,10 +179,20 @@ void FileCommands::newPlan()
 
 void FileCommands::openPlan()
 {
-    if (!confirmDiscard(ExitVariant::OpenPlan))
+    const UnsavedAnswer answer = askAboutUnsavedChanges(ExitVariant::OpenPlan);
+    if (answer == UnsavedAnswer::Stop)
         return;
-    if (const auto name = askOpenName())
-        loadPlan(*name);
+    // "No" drops the changes only once another plan is actually in: a
+    // cancelled dialog or a plan that cannot be read leaves them as they are.
+    if (answer != UnsavedAnswer::Drop)
+        emptyUnreferenced(store_.newRecordings);
+    const auto name = askOpenName();
+    if (!name || !loadPlan(*name))
+        return;
+    if (answer == UnsavedAnswer::Drop) {
+        dropUnsavedChanges(true);
+        emptyUnreferenced(store_.newRecordings);
+    }
 }
 
 void FileCommands::openPlanFromToolbar()
@@ -178,6 +215,7 @@ bool FileCommands::loadPlan(const QString& path)
         return false;
     }
     store_.planFileName = path;
+    store_.unopenedStartupPlan.clear();
     store_.modified = false;
     store_.currentRecord = std::clamp(store_.currentRecord, 1, std::max(1, store_.recordCount()));
     adoptLock(path, std::move(claimed));
@@ -195,6 +233,7 @@ bool FileCommands::openPlanAtStartup(const QString& path)
             const PlanReadResult result =
                 readPlanFile(path, store_, dateOrder_.systemDateOrder(), view_.progress());
             if (result.loaded() || result.status == PlanReadStatus::Ignored) {
+                store_.unopenedStartupPlan.clear();
                 store_.planFileName = path;
                 store_.modified = false;
                 store_.currentRecord = 1;
@@ -206,10 +245,15 @@ bool FileCommands::openPlanAtStartup(const QString& path)
                 messages_.msgBox(result.message, MsgStyle::Exclamation, result.title);
         }
     }
+    // `path` may be the store's own name, cleared below.
+    const QString unopened = path;
     release();
     disk_ = {};
     store_.clearStore();
     store_.planFileName.clear();
+    // The plan is shown untitled, so that Save cannot put an empty plan over
+    // it, but it is not forgotten: it may be on a disk not mounted yet.
+    store_.unopenedStartupPlan = unopened;
     store_.modified = false;
     store_.currentRecord = 1;
     return false;
@@ -260,6 +304,7 @@ bool FileCommands::saveUnderName(const QString& path, bool withBackup)
     if (!writeMainFile(path))
         return false;
     store_.planFileName = path;
+    store_.unopenedStartupPlan.clear();
     adoptLock(path, std::move(claimed));
     view_.showPlanName();
     if (withBackup)

@@ -103,9 +103,8 @@ public:
     // Lets go of the open plan's lock; at exit.
     void release();
 
-    // Name of the backup copy: everything before the last "." at character
-    // 2 or later, followed by ".BAK"; empty when there is no such ".". The
-    // "." may sit in a folder name: C:\MY.DIR\WORK gives C:\MY.BAK.
+    // Name of the backup copy: the file name's extension replaced by ".BAK",
+    // or ".BAK" added when it has none; empty for an untitled plan.
     static QString backupName(const QString& planFileName);
 
     // The lock file used for a plan.
@@ -118,6 +117,12 @@ private:
         QByteArray hash;
     };
     enum class LockPurpose { Open, Save };
+
+    enum class UnsavedAnswer { Unmodified, Saved, Drop, Stop };
+    // The unsaved-changes question; Yes saves. A "Drop" is carried out by
+    // dropUnsavedChanges, once the command that asked has succeeded.
+    UnsavedAnswer askAboutUnsavedChanges(ExitVariant variant);
+    void dropUnsavedChanges(bool otherPlanLoaded);
 
     std::optional<QString> askOpenName();
     std::optional<QString> askSaveName(const QString& title);

@@ -480,14 +480,14 @@ EditOutcome RecordEditor::attachPicture(PictureEntry entry, FileDialogs& dialogs
 {
     store_.currentRecord = scroll_.value;
     EditOutcome out = outcome();
+    // Cancelling the dialog, or declining the picture, changes nothing: the
+    // record keeps the picture it had. "No picture" is how one is removed.
+    const QString previous = store_.pendingImagePath;
     const std::optional<QString> path = chooseFile(dialogs, kLoadImageTitle, kLoadImageFilter);
-    if (!path) {
-        store_.pendingImagePath = kNoAttachment;
+    if (!path)
         return out;
-    }
     if (hooks.loadAndShow && !hooks.loadAndShow(*path)) {
-        store_.pendingImagePath = kNoAttachment;
-        out.clearPicture = true;
+        restorePicture(previous, hooks, out);
         return out;
     }
     store_.pendingImagePath = *path;
@@ -499,12 +499,27 @@ EditOutcome RecordEditor::attachPicture(PictureEntry entry, FileDialogs& dialogs
     if (hooks.afterQuestion)
         hooks.afterQuestion();
 
-    if (answer == MsgAnswer::Yes) {
+    if (answer == MsgAnswer::Yes)
         out.done = true;
-    } else {
-        store_.pendingImagePath = kNoAttachment;
+    else
+        restorePicture(previous, hooks, out);
+    return out;
+}
+
+void RecordEditor::restorePicture(const QString& previous, const PictureHooks& hooks, EditOutcome& out)
+{
+    store_.pendingImagePath = previous;
+    if (previous == kNoAttachment || previous.isEmpty() || !hooks.loadAndShow || !hooks.loadAndShow(previous))
         out.clearPicture = true;
-    }
+}
+
+EditOutcome RecordEditor::removePicture()
+{
+    store_.currentRecord = scroll_.value;
+    EditOutcome out = outcome();
+    store_.pendingImagePath = kNoAttachment;
+    out.done = true;
+    out.clearPicture = true;
     return out;
 }
 
@@ -591,6 +606,7 @@ EditOutcome RecordEditor::commitGridCell(int row, int column, const QString& tex
     }
 
     store_.setField(field, record, text);
+    store_.modified = true;
     out.done = true;
     out.text4 = text;
     out.cellText = text;
@@ -630,17 +646,40 @@ EditOutcome RecordEditor::doubleClickGrid(int row, int column, FileDialogs& dial
             const bool image = column == kImageColumn;
             const std::optional<QString> path =
                 chooseFile(dialogs, image ? kLoadImageTitle : kLoadSoundTitle, image ? kLoadImageFilter : kLoadSoundFilter);
-            const QString value = path.value_or(kNoAttachment);
-            (image ? store_.pendingImagePath : store_.currentSoundPath) = value;
-            store_.setField(image ? Field::ImagePath : Field::AudioPath, record, value);
-            out.cellText = value;
-            if (path)
-                out.text4 = value;
-            out.done = true;
+            // A cancelled dialog leaves the cell as it was.
+            if (path) {
+                (image ? store_.pendingImagePath : store_.currentSoundPath) = *path;
+                store_.setField(image ? Field::ImagePath : Field::AudioPath, record, *path);
+                out.cellText = *path;
+                out.text4 = *path;
+                out.done = true;
+            }
         }
     }
     out.gridColumn = 1;
     out.focusText4 = true;
+    return out;
+}
+
+EditOutcome RecordEditor::removeGridAttachment(int row, int column)
+{
+    EditOutcome out = outcome();
+    if (!isDataRow(row) || (column != kImageColumn && column != kAudioColumn))
+        return out;
+    const bool image = column == kImageColumn;
+    const int field = image ? Field::ImagePath : Field::AudioPath;
+    const int record = row - 1;
+    if (store_.field(field, record) == kNoAttachment)
+        return out;
+    // The record's sound goes the way a replaced one does: deleted at the
+    // next save when it is one of our recordings and nothing names it then.
+    if (!image)
+        store_.supersededSounds.add(store_.field(field, record));
+    store_.setField(field, record, kNoAttachment);
+    store_.modified = true;
+    out.cellText = kNoAttachment;
+    out.text4 = kNoAttachment;
+    out.done = true;
     return out;
 }
 
@@ -656,7 +695,9 @@ EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
     if (messages_.msgBox(kResortQuestion, MsgStyle::YesNoQuestion, kEditStyleTitle) != MsgAnswer::Yes)
         return out;
     store_.sortChronologically(progress);
+    // The edit style is written into the plan file: a switch is a change.
     store_.editStyle = 0;
+    store_.modified = true;
     out.done = true;
     out.applyEditStyle = true;
     out.relayout = true;
@@ -667,6 +708,8 @@ EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
 
 EditOutcome RecordEditor::switchToProjectPlanning()
 {
+    if (store_.editStyle != 1)
+        store_.modified = true;
     store_.editStyle = 1;
     EditOutcome out = outcome();
     out.done = true;

@@ -196,7 +196,11 @@ public:
     EditOutcome removeCurrentRecord();
     // Clicking Image1 or the "Image" button: choose a picture for the next
     // Add or Change.
+    // Cancelling the dialog or declining the picture keeps the picture the
+    // record had.
     EditOutcome attachPicture(PictureEntry entry, FileDialogs& dialogs, const PictureHooks& hooks);
+    // "No picture": the next Add or Change stores the record without one.
+    EditOutcome removePicture();
 
     // --- entry grid (rows and columns as in the grid; `selectedRow` the
     // grid's current row) ---
@@ -205,6 +209,8 @@ public:
     // Enter in Text4 with the grid's current cell at (row, column).
     EditOutcome commitGridCell(int row, int column, const QString& text4);
     EditOutcome doubleClickGrid(int row, int column, FileDialogs& dialogs);
+    // "No picture" / "No sound" on a cell of the picture or sound column.
+    EditOutcome removeGridAttachment(int row, int column);
 
     // --- menu commands ---
     EditOutcome switchToHomeAndOffice(ProgressSink* progress = nullptr);
@@ -226,6 +232,8 @@ private:
     std::optional<int> addEntry(const EntryFields& fields);
     bool validStartDate(const QString& text2);
     bool isDataRow(int row) const;
+    // Back to the picture the record had before a declined choice.
+    void restorePicture(const QString& previous, const PictureHooks& hooks, EditOutcome& out);
     EditOutcome outcome() const;
 
     RecordStore& store_;

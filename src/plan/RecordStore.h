@@ -133,6 +133,10 @@ public:
     QString currentSoundPath = kNoAttachment;
     QString previousSoundPath = kNoAttachment;
     int recorderState = 0; // 0 nothing yet, 1 closed without recording, 2 recorded
+    // A plan named at start-up that could not be opened: the settings keep
+    // remembering it until another plan is opened, saved or created.
+    QString unopenedStartupPlan;
+
     DeferredDeletions supersededSounds;
     DeferredDeletions recordingsToDeleteOnDiscard;
     DeferredDeletions newRecordings;

@@ -48,7 +48,7 @@ std::optional<FontRgb> fontRgb(std::int32_t colour)
 SettingsSnapshot takeSettingsSnapshot(const Settings& s, const RecordStore& store)
 {
     SettingsSnapshot v;
-    v.planFileName = store.planFileName;
+    v.planFileName = store.planFileName.isEmpty() ? store.unopenedStartupPlan : store.planFileName;
     v.displayMode = s.displayMode;
     v.reserved = s.reserved;
     v.startupShow = s.startupShow;

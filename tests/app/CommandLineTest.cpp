@@ -140,6 +140,7 @@ TEST_F(CommandLineTest, helpVersionAndDesktopPlan)
     EXPECT_EQ(gui.command, CommandLine::Command::Gui);
     EXPECT_EQ(gui.planFile, "/home/ann/work.pln");
     EXPECT_EQ(parseCommandLine({}).planFile, "");
+    EXPECT_EQ(parseCommandLine({"plans/work.pln"}).planFile, QDir::current().absoluteFilePath("plans/work.pln"));
 }
 
 TEST_F(CommandLineTest, reminders_printTheComingWeekForTheGivenDay)

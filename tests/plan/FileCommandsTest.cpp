@@ -1,4 +1,5 @@
 #include "plan/FileCommands.h"
+#include "state/Settings.h"
 
 #include "app/MainLayout.h"
 #include "plan/PlanFile.h"
@@ -108,15 +109,14 @@ protected:
 
 // --- names ---------------------------------------------------------------------
 
-TEST(FileCommandsNames, backupNameTakesTheLastDotAnywhereInThePath)
+TEST(FileCommandsNames, backupNameReplacesTheFileNamesOwnExtension)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\PLANS\\WORK.PLN", "C:\\PLANS\\WORK.BAK"},
-        {"C:\\MY.DIR\\WORK", "C:\\MY.BAK"},
         {"/home/a/work.pln", "/home/a/work.BAK"},
         {"/home/a/work.2024.pln", "/home/a/work.2024.BAK"},
-        {"C:\\PLANS\\WORK", ""},
-        {".pln", ""},
+        {"/home/u/.config/plans/work", "/home/u/.config/plans/work.BAK"}, // never a folder's dot
+        {"/home/a/work", "/home/a/work.BAK"},
+        {"/home/a/.pln", "/home/a/.pln.BAK"},
         {"a.", "a.BAK"},
         {"", ""},
     };
@@ -158,18 +158,23 @@ TEST_F(FileCommandsTest, saveUntitled_asksSavePlan_thenNamedSaveWritesWithoutDia
     EXPECT_EQ(names(check), QStringList({"One", "Two"}));
 }
 
-TEST_F(FileCommandsTest, keepBackups_writesIdenticalCopyNamedByTheLastDot)
+TEST_F(FileCommandsTest, keepBackups_writesIdenticalCopyBesideThePlan)
 {
     ASSERT_TRUE(QDir(temp.path()).mkpath("MY.DIR"));
     ASSERT_TRUE(QDir(temp.path()).mkpath("plans"));
+    touch("plans/OLD");
     struct Case {
-        const char* plan;
+        const char* chosen; // in the save dialog
+        const char* plan;   // the file written
         const char* backup; // empty: none anywhere
-    } const cases[] = {{"plans/WORK.PLN", "plans/WORK.BAK"}, {"MY.DIR/WORK", "MY.BAK"}, {"plans/WORK", ""}};
+    } const cases[] = {{"plans/WORK.PLN", "plans/WORK.PLN", "plans/WORK.BAK"},
+                       {"MY.DIR/WORK", "MY.DIR/WORK.pln", "MY.DIR/WORK.BAK"},
+                       {"plans/OLD", "plans/OLD", "plans/OLD.BAK"}};
     for (const Case& c : cases) {
         Copy copy;
         copy.store.keepBackups = "1";
-        savedPlan(copy, c.plan, {rec("One")});
+        savedPlan(copy, c.chosen, {rec("One")});
+        EXPECT_EQ(copy.store.planFileName, path(c.plan));
         if (*c.backup) {
             ASSERT_TRUE(QFile::exists(path(c.backup))) << c.plan;
             EXPECT_EQ(readBytes(path(c.backup)), readBytes(path(c.plan))) << c.plan;
@@ -450,8 +455,7 @@ TEST_F(FileCommandsTest, writeError_isReportedAndKeepsChangesAndSounds)
 
 TEST_F(FileCommandsTest, backupFailure_isReportedButThePlanCountsAsSaved)
 {
-    ASSERT_TRUE(QDir(temp.path()).mkpath("x.dir"));
-    ASSERT_TRUE(QDir(temp.path()).mkpath("x.BAK")); // where the backup would go
+    ASSERT_TRUE(QDir(temp.path()).mkpath("x.dir/WORK.BAK")); // where the backup would go
     const QString removed = touch("rec/07101530.WAV");
     a.store.keepBackups = "1";
     a.store.replaceAll({rec("One")});
@@ -461,7 +465,7 @@ TEST_F(FileCommandsTest, backupFailure_isReportedButThePlanCountsAsSaved)
     ASSERT_TRUE(a.commands.savePlan());
     ASSERT_EQ(a.messages.count(), 1);
     EXPECT_EQ(a.messages.last().title, "Zorvik Planner Save");
-    EXPECT_TRUE(a.messages.last().text.contains(path("x.BAK")));
+    EXPECT_TRUE(a.messages.last().text.contains(path("x.dir/WORK.BAK")));
     EXPECT_FALSE(a.store.modified);
     EXPECT_FALSE(QFile::exists(removed));
 }
@@ -497,6 +501,36 @@ TEST_F(FileCommandsTest, openFromMenuOrToolbar_asksAboutUnsavedChangesAndLoads)
         EXPECT_FALSE(c.store.modified);
         EXPECT_EQ(c.view.panel, "other.pln");
         EXPECT_GE(c.view.refreshes, 1);
+    }
+}
+
+// "No" to saving drops the changes only once another plan is in.
+TEST_F(FileCommandsTest, openAnsweredNo_thenCancelledOrFailed_keepsThePlanAndItsRecordings)
+{
+    writeBytes(path("text.pln"), "Just some notes, not a plan at all\r\n");
+    for (const char* chosen : {"", "text.pln"}) {
+        SCOPED_TRACE(chosen);
+        Copy c;
+        c.store.recordingsFolder = path("rec");
+        savedPlan(c, "work.pln", {rec("Mine")});
+        const QString attached = touch("rec/07101530.WAV");
+        const QString unattached = touch("rec/07101531.WAV");
+        c.store.recordingsToDeleteOnDiscard.add(attached);
+        c.store.newRecordings.add(unattached);
+        c.store.replaceAll({rec("Mine"), rec("Edited")});
+        c.store.modified = true;
+
+        c.messages.script({MsgAnswer::No});
+        if (*chosen)
+            c.dialogs.scriptOpen(path(chosen));
+        c.commands.openPlan();
+
+        EXPECT_TRUE(c.store.modified);
+        EXPECT_EQ(names(c.store), QStringList({"Mine", "Edited"}));
+        EXPECT_EQ(c.store.planFileName, path("work.pln"));
+        EXPECT_TRUE(QFile::exists(attached));
+        EXPECT_TRUE(QFile::exists(unattached));
+        EXPECT_EQ(c.store.recordingsToDeleteOnDiscard.count(), 1);
     }
 }
 
@@ -625,6 +659,11 @@ TEST_F(FileCommandsTest, startupWithAPlanInUse_declinedGivesAnUntitledEmptyPlan)
     EXPECT_EQ(b.messages.last().title, "Zorvik Planner Open");
     EXPECT_TRUE(b.store.planFileName.isEmpty());
     EXPECT_EQ(b.store.recordCount(), 0);
+    // Remembered for the next start until another plan is opened, saved or made.
+    EXPECT_EQ(b.store.unopenedStartupPlan, path("shared.pln"));
+    EXPECT_EQ(takeSettingsSnapshot(Settings{}, b.store).planFileName, path("shared.pln"));
+    b.commands.newPlan();
+    EXPECT_EQ(takeSettingsSnapshot(Settings{}, b.store).planFileName, "");
 
     Copy c;
     c.messages.script({MsgAnswer::Yes});

@@ -352,27 +352,36 @@ TEST_F(RecordEditingTest, attachPicture_asksAndKeepsThePathOnlyOnYes)
               QStringLiteral("All files (*.*) |*.*|Bitmap Files (*.bmp) |*.BMP|Icon Files (*.ico) |*.ICO|"));
     EXPECT_EQ(dialogs.openRequests[0].filterIndex, 2);
 
+    // No puts the picture the record had back on show.
+    steps.clear();
     dialogs.scriptOpen(QStringLiteral("/pics/dog.bmp"));
     messages.script({MsgAnswer::No});
     out = editor.attachPicture(PictureEntry::ImageBox, dialogs, hooks);
-    EXPECT_TRUE(out.clearPicture);
-    EXPECT_EQ(store.pendingImagePath, kNoAttachment);
+    EXPECT_FALSE(out.done);
+    EXPECT_FALSE(out.clearPicture);
+    EXPECT_EQ(store.pendingImagePath, QStringLiteral("/pics/cat.jpg"));
+    EXPECT_EQ(steps, (QStringList{"load", "before", "after", "load"}));
     EXPECT_EQ(messages.last().text, QStringLiteral("Use this picture - if yes, do ADD or CHANGE in EDIT window"));
 }
 
-TEST_F(RecordEditingTest, attachPicture_cancelledOrUnreadable_leavesNoPictureAndAsksNothing)
+TEST_F(RecordEditingTest, attachPicture_cancelledOrUnreadable_keepsThePictureAndAsksNothing_noPictureRemovesIt)
 {
     plan(1);
     store.pendingImagePath = QStringLiteral("/pics/old.bmp");
-    editor.attachPicture(PictureEntry::ImageBox, dialogs, {}); // cancelled
-    EXPECT_EQ(store.pendingImagePath, kNoAttachment);
+    EditOutcome out = editor.attachPicture(PictureEntry::ImageBox, dialogs, {}); // cancelled
+    EXPECT_EQ(store.pendingImagePath, QStringLiteral("/pics/old.bmp"));
+    EXPECT_FALSE(out.clearPicture);
 
     dialogs.scriptOpen(QStringLiteral("/pics/not-a-picture.bmp"));
-    const EditOutcome out =
-        editor.attachPicture(PictureEntry::ImageBox, dialogs, {[](const QString&) { return false; }, {}, {}});
+    out = editor.attachPicture(PictureEntry::ImageBox, dialogs, {[](const QString&) { return false; }, {}, {}});
+    EXPECT_EQ(store.pendingImagePath, QStringLiteral("/pics/old.bmp"));
+    EXPECT_TRUE(out.clearPicture); // the old one cannot be shown either
+    EXPECT_TRUE(messages.empty());
+
+    out = editor.removePicture();
+    EXPECT_TRUE(out.done);
     EXPECT_TRUE(out.clearPicture);
     EXPECT_EQ(store.pendingImagePath, kNoAttachment);
-    EXPECT_TRUE(messages.empty());
 }
 
 // --- Entry grid ----------------------------------------------------------------------
@@ -451,7 +460,7 @@ TEST_F(RecordEditingTest, commitStartDateLaterThanFinish_warnsAndStillStores)
     EXPECT_EQ(store.field(Field::StartDate, 1), QStringLiteral("05/11/1996"));
     EXPECT_EQ(out.cellText, QStringLiteral("05/11/1996"));
     EXPECT_EQ(out.text4, QStringLiteral("05/11/1996"));
-    EXPECT_FALSE(store.modified);
+    EXPECT_TRUE(store.modified); // a committed cell is an unsaved change
 }
 
 TEST_F(RecordEditingTest, commitCells_checkDatesKeepStatusAndRenameCaptions)
@@ -474,6 +483,9 @@ TEST_F(RecordEditingTest, commitCells_checkDatesKeepStatusAndRenameCaptions)
     editor.commitGridCell(2, 1, QStringLiteral("Smith\r\n& Jones"));
     EXPECT_EQ(store.field(Field::Name, 1), QStringLiteral("Smith& Jones"));
 
+    // Captions are settings, not part of the plan.
+    EXPECT_TRUE(store.modified);
+    store.modified = false;
     const PlannerRecord before = store.record(1);
     const EditOutcome caption = editor.commitGridCell(1, 1, QStringLiteral("Who\n"));
     EXPECT_TRUE(caption.applyLabels);
@@ -511,7 +523,7 @@ TEST_F(RecordEditingTest, doubleClickOnTheCaptionRow_makesRecordZeroCurrent)
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
 }
 
-TEST_F(RecordEditingTest, doubleClickAttachmentColumns_chooseAFile_orFallBackToNone)
+TEST_F(RecordEditingTest, doubleClickAttachmentColumns_chooseAFile_cancelKeepsIt_noSoundRemovesIt)
 {
     plan(1);
     dialogs.scriptOpen(QStringLiteral("/pics/a.ico"));
@@ -521,10 +533,19 @@ TEST_F(RecordEditingTest, doubleClickAttachmentColumns_chooseAFile_orFallBackToN
     EXPECT_EQ(out.text4, QStringLiteral("/pics/a.ico"));
 
     store.currentSoundPath = QStringLiteral("/snd/old.wav");
+    store.setField(Field::AudioPath, 1, QStringLiteral("/snd/old.wav"));
     out = editor.doubleClickGrid(2, 12, dialogs); // cancelled
+    EXPECT_EQ(store.field(Field::AudioPath, 1), QStringLiteral("/snd/old.wav"));
+    EXPECT_EQ(store.currentSoundPath, QStringLiteral("/snd/old.wav"));
+    EXPECT_EQ(out.cellText, std::nullopt);
+
+    store.modified = false;
+    out = editor.removeGridAttachment(2, 12);
     EXPECT_EQ(store.field(Field::AudioPath, 1), kNoAttachment);
-    EXPECT_EQ(store.currentSoundPath, kNoAttachment);
     EXPECT_EQ(out.cellText, kNoAttachment);
+    EXPECT_TRUE(store.modified);
+    EXPECT_EQ(store.supersededSounds.paths, QStringList{"/snd/old.wav"}); // gone at the next save
+    EXPECT_FALSE(editor.removeGridAttachment(2, 3).done); // not an attachment column
     ASSERT_EQ(dialogs.openRequests.size(), 2u);
     EXPECT_EQ(dialogs.openRequests[1].title, QStringLiteral("Load Sound"));
     EXPECT_EQ(dialogs.openRequests[1].filter, QStringLiteral("All files (*.*) |*.*|Wave Files (*.wav) |*.WAV|"));
@@ -585,6 +606,7 @@ TEST_F(RecordEditingTest, switchingToHomeAndOffice_asksBeforeReSorting)
     messages.script({MsgAnswer::No});
     EXPECT_FALSE(editor.switchToHomeAndOffice().done);
     EXPECT_EQ(store.editStyle, 1);
+    EXPECT_FALSE(store.modified);
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
     EXPECT_EQ(messages.last().text, QStringLiteral("This style of editing will re-sort your records list into "
                                                    "chronological order.\n\rDo you wish to continue..."));
@@ -595,13 +617,20 @@ TEST_F(RecordEditingTest, switchingToHomeAndOffice_asksBeforeReSorting)
     EXPECT_TRUE(out.applyEditStyle && out.relayout && out.refreshList);
     EXPECT_EQ(store.editStyle, 0);
     EXPECT_EQ(names(), (QStringList{"B", "C", "A"}));
+    EXPECT_TRUE(store.modified); // the style is part of the plan file
 
+    store.modified = false;
     messages.clear();
     EXPECT_TRUE(editor.switchToHomeAndOffice().applyEditStyle); // already: no question
     EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(store.modified);
 
     EXPECT_TRUE(editor.switchToProjectPlanning().fillGrid);
     EXPECT_EQ(store.editStyle, 1);
+    EXPECT_TRUE(store.modified);
+    store.modified = false;
+    editor.switchToProjectPlanning();
+    EXPECT_FALSE(store.modified);
     EXPECT_EQ(names(), (QStringList{"B", "C", "A"}));
 }
 

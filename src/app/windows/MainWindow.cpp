@@ -2,6 +2,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/windows/MainStatusBar.h"
+#include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
 #include "plan/PlanFile.h"
@@ -467,14 +468,14 @@ void MainWindow::createRecordPages()
     // One line per record, in store order; at the largest plans the view
     // must not measure every line, so all lines share one height.
     listModel_ = new RecordsListModel(this);
-    viewlist_ = new QListView(ssTab2_);
+    viewlist_ = new RecordsListView(ssTab2_);
     viewlist_->setObjectName(QStringLiteral("Viewlist"));
     viewlist_->setModel(listModel_);
     viewlist_->setUniformItemSizes(true);
-    viewlist_->setSelectionMode(QAbstractItemView::MultiSelection);
     viewlist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     controls_[viewlist_->objectName()] = viewlist_;
     connect(viewlist_, &QListView::clicked, this, [this](const QModelIndex& index) { selectListLine(index.row()); });
+    viewlist_->setLineChosenByKey([this](int line) { selectListLine(line); });
     connect(viewlist_, &QListView::doubleClicked, this, [this](const QModelIndex& index) { editListLine(index.row()); });
 
     ssTab1_ = new QTabWidget(client_);
@@ -775,8 +776,15 @@ void MainWindow::detectSystemDateStyle(bool refreshViews)
 void MainWindow::initialise()
 {
     detectSystemDateStyle(false);
-    if (!state_.settingsPath.isEmpty())
-        state_.settingsSnapshot = loadSettings(state_.settingsPath, state_.settings, state_.store, platform_.messages);
+    if (!state_.settingsPath.isEmpty()) {
+        bool loaded = false;
+        state_.settingsSnapshot =
+            loadSettings(state_.settingsPath, state_.settings, state_.store, platform_.messages, &loaded);
+        // The stored default place is a tiny window; a first start gets one
+        // that shows the whole layout.
+        if (!loaded)
+            state_.settings.placement(PlacementRow::Main) = firstStartPlacement(platform_.screen.screenSizeTwips());
+    }
     const QDate today = platform_.clock.today();
     state_.todayText = today.toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yy")
                                                                                 : QStringLiteral("dd/MM/yy"));
@@ -854,8 +862,10 @@ void MainWindow::rebuildRecordsList()
     const DateSwap swap = [](const QString& text) { return swapDayMonth(text); };
     listModel_->setContent(rebuildRecordsListContent(state_.store, state_.settings.displayMode, state_.highlightKeyword,
                                                      state_.convertDatesOnRebuild, swap));
-    // The only selection the list keeps is the keyword highlight.
-    viewlist_->selectionModel()->select(listModel_->highlightSelection(), QItemSelectionModel::ClearAndSelect);
+    // The current record's line stays current across every rebuild, so the
+    // copy and edit commands act on the record the pages show.
+    const int line = state_.store.currentRecord - 1;
+    viewlist_->showCurrentLine(line < listModel_->rowCount() ? line : -1);
 }
 
 void MainWindow::setDisplayMode(const QString& word)
@@ -869,7 +879,12 @@ void MainWindow::setDisplayMode(const QString& word)
 
 void MainWindow::selectListLine(int index)
 {
-    state_.store.currentRecord = recordForListIndex(index);
+    const int record = recordForListIndex(index);
+    // On the Edit page the entry panel follows the list, as moving its
+    // scroll bar does, so Change and Remove act on the record shown.
+    if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == 0 && record <= state_.store.recordCount())
+        runEntryCommand(editor_->scrollMoved(record));
+    state_.store.currentRecord = record;
     showRecordDetailsPage();
     showImagePage();
 }

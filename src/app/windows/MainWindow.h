@@ -37,6 +37,7 @@ class HintRouter;
 class RecordsListModel;
 class ImageButton;
 class MainStatusBar;
+class RecordsListView;
 
 // The main window: toolbar, hint panel, moving logo, the records list and
 // the record pages side by side, status bar, menus and timers.
@@ -160,6 +161,7 @@ private:
     AttachmentCheck pictureLoader();
     void checkEntryDate(bool startDate);
     void attachPicture(PictureEntry entry);
+    void createRemoveAttachmentActions();
     void commitGridCell();
     void doubleClickGrid(const QModelIndex& index);
     void showCurrentCellInText4();
@@ -203,7 +205,7 @@ private:
     QLabel* image32_ = nullptr;
     QTabWidget* ssTab1_ = nullptr;
     QTabWidget* ssTab2_ = nullptr;
-    QListView* viewlist_ = nullptr;
+    RecordsListView* viewlist_ = nullptr;
     RecordsListModel* listModel_ = nullptr;
     QPlainTextEdit* text1_ = nullptr;
     QPlainTextEdit* text12_ = nullptr;

@@ -6,6 +6,7 @@
 // did.
 
 #include "app/windows/MainWindow.h"
+#include "app/windows/RecordsListView.h"
 
 #include "ui/Hints.h"
 #include "ui/PictureFile.h"
@@ -20,6 +21,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
@@ -38,6 +40,9 @@ namespace {
 
 constexpr int kEditPage = 3;
 constexpr int kImagePage = 2;
+// The grid columns of the picture and sound paths.
+constexpr int kGridPictureColumn = 11;
+constexpr int kGridSoundColumn = 12;
 
 // The fixed cells of the entry grid (the switch row, the caption row and the
 // record numbers) look like headings.
@@ -184,6 +189,7 @@ void MainWindow::connectEditPage()
     connect(button("SSCommand2"), &QPushButton::clicked, this, [this] { attachPicture(PictureEntry::ImageButton); });
     image1_->installEventFilter(new ClickFilter([this] { attachPicture(PictureEntry::ImageBox); }, this));
     image1_->setCursor(Qt::PointingHandCursor);
+    createRemoveAttachmentActions();
 
     // The date fields are checked when Enter is pressed and when they are
     // left. Leaving is checked once the focus has settled, so the message
@@ -416,6 +422,52 @@ void MainWindow::attachPicture(PictureEntry entry)
     // picture again.
     if (!out.done && ssTab1_->currentIndex() == kImagePage)
         showImagePage();
+}
+
+// Cancelling a picture or sound dialog keeps what the record has; these
+// are how an attachment is taken away: "No picture" on the picture of the
+// entry panel (its context menu, or the menu key on the "Image" button), and
+// "No picture" / "No sound" on a cell of the grid's picture or sound column.
+void MainWindow::createRemoveAttachmentActions()
+{
+    auto* noPicture = new QAction(QStringLiteral("No picture"), this);
+    noPicture->setObjectName(QStringLiteral("NoPicture"));
+    connect(noPicture, &QAction::triggered, this, [this] {
+        attachedPicture_.reset();
+        pictureJustAttached_ = false;
+        applyEditOutcome(editor_->removePicture());
+    });
+    for (QWidget* w : {static_cast<QWidget*>(image1_), control(QStringLiteral("SSCommand2"))}) {
+        w->setContextMenuPolicy(Qt::ActionsContextMenu);
+        w->addAction(noPicture);
+    }
+
+    auto* gridNoPicture = new QAction(QStringLiteral("No picture"), this);
+    gridNoPicture->setObjectName(QStringLiteral("GridNoPicture"));
+    auto* gridNoSound = new QAction(QStringLiteral("No sound"), this);
+    gridNoSound->setObjectName(QStringLiteral("GridNoSound"));
+    for (QAction* action : {gridNoPicture, gridNoSound}) {
+        connect(action, &QAction::triggered, this, [this] {
+            const QModelIndex current = grid1_->currentIndex();
+            if (current.isValid())
+                applyEditOutcome(editor_->removeGridAttachment(current.row(), current.column()), current.row(),
+                                 current.column());
+        });
+    }
+    grid1_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid1_, &QWidget::customContextMenuRequested, this, [this, gridNoPicture, gridNoSound](const QPoint& at) {
+        const QModelIndex index = grid1_->indexAt(at);
+        if (index.isValid())
+            grid1_->setCurrentIndex(index);
+        const QModelIndex current = grid1_->currentIndex();
+        const bool picture = current.isValid() && current.column() == kGridPictureColumn;
+        const bool sound = current.isValid() && current.column() == kGridSoundColumn;
+        if (!picture && !sound)
+            return;
+        QMenu menu(grid1_);
+        menu.addAction(picture ? gridNoPicture : gridNoSound);
+        menu.exec(grid1_->viewport()->mapToGlobal(at));
+    });
 }
 
 // --- entry grid -------------------------------------------------------------------

@@ -725,9 +725,9 @@ TEST_F(EditPageTest, copyCommands_putTheExactTextOnTheClipboard)
     givenRecords({record("01/01/1990", "Alpha"), r});
     state.store.fieldLabels[17] = QStringLiteral("off"); // no expense line
 
+    // The first record is current from the start and Details shows it.
     trigger("copytoclipboard");
-    EXPECT_EQ(messages.last().text, "No record selected.");
-    EXPECT_TRUE(test.clipboard.writes.empty());
+    EXPECT_TRUE(test.clipboard.content.startsWith("Planner Record No. 1\r\n"));
 
     clickListLine(1);
     trigger("copytoclipboard");
@@ -831,6 +831,81 @@ TEST_F(EditPageTest, mouseOverEditControls_writesTheirHints)
                      Qt::NoModifier);
     QApplication::sendEvent(viewport, &move);
     EXPECT_EQ(find<QLabel>("Panel3D3")->text(), "Record entry grid - click in the grid to make an entry");
+}
+
+// --- the current record ---------------------------------------------------------------
+
+TEST_F(EditPageTest, currentLine_followsKeysAndClicks_survivesRebuilds_andDrivesTheCommands)
+{
+    givenThreeRecords();
+    auto* list = find<QListView>("Viewlist");
+    auto* details = find<QPlainTextEdit>("Text1");
+    showPage(1);
+    EXPECT_EQ(list->currentIndex().row(), 0);
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(state.store.currentRecord, 2);
+    EXPECT_TRUE(details->toPlainText().contains("Bravo"));
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(state.store.currentRecord, 3);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(state.store.currentRecord, 1);
+
+    clickListLine(1);
+    ASSERT_EQ(list->selectionModel()->selectedRows().size(), 1);
+    // A keyword highlight, a display mode and a rebuild leave the line current.
+    state.highlightKeyword = QStringLiteral("Charlie");
+    window().setDisplayMode(QStringLiteral("sortbyname"));
+    EXPECT_EQ(list->currentIndex().row(), 1);
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+    trigger("copytoclipboard");
+    EXPECT_TRUE(test.clipboard.content.startsWith("Planner Record No. 2\r\n"));
+
+    // On the Edit page a click shows the record in the entry panel, so
+    // Change acts on the record the user sees.
+    showPage(3);
+    clickListLine(2);
+    EXPECT_EQ(field("Text5")->text(), "Charlie");
+    EXPECT_EQ(scroll()->value(), 3);
+    field("Text5")->setText(QStringLiteral("Carla"));
+    click("Command6");
+    EXPECT_EQ(state.store.field(Field::Name, 3), "Carla");
+}
+
+TEST_F(EditPageTest, gridCommitAndEditStyleSwitch_markThePlanModified)
+{
+    givenThreeRecords();
+    trigger("projectplanning");
+    EXPECT_TRUE(state.store.modified);
+    state.store.modified = false;
+    showPage(3);
+    selectCell(2, 1);
+    commitText4(QStringLiteral("Apple"));
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Apple");
+    EXPECT_TRUE(state.store.modified);
+}
+
+TEST_F(EditPageTest, noPictureAndNoSound_removeAnAttachment_cancelKeepsIt)
+{
+    PlannerRecord r = record("01/01/1990", "Alpha");
+    r[Field::ImagePath] = writePicture("a.bmp");
+    r[Field::AudioPath] = QStringLiteral("/snd/a.wav");
+    givenRecords({r});
+    showPage(3);
+    click("SSCommand2"); // the picture dialog, cancelled
+    click("Command6");
+    EXPECT_EQ(state.store.field(Field::ImagePath, 1), path("a.bmp"));
+
+    window().findChild<QAction*>("NoPicture")->trigger();
+    click("Command6");
+    EXPECT_EQ(state.store.field(Field::ImagePath, 1), kNoAttachment);
+
+    trigger("projectplanning");
+    selectCell(2, 12);
+    window().findChild<QAction*>("GridNoSound")->trigger();
+    EXPECT_EQ(state.store.field(Field::AudioPath, 1), kNoAttachment);
+    EXPECT_EQ(cell(2, 12), kNoAttachment);
 }
 
 } // namespace

@@ -60,6 +60,15 @@ TEST_F(SettingsStartupTest, firstStart_tellsOnceUsesDefaultsAndExitWritesTheFile
     EXPECT_EQ(state.settings.displayMode, "sortbydate");
     EXPECT_EQ(app->mainWindow()->statusPanelText(4), "New Plan");
 
+    // Two thirds of the 1024 x 768 screen, centred, instead of the tiny
+    // stored default; the status bar sits inside the window.
+    MainWindow* window = app->mainWindow();
+    EXPECT_NEAR(window->width(), 683, 2);
+    EXPECT_NEAR(window->height(), 512, 25);
+    EXPECT_NEAR(window->frameGeometry().center().x(), 512, 20);
+    QWidget* bar = window->findChild<QWidget*>("StatusBar1");
+    EXPECT_LE(bar->mapTo(window, QPoint(0, bar->height())).y(), window->height());
+
     app->mainWindow()->exitProgram(true);
     const QList<QByteArray> lines = fileLines(state.settingsPath);
     ASSERT_EQ(lines.size(), 106);
@@ -129,6 +138,9 @@ TEST_F(SettingsStartupTest, unreadableStartupPlan_leavesAnUntitledEmptyPlan)
     EXPECT_EQ(state.store.planFileName, "");
     EXPECT_EQ(state.store.recordCount(), 0);
     EXPECT_EQ(app->mainWindow()->statusPanelText(4), "New Plan");
+    // Not forgotten: the next start tries it again.
+    app->mainWindow()->exitProgram(true);
+    EXPECT_EQ(fileLines(state.settingsPath).value(2), state.commandLinePlan.toUtf8());
 }
 
 TEST_F(SettingsStartupTest, saveSettingsOff_keepsLines3To106AsTheyWere)
