@@ -61,6 +61,15 @@ TEST_F(CalculatorWindowTest, toolbarAndMenuOpenTheCalculatorAndTheWorldTimes)
     EXPECT_FALSE(app.worldTimes()->isVisible());
     main->menuAction("Worldtimes")->trigger();
     EXPECT_TRUE(app.worldTimes()->isVisible());
+
+    // The Fonts command reaches both open windows.
+    FontChoice chosen;
+    chosen.name = QStringLiteral("DejaVu Serif");
+    chosen.size = 12;
+    test.fontDialog.result = chosen;
+    main->menuAction("Fonttype")->trigger();
+    EXPECT_EQ(app.calculator()->findChild<QLabel*>("Readout")->font().family(), "DejaVu Serif");
+    EXPECT_EQ(app.worldTimes()->panel(5)->font().pointSize(), 12);
 }
 
 TEST_F(CalculatorWindowTest, keysDriveTheDisplaysMemoryLabelAndMessages)
