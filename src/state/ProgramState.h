@@ -44,6 +44,8 @@ struct ProgramState {
 
     // Tool windows that are open now.
     bool phoneBookOpen = false;
+    bool calculatorOpen = false;
+    bool worldTimesOpen = false;
 
     // Which reminder belongs to which line of the reminders list.
     std::vector<int> reminderIndex;

@@ -78,4 +78,10 @@ QPixmap calendarPicture()
     return QPixmap(kCalendarPath);
 }
 
+QPixmap cityPicture(const QString& name)
+{
+    initArtwork();
+    return QPixmap(QStringLiteral(":/cities/") + name + QStringLiteral(".png"));
+}
+
 } // namespace zp

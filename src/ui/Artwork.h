@@ -26,6 +26,9 @@ QPixmap pressedLook(const QPixmap& normal);
 QPixmap logoPicture();
 // The calendar picture of the start and About windows.
 QPixmap calendarPicture();
+// A 32 x 32 city badge of the world clock by its file name ("london");
+// a null picture for an unknown name.
+QPixmap cityPicture(const QString& name);
 
 inline const QString kLogoPath = QStringLiteral(":/logo.png");
 inline const QString kCalendarPath = QStringLiteral(":/calendar.png");

@@ -1,5 +1,7 @@
 #include "app/windows/PlannerApp.h"
 
+#include "accessories/windows/CalculatorWindow.h"
+#include "accessories/windows/WorldTimesWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/AboutWindow.h"
 #include "app/windows/StartWindow.h"
@@ -23,6 +25,8 @@ PlannerApp::~PlannerApp()
     delete aboutWindow_.data();
     delete phoneBookWindow_.data();
     delete keywordWindow_.data();
+    delete calculatorWindow_.data();
+    delete worldTimesWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
@@ -33,6 +37,16 @@ PhoneBookWindow* PlannerApp::phoneBook() const
 KeywordWindow* PlannerApp::keywordWindow() const
 {
     return keywordWindow_.data();
+}
+
+CalculatorWindow* PlannerApp::calculator() const
+{
+    return calculatorWindow_.data();
+}
+
+WorldTimesWindow* PlannerApp::worldTimes() const
+{
+    return worldTimesWindow_.data();
 }
 
 StartWindow* PlannerApp::startWindow() const
@@ -58,8 +72,15 @@ void PlannerApp::start()
             phoneBookWindow_->applyFont();
         if (keywordWindow_)
             keywordWindow_->applyFont();
+        if (calculatorWindow_)
+            calculatorWindow_->applyFont();
+        if (worldTimesWindow_)
+            worldTimesWindow_->applyFont();
     });
     connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
+    // The toolbar's calculator and world-times pictures trigger these too.
+    connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
+    connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
     if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
     mainWindow_->setOnExit([this] { endProgram(); });
@@ -134,6 +155,20 @@ void PlannerApp::showKeywordWindow()
     keywordWindow_->open();
 }
 
+void PlannerApp::showCalculator()
+{
+    if (!calculatorWindow_)
+        calculatorWindow_ = new CalculatorWindow(state_, platform_);
+    calculatorWindow_->open();
+}
+
+void PlannerApp::showWorldTimes()
+{
+    if (!worldTimesWindow_)
+        worldTimesWindow_ = new WorldTimesWindow(state_, platform_);
+    worldTimesWindow_->open();
+}
+
 void PlannerApp::endProgram()
 {
     if (startWindow_)
@@ -144,6 +179,10 @@ void PlannerApp::endProgram()
         phoneBookWindow_->hide();
     if (keywordWindow_)
         keywordWindow_->hide();
+    if (calculatorWindow_)
+        calculatorWindow_->hide();
+    if (worldTimesWindow_)
+        worldTimesWindow_->hide();
     remindersWindow_->hide();
     mainWindow_->hide();
     emit finished();

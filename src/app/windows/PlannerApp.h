@@ -14,6 +14,8 @@ class StartWindow;
 class PhoneBookWindow;
 class KeywordWindow;
 class RemindersWindow;
+class CalculatorWindow;
+class WorldTimesWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -36,8 +38,12 @@ public:
     void showAbout();
     void showPhoneBook();
     void showKeywordWindow();
+    void showCalculator();
+    void showWorldTimes();
     PhoneBookWindow* phoneBook() const;
     KeywordWindow* keywordWindow() const;
+    CalculatorWindow* calculator() const;
+    WorldTimesWindow* worldTimes() const;
 
 signals:
     void finished();
@@ -54,6 +60,8 @@ private:
     QPointer<AboutWindow> aboutWindow_;
     QPointer<PhoneBookWindow> phoneBookWindow_;
     QPointer<KeywordWindow> keywordWindow_;
+    QPointer<CalculatorWindow> calculatorWindow_;
+    QPointer<WorldTimesWindow> worldTimesWindow_;
 };
 
 } // namespace zp

@@ -1,0 +1,171 @@
+#include "accessories/windows/WorldTimesWindow.h"
+
+#include "ui/Artwork.h"
+#include "ui/QtPlatform.h"
+#include "ui/WindowGeometry.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+namespace zp {
+
+namespace {
+
+constexpr int kPictureSize = 32;
+
+QString cityName(const WorldCity& city)
+{
+    return QString::fromLatin1(city.name);
+}
+
+} // namespace
+
+WorldTimesWindow::WorldTimesWindow(ProgramState& state, const Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
+      homeShift_(homeShiftFor(kFirstHomePicture))
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(kWorldTimesCaption);
+    createRows();
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(kWorldTimesRefreshMs);
+    connect(timer1_, &QTimer::timeout, this, &WorldTimesWindow::refreshTimes);
+    layoutRows();
+}
+
+void WorldTimesWindow::createRows()
+{
+    for (const WorldCity& city : worldCities()) {
+        const auto at = static_cast<std::size_t>(city.panel);
+        auto* picture = new QToolButton(this);
+        picture->setObjectName(QStringLiteral("Image%1").arg(city.picture));
+        picture->setIcon(QIcon(cityPicture(QString::fromLatin1(city.badge))));
+        picture->setIconSize(QSize(kPictureSize, kPictureSize));
+        picture->setAutoRaise(true);
+        picture->setToolTip(cityName(city));
+        picture->setAccessibleName(cityName(city));
+        picture->setAccessibleDescription(QStringLiteral("Make %1 the home city").arg(cityName(city)));
+        connect(picture, &QToolButton::clicked, this, [this, n = city.picture] { selectHomeCity(n); });
+        pictures_[at] = picture;
+
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("Panel3D18"));
+        panel->setProperty("index", city.panel);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setAutoFillBackground(true);
+        panel->setToolTip(cityName(city));
+        panel->setAccessibleName(cityName(city));
+        panels_[at] = panel;
+    }
+    command1_ = new QPushButton(QStringLiteral("CLOSE"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setAutoDefault(false);
+    connect(command1_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QToolButton* WorldTimesWindow::picture(int number) const
+{
+    const int panel = panelForPicture(number);
+    return panel < 0 ? nullptr : pictures_[static_cast<std::size_t>(panel)];
+}
+
+void WorldTimesWindow::layoutRows()
+{
+    // Room for the widest time the panels' font can show.
+    const QFontMetrics fm(panels_[0]->font());
+    int widest = 0;
+    for (const char* sample : {"00:00 AM", "00:00 PM", "08:08 AM", "08:08 PM"})
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromLatin1(sample)));
+    const QSize text(widest + 2 * panels_[0]->frameWidth(), fm.height() + 2 * panels_[0]->frameWidth());
+    const WorldTimesLayout l = layoutWorldTimes(twips_, text, kPictureSize + 4, command1_->sizeHint());
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        panels_[i]->setGeometry(l.panels[i]);
+        pictures_[i]->setGeometry(l.pictures[i]);
+    }
+    command1_->setGeometry(l.closeButton);
+    setFixedSize(l.client);
+}
+
+void WorldTimesWindow::open()
+{
+    if (!state_.worldTimesOpen) {
+        applyFont();
+        // Only the position is remembered; the size follows the rows.
+        WindowPlacement p = state_.settings.placement(PlacementRow::WorldTimes);
+        const WindowPlacement now = placementOf(*this, twips_);
+        p.width = now.width;
+        p.height = now.height;
+        placeWindow(*this, twips_, p);
+        selectHomeCity(kFirstHomePicture);
+        state_.worldTimesOpen = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void WorldTimesWindow::applyFont()
+{
+    const QFont font = toQFont(state_.settings.font);
+    const QColor colour = toQColor(state_.settings.font.colour, palette());
+    for (QLabel* panel : panels_) {
+        panel->setFont(font);
+        QPalette p = panel->palette();
+        p.setColor(QPalette::WindowText, colour);
+        panel->setPalette(p);
+    }
+    layoutRows();
+}
+
+void WorldTimesWindow::selectHomeCity(int picture)
+{
+    const int home = panelForPicture(picture);
+    if (home < 0)
+        return;
+    homeCity_ = picture;
+    for (int i = 0; i < kWorldCityCount; ++i) {
+        QLabel* panel = panels_[static_cast<std::size_t>(i)];
+        QPalette p = panel->palette();
+        p.setColor(QPalette::Window, toQColor(i == home ? kHomeCityColour : kWorldPanelColour, p));
+        panel->setPalette(p);
+    }
+    homeShift_ = homeShiftFor(picture);
+    // The new times at once, not half a second later.
+    refreshTimes();
+}
+
+void WorldTimesWindow::refreshTimes()
+{
+    const auto texts = worldTimeTexts(homeShift_, platform_.clock.now().time());
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->setText(texts[i]);
+}
+
+void WorldTimesWindow::showEvent(QShowEvent* event)
+{
+    refreshTimes();
+    timer1_->start();
+    QWidget::showEvent(event);
+}
+
+void WorldTimesWindow::hideEvent(QHideEvent* event)
+{
+    timer1_->stop();
+    QWidget::hideEvent(event);
+}
+
+void WorldTimesWindow::closeEvent(QCloseEvent* event)
+{
+    state_.settings.placement(PlacementRow::WorldTimes) = placementOf(*this, twips_);
+    state_.worldTimesOpen = false;
+    timer1_->stop();
+    QWidget::closeEvent(event);
+}
+
+} // namespace zp

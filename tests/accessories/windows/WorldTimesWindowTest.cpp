@@ -1,0 +1,118 @@
+#include "accessories/windows/WorldTimesWindow.h"
+#include "support/Fakes.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace zp {
+namespace {
+
+const QColor kGrey(0xC0, 0xC0, 0xC0);
+const QColor kCyan(0, 255, 255);
+
+class WorldTimesWindowTest : public ::testing::Test {
+protected:
+    WorldTimesWindowTest()
+    {
+        test.clock.set(1997, 3, 10, 23, 15);
+        state.settings.font.name = QStringLiteral("DejaVu Sans");
+    }
+    static QColor background(const QLabel* panel) { return panel->palette().color(QPalette::Window); }
+    TestPlatform test;
+    ProgramState state;
+};
+
+TEST_F(WorldTimesWindowTest, opensWithPictureOneAtHomeAndClickingAPictureMovesHome)
+{
+    WorldTimesWindow w(state, test.platform());
+    w.open();
+    EXPECT_TRUE(state.worldTimesOpen);
+    EXPECT_EQ(w.homeCity(), 1);
+    EXPECT_EQ(w.homeShift(), -7);
+    EXPECT_EQ(w.findChildren<QLabel*>("Panel3D18").size(), 24);
+    EXPECT_EQ(w.findChild<QToolButton*>("Image17"), nullptr);
+    EXPECT_EQ(background(w.panel(0)), kCyan);
+    EXPECT_EQ(background(w.panel(1)), kGrey);
+    EXPECT_EQ(w.panel(0)->text(), "11:15 PM");
+    EXPECT_EQ(w.panel(2)->text(), "02:15 PM");
+    EXPECT_EQ(w.panel(13)->text(), "04:15 PM");
+
+    QTest::mouseClick(w.findChild<QToolButton*>("Image18"), Qt::LeftButton);
+    EXPECT_EQ(w.homeCity(), 18);
+    EXPECT_EQ(background(w.panel(16)), kCyan);
+    EXPECT_EQ(background(w.panel(17)), kGrey);
+    EXPECT_EQ(background(w.panel(0)), kGrey);
+    EXPECT_EQ(w.panel(16)->text(), "11:15 PM");
+
+    // Pictures are reachable from the keyboard too.
+    QToolButton* london = w.findChild<QToolButton*>("Image2");
+    london->setFocus();
+    QTest::keyClick(london, Qt::Key_Space);
+    EXPECT_EQ(w.homeCity(), 2);
+
+    for (int panel = 0; panel < 24; ++panel) {
+        const QString name = w.panel(panel)->accessibleName();
+        EXPECT_FALSE(name.isEmpty());
+        EXPECT_EQ(w.panel(panel)->toolTip(), name);
+        EXPECT_EQ(w.picture(pictureForPanel(panel))->toolTip(), name);
+        EXPECT_EQ(w.picture(pictureForPanel(panel))->accessibleName(), name);
+        EXPECT_EQ(w.panel(panel)->property("index").toInt(), panel);
+    }
+    EXPECT_EQ(w.picture(1)->toolTip(), "Washington D.C.");
+}
+
+TEST_F(WorldTimesWindowTest, clockTicksEveryHalfSecondOnlyWhileOpen)
+{
+    state.settings.placement(PlacementRow::WorldTimes) = {1500, 3000, 5970, 7335};
+    WorldTimesWindow w(state, test.platform());
+    w.open();
+    EXPECT_EQ(w.pos(), QPoint(200, 100));
+    ASSERT_TRUE(w.timer()->isActive());
+    EXPECT_EQ(w.timer()->interval(), 500);
+    test.clock.set(1997, 3, 10, 7, 5);
+    QTRY_COMPARE_WITH_TIMEOUT(w.panel(0)->text(), QStringLiteral("07:05 AM"), 2000);
+
+    QTest::mouseClick(w.findChild<QToolButton*>("Image14"), Qt::LeftButton);
+    w.move(300, 150);
+    QTest::mouseClick(w.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.timer()->isActive());
+    EXPECT_FALSE(state.worldTimesOpen);
+    EXPECT_EQ(state.settings.placement(PlacementRow::WorldTimes).left, 4500);
+
+    // Each opening starts again from picture 1.
+    w.open();
+    EXPECT_EQ(w.homeCity(), 1);
+    EXPECT_EQ(background(w.panel(13)), kGrey);
+    EXPECT_TRUE(w.timer()->isActive());
+}
+
+TEST_F(WorldTimesWindowTest, rowsHoldTheLargestFontAndPicturesWithoutOverlap)
+{
+    state.settings.font.size = Settings::kMaxFontSize;
+    state.settings.font.bold = true;
+    WorldTimesWindow w(state, test.platform());
+    w.open();
+    test.clock.set(1997, 3, 10, 20, 48);
+    w.refreshTimes();
+    const QRect client = w.rect();
+    for (int panel = 0; panel < 24; ++panel) {
+        const QLabel* p = w.panel(panel);
+        EXPECT_LE(QFontMetrics(p->font()).horizontalAdvance(p->text()), p->contentsRect().width()) << panel;
+        EXPECT_LE(QFontMetrics(p->font()).height(), p->contentsRect().height()) << panel;
+        const QToolButton* pic = w.picture(pictureForPanel(panel));
+        EXPECT_EQ(pic->iconSize(), QSize(32, 32));
+        EXPECT_TRUE(client.contains(p->geometry()));
+        EXPECT_TRUE(client.contains(pic->geometry()));
+        EXPECT_FALSE(pic->geometry().intersects(p->geometry()));
+    }
+    EXPECT_TRUE(client.contains(w.findChild<QPushButton*>("Command1")->geometry()));
+    EXPECT_EQ(w.findChild<QPushButton*>("Command1")->text(), "CLOSE");
+}
+
+} // namespace
+} // namespace zp
