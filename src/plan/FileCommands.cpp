@@ -338,6 +338,11 @@ bool FileCommands::writeMainFile(const QString& path)
                          MsgStyle::Exclamation, kSaveTitle);
         return false;
     }
+    if (result.unconfirmed) {
+        messages_.msgBox(QStringLiteral("The plan was saved as %1, but it could not be confirmed on disk.\n%2")
+                             .arg(path, result.errorText),
+                         MsgStyle::Exclamation, kSaveTitle);
+    }
     store_.fileDateStyle = store_.systemDateStyle;
     store_.planEncoding = result.encoding;
     // The recordings attached since the last save belong to a saved plan

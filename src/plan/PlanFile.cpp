@@ -23,6 +23,27 @@ namespace zp {
 
 namespace {
 
+// Bytes of a text in UTF-8, line breaks dropped as the writer drops them.
+qsizetype utf8Length(const QString& text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r' || c == u'\n')
+            continue;
+        if (c < 0x80)
+            bytes += 1;
+        else if (c < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3;
+    }
+    return bytes;
+}
+
 // --- reading -----------------------------------------------------------------
 
 // Cuts a file into lines as it is read, a chunk at a time. A line ends at LF
@@ -45,16 +66,22 @@ public:
                                     : nullptr;
             if (found) {
                 const qsizetype end = static_cast<const char*>(found) - base;
-                if (end - pos_ > kMaxPlanLineBytes)
+                // The limit counts the line without its break, LF or CR LF,
+                // so a plan read with either is read again once saved.
+                const qsizetype length = end - pos_ - (end > pos_ && base[end - 1] == '\r' ? 1 : 0);
+                if (length > kMaxPlanLineBytes)
                     return tooLong(line);
                 line = lineAt(pos_, end);
                 consumed_ += end + 1 - pos_;
                 pos_ = end + 1;
                 return consumed_ > kMaxPlanReadBytes ? Status::TooMuch : Status::Line;
             }
-            if (buffer_.size() - pos_ > kMaxPlanLineBytes)
+            // One more byte may still be the CR of a CR LF.
+            if (buffer_.size() - pos_ > kMaxPlanLineBytes + 1)
                 return tooLong(line);
             if (atEnd_) {
+                if (buffer_.size() - pos_ - (buffer_.endsWith('\r') ? 1 : 0) > kMaxPlanLineBytes)
+                    return tooLong(line);
                 if (pos_ >= buffer_.size())
                     return Status::EndOfFile;
                 line = lineAt(pos_, buffer_.size());
@@ -124,13 +151,21 @@ public:
             stripped.replace('\r', QByteArrayView());
             bytes = stripped;
         }
-        return decoder_.decode(bytes);
+        QString text = decoder_.decode(bytes);
+        // A Windows-1252 line takes up to three times its bytes in UTF-8, the
+        // form it is saved in once it holds a character Windows-1252 lacks;
+        // a field that could then not be read back is refused now.
+        if (bytes.size() > kMaxPlanLineBytes / 3 && utf8Length(text) > kMaxPlanLineBytes)
+            tooLong_ = true;
+        return text;
     }
 
     bool invalid() const { return decoder_.invalid(); }
+    bool tooLong() const { return tooLong_; }
 
 private:
     TextDecoder decoder_;
+    bool tooLong_ = false;
 };
 
 struct Version {
@@ -321,6 +356,8 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
             plan.notUtf8 = true;
             return plan;
         }
+        if (decoder.tooLong())
+            return lineFailure(LineReader::Status::TooLong, file);
         if (ended)
             break;
     }
@@ -504,6 +541,22 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
     ProgressScope scope(progress);
 
     const int n = store.recordCount();
+    // A field the reader would refuse is not written: the plan on disk stays
+    // as it was and the user is told which record to shorten.
+    for (int r = 1; r <= n; ++r) {
+        const PlannerRecord& record = store.record(r);
+        for (int f = 1; f <= Field::Count; ++f) {
+            if (record[f].size() > kMaxPlanLineBytes / 3 && utf8Length(record[f]) > kMaxPlanLineBytes) {
+                result.status = PlanWriteStatus::Failed;
+                result.errorText = QStringLiteral("Record %1 has a field longer than %2 bytes, more than a plan "
+                                                  "file can hold. Shorten it and save again.")
+                                       .arg(r)
+                                       .arg(kMaxPlanLineBytes);
+                return result;
+            }
+        }
+    }
+
     // Encodes the whole plan; false when Windows-1252 was asked for and a
     // character has no place in it.
     auto encodePlan = [&](bool windows1252, QByteArray& bytes) {
@@ -569,9 +622,8 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
     }
     QString syncError;
     if (!syncFolder(targetInfo.absolutePath(), syncError)) {
-        result.status = PlanWriteStatus::Failed;
+        result.unconfirmed = true;
         result.errorText = syncError;
-        return result;
     }
     result.status = PlanWriteStatus::Written;
     result.encoding = windows1252 ? kWindows1252Encoding : kUtf8Encoding;

@@ -37,10 +37,13 @@ inline const QString kFileLoadErrorTitle = QStringLiteral("File Load Error");
 inline const QString kTooManyRecordsMessage =
     kTroubleLoadingMessage + QStringLiteral("\nIt holds more than 32767 records, the most a plan can hold.");
 
-// Limits that keep a damaged or hostile file from exhausting memory. No
-// plan the program writes comes near them: its entry fields take at most a
-// few hundred characters and a full plan of 32767 records is a few MB.
-constexpr qsizetype kMaxPlanLineBytes = 1 << 20;         // 1 MiB per line
+// Limits that keep a damaged or hostile file from exhausting memory. A line
+// is measured without its line break, and a field also by the size its text
+// takes in UTF-8, the form it is saved in when Windows-1252 cannot hold it:
+// the reader takes every line the writer writes, and the writer refuses a
+// field over the limit, so whatever is saved opens again. The limit is well
+// above 3 x 1 MiB, so every plan older readers took still opens.
+constexpr qsizetype kMaxPlanLineBytes = 4 << 20;         // 4 MiB per line
 constexpr qint64 kMaxPlanReadBytes = qint64(256) << 20;  // 256 MiB read in all
 
 // --- reading ---------------------------------------------------------------
@@ -105,8 +108,12 @@ enum class PlanWriteStatus {
 
 struct PlanWriteResult {
     PlanWriteStatus status = PlanWriteStatus::NoFileName;
-    QString errorText;   // the system's error text when Failed
+    QString errorText;   // the system's error text when Failed, or why
+                         // a written plan is unconfirmed
     QByteArray encoding; // encoding written (Written only)
+    // Written, but the folder could not be synced: the new plan is in place,
+    // only not confirmed on disk.
+    bool unconfirmed = false;
 
     bool ok() const { return status != PlanWriteStatus::Failed; }
 };

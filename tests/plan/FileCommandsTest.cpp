@@ -470,6 +470,30 @@ TEST_F(FileCommandsTest, backupFailure_isReportedButThePlanCountsAsSaved)
     EXPECT_FALSE(QFile::exists(removed));
 }
 
+// A folder that can be written but not opened for reading cannot be synced:
+// the plan is in place all the same, and is reported as saved.
+TEST_F(FileCommandsTest, saveThatCannotBeConfirmedOnDisk_isReportedAsSaved)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root opens any folder";
+    ASSERT_TRUE(QDir(temp.path()).mkpath("blind"));
+    savedPlan(a, "blind/work.pln", {rec("One")});
+    ASSERT_TRUE(QFile::setPermissions(path("blind"), QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    a.store.replaceAll({rec("One"), rec("Two")});
+    a.store.modified = true;
+    EXPECT_TRUE(a.commands.savePlan());
+    QFile::setPermissions(path("blind"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ASSERT_EQ(a.messages.count(), 1);
+    EXPECT_TRUE(a.messages.last().text.startsWith("The plan was saved as " + path("blind/work.pln")));
+    EXPECT_FALSE(a.store.modified);
+    // The next save knows the file as it was written: no question about
+    // another program.
+    a.messages.clear();
+    a.store.modified = true;
+    EXPECT_TRUE(a.commands.savePlan());
+    EXPECT_TRUE(a.messages.empty());
+}
+
 // --- Open ----------------------------------------------------------------------------
 
 TEST_F(FileCommandsTest, openFromMenuOrToolbar_asksAboutUnsavedChangesAndLoads)

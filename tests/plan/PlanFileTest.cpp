@@ -346,6 +346,43 @@ TEST_F(PlanFileTest, failedLoadsReportAndKeepThePreviousPlan)
     expectUntouched();
 }
 
+// Whatever is saved opens again: the longest lines read with LF, or in
+// Windows-1252 and saved as UTF-8 once a character needs it, read back; a
+// field too long for any plan file is refused before anything is written.
+TEST_F(PlanFileTest, longFields_whatIsSavedOpensAgain)
+{
+    struct Case {
+        const char* what;
+        QByteArray field;
+        bool lf;
+        QString added; // a name that forces UTF-8 on saving
+    } const cases[] = {
+        {"LF, longest field", QByteArray(kMaxPlanLineBytes, 'x'), true, {}},
+        {"Windows-1252 to UTF-8", QByteArray(1400000, '\xE9'), false, QStringLiteral("\u0416")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = planFile(kHeader, "englisheuro", {{"05/11/1996", "", c.field}});
+        if (c.lf)
+            bytes.replace("\r\n", "\n");
+        ASSERT_TRUE(load(bytes).loaded());
+        if (!c.added.isEmpty())
+            store.setField(Field::PhoneAfterHours, 1, c.added);
+        const RecordStore saved = store;
+        ASSERT_EQ(writePlanFile(path(), store).status, PlanWriteStatus::Written);
+        RecordStore again;
+        ASSERT_TRUE(readPlanFile(path(), again, DayFirst).loaded());
+        EXPECT_EQ(again.record(1), saved.record(1));
+    }
+
+    writeBytes(path(), "old");
+    store.setField(Field::Message, 1, QString(kMaxPlanLineBytes / 2 + 1, QChar(0x416))); // 2 bytes each in UTF-8
+    const PlanWriteResult refused = writePlanFile(path(), store);
+    EXPECT_EQ(refused.status, PlanWriteStatus::Failed);
+    EXPECT_TRUE(refused.errorText.startsWith("Record 1 has a field longer than"));
+    EXPECT_EQ(readBytes(path()), "old");
+}
+
 TEST_F(PlanFileTest, successfulLoadLeavesNameModifiedAndCurrentRecordToTheCaller)
 {
     openSomething();
