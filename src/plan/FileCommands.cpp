@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <QSysInfo>
 #include <QLockFile>
 #include <QSet>
 
@@ -432,14 +435,27 @@ bool FileCommands::claimLock(const QString& path, LockPurpose purpose, std::uniq
 {
     if (lock_ && samePlan(path, lockedPlan_))
         return true;
-    auto lock = std::make_unique<QLockFile>(lockFilePath(path));
+    const QString lockPath = lockFilePath(path);
+    auto lock = std::make_unique<QLockFile>(lockPath);
     // A running copy holds its lock however long the plan stays open; a lock
     // whose copy has ended (a crash) is taken over, as its process is gone.
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
+    auto take = [&] {
+        if (!lock->tryLock(0))
+            return false;
         claimed = std::move(lock);
         return true;
-    }
+    };
+    if (take())
+        return true;
+    // A lock that names no living owner (empty, cut short by a kill while
+    // it was written, garbage) or an empty folder in its place blocks no one.
+    if (QFileInfo(lockPath).isDir())
+        QDir().rmdir(lockPath);
+    else if (lock->error() == QLockFile::LockFailedError && !lockOwnerMayBeAlive(*lock))
+        lock->removeStaleLockFile();
+    if (take())
+        return true;
     // A folder that cannot hold a lock file (read-only media) does not keep
     // the plan from opening.
     if (lock->error() != QLockFile::LockFailedError)
@@ -448,7 +464,27 @@ bool FileCommands::claimLock(const QString& path, LockPurpose purpose, std::uniq
     const bool opening = purpose == LockPurpose::Open;
     const QString question = QStringLiteral("The plan %1 is open in another copy of Zorvik Planner.\n").arg(path)
                              + (opening ? QStringLiteral("Open it anyway?") : QStringLiteral("Overwrite it with this plan?"));
-    return messages_.msgBox(question, MsgStyle::YesNoQuestion, opening ? kOpenTitle : kSaveTitle) == MsgAnswer::Yes;
+    if (messages_.msgBox(question, MsgStyle::YesNoQuestion, opening ? kOpenTitle : kSaveTitle) != MsgAnswer::Yes)
+        return false;
+    // Yes takes the lock over, so the plan is never open without one. The
+    // other copy still holds the old file's lock, so it is unlinked rather
+    // than removed through the lock.
+    QFile::remove(lockPath);
+    take();
+    return true;
+}
+
+bool FileCommands::lockOwnerMayBeAlive(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return false;
+    // Another machine's process cannot be looked at from here.
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        return true;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 void FileCommands::adoptLock(const QString& path, std::unique_ptr<QLockFile> claimed)

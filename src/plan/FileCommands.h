@@ -140,6 +140,8 @@ private:
     // taken. Returns false when the user declined a plan in use.
     bool claimLock(const QString& path, LockPurpose purpose, std::unique_ptr<QLockFile>& claimed);
     void adoptLock(const QString& path, std::unique_ptr<QLockFile> claimed);
+    // Whether the process a lock file names could still be running.
+    static bool lockOwnerMayBeAlive(const QLockFile& lock);
 
     bool changedOnDisk(const QString& path) const;
     void rememberDiskState(const QString& path);

@@ -7,6 +7,8 @@
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFile>
@@ -715,6 +717,67 @@ TEST_F(FileCommandsTest, lockLeftByAnEndedCopy_isTakenOverWithoutAsking)
     EXPECT_TRUE(b.commands.openPlanAtStartup(path("crashed.pln")));
     EXPECT_TRUE(b.messages.empty());
     EXPECT_EQ(names(b.store), QStringList{"Survivor"});
+}
+
+// Locks that name no living owner are taken over without a question; the
+// plan is then locked by this copy, so a further copy is asked.
+TEST_F(FileCommandsTest, staleLockFiles_neverBlock)
+{
+    savedPlan(a, "work.pln", {rec("Mine")});
+    a.commands.release();
+    const QString lockPath = FileCommands::lockFilePath(path("work.pln"));
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"empty", QByteArray()},
+        {"garbage", QByteArray("not a lock at all\n\x01\x02")},
+        {"NUL bytes", QByteArray(64, '\0')},
+        {"folder", QByteArray()},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        QFile::remove(lockPath);
+        if (QByteArray(what) == "folder")
+            ASSERT_TRUE(QDir().mkdir(lockPath));
+        else
+            writeBytes(lockPath, bytes);
+        Copy c;
+        EXPECT_TRUE(c.commands.openPlanAtStartup(path("work.pln")));
+        EXPECT_TRUE(c.messages.empty());
+        EXPECT_EQ(names(c.store), QStringList{"Mine"});
+        Copy d;
+        d.messages.script({MsgAnswer::No});
+        EXPECT_FALSE(d.commands.openPlanAtStartup(path("work.pln")));
+        EXPECT_EQ(d.messages.count(), 1);
+        c.commands.release();
+    }
+}
+
+TEST_F(FileCommandsTest, yesToALiveLock_takesItOver)
+{
+    savedPlan(a, "shared.pln", {rec("Shared")});
+    a.commands.release();
+    const QString lockPath = FileCommands::lockFilePath(path("shared.pln"));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) { // another copy, alive and holding the plan
+        QLockFile lock(lockPath);
+        lock.tryLock(0);
+        (void)!write(ready[1], "x", 1);
+        pause();
+        _exit(0);
+    }
+    char x;
+    ASSERT_EQ(read(ready[0], &x, 1), 1);
+    b.messages.script({MsgAnswer::Yes});
+    EXPECT_TRUE(b.commands.openPlanAtStartup(path("shared.pln")));
+    EXPECT_EQ(b.messages.count(), 1);
+    kill(other, SIGKILL);
+    waitpid(other, nullptr, 0);
+    qint64 owner = 0;
+    QString host, application;
+    ASSERT_TRUE(QLockFile(lockPath).getLockInfo(&owner, &host, &application));
+    EXPECT_EQ(owner, QCoreApplication::applicationPid());
 }
 
 TEST_F(FileCommandsTest, fileChangedByAnotherProgram_isNotOverwrittenUnasked)
