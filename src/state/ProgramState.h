@@ -44,6 +44,7 @@ struct ProgramState {
 
     // Tool windows that are open now.
     bool phoneBookOpen = false;
+    bool notepadOpen = false;
 
     // Which reminder belongs to which line of the reminders list.
     std::vector<int> reminderIndex;

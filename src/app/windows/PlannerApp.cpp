@@ -3,6 +3,7 @@
 #include "app/windows/MainWindow.h"
 #include "app/windows/AboutWindow.h"
 #include "app/windows/StartWindow.h"
+#include "accessories/windows/NotepadWindow.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
 #include "views/windows/KeywordWindow.h"
@@ -23,11 +24,17 @@ PlannerApp::~PlannerApp()
     delete aboutWindow_.data();
     delete phoneBookWindow_.data();
     delete keywordWindow_.data();
+    delete notepadWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
 {
     return phoneBookWindow_.data();
+}
+
+NotepadWindow* PlannerApp::notepad() const
+{
+    return notepadWindow_.data();
 }
 
 KeywordWindow* PlannerApp::keywordWindow() const
@@ -58,7 +65,12 @@ void PlannerApp::start()
             phoneBookWindow_->applyFont();
         if (keywordWindow_)
             keywordWindow_->applyFont();
+        if (notepadWindow_)
+            notepadWindow_->applyFont();
     });
+    connect(mainWindow_->menuAction(QStringLiteral("Notes")), &QAction::triggered, this, &PlannerApp::showNotepad);
+    // Changed notepad documents are settled before the program ends.
+    mainWindow_->setBeforeExit([this] { return !notepadWindow_ || notepadWindow_->closeNotepad(); });
     connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
     if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
@@ -134,6 +146,13 @@ void PlannerApp::showKeywordWindow()
     keywordWindow_->open();
 }
 
+void PlannerApp::showNotepad()
+{
+    if (!notepadWindow_)
+        notepadWindow_ = new NotepadWindow(state_, platform_);
+    notepadWindow_->open();
+}
+
 void PlannerApp::endProgram()
 {
     if (startWindow_)
@@ -144,6 +163,8 @@ void PlannerApp::endProgram()
         phoneBookWindow_->hide();
     if (keywordWindow_)
         keywordWindow_->hide();
+    if (notepadWindow_)
+        notepadWindow_->hide();
     remindersWindow_->hide();
     mainWindow_->hide();
     emit finished();

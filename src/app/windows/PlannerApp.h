@@ -14,6 +14,7 @@ class StartWindow;
 class PhoneBookWindow;
 class KeywordWindow;
 class RemindersWindow;
+class NotepadWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -37,6 +38,9 @@ public:
     void showPhoneBook();
     void showKeywordWindow();
     PhoneBookWindow* phoneBook() const;
+    // Opens the notepad (when it is not open) with a new document.
+    void showNotepad();
+    NotepadWindow* notepad() const;
     KeywordWindow* keywordWindow() const;
 
 signals:
@@ -54,6 +58,7 @@ private:
     QPointer<AboutWindow> aboutWindow_;
     QPointer<PhoneBookWindow> phoneBookWindow_;
     QPointer<KeywordWindow> keywordWindow_;
+    QPointer<NotepadWindow> notepadWindow_;
 };
 
 } // namespace zp
