@@ -3,6 +3,8 @@
 #include "support/Fakes.h"
 
 #include <QDir>
+#include <csignal>
+#include <sys/resource.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -37,7 +39,7 @@ TEST(TextFileTest, decodeTextFile_detectsEncodingLineBreaksAndMark)
         {"byte-order mark", "\xEF\xBB\xBFhi\n", "hi\n", {kUtf8Encoding, false, true}},
         {"no line break at all", "one line", "one line", {kUtf8Encoding, false, false}},
         {"the first line break decides", "a\nb\r\n", "a\nb\n", {kUtf8Encoding, false, false}},
-        {"a binary file reads byte by byte", QByteArray("\x00\xFF\x01\x9D", 4), QString::fromUtf8("\0\u00ff\u0001\u009d", 4),
+        {"a binary file reads byte by byte", QByteArray("\x00\xFF\x01\x9D", 4), QString(QChar(0)) + QChar(0xff) + QChar(1) + QChar(0x9d),
          {kWindows1252Encoding, false, false}},
     };
     for (const Case& c : cases) {
@@ -105,19 +107,31 @@ TEST(TextFileTest, failuresReportAReasonAndLeaveTheOldFileWhole)
     EXPECT_FALSE(readTextFile(dir.path(), &error).has_value());
     EXPECT_FALSE(error.isEmpty());
 
-    // A folder that cannot be written: the save fails, the old file stays.
-    const QString folder = dir.filePath(QStringLiteral("locked"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/keep.txt");
-    writeBytes(path, "old text\n");
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFileInfo(folder).isWritable() && QFile(path).open(QIODevice::Append))
-        GTEST_SKIP() << "running with rights that ignore permissions";
+    // A file in place of a folder: nothing can be written there.
+    const QString plain = dir.filePath(QStringLiteral("plain.txt"));
+    writeBytes(plain, "x\n");
     error.clear();
-    EXPECT_FALSE(writeTextFile(path, QStringLiteral("new"), TextFileFormat{}, &error).has_value());
+    EXPECT_FALSE(writeTextFile(plain + QStringLiteral("/inner.txt"), QStringLiteral("y"), TextFileFormat{}, &error));
     EXPECT_FALSE(error.isEmpty());
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    // A write cut short (as on a full disk): the save fails, the old file
+    // stays. A file size limit does it whatever rights the test runs with.
+    const QString path = dir.filePath(QStringLiteral("keep.txt"));
+    writeBytes(path, "old text\n");
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    error.clear();
+    const bool written = writeTextFile(path, QString(100000, u'x'), TextFileFormat{}, &error).has_value();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readBytes(path), QByteArray("old text\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary file left
 }
 
 } // namespace
