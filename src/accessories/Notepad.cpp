@@ -37,6 +37,24 @@ QString generalDateText(const QDateTime& when, const QLocale& locale)
     return locale.toString(when.date(), QLocale::ShortFormat) + u' ' + locale.toString(when.time(), timeFormat);
 }
 
+std::vector<QStringView> textPieces(QStringView text, qsizetype pieceSize)
+{
+    std::vector<QStringView> pieces;
+    pieceSize = std::max<qsizetype>(pieceSize, 1);
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype end = text.size();
+        if (text.size() - from > pieceSize) {
+            const qsizetype lineEnd = text.indexOf(u'\n', from + pieceSize - 1);
+            if (lineEnd >= 0)
+                end = lineEnd + 1;
+        }
+        pieces.push_back(text.sliced(from, end - from));
+        from = end;
+    }
+    return pieces;
+}
+
 void DocumentTable::reset()
 {
     slots_.assign(2, Slot{});

@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QStringView>
 #include <vector>
 
 namespace zp {
@@ -25,6 +26,11 @@ QString unsavedChangesMessage(const QString& caption);
 // A date and time as Time/Date writes it: the locale's short date and its
 // time with seconds (no time zone).
 QString generalDateText(const QDateTime& when, const QLocale& locale = QLocale::system());
+
+// A long text cut into pieces of about `pieceSize` characters, each but
+// the last ending just after a line feed (a text without one stays whole),
+// so it can be put into a document piece by piece with progress shown.
+std::vector<QStringView> textPieces(QStringView text, qsizetype pieceSize);
 
 // The notepad's documents by number, from 1. A number is free once its
 // document has closed and is given to the next new document; slot 1 is

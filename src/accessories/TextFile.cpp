@@ -20,6 +20,38 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
+// Carriage return + line feed pairs become line feeds, in one pass (a
+// replace per pair would move the rest of a long text each time). Line
+// feeds never occur inside a UTF-8 sequence, so bytes can be worked on.
+QByteArray joinCrLf(QByteArrayView bytes)
+{
+    QByteArray out(bytes.size(), Qt::Uninitialized);
+    char* dst = out.data();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            continue;
+        *dst++ = c;
+    }
+    out.truncate(dst - out.data());
+    return out;
+}
+
+// Every line feed becomes carriage return + line feed.
+QByteArray expandLf(const QByteArray& bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.count('\n'));
+    qsizetype from = 0;
+    for (qsizetype at; (at = bytes.indexOf('\n', from)) >= 0; from = at + 1) {
+        out.append(bytes.constData() + from, at - from);
+        out.append("\r\n", 2);
+    }
+    out.append(bytes.constData() + from, bytes.size() - from);
+    return out;
+}
+
 } // namespace
 
 TextFileContent decodeTextFile(const QByteArray& bytes)
@@ -33,32 +65,32 @@ TextFileContent decodeTextFile(const QByteArray& bytes)
     }
     const qsizetype firstBreak = body.indexOf('\n');
     content.format.crlf = firstBreak > 0 && body.at(firstBreak - 1) == '\r';
-    content.text = content.format.encoding == kUtf8Encoding ? QString::fromUtf8(body) : fromWindows1252(body);
-    content.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QByteArray joined = joinCrLf(body);
+    content.text = content.format.encoding == kUtf8Encoding ? QString::fromUtf8(joined) : fromWindows1252(joined);
     return content;
 }
 
 QByteArray encodeTextFile(const QString& text, const TextFileFormat& format, QByteArray* usedEncoding)
 {
-    QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (!lines.endsWith(u'\n'))
-        lines += u'\n';
-    if (format.crlf)
-        lines.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-
+    QByteArray bytes;
+    QByteArray encoding = kUtf8Encoding;
     if (format.encoding == kWindows1252Encoding) {
-        if (std::optional<QByteArray> bytes = toWindows1252(lines)) {
-            if (usedEncoding)
-                *usedEncoding = kWindows1252Encoding;
-            return *std::move(bytes);
+        if (std::optional<QByteArray> b = toWindows1252(text)) {
+            bytes = *std::move(b);
+            encoding = kWindows1252Encoding;
         }
     }
-    if (usedEncoding)
-        *usedEncoding = kUtf8Encoding;
-    QByteArray bytes = lines.toUtf8();
-    if (format.byteOrderMark)
+    if (encoding == kUtf8Encoding)
+        bytes = text.toUtf8();
+    bytes = joinCrLf(bytes);
+    if (!bytes.endsWith('\n'))
+        bytes += '\n';
+    if (format.crlf)
+        bytes = expandLf(bytes);
+    if (encoding == kUtf8Encoding && format.byteOrderMark)
         bytes.prepend(kUtf8Bom);
+    if (usedEncoding)
+        *usedEncoding = encoding;
     return bytes;
 }
 

@@ -44,5 +44,28 @@ TEST(NotepadTest, textsOfTheNotepad)
               QStringLiteral("07/12/2026 14:05:09"));
 }
 
+TEST(NotepadTest, textPieces_endAfterALineFeed)
+{
+    struct Case {
+        const char* label;
+        const char* text;
+        qsizetype size;
+        QStringList pieces;
+    } cases[] = {
+        {"short text whole", "ab\ncd", 10, {"ab\ncd"}},
+        {"cut after the line feed past the size", "ab\ncd\nef\ngh", 4, {"ab\ncd\n", "ef\ngh"}},
+        {"a line feed right at the size", "abc\ndef\n", 4, {"abc\n", "def\n"}},
+        {"no line feed: one piece", "abcdefgh", 2, {"abcdefgh"}},
+        {"empty text, no pieces", "", 4, {}},
+    };
+    for (const Case& c : cases) {
+        QStringList got;
+        const QString text = QString::fromUtf8(c.text);
+        for (QStringView piece : textPieces(text, c.size))
+            got << piece.toString();
+        EXPECT_EQ(got, c.pieces) << c.label;
+    }
+}
+
 } // namespace
 } // namespace zp

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace zp {
 
@@ -128,10 +129,31 @@ QAction* NotepadDocument::menuAction(const QString& name) const
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void NotepadDocument::setContent(const TextFileContent& content, const QString& path)
+void NotepadDocument::setContent(const TextFileContent& content, const QString& path,
+                                 const std::function<void(int)>& progress)
 {
+    // Pieces of a megabyte or so keep the window painting its progress.
+    constexpr qsizetype kPiece = 1 << 20;
     loading_ = true;
-    text1_->setPlainText(content.text);
+    if (content.text.size() <= kPiece || !progress) {
+        text1_->setPlainText(content.text);
+    } else {
+        text1_->setReadOnly(true);
+        text1_->clear();
+        QTextDocument* document = text1_->document();
+        document->setUndoRedoEnabled(false);
+        QTextCursor end(document);
+        qsizetype done = 0;
+        for (QStringView piece : textPieces(content.text, kPiece)) {
+            end.movePosition(QTextCursor::End);
+            end.insertText(piece.toString());
+            done += piece.size();
+            progress(int(done * 100 / content.text.size()));
+        }
+        document->setUndoRedoEnabled(true);
+        text1_->setReadOnly(false);
+        text1_->moveCursor(QTextCursor::Start);
+    }
     loading_ = false;
     filePath_ = path;
     format_ = content.format;

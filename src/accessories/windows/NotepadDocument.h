@@ -2,6 +2,7 @@
 #include "accessories/TextFile.h"
 
 #include <QMdiSubWindow>
+#include <functional>
 #include <map>
 
 class QAction;
@@ -27,8 +28,10 @@ public:
     bool isDirty() const;
     bool isClosed() const { return closed_; }
 
-    // A file's text, as read; the document is then unchanged.
-    void setContent(const TextFileContent& content, const QString& path);
+    // A file's text, as read; the document is then unchanged. A long text
+    // goes in piece by piece, `progress` told the share done (0-100).
+    void setContent(const TextFileContent& content, const QString& path,
+                    const std::function<void(int percent)>& progress = {});
 
     // Save: untitled documents ask for a name first. Save As always asks.
     // False when nothing was saved.

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QStandardPaths>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -58,6 +59,12 @@ NotepadWindow::NotepadWindow(ProgramState& state, const Platform& platform, QWid
     area_ = new QMdiArea(client);
     area_->setObjectName(QStringLiteral("MDIClient"));
     column->addWidget(area_, 1);
+    // Shown only while a long file is read in.
+    progress_ = new QProgressBar(client);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 100);
+    progress_->hide();
+    column->addWidget(progress_);
     setCentralWidget(client);
     createMenus();
     connect(area_, &QMdiArea::subWindowActivated, this, &NotepadWindow::showMenusOf);
@@ -217,7 +224,14 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
         const std::optional<TextFileContent> content = readTextFile(path);
         if (content) {
             document = addDocument();
-            document->setContent(*content, QFileInfo(path).absoluteFilePath());
+            // The window paints the progress but takes no input meanwhile.
+            auto showProgress = [this](int percent) {
+                progress_->setValue(percent);
+                progress_->show();
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            };
+            document->setContent(*content, QFileInfo(path).absoluteFilePath(), showProgress);
+            progress_->hide();
         }
     }
     if (!document) {

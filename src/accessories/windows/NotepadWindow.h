@@ -12,6 +12,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QProgressBar;
 
 namespace zp {
 
@@ -95,6 +96,7 @@ private:
     QString lastFolder_;
     QMdiArea* area_ = nullptr;
     QWidget* picToolbar_ = nullptr;
+    QProgressBar* progress_ = nullptr;
     std::map<QString, ImageButton*> buttons_;
     QList<QMenu*> frameMenus_;
     std::map<QString, QAction*> actions_;

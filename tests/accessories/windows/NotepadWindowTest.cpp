@@ -244,6 +244,26 @@ TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
     EXPECT_FALSE(d->isDirty());
 }
 
+TEST_F(NotepadWindowTest, aLongFile_goesInPieceByPieceAndArrivesWhole)
+{
+    frame.open();
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < 2'500'000; ++i)
+        bytes += "line " + QByteArray::number(i) + " of a long file\r\n";
+    writeBytes(dir.filePath("long.txt"), bytes);
+    NotepadDocument* d = frame.openFile(dir.filePath("long.txt"));
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->editor()->toPlainText(), QString::fromLatin1(bytes).replace("\r\n", "\n"));
+    EXPECT_FALSE(d->isDirty());
+    EXPECT_FALSE(d->editor()->isReadOnly());
+    EXPECT_EQ(d->editor()->textCursor().position(), 0);
+    EXPECT_FALSE(frame.findChild<QWidget*>("ProgressBar1")->isVisible());
+    d->editor()->undo(); // the loading cannot be undone
+    EXPECT_EQ(d->editor()->toPlainText().size(), bytes.size() - bytes.count('\r'));
+    d->save();
+    EXPECT_EQ(readBytes(dir.filePath("long.txt")), bytes);
+}
+
 TEST_F(NotepadWindowTest, failedSave_reportsTheReasonAndKeepsTheDocumentChanged)
 {
     frame.open();
