@@ -49,7 +49,7 @@ FindDialog::FindDialog(ProgramState& state, const Platform& platform, FindSettin
     grid->addWidget(label1, 0, 0);
     grid->addWidget(text1_, 0, 1, 1, 2);
     grid->addWidget(find_, 0, 3);
-    grid->addWidget(check1_, 1, 0, 1, 2, Qt::AlignBottom);
+    grid->addWidget(check1_, 1, 0, 1, 2);
     grid->addWidget(panel, 1, 2);
     grid->addWidget(cancel, 1, 3, Qt::AlignTop);
     grid->setColumnStretch(1, 1);

@@ -3,11 +3,13 @@
 #include "accessories/Notepad.h"
 #include "accessories/TextSearch.h"
 #include "accessories/windows/NotepadWindow.h"
+#include "ui/Artwork.h"
 #include "ui/MessageBox.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -34,6 +36,7 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
     setProperty("tag", QString::number(slot));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kUntitledCaption);
+    setWindowIcon(QIcon(toolbarPicture(QStringLiteral("Image9"))));
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     setWidget(text1_);
