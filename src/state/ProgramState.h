@@ -46,6 +46,7 @@ struct ProgramState {
     bool phoneBookOpen = false;
     bool calculatorOpen = false;
     bool worldTimesOpen = false;
+    bool notepadOpen = false;
 
     // Which reminder belongs to which line of the reminders list.
     std::vector<int> reminderIndex;

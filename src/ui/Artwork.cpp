@@ -35,6 +35,10 @@ QString toolbarPicturePath(const QString& buttonName)
         {QStringLiteral("Image3"), QStringLiteral("about")},
         {QStringLiteral("Image6"), QStringLiteral("help")},
         {QStringLiteral("Image14"), QStringLiteral("minimise")},
+        // The notepad's tool strip (New and Open are shared with the main toolbar).
+        {QStringLiteral("imgCutButton"), QStringLiteral("cut")},
+        {QStringLiteral("imgCopyButton"), QStringLiteral("copy")},
+        {QStringLiteral("imgPasteButton"), QStringLiteral("paste")},
     };
     const auto it = files.constFind(buttonName);
     if (it == files.constEnd())

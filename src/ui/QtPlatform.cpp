@@ -92,6 +92,10 @@ QStringList qtNameFilters(const QString& filter)
     QStringList result;
     for (qsizetype i = 0; i < parts.size(); i += 2) {
         QString description = parts.at(i).trimmed();
+        // A stray separator before the first description ("," in the
+        // notepad's filter) is not shown.
+        while (description.startsWith(u',') || description.startsWith(u';'))
+            description = description.mid(1).trimmed();
         const QString patternText = i + 1 < parts.size() ? parts.at(i + 1) : QString();
         if (description.isEmpty() && patternText.trimmed().isEmpty())
             continue;

@@ -32,6 +32,7 @@ DateOrder dateOrderFromFormat(const QString& dFmt);
 // Turns the planner's filter strings, description and pattern separated by
 // "|" ("All files (*.*) |*.*|Pln Files (*.pln) |*.pln|"), into Qt name
 // filters ("All files (*)", "Pln Files (*.pln)"). The description is trimmed
+// (a stray leading "," or ";" too)
 // and its own trailing "(...)" replaced by the real patterns; "*.*" means
 // every file ("*"); several patterns separated by ";" become space-separated.
 QStringList qtNameFilters(const QString& filter);

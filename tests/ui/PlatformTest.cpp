@@ -72,6 +72,8 @@ TEST(QtNameFilters, handlesOddAndEmptyInput)
     EXPECT_EQ(qtNameFilters(QStringLiteral("Wave files")), QStringList({QStringLiteral("Wave files (*)")}));
     // Blanks and repeats in the pattern list, and an empty description.
     EXPECT_EQ(qtNameFilters(QStringLiteral(" | *.wav ; *.wav ;; *.*|")), QStringList({QStringLiteral("*.wav *")}));
+    // A stray comma before a description.
+    EXPECT_EQ(qtNameFilters(QStringLiteral(",Text Files (*.txt)|*.txt")), QStringList({QStringLiteral("Text Files (*.txt)")}));
 }
 
 // --- Message texts --------------------------------------------------------------

@@ -998,6 +998,8 @@ bool MainWindow::exitProgram(bool viaMenu)
 {
     if (exiting_)
         return true;
+    if (beforeExit_ && !beforeExit_())
+        return false;
     const QRect g = twipsGeometry();
     state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
     if (!files_->confirmDiscard(viaMenu ? ExitVariant::MenuExit : ExitVariant::WindowClose))

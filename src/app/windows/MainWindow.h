@@ -76,6 +76,9 @@ public:
     // Actions other windows open; the owner wires them as windows arrive.
     void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
     void setOnExit(std::function<void()> onExit) { onExit_ = std::move(onExit); }
+    // Asked first when the program is to end; false keeps it running (a
+    // tool window with unsaved work the user kept open).
+    void setBeforeExit(std::function<bool()> beforeExit) { beforeExit_ = std::move(beforeExit); }
 
     QAction* menuAction(const QString& name) const;
     HintRouter& hints() { return *hints_; }
@@ -189,6 +192,7 @@ private:
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
     std::function<void()> onExit_;
+    std::function<bool()> beforeExit_;
     bool exiting_ = false;
     bool inLayout_ = false;
     int logoIntervalMs_ = 100;

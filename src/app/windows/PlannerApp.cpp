@@ -5,6 +5,7 @@
 #include "app/windows/MainWindow.h"
 #include "app/windows/AboutWindow.h"
 #include "app/windows/StartWindow.h"
+#include "accessories/windows/NotepadWindow.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
 #include "views/windows/KeywordWindow.h"
@@ -27,11 +28,17 @@ PlannerApp::~PlannerApp()
     delete keywordWindow_.data();
     delete calculatorWindow_.data();
     delete worldTimesWindow_.data();
+    delete notepadWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
 {
     return phoneBookWindow_.data();
+}
+
+NotepadWindow* PlannerApp::notepad() const
+{
+    return notepadWindow_.data();
 }
 
 KeywordWindow* PlannerApp::keywordWindow() const
@@ -76,7 +83,12 @@ void PlannerApp::start()
             calculatorWindow_->applyFont();
         if (worldTimesWindow_)
             worldTimesWindow_->applyFont();
+        if (notepadWindow_)
+            notepadWindow_->applyFont();
     });
+    connect(mainWindow_->menuAction(QStringLiteral("Notes")), &QAction::triggered, this, &PlannerApp::showNotepad);
+    // Changed notepad documents are settled before the program ends.
+    mainWindow_->setBeforeExit([this] { return !notepadWindow_ || notepadWindow_->closeNotepad(); });
     connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
     // The toolbar's calculator and world-times pictures trigger these too.
     connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
@@ -169,6 +181,13 @@ void PlannerApp::showWorldTimes()
     worldTimesWindow_->open();
 }
 
+void PlannerApp::showNotepad()
+{
+    if (!notepadWindow_)
+        notepadWindow_ = new NotepadWindow(state_, platform_);
+    notepadWindow_->open();
+}
+
 void PlannerApp::endProgram()
 {
     if (startWindow_)
@@ -183,6 +202,8 @@ void PlannerApp::endProgram()
         calculatorWindow_->hide();
     if (worldTimesWindow_)
         worldTimesWindow_->hide();
+    if (notepadWindow_)
+        notepadWindow_->hide();
     remindersWindow_->hide();
     mainWindow_->hide();
     emit finished();

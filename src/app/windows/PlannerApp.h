@@ -16,6 +16,7 @@ class KeywordWindow;
 class RemindersWindow;
 class CalculatorWindow;
 class WorldTimesWindow;
+class NotepadWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -41,6 +42,9 @@ public:
     void showCalculator();
     void showWorldTimes();
     PhoneBookWindow* phoneBook() const;
+    // Opens the notepad (when it is not open) with a new document.
+    void showNotepad();
+    NotepadWindow* notepad() const;
     KeywordWindow* keywordWindow() const;
     CalculatorWindow* calculator() const;
     WorldTimesWindow* worldTimes() const;
@@ -62,6 +66,7 @@ private:
     QPointer<KeywordWindow> keywordWindow_;
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<WorldTimesWindow> worldTimesWindow_;
+    QPointer<NotepadWindow> notepadWindow_;
 };
 
 } // namespace zp

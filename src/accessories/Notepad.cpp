@@ -1,0 +1,99 @@
+#include "accessories/Notepad.h"
+
+#include <algorithm>
+
+namespace zp {
+
+QString documentCaption(const QString& path)
+{
+    return path.toUpper();
+}
+
+QString cannotOpenMessage(const QString& path)
+{
+    return QStringLiteral("Can't open file: ") + path;
+}
+
+QString unsavedChangesMessage(const QString& caption)
+{
+    return QStringLiteral("The text in [") + caption + QStringLiteral("] has changed.") + u'\n' + u'\r'
+           + QStringLiteral("Do you want to save the changes?");
+}
+
+QString generalDateText(const QDateTime& when, const QLocale& locale)
+{
+    // The long form carries the time zone ("t", "tttt"); leave it out,
+    // but not a "t" inside quoted text.
+    const QString longFormat = locale.timeFormat(QLocale::LongFormat);
+    QString timeFormat;
+    bool quoted = false;
+    for (const QChar c : longFormat) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            timeFormat += c;
+    }
+    timeFormat = timeFormat.simplified();
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' + locale.toString(when.time(), timeFormat);
+}
+
+std::vector<QStringView> textPieces(QStringView text, qsizetype pieceSize)
+{
+    std::vector<QStringView> pieces;
+    pieceSize = std::max<qsizetype>(pieceSize, 1);
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype end = text.size();
+        if (text.size() - from > pieceSize) {
+            const qsizetype lineEnd = text.indexOf(u'\n', from + pieceSize - 1);
+            if (lineEnd >= 0)
+                end = lineEnd + 1;
+        }
+        pieces.push_back(text.sliced(from, end - from));
+        from = end;
+    }
+    return pieces;
+}
+
+void DocumentTable::reset()
+{
+    slots_.assign(2, Slot{});
+}
+
+int DocumentTable::takeSlot()
+{
+    auto it = std::find_if(slots_.begin() + 1, slots_.end(), [](const Slot& s) { return s.deleted; });
+    if (it == slots_.end())
+        it = slots_.insert(slots_.end(), Slot{});
+    *it = Slot{false, false};
+    return static_cast<int>(it - slots_.begin());
+}
+
+void DocumentTable::release(int slot)
+{
+    if (valid(slot))
+        slots_[static_cast<std::size_t>(slot)] = Slot{};
+}
+
+bool DocumentTable::isFree(int slot) const
+{
+    return !valid(slot) || slots_[static_cast<std::size_t>(slot)].deleted;
+}
+
+bool DocumentTable::isDirty(int slot) const
+{
+    return valid(slot) && slots_[static_cast<std::size_t>(slot)].dirty;
+}
+
+void DocumentTable::setDirty(int slot, bool dirty)
+{
+    if (valid(slot) && !slots_[static_cast<std::size_t>(slot)].deleted)
+        slots_[static_cast<std::size_t>(slot)].dirty = dirty;
+}
+
+int DocumentTable::openCount() const
+{
+    return static_cast<int>(std::count_if(slots_.begin() + 1, slots_.end(), [](const Slot& s) { return !s.deleted; }));
+}
+
+} // namespace zp

@@ -1,0 +1,294 @@
+#include "accessories/windows/NotepadDocument.h"
+
+#include "accessories/Notepad.h"
+#include "accessories/TextSearch.h"
+#include "accessories/windows/NotepadWindow.h"
+#include "ui/Artwork.h"
+#include "ui/MessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace zp {
+
+namespace {
+
+// The hourglass while a file is read or written.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame), slot_(slot)
+{
+    setObjectName(QStringLiteral("frmNotePad"));
+    setProperty("tag", QString::number(slot));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kUntitledCaption);
+    setWindowIcon(QIcon(toolbarPicture(QStringLiteral("Image9"))));
+    text1_ = new QPlainTextEdit(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    setWidget(text1_);
+    connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
+        if (!loading_)
+            frame_.documentTable().setDirty(slot_, true);
+    });
+    createMenus();
+}
+
+bool NotepadDocument::isDirty() const
+{
+    return frame_.documentTable().isDirty(slot_);
+}
+
+void NotepadDocument::createMenus()
+{
+    struct Item {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+        void (NotepadDocument::*run)();
+    };
+    auto addMenu = [this](const char* name, const char* caption, std::initializer_list<Item> items) {
+        auto* menu = new QMenu(QString::fromLatin1(caption), this);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        for (const Item& item : items) {
+            if (!item.name) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* a = menu->addAction(QString::fromLatin1(item.caption));
+            a->setObjectName(QString::fromLatin1(item.name));
+            if (*item.shortcut)
+                a->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+            actions_[a->objectName()] = a;
+            if (item.run)
+                connect(a, &QAction::triggered, this, [this, run = item.run] { (this->*run)(); });
+        }
+        menus_ << menu;
+        return menu;
+    };
+    using D = NotepadDocument;
+
+    // Cut, Copy, Paste, Delete and Select All keep the text box's own keys;
+    // a shortcut here would take them from it.
+    addMenu("mnuFile", "&File",
+            {{"mnuFNew", "&New", "Ctrl+N", nullptr},
+             {"mnuFOpen", "&Open...", "Ctrl+O", nullptr},
+             {"mnuFClose", "&Close", "Ctrl+F4", nullptr},
+             {"mnuFSave", "&Save", "Ctrl+S", nullptr},
+             {"mnuFSaveAs", "Save &As...", "", nullptr},
+             {nullptr, nullptr, nullptr, nullptr},
+             {"mnuFExit", "E&xit", "", nullptr}});
+    addMenu("mnuEdit", "&Edit",
+            {{"mnuECut", "Cu&t", "", &D::cut},
+             {"mnuECopy", "&Copy", "", &D::copy},
+             {"mnuEPaste", "&Paste", "", &D::paste},
+             {"mnuEDelete", "De&lete", "", &D::deleteSelection},
+             {nullptr, nullptr, nullptr, nullptr},
+             {"mnuESelectAll", "Select &All", "", &D::selectAll},
+             {"mnuETime", "Time/&Date", "F5", &D::insertTimeDate}});
+    addMenu("mnuSearch", "&Search",
+            {{"mnuSFind", "&Find", "Ctrl+F", nullptr}, {"mnuSFindNext", "Find &Next", "F3", nullptr}});
+    QMenu* options = addMenu("mnuOptions", "&Options", {{"mnuOToolbar", "&Toolbar", "", nullptr}});
+    addMenu("mnuWindow", "&Window",
+            {{"mnuWCascade", "&Cascade", "", nullptr},
+             {"mnuWTile", "&Tile", "", nullptr},
+             {"mnuWArrange", "&Arrange Icons", "", nullptr}});
+
+    NotepadWindow& f = frame_;
+    connect(actions_["mnuFNew"], &QAction::triggered, &f, [&f] { f.newDocument(); });
+    connect(actions_["mnuFOpen"], &QAction::triggered, &f, [&f] { f.openDocument(); });
+    connect(actions_["mnuFClose"], &QAction::triggered, this, &QWidget::close);
+    connect(actions_["mnuFSave"], &QAction::triggered, this, [this] { save(); });
+    connect(actions_["mnuFSaveAs"], &QAction::triggered, this, [this] { saveAs(); });
+    connect(actions_["mnuFExit"], &QAction::triggered, &f, [&f] { f.closeNotepad(); });
+    connect(actions_["mnuSFind"], &QAction::triggered, &f, [&f] { f.showFindDialog(); });
+    connect(actions_["mnuSFindNext"], &QAction::triggered, &f, [&f] { f.findNext(); });
+    connect(actions_["mnuWCascade"], &QAction::triggered, &f, [&f] { f.cascadeDocuments(); });
+    connect(actions_["mnuWTile"], &QAction::triggered, &f, [&f] { f.tileDocuments(); });
+    connect(actions_["mnuWArrange"], &QAction::triggered, &f, [&f] { f.arrangeIcons(); });
+    QAction* toolbar = actions_["mnuOToolbar"];
+    toolbar->setCheckable(true);
+    connect(options, &QMenu::aboutToShow, this, [this, toolbar] { toolbar->setChecked(frame_.toolbarVisible()); });
+    connect(toolbar, &QAction::triggered, &f, [&f] { f.setToolbarVisible(!f.toolbarVisible()); });
+}
+
+QAction* NotepadDocument::menuAction(const QString& name) const
+{
+    const auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void NotepadDocument::setContent(const TextFileContent& content, const QString& path,
+                                 const std::function<void(int)>& progress)
+{
+    // Pieces of a megabyte or so keep the window painting its progress.
+    constexpr qsizetype kPiece = 1 << 20;
+    loading_ = true;
+    if (content.text.size() <= kPiece || !progress) {
+        text1_->setPlainText(content.text);
+    } else {
+        text1_->setReadOnly(true);
+        text1_->clear();
+        QTextDocument* document = text1_->document();
+        document->setUndoRedoEnabled(false);
+        QTextCursor end(document);
+        qsizetype done = 0;
+        for (QStringView piece : textPieces(content.text, kPiece)) {
+            end.movePosition(QTextCursor::End);
+            end.insertText(piece.toString());
+            done += piece.size();
+            progress(int(done * 100 / content.text.size()));
+        }
+        document->setUndoRedoEnabled(true);
+        text1_->setReadOnly(false);
+        text1_->moveCursor(QTextCursor::Start);
+    }
+    loading_ = false;
+    filePath_ = path;
+    format_ = content.format;
+    setWindowTitle(documentCaption(path));
+    frame_.documentTable().setDirty(slot_, false);
+}
+
+bool NotepadDocument::save()
+{
+    if (filePath_.isEmpty()) {
+        const std::optional<QString> name = frame_.askSaveName();
+        if (!name)
+            return false;
+        return saveTo(*name);
+    }
+    return saveTo(filePath_);
+}
+
+bool NotepadDocument::saveAs()
+{
+    const std::optional<QString> name = frame_.askSaveName();
+    return name && saveTo(*name);
+}
+
+bool NotepadDocument::saveTo(const QString& path)
+{
+    QString error;
+    std::optional<TextFileFormat> written;
+    {
+        BusyCursor busy;
+        written = writeTextFile(path, text1_->toPlainText(), format_, &error);
+    }
+    if (!written) {
+        frame_.platform().messages.msgBox(error, MsgStyle::Exclamation);
+        return false;
+    }
+    format_ = *written;
+    filePath_ = path;
+    setWindowTitle(documentCaption(path));
+    frame_.documentTable().setDirty(slot_, false);
+    return true;
+}
+
+QString NotepadDocument::selectedText() const
+{
+    QString s = text1_->textCursor().selectedText();
+    s.replace(QChar::ParagraphSeparator, u'\n');
+    s.replace(QChar::LineSeparator, u'\n');
+    return s;
+}
+
+void NotepadDocument::cut()
+{
+    frame_.platform().clipboard.setText(selectedText());
+    text1_->textCursor().removeSelectedText();
+}
+
+void NotepadDocument::copy()
+{
+    frame_.platform().clipboard.setText(selectedText());
+}
+
+void NotepadDocument::paste()
+{
+    text1_->insertPlainText(frame_.platform().clipboard.text());
+}
+
+void NotepadDocument::deleteSelection()
+{
+    QTextCursor cursor = text1_->textCursor();
+    if (!cursor.hasSelection()) {
+        // Widening looks at no more than the two characters after the
+        // caret, so a long text is not copied for it.
+        const int start = cursor.position();
+        QTextCursor peek(text1_->document());
+        peek.setPosition(start);
+        peek.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, 2);
+        QString after = peek.selectedText();
+        after.replace(QChar::ParagraphSeparator, u'\n');
+        const TextSpan span = deletionSpan(after, 0, 0);
+        if (span.length == 0) // at the very end: nothing goes
+            return;
+        cursor.setPosition(start + int(span.length), QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
+    text1_->setTextCursor(cursor);
+}
+
+void NotepadDocument::selectAll()
+{
+    text1_->selectAll();
+}
+
+void NotepadDocument::insertTimeDate()
+{
+    text1_->insertPlainText(generalDateText(frame_.platform().clock.now()));
+}
+
+bool NotepadDocument::settleUnsavedChanges()
+{
+    if (!isDirty())
+        return true;
+    const int answer = frame_.platform().messages.msgBox(unsavedChangesMessage(windowTitle()),
+                                                         MsgStyle::YesNoCancelWarning, kNotepadCaption);
+    if (answer == MsgAnswer::No)
+        return true;
+    if (answer != MsgAnswer::Yes)
+        return false;
+    const std::optional<QString> name = frame_.askSaveName(filePath_);
+    // A save that failed keeps the document open, so nothing is lost.
+    return name && saveTo(*name);
+}
+
+void NotepadDocument::closeSettled()
+{
+    settled_ = true;
+    close();
+}
+
+void NotepadDocument::closeEvent(QCloseEvent* event)
+{
+    if (!settled_ && !settleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    settled_ = false;
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted()) {
+        closed_ = true;
+        frame_.documentTable().release(slot_);
+        frame_.documentClosed(this);
+    }
+}
+
+} // namespace zp
