@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 #include <clocale>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -35,6 +36,12 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
 int runPdf(int argc, char** argv, const zp::CommandLine& command)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's notes about the session are no concern of
+    // a terminal command; real failures are reported by the command.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            fprintf(stderr, "%s\n", qPrintable(message));
+    });
     QGuiApplication app(argc, argv);
     std::setlocale(LC_TIME, "");
     QTextStream err(stderr);

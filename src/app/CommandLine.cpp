@@ -267,6 +267,8 @@ int runPdfCommand(const CommandLine& c, DateOrder systemOrder, QTextStream& err,
     RecordStore store;
     if (!readForTerminal(c.planFile, c.dateOrder.value_or(systemOrder), store, err))
         return 1;
+    // The page headings name the plan as it was given.
+    store.planFileName = c.planFile;
     FontChoice font;
     if (settings) {
         store.fieldLabels = settings->fieldLabels;

@@ -89,27 +89,28 @@ TEST_F(PdfCommandTest, eachStyle_writesAPdfWithItsHeadingsRecordsAndPages)
     struct Case {
         const char* style;
         QStringList expected;
-        int pages;
     } cases[] = {
-        // Fifteen lines a record, a page holds about 46 of them at 10 points on A4.
-        {"standard", {"Planner File: " + plan, "No. 1", "Name Job60", "Start date 20/12/1996", "Message mmmm"}, -1},
-        {"project", {"Planner File: " + plan, "No.", "Message", "Job60", "Call back"}, -1},
-        {"timeline", {"Planner File: " + plan, "Year= 1996", "Year= 1997", "Job2", "September"}, 2},
+        {"standard", {"Planner File: " + plan, "No. 1", "Name Job60", "Start date 20/12/1996", "Message mmmm"}},
+        // Columns that would run off the page are left out, here from the phones on.
+        {"project", {"Planner File: " + plan, "No.", "Start date", "Job60", "20/12/1996"}},
+        // A4 has no room for "September" in a month column.
+        {"timeline", {"Planner File: " + plan, "Year= 1996", "Year= 1997", "Job2", "Sep"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.style);
         const QString out = path(QStringLiteral("%1.pdf").arg(QString::fromLatin1(c.style)));
-        const RunResult r = run({QStringLiteral("--pdf"), QString::fromLatin1(c.style), out, plan});
+        const RunResult r = run({QStringLiteral("--pdf"), QString::fromLatin1(c.style), QStringLiteral("--date-order"),
+                                 QStringLiteral("dmy"), out, plan});
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         const QString text = pdfText(out);
         for (const QString& e : c.expected)
             EXPECT_TRUE(text.contains(e)) << e.toStdString();
-        const int pages = pdfPages(out);
-        if (c.pages > 0)
-            EXPECT_EQ(pages, c.pages);
-        else
-            EXPECT_GT(pages, 1);
+        EXPECT_GT(pdfPages(out), 1);
     }
+    // The time line: as many pages for 1997 as for 1996.
+    const QString timeLine = pdfText(path(QStringLiteral("timeline.pdf")));
+    EXPECT_EQ(timeLine.count(QStringLiteral("Year= 1996")) * 2, pdfPages(path(QStringLiteral("timeline.pdf"))));
+    EXPECT_EQ(timeLine.count(QStringLiteral("Year= 1996")), timeLine.count(QStringLiteral("Year= 1997")));
     // The 20,000-character message is cut well inside the page.
     const QString standard = pdfText(path(QStringLiteral("standard.pdf")));
     EXPECT_LT(standard.count(QLatin1Char('m')), 400);
