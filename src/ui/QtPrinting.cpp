@@ -130,10 +130,8 @@ void PainterPrinter::drawTextAt(double pageX, double pageY, const QString& text)
 {
     if (!ok() || text.isEmpty())
         return;
-    const QPen pen = painter_.pen();
-    painter_.setPen(Qt::black);
+    // Text takes the pen's colour, black like every line.
     painter_.drawText(QPointF(pageX, pageY + metrics_->ascent()), text);
-    painter_.setPen(pen);
 }
 
 bool PainterPrinter::newPage()

@@ -255,12 +255,15 @@ public:
     std::vector<Text> texts;
     std::vector<Line> lines;
 
-protected:
-    void drawTextAt(double x, double y, const QString& text) override
+    // What drawTextAt records; public so a stand-in can record here.
+    void recordText(double x, double y, const QString& text)
     {
         if (step())
             texts.push_back({pages, x, y, text});
     }
+
+protected:
+    void drawTextAt(double x, double y, const QString& text) override { recordText(x, y, text); }
 
 private:
     bool step()
@@ -276,6 +279,31 @@ private:
     int steps_ = 0;
 };
 
+// Hands a RecordingPrinter to code that will own (and delete) what the
+// dialog gives, while the test keeps the recording.
+class BorrowedPrinter : public Printer {
+public:
+    explicit BorrowedPrinter(RecordingPrinter& target) : t_(target) {}
+    double pageWidth() const override { return t_.pageWidth(); }
+    double pageHeight() const override { return t_.pageHeight(); }
+    double textWidth(const QString& text) const override { return t_.textWidth(text); }
+    double textHeight(const QString& text) const override { return t_.textHeight(text); }
+    bool setFont(const QString& name, int size) override { return t_.setFont(name, size); }
+    void setDrawWidth(int w) override { t_.setDrawWidth(w); }
+    void setDrawStyle(int s) override { t_.setDrawStyle(s); }
+    void drawLine(double x1, double y1, double x2, double y2) override { t_.drawLine(x1, y1, x2, y2); }
+    bool newPage() override { return t_.newPage(); }
+    bool endDoc() override { return t_.endDoc(); }
+    int copies() const override { return t_.copies(); }
+    bool ok() const override { return t_.ok(); }
+
+protected:
+    void drawTextAt(double x, double y, const QString& text) override { t_.recordText(x, y, text); }
+
+private:
+    RecordingPrinter& t_;
+};
+
 // The print dialog answers from a script of printers (nullptr: cancelled);
 // with the script empty it cancels. Previews render into a fresh
 // RecordingPrinter kept in `previews`.
@@ -286,9 +314,11 @@ public:
         documentNames.push_back(documentName);
         if (answers.empty())
             return nullptr;
-        std::unique_ptr<Printer> p = std::move(answers.front());
+        RecordingPrinter* p = answers.front();
         answers.pop_front();
-        return p;
+        if (!p)
+            return nullptr;
+        return std::make_unique<BorrowedPrinter>(*p);
     }
     void preview(const QString& documentName, const std::function<void(Printer&)>& render) override
     {
@@ -300,15 +330,15 @@ public:
     // Queues a printer for the next dialog and returns it for inspection.
     RecordingPrinter& scriptPrinter()
     {
-        auto p = std::make_unique<RecordingPrinter>();
-        RecordingPrinter& ref = *p;
-        answers.push_back(std::move(p));
-        return ref;
+        printers.push_back(std::make_unique<RecordingPrinter>());
+        answers.push_back(printers.back().get());
+        return *printers.back();
     }
     void scriptCancel() { answers.push_back(nullptr); }
     int dialogs() const { return static_cast<int>(documentNames.size() - previews.size()); }
 
-    std::deque<std::unique_ptr<Printer>> answers;
+    std::deque<RecordingPrinter*> answers; // nullptr: cancelled
+    std::vector<std::unique_ptr<RecordingPrinter>> printers;
     std::vector<QString> documentNames;
     std::vector<std::unique_ptr<RecordingPrinter>> previews;
 };

@@ -117,6 +117,27 @@ TEST_F(PrintMenuTest, timeLine_restoresTheTimerAndProgressBarOnEveryWayOut)
     EXPECT_NE(test.printing.previews[0]->find(QStringLiteral("Name2")), nullptr);
 }
 
+TEST_F(PrintMenuTest, aFullPlan_printsWhileTheWindowKeepsPaintingAndTheBarMoves)
+{
+    addRecords(RecordStore::kMaxRecords);
+    state.printStyle = 1;
+    RecordingPrinter& printer = test.printing.scriptPrinter();
+    std::vector<int> seen;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (progressBar()->isVisible())
+            seen.push_back(progressBar()->value());
+    });
+    sampler.start(5);
+    window->printCommands().printChosenStyle();
+    sampler.stop();
+    EXPECT_NE(printer.find(QStringLiteral("No.  32767")), nullptr);
+    // Events were served while printing, and the bar was part way.
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](int v) { return v > 0 && v < 100; }));
+    EXPECT_FALSE(progressBar()->isVisible());
+    EXPECT_TRUE(timer1()->isActive());
+}
+
 TEST(PrintFromPhoneBookTest, optionsPrint_printsTheBookWithTheGridPrinter)
 {
     TestPlatform test;
