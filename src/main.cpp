@@ -6,9 +6,13 @@
 #include "ui/QtPlatform.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <clocale>
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -27,6 +31,44 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
                               zp::userFieldLabels(zp::settingsFilePath()));
 }
 
+// --pdf draws with fonts, so it needs a GUI application, but no display.
+// The file appears only when the whole document was written.
+int runPdf(int argc, char** argv, const zp::CommandLine& command)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's notes about the session are no concern of
+    // a terminal command; real failures are reported by the command.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            fprintf(stderr, "%s\n", qPrintable(message));
+    });
+    QGuiApplication app(argc, argv);
+    std::setlocale(LC_TIME, "");
+    QTextStream err(stderr);
+    err.setEncoding(QStringConverter::Utf8);
+    std::unique_ptr<zp::PdfFilePrinter> pdf;
+    auto cannotWrite = [&](const QString& reason) {
+        err << "zorvik-planner: cannot write " << command.outputFile << ": " << reason << '\n';
+    };
+    auto openOutput = [&]() -> zp::Printer* {
+        pdf = std::make_unique<zp::PdfFilePrinter>(command.outputFile,
+                                                   QStringLiteral("Zorvik Planner - ") + QFileInfo(command.planFile).fileName());
+        if (!pdf->isOpen()) {
+            cannotWrite(pdf->errorString());
+            return nullptr;
+        }
+        return pdf.get();
+    };
+    zp::LocaleDateOrder systemOrder;
+    int status = zp::runPdfCommand(command, systemOrder.systemDateOrder(), err,
+                                   zp::userPrintSettings(zp::settingsFilePath()), openOutput);
+    if (status == 0 && (!pdf || !pdf->commit())) {
+        cannotWrite(pdf ? pdf->errorString() : QStringLiteral("nothing was drawn"));
+        status = 1;
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -35,6 +77,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const zp::CommandLine command = zp::parseCommandLine(arguments);
+    if (command.command == zp::CommandLine::Command::Pdf)
+        return runPdf(argc, argv, command);
     if (command.command != zp::CommandLine::Command::Gui)
         return runOnTerminal(argc, argv, command);
 

@@ -6,6 +6,7 @@
 #include "plan/RecordStore.h"
 #include "views/RecordCopyText.h"
 #include "views/RecordsList.h"
+#include "views/Printing.h"
 #include "views/Reminders.h"
 #include "ui/MessageBox.h"
 
@@ -46,6 +47,7 @@ QString commandLineUsage()
         "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --pdf standard|project|timeline [--date-order dmy|mdy] OUTPUT.pdf PLANFILE\n"
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
@@ -53,6 +55,9 @@ QString commandLineUsage()
         "  --list        print the records list lines of the plan, one per line\n"
         "  --reminders   print the reminders for the seven days after today\n"
         "  --export      print every record as the \"Copy all\" command copies it\n"
+        "  --pdf         print every record of the plan into the PDF file OUTPUT.pdf in\n"
+        "                the standard or project style or as a time line, with the\n"
+        "                print switches and font of the planner's settings\n"
         "  --mode        how --list shows the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
@@ -93,7 +98,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                  : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders and --export may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export and --pdf may be given"));
+        } else if (a == QLatin1String("--pdf")) {
+            if (!setCommand(CommandLine::Command::Pdf))
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export and --pdf may be given"));
+            const auto v = value("--pdf");
+            if (!v || (*v != QLatin1String("standard") && *v != QLatin1String("project") && *v != QLatin1String("timeline")))
+                return failure(QStringLiteral("zorvik-planner: --pdf takes standard, project or timeline"));
+            c.pdfStyle = *v;
         } else if (a == QLatin1String("--mode")) {
             const auto v = value("--mode");
             const auto word = v ? modeWord(*v) : std::nullopt;
@@ -131,9 +143,20 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (modeGiven && c.command != C::List)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
-        return failure(QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders or --export"));
+        return failure(QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export or --pdf"));
     if (todayGiven && c.command != C::Reminders)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
+    if (c.command == C::Pdf) {
+        if (plans.size() != 2)
+            return failure(QStringLiteral("zorvik-planner: --pdf needs OUTPUT.pdf and PLANFILE (try --help)"));
+        c.outputFile = plans.takeFirst();
+        const QFileInfo output(c.outputFile);
+        if (output.isDir())
+            return failure(QStringLiteral("zorvik-planner: %1: is a folder").arg(c.outputFile));
+        // Writing the PDF over the plan would lose the plan.
+        if (output.exists() && output.canonicalFilePath() == QFileInfo(plans.front()).canonicalFilePath())
+            return failure(QStringLiteral("zorvik-planner: OUTPUT.pdf must not be the plan file"));
+    }
     if (plans.size() > 1)
         return failure(QStringLiteral("zorvik-planner: one plan file at a time, not %1").arg(plans.size()));
     if (c.command != C::Gui) {
@@ -200,6 +223,75 @@ std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPa
     return store.fieldLabels;
 }
 
+std::optional<UserPrintSettings> userPrintSettings(const QString& settingsPath)
+{
+    class Quiet : public MessageBoxService {
+    public:
+        int msgBox(const QString&, int, const QString&) override
+        {
+            failed = true;
+            return MsgAnswer::Ok;
+        }
+        bool failed = false;
+    } quiet;
+    if (settingsPath.isEmpty() || !QFileInfo::exists(settingsPath))
+        return std::nullopt;
+    Settings settings;
+    RecordStore store;
+    loadSettings(settingsPath, settings, store, quiet);
+    if (quiet.failed)
+        return std::nullopt;
+    return UserPrintSettings{store.fieldLabels, settings.font};
+}
+
+int runPdfCommand(const CommandLine& c, DateOrder systemOrder, QTextStream& err,
+                  const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput)
+{
+    if (c.command != CommandLine::Command::Pdf) {
+        err << "zorvik-planner: not a --pdf command\n";
+        return 2;
+    }
+    // Messages of the print routines go to the terminal; a question (a
+    // time line over centuries) is answered No: nothing is asked there.
+    class TerminalMessages : public MessageBoxService {
+    public:
+        explicit TerminalMessages(QTextStream& err) : err_(err) {}
+        int msgBox(const QString& text, int style, const QString&) override
+        {
+            QString line = text;
+            line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            err_ << "zorvik-planner: " << line << '\n';
+            return (style & 7) == MsgStyle::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+        }
+
+    private:
+        QTextStream& err_;
+    } messages(err);
+
+    RecordStore store;
+    if (!readForTerminal(c.planFile, c.dateOrder.value_or(systemOrder), store, err))
+        return 1;
+    // The page headings name the plan as it was given.
+    store.planFileName = c.planFile;
+    FontChoice font;
+    if (settings) {
+        store.fieldLabels = settings->fieldLabels;
+        font = settings->font;
+    }
+    SilentPrintFeedback feedback;
+    PrintJob job{messages, feedback, openOutput, font.name, font.size};
+    const PrintRange all;
+    PrintOutcome outcome;
+    if (c.pdfStyle == QLatin1String("project"))
+        outcome = printProject(store, all, job);
+    else if (c.pdfStyle == QLatin1String("timeline"))
+        outcome = printTimeLine(store, job);
+    else
+        outcome = printStandard(store, all, job);
+    err.flush();
+    return outcome == PrintOutcome::Printed ? 0 : 1;
+}
+
 int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
                    QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels)
 {
@@ -247,6 +339,7 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         out << text;
         return 0;
     }
+    case C::Pdf: // needs a printer: runPdfCommand
     case C::Gui:
         break;
     }

@@ -1,10 +1,12 @@
 #pragma once
 #include "plan/DateText.h"
+#include "ui/FontDialog.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QTextStream;
@@ -13,13 +15,15 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, Help, Version, Error };
+    enum class Command { Gui, List, Reminders, Export, Pdf, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
     std::optional<DateOrder> dateOrder; // stands in for the system's order
     std::optional<QDate> today;     // stands in for today's date
     QString error;                  // for Command::Error: the one-line message
+    QString pdfStyle;               // for Command::Pdf: "standard", "project" or "timeline"
+    QString outputFile;             // for Command::Pdf: the PDF to write
 };
 
 // Reads the arguments (without the program name). Anything that is not an
@@ -32,6 +36,26 @@ QString commandLineUsage();
 // The user's own settings that shape terminal output: the field labels and
 // print switches "Copy all" uses in the window.
 std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath);
+
+// The user's settings that shape a printed plan: the field labels with the
+// print switches, and the display font (the printer font).
+struct UserPrintSettings {
+    std::array<QString, 25> fieldLabels;
+    FontChoice font;
+};
+std::optional<UserPrintSettings> userPrintSettings(const QString& settingsPath);
+
+class Printer;
+
+// Runs --pdf up to the finished drawing: reads the plan, takes the user's
+// switches and font, and prints every record in the chosen style on the
+// printer `openOutput` gives (called once, when drawing starts; nullptr
+// when the output cannot be written, which it has reported itself).
+// Returns the exit status: 0 printed (the caller then puts the file in
+// place), 1 the plan could not be read, had nothing to print or printing
+// failed, 2 bad arguments. Messages go to `err`.
+int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream& err,
+                  const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput);
 
 // Runs a terminal command (List, Reminders, Export, Help, Version, Error)
 // and returns the process exit status: 0 done, 1 the plan could not be

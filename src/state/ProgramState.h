@@ -42,6 +42,14 @@ struct ProgramState {
     double loanYears = 10;
     static constexpr double pi = 3.141592654;
 
+    // The print window's choices, kept for the next print: the style it
+    // prints (1 standard, 2 project), whether every record prints, and
+    // else the range, 1-based and inclusive, as typed.
+    int printStyle = 1;
+    bool printAllRecords = true;
+    double printFrom = 1;
+    double printTo = 0;
+
     // Tool windows that are open now.
     bool phoneBookOpen = false;
     bool calculatorOpen = false;

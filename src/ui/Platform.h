@@ -5,6 +5,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/FontDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/Printer.h"
 #include "ui/ScreenMetrics.h"
 
 namespace zp {
@@ -19,6 +20,7 @@ struct Platform {
     FileDialogs& fileDialogs;
     FontDialog& fontDialog;
     ClipboardService& clipboard;
+    PrintService& printing;
 };
 
 } // namespace zp

@@ -4,6 +4,7 @@
 
 #include "ui/Platform.h"
 #include "ui/QtClipboard.h"
+#include "ui/QtPrinting.h"
 
 #include <QColor>
 #include <QFont>
@@ -119,6 +120,7 @@ private:
     QtFileDialogs fileDialogs_;
     QtFontDialog fontDialog_;
     QtClipboard clipboard_;
+    QtPrintService printing_;
 };
 
 } // namespace zp

@@ -205,3 +205,39 @@ TEST_F(CommandLineTest, emptyPlan_listsNothing)
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+TEST_F(CommandLineTest, pdf_printsTheChosenStyleWithTheUsersSwitchesAndFont_andFailsOnAFailingPrinter)
+{
+    const QString plan = write("p.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\n05/11/1996\r\n10:30\r\nSmith\r\n\r\n\r\n"
+                                        "Quote\r\n\r\n\r\n0\r\nplandefault\r\nplandefault\r\n\r\nplannerend\r\n");
+    const CommandLine c = parseCommandLine({"--pdf", "standard", dir.filePath("out.pdf"), plan});
+    ASSERT_EQ(c.command, CommandLine::Command::Pdf);
+    EXPECT_EQ(c.outputFile, dir.filePath("out.pdf"));
+    UserPrintSettings settings{RecordStore().fieldLabels, FontChoice{}};
+    settings.fieldLabels[22] = QStringLiteral("off"); // message
+    settings.font.name = QStringLiteral("Courier");
+    settings.font.size = 12;
+    for (bool failing : {false, true}) {
+        RecordingPrinter printer;
+        printer.failAfterSteps = failing ? 2 : -1;
+        QString errText;
+        QTextStream err(&errText);
+        const int status = runPdfCommand(c, DateOrder::DayFirst, err, settings, [&printer] { return &printer; });
+        err.flush();
+        EXPECT_EQ(status, failing ? 1 : 0);
+        EXPECT_EQ(printer.fonts.front(), std::make_pair(QStringLiteral("Courier"), 12));
+        if (failing) {
+            EXPECT_TRUE(errText.contains("Error printing file")) << errText.toStdString();
+        } else {
+            EXPECT_NE(printer.find("Planner File: " + plan), nullptr);
+            EXPECT_NE(printer.find("Name Smith"), nullptr);
+            EXPECT_EQ(printer.find("Message Quote"), nullptr);
+        }
+    }
+}
+
+} // namespace
+} // namespace zp

@@ -10,6 +10,8 @@
 #include <QString>
 #include <deque>
 #include <initializer_list>
+#include <memory>
+#include <utility>
 #include <optional>
 #include <vector>
 
@@ -168,6 +170,179 @@ public:
     std::vector<QString> writes;
 };
 
+// A printer with fixed metrics, so layouts can be checked as numbers: a
+// page of 10000 x 14000 units, every character 100 units wide, every text
+// 200 units high. Records what is drawn, in page coordinates, page by page.
+class RecordingPrinter : public Printer {
+public:
+    struct Text {
+        int page;
+        double x, y; // page coordinates (origin applied)
+        QString text;
+    };
+    struct Line {
+        int page;
+        double x1, y1, x2, y2; // relative to the origin, as drawn
+        int width;
+        int style;
+    };
+
+    double pageWidth() const override { return width; }
+    double pageHeight() const override { return height; }
+    double textWidth(const QString& text) const override { return charWidth * static_cast<double>(text.size()); }
+    double textHeight(const QString&) const override { return lineHeight; }
+    bool setFont(const QString& name, int pointSize) override
+    {
+        fonts.push_back({name, pointSize});
+        return fontAvailable;
+    }
+    void setDrawWidth(int w) override { drawWidth = w; }
+    void setDrawStyle(int s) override { drawStyle = s; }
+    void drawLine(double x1, double y1, double x2, double y2) override
+    {
+        if (step())
+            lines.push_back({pages, x1, y1, x2, y2, drawWidth, drawStyle});
+    }
+    bool newPage() override
+    {
+        if (!step())
+            return false;
+        ++pages;
+        return true;
+    }
+    bool endDoc() override
+    {
+        ++endDocs;
+        return !failed && !failOnEnd;
+    }
+    int copies() const override { return copyCount; }
+    bool ok() const override { return !failed; }
+
+    // Texts drawn on one page (1-based), in order.
+    std::vector<Text> textsOn(int page) const
+    {
+        std::vector<Text> out;
+        for (const Text& t : texts)
+            if (t.page == page)
+                out.push_back(t);
+        return out;
+    }
+    const Text* find(const QString& text, int nth = 0) const
+    {
+        for (const Text& t : texts)
+            if (t.text == text && nth-- == 0)
+                return &t;
+        return nullptr;
+    }
+
+    double width = 10000;
+    double height = 14000;
+    double charWidth = 100;
+    double lineHeight = 200;
+    bool fontAvailable = true;
+    int copyCount = 1;
+    // After this many drawing steps (texts, lines, new pages) the device
+    // fails; -1: never.
+    int failAfterSteps = -1;
+    bool failOnEnd = false;
+
+    int pages = 1;
+    int endDocs = 0;
+    int drawWidth = 1;
+    int drawStyle = 0;
+    bool failed = false;
+    std::vector<std::pair<QString, int>> fonts;
+    std::vector<Text> texts;
+    std::vector<Line> lines;
+
+    // What drawTextAt records; public so a stand-in can record here.
+    void recordText(double x, double y, const QString& text)
+    {
+        if (step())
+            texts.push_back({pages, x, y, text});
+    }
+
+protected:
+    void drawTextAt(double x, double y, const QString& text) override { recordText(x, y, text); }
+
+private:
+    bool step()
+    {
+        if (failed)
+            return false;
+        if (failAfterSteps >= 0 && steps_++ >= failAfterSteps) {
+            failed = true;
+            return false;
+        }
+        return true;
+    }
+    int steps_ = 0;
+};
+
+// Hands a RecordingPrinter to code that will own (and delete) what the
+// dialog gives, while the test keeps the recording.
+class BorrowedPrinter : public Printer {
+public:
+    explicit BorrowedPrinter(RecordingPrinter& target) : t_(target) {}
+    double pageWidth() const override { return t_.pageWidth(); }
+    double pageHeight() const override { return t_.pageHeight(); }
+    double textWidth(const QString& text) const override { return t_.textWidth(text); }
+    double textHeight(const QString& text) const override { return t_.textHeight(text); }
+    bool setFont(const QString& name, int size) override { return t_.setFont(name, size); }
+    void setDrawWidth(int w) override { t_.setDrawWidth(w); }
+    void setDrawStyle(int s) override { t_.setDrawStyle(s); }
+    void drawLine(double x1, double y1, double x2, double y2) override { t_.drawLine(x1, y1, x2, y2); }
+    bool newPage() override { return t_.newPage(); }
+    bool endDoc() override { return t_.endDoc(); }
+    int copies() const override { return t_.copies(); }
+    bool ok() const override { return t_.ok(); }
+
+protected:
+    void drawTextAt(double x, double y, const QString& text) override { t_.recordText(x, y, text); }
+
+private:
+    RecordingPrinter& t_;
+};
+
+// The print dialog answers from a script of printers (nullptr: cancelled);
+// with the script empty it cancels. Previews render into a fresh
+// RecordingPrinter kept in `previews`.
+class FakePrintService : public PrintService {
+public:
+    std::unique_ptr<Printer> choosePrinter(const QString& documentName) override
+    {
+        documentNames.push_back(documentName);
+        if (answers.empty())
+            return nullptr;
+        RecordingPrinter* p = answers.front();
+        answers.pop_front();
+        if (!p)
+            return nullptr;
+        return std::make_unique<BorrowedPrinter>(*p);
+    }
+    void preview(const QString& documentName, const std::function<void(Printer&)>& render) override
+    {
+        documentNames.push_back(documentName);
+        previews.push_back(std::make_unique<RecordingPrinter>());
+        render(*previews.back());
+    }
+
+    // Queues a printer for the next dialog and returns it for inspection.
+    RecordingPrinter& scriptPrinter()
+    {
+        printers.push_back(std::make_unique<RecordingPrinter>());
+        answers.push_back(printers.back().get());
+        return *printers.back();
+    }
+    void scriptCancel() { answers.push_back(nullptr); }
+    int dialogs() const { return static_cast<int>(documentNames.size() - previews.size()); }
+
+    std::deque<RecordingPrinter*> answers; // nullptr: cancelled
+    std::vector<std::unique_ptr<RecordingPrinter>> printers;
+    std::vector<QString> documentNames;
+    std::vector<std::unique_ptr<RecordingPrinter>> previews;
+};
+
 // One of each double, ready to hand to windows as a Platform.
 struct TestPlatform {
     FakeMessageBox messages;
@@ -177,8 +352,12 @@ struct TestPlatform {
     FakeFileDialogs fileDialogs;
     FakeFontDialog fontDialog;
     FakeClipboard clipboard;
+    FakePrintService printing;
 
-    Platform platform() { return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog, clipboard}; }
+    Platform platform()
+    {
+        return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog, clipboard, printing};
+    }
 };
 
 } // namespace zp

@@ -8,6 +8,7 @@
 #include "plan/PlanFile.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
+#include "views/windows/PrintCommands.h"
 #include "ui/Artwork.h"
 #include "ui/Hints.h"
 #include "ui/ImageButton.h"
@@ -170,6 +171,50 @@ private:
     QElapsedTimer sinceRepaint_;
 };
 
+// The main window's side of printing: the date check stops and the
+// progress bar runs while a print is made; the window keeps painting.
+class MainWindow::PrintProgress : public PrintFeedback {
+public:
+    explicit PrintProgress(MainWindow& w) : w_(w) {}
+    void suspend() override
+    {
+        if (suspended_)
+            return;
+        suspended_ = true;
+        wasRunning_ = w_.timer1_->isActive();
+        w_.timer1_->stop();
+        w_.progressBar1_->setValue(0);
+        w_.progressBar1_->show();
+        w_.hints_->show(QString());
+        sinceRepaint_.start();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    void progress(int value) override
+    {
+        if (!suspended_ || sinceRepaint_.elapsed() < 40)
+            return;
+        w_.progressBar1_->setValue(std::clamp(value, 0, 100));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        sinceRepaint_.restart();
+    }
+    void restore() override
+    {
+        if (!suspended_)
+            return;
+        suspended_ = false;
+        w_.progressBar1_->hide();
+        if (wasRunning_)
+            w_.timer1_->start();
+    }
+    void showHint(const QString& text) override { w_.hints_->show(text); }
+
+private:
+    MainWindow& w_;
+    bool suspended_ = false;
+    bool wasRunning_ = false;
+    QElapsedTimer sinceRepaint_;
+};
+
 MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
@@ -192,10 +237,24 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
                                             static_cast<FileCommandsView&>(*this));
     connectFileCommands();
     connectEditPage();
+    connectPrinting();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::connectPrinting()
+{
+    printProgress_ = std::make_unique<PrintProgress>(*this);
+    printCommands_ = std::make_unique<PrintCommands>(state_, platform_, *printProgress_);
+    connect(menuAction(QStringLiteral("standard")), &QAction::triggered, this,
+            [this] { printCommands_->openStandardStyle(); });
+    connect(menuAction(QStringLiteral("projectstyle")), &QAction::triggered, this,
+            [this] { printCommands_->openProjectStyle([this] { switchToProjectStyle(); }); });
+    connect(menuAction(QStringLiteral("timeline")), &QAction::triggered, this, [this] { printCommands_->printTimeLine(); });
+    connect(menuAction(QStringLiteral("timelinepreview")), &QAction::triggered, this,
+            [this] { printCommands_->previewTimeLine(); });
+}
 
 QWidget* MainWindow::control(const QString& name) const
 {
@@ -261,7 +320,8 @@ void MainWindow::createMenus()
     QMenu* print = addMenu(file, "&Print", "Print");
     addItems(print, {{"&Standard style", "Ctrl+T", "standard", -1, false},
                      {"&Project style", "Ctrl+P", "projectstyle", -1, false},
-                     {"&Time line", "Ctrl+I", "timeline", -1, false}});
+                     {"&Time line", "Ctrl+I", "timeline", -1, false},
+                     {"Time line pre&view", "", "timelinepreview", -1, false}});
     addItems(file, {{"&About...", "", "About", -1, false}, {"E&xit...", "Ctrl+X", "Exit", -1, false}});
 
     QMenu* edit = addMenu(nullptr, "&Edit", "Editmenu");

@@ -33,6 +33,7 @@ class QTimer;
 namespace zp {
 
 class EntryGridModel;
+class PrintCommands;
 class HintRouter;
 class RecordsListModel;
 class ImageButton;
@@ -93,6 +94,8 @@ public:
 
     // Long work (re-sorting) shows the progress bar and stops the date check.
     ProgressSink& progressSink();
+    // Printing from the menus and from other windows' grids.
+    PrintCommands& printCommands() { return *printCommands_; }
 
     // Test hooks: one tick of each timer.
     void tickTimer1();
@@ -136,6 +139,9 @@ private:
     // the menus (MainWindowEditPage.cpp).
     void createEntryGrid();
     void connectEditPage();
+    void connectPrinting();
+    // Before a project-style print: the project entry grid on the Edit page.
+    void switchToProjectStyle();
     void attachEditPageHints();
     // Applies what an edit command did to the widgets, in a fixed order.
     // A cell text goes to (cellRow, cellColumn), or to the current cell.
@@ -182,6 +188,7 @@ private:
     std::optional<QString> attachedPicture_;
 
     class Progress;
+    class PrintProgress;
 
     ProgramState& state_;
     Platform platform_;
@@ -189,6 +196,8 @@ private:
     std::unique_ptr<Progress> progress_;     // re-sorting
     std::unique_ptr<Progress> fileProgress_; // reading and writing plans
     std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<PrintProgress> printProgress_;
+    std::unique_ptr<PrintCommands> printCommands_;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
     std::function<void()> onExit_;

@@ -530,6 +530,14 @@ void MainWindow::applyEntryLabels()
     gridModel_->setRow(1, captions);
 }
 
+void MainWindow::switchToProjectStyle()
+{
+    applyEditOutcome(editor_->switchToProjectPlanning());
+    applyEditStyle();
+    showRecordTab(kEditPage);
+    fillEntryGrid();
+}
+
 void MainWindow::applyEditStyle()
 {
     const int style = state_.store.editStyle;

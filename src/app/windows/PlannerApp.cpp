@@ -11,8 +11,10 @@
 #include "views/windows/KeywordWindow.h"
 #include "views/windows/RemindersWindow.h"
 #include "views/windows/PhoneBookWindow.h"
+#include "views/windows/PrintCommands.h"
 
 #include <QAction>
+#include <QTableWidget>
 
 #include <QApplication>
 
@@ -155,8 +157,12 @@ void PlannerApp::showAbout()
 
 void PlannerApp::showPhoneBook()
 {
-    if (!phoneBookWindow_)
+    if (!phoneBookWindow_) {
         phoneBookWindow_ = new PhoneBookWindow(state_, platform_);
+        connect(phoneBookWindow_->printAction(), &QAction::triggered, this, [this] {
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*phoneBookWindow_->grid(), state_.store.planFileName));
+        });
+    }
     phoneBookWindow_->open();
 }
 
