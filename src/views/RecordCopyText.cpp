@@ -12,6 +12,7 @@ namespace zp {
 
 namespace {
 
+const QLatin1String kCrLf("\r\n");
 const QLatin1String kOff("off");
 
 constexpr int kStartDateLabel = 2;

@@ -15,7 +15,6 @@ class ClipboardService;
 class MessageBoxService;
 
 inline const QString kNoRecordsToCopy = QStringLiteral("No records to copy.");
-inline constexpr QLatin1String kCrLf("\r\n");
 inline const QString kNoRecordSelected = QStringLiteral("No record selected.");
 
 // The text of "Copy &all": for every record in store order the heading
