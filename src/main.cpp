@@ -1,3 +1,4 @@
+#include "app/ApplicationName.h"
 #include "app/CommandLine.h"
 #include "state/ProgramState.h"
 #include "app/SettingsFile.h"
@@ -83,9 +84,7 @@ int main(int argc, char** argv)
         return runOnTerminal(argc, argv, command);
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zorvik-planner"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zorvik Planner"));
-    QApplication::setApplicationVersion(QStringLiteral("3.2"));
+    zp::nameApplication();
     // The date order is read from LC_TIME, as the environment sets it.
     std::setlocale(LC_TIME, "");
     zp::initArtwork();

@@ -334,9 +334,7 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         if (fieldLabels)
             store.fieldLabels = *fieldLabels;
         // Line feeds on a terminal, where the clipboard text has CR LF.
-        QString text = copyAllText(store);
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        out << text;
+        writeCopyAllText(store, out, QLatin1String("\n"));
         return 0;
     }
     case C::Pdf: // needs a printer: runPdfCommand

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -126,7 +127,9 @@ std::optional<SettingsSnapshot> parseLines(const QStringList& lines, QString& fl
         integerLine(line(20), std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
     if (!size || !colour || !editStyle)
         return std::nullopt;
-    v.font.size = static_cast<int>(*size);
+    // A larger size than the Fonts command lets anyone choose would not fit
+    // the lists and entry fields.
+    v.font.size = std::min(static_cast<int>(*size), Settings::kMaxFontSize);
     v.font.colour = static_cast<std::int32_t>(*colour);
     v.editStyle = static_cast<int>(*editStyle);
     for (int row = 1; row <= 15; ++row) {

@@ -480,15 +480,15 @@ QString formatDateTime(const DateTimeValue& value, QStringView pattern)
     return out;
 }
 
-QString renderDateText(const QString& text, QStringView pattern, DateOrder order)
+QString renderDateText(const QString& text, QStringView pattern, DateOrder order, std::optional<year> currentYear)
 {
-    const auto value = parseDateTime(text, order);
+    const auto value = parseDateTime(text, order, currentYear);
     return value ? formatDateTime(*value, pattern) : text;
 }
 
-bool isDateText(const QString& text, DateOrder order)
+bool isDateText(const QString& text, DateOrder order, std::optional<year> currentYear)
 {
-    return !text.isEmpty() && renderDateText(text, u"dddd", order) != text;
+    return !text.isEmpty() && renderDateText(text, u"dddd", order, currentYear) != text;
 }
 
 DateTimeValue dateValue(year_month_day date)

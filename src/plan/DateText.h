@@ -52,11 +52,14 @@ QString formatDateTime(const DateTimeValue& value, QStringView pattern);
 
 // Renders a text with a pattern: the text read as a date or time and printed
 // with the pattern, or the text itself, unchanged, when it cannot be read.
-QString renderDateText(const QString& text, QStringView pattern, DateOrder order);
+// A date typed without a year takes `currentYear` when given.
+QString renderDateText(const QString& text, QStringView pattern, DateOrder order,
+                       std::optional<std::chrono::year> currentYear = std::nullopt);
 
 // The date test: a text is a date (or time) when rendering it with "dddd"
-// gives something other than the text. An empty text fails.
-bool isDateText(const QString& text, DateOrder order);
+// gives something other than the text. An empty text fails. With
+// `currentYear`, a date without a year ("25/12") passes.
+bool isDateText(const QString& text, DateOrder order, std::optional<std::chrono::year> currentYear = std::nullopt);
 
 // Helpers for callers that hold std::chrono dates.
 DateTimeValue dateValue(std::chrono::year_month_day date);

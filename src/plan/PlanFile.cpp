@@ -136,8 +136,8 @@ private:
 
 // Turns the bytes of one line into the text of a field, in the encoding
 // being tried. A line that is not valid UTF-8 marks the whole file as
-// Windows-1252. A byte-order mark stays a character, so a file that starts
-// with one is not taken for a plan file.
+// Windows-1252. A byte-order mark inside the text stays a character (the
+// one in front of the file is skipped before the lines are read).
 class LineDecoder {
 public:
     explicit LineDecoder(const QByteArray& encoding) : decoder_(encoding) {}
@@ -418,12 +418,20 @@ PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder s
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return fail(PlanReadStatus::Failed, file.errorString());
 
+    // A byte-order mark in front (some editors write one) is no part of the
+    // header; the plan is written back with it.
+    constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+    const bool marked = file.read(kByteOrderMark.size()) == kByteOrderMark;
+    const qint64 start = marked ? kByteOrderMark.size() : 0;
+    if (!file.seek(start))
+        return fail(PlanReadStatus::Failed, file.errorString());
+
     const QString systemStyle = detectDateStyle(systemOrder).value_or(store.systemDateStyle);
-    QByteArray encoding = kUtf8Encoding;
+    QByteArray encoding = marked ? kUtf8BomEncoding : kUtf8Encoding;
     ParsedPlan plan = parsePlan(file, encoding, systemStyle, size, scope);
     if (plan.notUtf8) {
         encoding = kWindows1252Encoding;
-        if (!file.seek(0))
+        if (!file.seek(start))
             return fail(PlanReadStatus::Failed, file.errorString());
         scope.restart();
         plan = parsePlan(file, encoding, systemStyle, size, scope);
@@ -582,6 +590,9 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
         scope.restart();
         encodePlan(false, bytes);
     }
+    const bool marked = !windows1252 && store.planEncoding == kUtf8BomEncoding;
+    if (marked)
+        bytes.prepend("\xEF\xBB\xBF");
 
     const QString target = resolveLinks(path);
     const QFileInfo targetInfo(target);
@@ -626,7 +637,7 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
         result.errorText = syncError;
     }
     result.status = PlanWriteStatus::Written;
-    result.encoding = windows1252 ? kWindows1252Encoding : kUtf8Encoding;
+    result.encoding = windows1252 ? kWindows1252Encoding : marked ? kUtf8BomEncoding : kUtf8Encoding;
     return result;
 }
 

@@ -122,7 +122,8 @@ struct PlanWriteResult {
 // `systemDateStyle` as the style line (stored dates always follow the system
 // style), the records, "plannerend". Every line ends with CR LF; CR and LF
 // inside a value are dropped. The text is encoded in `planEncoding`, or in
-// UTF-8 when a character has no Windows-1252 form.
+// UTF-8 when a character has no Windows-1252 form; a plan read from behind
+// a byte-order mark (kUtf8BomEncoding) gets its mark back.
 //
 // The new content goes to a temporary file in the target's folder that
 // replaces the target only once it is complete and flushed to disk, so a

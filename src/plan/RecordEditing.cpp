@@ -2,6 +2,7 @@
 
 #include "plan/DateStyle.h"
 #include "plan/TextNumber.h"
+#include "ui/Clock.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBox.h"
 
@@ -83,26 +84,51 @@ void warnIfStartAfterFinish(const QString& start, const QString& finish, DateOrd
 
 enum class DateRole { Start, Finish };
 
+std::optional<std::chrono::year> yearOf(const QDate& today)
+{
+    if (!today.isValid())
+        return std::nullopt;
+    return std::chrono::year{today.year()};
+}
+
+// A date typed without a year, given the current one in the system's
+// pattern; any other text as it is.
+QString withYear(const QString& date, const QString& systemDateStyle, std::optional<std::chrono::year> currentYear)
+{
+    const DateOrder order = dateOrderFor(systemDateStyle);
+    if (!currentYear || parseDateTime(date, order) || !parseDateTime(date, order, currentYear))
+        return date;
+    return renderDateText(date, datePatternFor(systemDateStyle), order, currentYear);
+}
+
 // The checks shared by the two date fields and the two date columns: the
 // date test (message on failure), the start/finish warning when the other
-// date is given, and the re-rendering in the system's pattern.
+// date is given, and the re-rendering in the system's pattern. An empty
+// finish date passes as it is: the record has none.
 DateFieldCheck checkDate(const QString& text, const QString& otherDate, DateRole role, const QString& systemDateStyle,
-                         const QString& failureMessage, MessageBoxService& messages)
+                         const QString& failureMessage, MessageBoxService& messages,
+                         std::optional<std::chrono::year> currentYear)
 {
     const DateOrder order = dateOrderFor(systemDateStyle);
     DateFieldCheck result{false, text};
-    if (!isDateText(text, order)) {
+    if (role == DateRole::Finish && text.isEmpty()) {
+        result.valid = true;
+        return result;
+    }
+    if (!isDateText(text, order, currentYear)) {
         messages.msgBox(failureMessage, MsgStyle::Exclamation, kPlannerRecordTitle);
         return result;
     }
     if (!otherDate.isEmpty()) {
+        const QString date = withYear(text, systemDateStyle, currentYear);
+        const QString other = withYear(otherDate, systemDateStyle, currentYear);
         if (role == DateRole::Start)
-            warnIfStartAfterFinish(text, otherDate, order, messages);
+            warnIfStartAfterFinish(date, other, order, messages);
         else
-            warnIfStartAfterFinish(otherDate, text, order, messages);
+            warnIfStartAfterFinish(other, date, order, messages);
     }
     result.valid = true;
-    result.text = renderDateText(text, datePatternFor(systemDateStyle), order);
+    result.text = renderDateText(text, datePatternFor(systemDateStyle), order, currentYear);
     return result;
 }
 
@@ -193,23 +219,23 @@ int entryGridCurrentRow(RecordStore& store)
 // --- date entry checks --------------------------------------------------------
 
 DateFieldCheck checkStartDateField(const QString& text2, const QString& text11, const QString& systemDateStyle,
-                                   MessageBoxService& messages)
+                                   MessageBoxService& messages, const QDate& today)
 {
     return checkDate(singleLine(text2), singleLine(text11), DateRole::Start, systemDateStyle, kDateFormatMessage,
-                     messages);
+                     messages, yearOf(today));
 }
 
 DateFieldCheck checkFinishDateField(const QString& text2, const QString& text11, const QString& systemDateStyle,
-                                    MessageBoxService& messages)
+                                    MessageBoxService& messages, const QDate& today)
 {
     return checkDate(singleLine(text11), singleLine(text2), DateRole::Finish, systemDateStyle, kDateFormatMessage,
-                     messages);
+                     messages, yearOf(today));
 }
 
 // --- the editor -----------------------------------------------------------------
 
-RecordEditor::RecordEditor(RecordStore& store, MessageBoxService& messages)
-    : store_(store), messages_(messages)
+RecordEditor::RecordEditor(RecordStore& store, MessageBoxService& messages, const Clock* clock)
+    : store_(store), messages_(messages), clock_(clock)
 {
     scroll_.maximum = std::max(1, store_.recordCount());
     scroll_.value = std::clamp(store_.currentRecord, 1, scroll_.maximum);
@@ -224,10 +250,22 @@ EditOutcome RecordEditor::outcome() const
 
 bool RecordEditor::validStartDate(const QString& text2)
 {
-    if (isDateText(singleLine(text2), store_.dateOrder()))
+    if (isDateText(singleLine(text2), store_.dateOrder(), currentYear()))
         return true;
     messages_.msgBox(kDateFormatMessage, MsgStyle::Exclamation, kPlannerRecordTitle);
     return false;
+}
+
+std::optional<std::chrono::year> RecordEditor::currentYear() const
+{
+    return clock_ ? yearOf(clock_->today()) : std::nullopt;
+}
+
+// A date typed without a year is stored with the current one: kept as
+// typed it would name another day every year.
+QString RecordEditor::withCurrentYear(const QString& date) const
+{
+    return withYear(date, store_.systemDateStyle, currentYear());
 }
 
 bool RecordEditor::isDataRow(int row) const
@@ -313,7 +351,6 @@ EditOutcome RecordEditor::newRecord()
     EditOutcome out = outcome();
     out.done = true;
     out.clearFields = true;
-    out.clearFinishDateLabel = true;
     out.clearPicture = true;
     return out;
 }
@@ -331,7 +368,7 @@ std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
     store_.currentRecord = scroll_.value;
 
     PlannerRecord record;
-    record[Field::StartDate] = singleLine(fields.text2);
+    record[Field::StartDate] = withCurrentYear(singleLine(fields.text2));
     record[Field::Time] = singleLine(fields.text3);
     record[Field::Name] = singleLine(fields.text5);
     record[Field::PhoneAfterHours] = singleLine(fields.text6);
@@ -343,7 +380,7 @@ std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
     record[Field::ImagePath] = singleLine(store_.pendingImagePath);
     // Recorder closed without recording: the record has no sound.
     record[Field::AudioPath] = store_.recorderState == 1 ? kNoAttachment : singleLine(store_.currentSoundPath);
-    record[Field::FinishDate] = singleLine(fields.text11);
+    record[Field::FinishDate] = withCurrentYear(singleLine(fields.text11));
 
     const std::optional<int> at = store_.insertInDateOrder(record);
     if (!at)
@@ -599,7 +636,7 @@ EditOutcome RecordEditor::commitGridCell(int row, int column, const QString& tex
         const bool start = column == kStartDateColumn;
         const QString& other = store_.field(start ? Field::FinishDate : Field::StartDate, record);
         const DateFieldCheck check = checkDate(text, other, start ? DateRole::Start : DateRole::Finish,
-                                               store_.systemDateStyle, kGridDateFormatMessage, messages_);
+                                               store_.systemDateStyle, kGridDateFormatMessage, messages_, currentYear());
         if (!check.valid)
             return out;
         text = check.text;

@@ -13,11 +13,13 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 
 namespace zp {
 
+class Clock;
 class FileDialogs;
 class MessageBoxService;
 
@@ -108,12 +110,14 @@ struct DateFieldCheck {
 // Leaving the start date field or pressing Enter in it. A text that is no
 // date gets the date message and is kept as typed. A start after a non-empty
 // finish date gets a warning and still passes. A date is re-rendered
-// "dd/mm/yyyy" or "mm/dd/yyyy", as the system's date style has it.
+// "dd/mm/yyyy" or "mm/dd/yyyy", as the system's date style has it; one
+// typed without a year takes the year of `today` (when valid).
 DateFieldCheck checkStartDateField(const QString& text2, const QString& text11, const QString& systemDateStyle,
-                                   MessageBoxService& messages);
-// The same for the finish date field; an empty finish date fails too.
+                                   MessageBoxService& messages, const QDate& today = QDate());
+// The same for the finish date field, except that an empty finish date
+// passes silently: the record has none.
 DateFieldCheck checkFinishDateField(const QString& text2, const QString& text11, const QString& systemDateStyle,
-                                    MessageBoxService& messages);
+                                    MessageBoxService& messages, const QDate& today = QDate());
 
 // --- the editor -----------------------------------------------------------------
 
@@ -135,7 +139,6 @@ struct EditOutcome {
     bool refreshList = false;     // rebuildRecordsList
     bool showRecord = false;      // showRecordInEntryFields
     bool clearFields = false;     // empty the entry fields, untick Check1
-    bool clearFinishDateLabel = false; // New record empties the caption of Label2 too
     bool clearPicture = false;    // Image1 shows no picture
     bool fillGrid = false;        // fillEntryGrid
     bool applyLabels = false;     // entry-panel labels and grid row 1 from fieldLabels
@@ -175,7 +178,8 @@ struct PictureHooks {
 
 class RecordEditor {
 public:
-    RecordEditor(RecordStore& store, MessageBoxService& messages);
+    // `clock` (may be null) gives the year a date typed without one takes.
+    RecordEditor(RecordStore& store, MessageBoxService& messages, const Clock* clock = nullptr);
 
     // --- entry panel ---
     // showRecordInEntryFields: the current record (brought into 1 ...
@@ -231,6 +235,8 @@ public:
 private:
     std::optional<int> addEntry(const EntryFields& fields);
     bool validStartDate(const QString& text2);
+    std::optional<std::chrono::year> currentYear() const;
+    QString withCurrentYear(const QString& date) const;
     bool isDataRow(int row) const;
     // Back to the picture the record had before a declined choice.
     void restorePicture(const QString& previous, const PictureHooks& hooks, EditOutcome& out);
@@ -238,6 +244,7 @@ private:
 
     RecordStore& store_;
     MessageBoxService& messages_;
+    const Clock* clock_ = nullptr;
     ScrollState scroll_;
     bool changeInProgress_ = false;
 };

@@ -144,13 +144,12 @@ void RecordStore::clearStore()
 
 void RecordStore::replaceAll(std::vector<PlannerRecord> records)
 {
-    records_.clear();
-    records_.reserve(records.size() + 1);
-    records_.emplace_back();
-    for (auto& r : records) {
+    // The records stay where they are, with the blank record 0 put in
+    // front: a large plan is not copied into a second list.
+    for (auto& r : records)
         r[0].clear();
-        records_.push_back(std::move(r));
-    }
+    records.emplace(records.begin());
+    records_ = std::move(records);
     keys_.assign(records_.size(), kNoKey);
 }
 

@@ -23,6 +23,9 @@ namespace zp {
 // The encodings a plan or the settings are read and written in. Any other
 // name is taken as UTF-8.
 inline const QByteArray kUtf8Encoding = QByteArrayLiteral("UTF-8");
+// UTF-8 behind a byte-order mark, as some editors write it: read without
+// the mark and written back with it.
+inline const QByteArray kUtf8BomEncoding = QByteArrayLiteral("UTF-8-BOM");
 inline const QByteArray kWindows1252Encoding = QByteArrayLiteral("windows-1252");
 
 // Whether the bytes are well-formed UTF-8 (an empty text is).

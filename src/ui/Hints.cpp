@@ -19,6 +19,7 @@ void HintRouter::attach(QWidget* widget, std::function<QString(int, int)> hintAt
     if (!widget)
         return;
     widget->setMouseTracking(true);
+    widget->setAttribute(Qt::WA_NoMousePropagation);
     widget->installEventFilter(this);
     hints_[widget] = std::move(hintAt);
     connect(widget, &QObject::destroyed, this, [this](QObject* o) { hints_.erase(o); });

@@ -10,7 +10,9 @@ class QWidget;
 namespace zp {
 
 // Writes a one-line help text into the main window's hint panel while the
-// mouse moves over a control. Controls of any window can register.
+// mouse moves over a control. Controls of any window can register. A move
+// over a control with a hint ends there: it never travels on to a parent,
+// whose own hint would replace the control's.
 class HintRouter : public QObject {
     Q_OBJECT
 public:

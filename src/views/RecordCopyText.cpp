@@ -4,6 +4,8 @@
 #include "ui/Clipboard.h"
 #include "ui/MessageBox.h"
 
+#include <QTextStream>
+
 #include <array>
 
 namespace zp {
@@ -47,16 +49,16 @@ bool switchedOn(const RecordStore& store, int k)
     return label(store, kSwitchOffset + k) != kOff;
 }
 
-void appendBlock(QString& text, const RecordStore& store, int number, QLatin1String separator)
+void appendBlock(QString& text, const RecordStore& store, int number, QLatin1String separator, QLatin1String lineBreak)
 {
     const PlannerRecord& record = store.record(number);
-    text += QLatin1String("Planner Record No.") + plainNumber(number) + kCrLf;
+    text += QLatin1String("Planner Record No.") + plainNumber(number) + lineBreak;
 
     if (switchedOn(store, kTimeLabel)) {
         text += label(store, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + QLatin1String(", ")
-                + record[Field::Time] + kCrLf;
+                + record[Field::Time] + lineBreak;
     } else if (switchedOn(store, kStartDateLabel)) {
-        text += label(store, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + kCrLf;
+        text += label(store, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + lineBreak;
     }
 
     for (const CopyLine& line : kCopyLines) {
@@ -68,8 +70,16 @@ void appendBlock(QString& text, const RecordStore& store, int number, QLatin1Str
             text += record.isDone() ? QLatin1String("Done ") : QLatin1String("Pending");
         else
             text += record[line.field];
-        text += kCrLf;
+        text += lineBreak;
     }
+}
+
+// A record's block of "Copy all", with the two empty lines after it.
+void appendCopyAllBlock(QString& text, const RecordStore& store, int number, QLatin1String lineBreak)
+{
+    appendBlock(text, store, number, QLatin1String(" "), lineBreak);
+    text += lineBreak;
+    text += lineBreak;
 }
 
 } // namespace
@@ -77,19 +87,26 @@ void appendBlock(QString& text, const RecordStore& store, int number, QLatin1Str
 QString copyAllText(const RecordStore& store)
 {
     QString text;
-    for (int i = 1; i <= store.recordCount(); ++i) {
-        appendBlock(text, store, i, QLatin1String(" "));
-        text += kCrLf;
-        text += kCrLf;
-    }
+    for (int i = 1; i <= store.recordCount(); ++i)
+        appendCopyAllBlock(text, store, i, kCrLf);
     return text;
+}
+
+void writeCopyAllText(const RecordStore& store, QTextStream& out, QLatin1String lineBreak)
+{
+    QString block;
+    for (int i = 1; i <= store.recordCount(); ++i) {
+        block.resize(0); // keeps its room for the next block
+        appendCopyAllBlock(block, store, i, lineBreak);
+        out << block;
+    }
 }
 
 QString copySelectedText(const RecordStore& store, int record)
 {
     QString text;
     if (record >= 1 && record <= store.recordCount())
-        appendBlock(text, store, record, QLatin1String("  "));
+        appendBlock(text, store, record, QLatin1String("  "), kCrLf);
     return text;
 }
 

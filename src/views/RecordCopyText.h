@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QTextStream;
+
 namespace zp {
 
 class ClipboardService;
@@ -24,6 +26,11 @@ inline const QString kNoRecordSelected = QStringLiteral("No record selected.");
 // label, one blank, value (image and audio: two blanks); each block is
 // followed by two empty lines. Empty for an empty plan.
 QString copyAllText(const RecordStore& store);
+
+// The same text written to a stream a record at a time, each line ended by
+// `lineBreak` (LF on a terminal): however large the plan, the whole text
+// is never held at once.
+void writeCopyAllText(const RecordStore& store, QTextStream& out, QLatin1String lineBreak);
 
 // The text of "&Copy selected" for one record: the same block with two
 // blanks after every label and no empty lines after it. Empty when the

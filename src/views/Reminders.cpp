@@ -3,6 +3,7 @@
 #include "plan/TextNumber.h"
 #include "views/RecordDetails.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace zp {
@@ -130,6 +131,33 @@ std::optional<ReminderPress> pressReminderLine(RecordStore& store, const Reminde
     if (const auto text = recordInfoText(store, list, lineIndex))
         press.infoText = *text;
     return press;
+}
+
+QPoint detailsWindowPlace(const QRect& reminders, const QSize& details, const QRect& screen)
+{
+    constexpr int gap = 2;
+    const int w = details.width();
+    const int h = details.height();
+    // Kept on the screen along one axis: the far edge first, then the near
+    // one, so a window larger than the screen shows its top left.
+    auto clampTo = [](int at, int size, int first, int last) { return std::max(first, std::min(at, last - size + 1)); };
+    const int roomRight = screen.right() - reminders.right() - gap;
+    const int roomLeft = reminders.left() - screen.left() - gap;
+    const int roomBelow = screen.bottom() - reminders.bottom() - gap;
+    const int roomAbove = reminders.top() - screen.top() - gap;
+    const int besideTop = clampTo(reminders.top(), h, screen.top(), screen.bottom());
+    const int underLeft = clampTo(reminders.left(), w, screen.left(), screen.right());
+    if (roomRight >= w)
+        return {reminders.right() + 1 + gap, besideTop};
+    if (roomLeft >= w)
+        return {reminders.left() - gap - w, besideTop};
+    if (roomBelow >= h)
+        return {underLeft, reminders.bottom() + 1 + gap};
+    if (roomAbove >= h)
+        return {underLeft, reminders.top() - gap - h};
+    // No room anywhere: the side with the most width, the rest on the screen.
+    const int left = roomRight >= roomLeft ? reminders.right() + 1 + gap : reminders.left() - gap - w;
+    return {clampTo(left, w, screen.left(), screen.right()), besideTop};
 }
 
 } // namespace zp

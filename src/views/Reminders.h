@@ -2,6 +2,9 @@
 #include "plan/RecordStore.h"
 
 #include <QDate>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -91,5 +94,14 @@ struct ReminderPress {
 // is returned) for the "No reminders" line or a line out of range.
 std::optional<ReminderPress> pressReminderLine(RecordStore& store, const ReminderList& list, int lineIndex,
                                                double soundOn);
+
+// Where the record details window goes (its frame's top left), given the
+// reminders window's frame, the details window's frame size and the screen's
+// free area, all in pixels. It stands beside the reminders window, never
+// over its list or buttons: to its right, or to its left when the screen
+// has no room there; failing both, below or above it. Beside it, it is as
+// high up as the reminders window and the screen allow. With no room
+// anywhere it goes where most of it shows, on the screen.
+QPoint detailsWindowPlace(const QRect& reminders, const QSize& details, const QRect& screen);
 
 } // namespace zp

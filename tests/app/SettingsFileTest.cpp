@@ -361,16 +361,28 @@ TEST_F(SettingsFileTest, fontAbove14Points_isStoredAs14)
     }
 }
 
+TEST_F(SettingsFileTest, fontAbove14PointsInTheFile_isReadAs14)
+{
+    for (const char* line : {" 15 ", " 72 ", " 32767 "}) {
+        SCOPED_TRACE(line);
+        load(fixtureWith({{12, line}}));
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(settings.font.size, 14);
+    }
+    load(fixtureWith({{12, " 14 "}}));
+    EXPECT_EQ(settings.font.size, 14);
+}
+
 TEST_F(SettingsFileTest, numberLines_readTheirLeadingNumberOrZero)
 {
     const struct {
         QByteArray line;
-        int fontSize; // line 12, a 16-bit integer
+        int fontSize; // line 12, a 16-bit integer, at most 14
         double top;   // line 21, a single
     } cases[] = {
         {" 12 ", 12, 12},        {"12", 12, 12},           {"   7 px", 7, 7},  {"abc", 0, 0},
         {"", 0, 0},              {"-3", -3, -3},           {"9.75", 10, 9.75}, {"10.5", 10, 10.5},
-        {"11.5", 12, 11.5},      {"1.5E+2", 150, 150},     {"\x01\xff\x80", 0, 0}, {" 12 34", 12, 12},
+        {"11.5", 12, 11.5},      {"1.5E+2", 14, 150},     {"\x01\xff\x80", 0, 0}, {" 12 34", 12, 12},
         {"0.1", 0, static_cast<double>(0.1f)},
     };
     for (const auto& c : cases) {

@@ -307,7 +307,7 @@ TEST_F(PlanFileTest, otherVersionsAndGarbageAreNotPlanFiles)
          {planFile("Zorvik Planner 9.9 0", "englisheuro", {sampleRecord("05/11/1996", "x")}),
           planFile("zorvik planner 3.2 0", "englisheuro", {}),
           planFile("Zorvik Planner 3.", "englisheuro", {}),
-          "\xEF\xBB\xBF" + planFile(kHeader, "englisheuro", {}), // a byte-order mark in front
+          "\xEF\xBB\xBF" + planFile("Zorvik Planner 9.9 0", "englisheuro", {}), // a mark, then another version
           binary, QByteArray(100, '\0')}) {
         const PlanReadResult r = load(bytes);
         EXPECT_EQ(r.status, PlanReadStatus::NotAPlanFile);
@@ -578,6 +578,27 @@ TEST_F(PlanFileTest, utf8FileReadsAndSavesByteIdentical)
     EXPECT_EQ(store.field(Field::Name, 1), QString::fromUtf8("Café € 5 📅"));
     ASSERT_TRUE(writePlanFile(path(), store).ok());
     EXPECT_EQ(readBytes(path()), original);
+}
+
+TEST_F(PlanFileTest, byteOrderMark_isDroppedOnReadingAndWrittenBack)
+{
+    const QByteArray plan = planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "Caf\xC3\xA9")});
+    const PlanReadResult r = load("\xEF\xBB\xBF" + plan);
+    ASSERT_TRUE(r.loaded());
+    EXPECT_EQ(r.encoding, kUtf8BomEncoding);
+    EXPECT_EQ(store.field(Field::StartDate, 1), QStringLiteral("05/11/1996"));
+    EXPECT_EQ(store.field(Field::Name, 1), QString::fromUtf8("Café"));
+    const PlanWriteResult w = writePlanFile(path(), store);
+    EXPECT_EQ(w.encoding, kUtf8BomEncoding);
+    EXPECT_EQ(readBytes(path()), "\xEF\xBB\xBF" + plan);
+
+    // A mark in front of bytes that are no UTF-8 is dropped all the same;
+    // the plan goes back in Windows-1252, which has no mark.
+    const QByteArray old = planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "Caf\xE9")});
+    ASSERT_TRUE(load("\xEF\xBB\xBF" + old).loaded());
+    EXPECT_EQ(store.field(Field::Name, 1), QString::fromUtf8("Café"));
+    ASSERT_TRUE(writePlanFile(path(), store).ok());
+    EXPECT_EQ(readBytes(path()), old);
 }
 
 TEST_F(PlanFileTest, oneByteOutsideUtf8MakesTheWholeFileWindows1252)

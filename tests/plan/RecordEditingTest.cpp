@@ -276,7 +276,7 @@ TEST_F(RecordEditingTest, newRecordAndMovingAway_dropAnUnstoredRecording)
     store.currentSoundPath = QStringLiteral("again.wav");
     store.recorderState = 2;
     out = editor.newRecord();
-    EXPECT_TRUE(out.clearFields && out.clearFinishDateLabel && out.clearPicture);
+    EXPECT_TRUE(out.clearFields && out.clearPicture);
     EXPECT_EQ(store.newRecordings.paths, (QStringList{"made.wav", "again.wav"}));
     EXPECT_EQ(store.currentSoundPath, kNoAttachment);
     EXPECT_EQ(store.pendingImagePath, kNoAttachment);
@@ -573,8 +573,9 @@ TEST_P(DateFieldCheckTest, checksAndReRenders)
 {
     const DateCheckCase& c = GetParam();
     FakeMessageBox messages;
-    const DateFieldCheck r = c.finishField ? checkFinishDateField(c.text2, c.text11, c.style, messages)
-                                           : checkStartDateField(c.text2, c.text11, c.style, messages);
+    const QDate today(2026, 12, 10);
+    const DateFieldCheck r = c.finishField ? checkFinishDateField(c.text2, c.text11, c.style, messages, today)
+                                           : checkStartDateField(c.text2, c.text11, c.style, messages, today);
     EXPECT_EQ(r.valid, c.valid) << c.what;
     EXPECT_EQ(r.text, c.text) << c.what;
     EXPECT_EQ(messages.empty() ? QString() : messages.last().text, c.message) << c.what;
@@ -592,8 +593,54 @@ INSTANTIATE_TEST_SUITE_P(
         DateCheckCase{"start after finish", false, "05/11/1996", "04/11/1996", kEnglishEuro, true, "05/11/1996", kWarn},
         DateCheckCase{"equal dates", false, "05/11/1996", "05/11/1996", kEnglishEuro, true, "05/11/1996", ""},
         DateCheckCase{"finish before start", true, "05/11/1996", "4/11/96", kEnglishEuro, true, "04/11/1996", kWarn},
-        DateCheckCase{"empty finish", true, "05/11/1996", "", kEnglishEuro, false, "", kExpectedDateMessage}),
+        // An empty finish date is a record without one.
+        DateCheckCase{"empty finish", true, "05/11/1996", "", kEnglishEuro, true, "", ""},
+        DateCheckCase{"empty finish, no start", true, "", "", kEnglishEuro, true, "", ""},
+        DateCheckCase{"blank finish", true, "05/11/1996", " ", kEnglishEuro, false, " ", kExpectedDateMessage},
+        DateCheckCase{"wrong finish", true, "05/11/1996", "soon", kEnglishEuro, false, "soon", kExpectedDateMessage},
+        DateCheckCase{"empty start", false, "", "05/11/1996", kEnglishEuro, false, "", kExpectedDateMessage},
+        // A date without a year takes the current one.
+        DateCheckCase{"no year", false, "25/12", "", kEnglishEuro, true, "25/12/2026", ""},
+        DateCheckCase{"no year, month first typed", false, "12/25", "", kEnglishEuro, true, "25/12/2026", ""},
+        DateCheckCase{"no year, american", false, "12/25", "", kAmerican, true, "12/25/2026", ""},
+        DateCheckCase{"no year, finish", true, "", "1/2", kEnglishEuro, true, "01/02/2026", ""},
+        DateCheckCase{"no year, after finish", false, "25/12", "01/12/2026", kEnglishEuro, true, "25/12/2026", kWarn}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST_F(RecordEditingTest, datesWithoutAYear_takeTheCurrentYearWhereverTheyAreTyped)
+{
+    FakeClock clock;
+    clock.set(2026, 12, 10);
+    RecordEditor dated{store, messages, &clock};
+
+    EntryFields f = entry(QStringLiteral("25/12"), QStringLiteral("Party"));
+    f.text11 = QStringLiteral("26/12");
+    ASSERT_TRUE(dated.addRecord(f).done);
+    EXPECT_EQ(store.field(Field::StartDate, 1), QStringLiteral("25/12/2026"));
+    EXPECT_EQ(store.field(Field::FinishDate, 1), QStringLiteral("26/12/2026"));
+    f.text2 = QStringLiteral("12/24");
+    ASSERT_TRUE(dated.change(f).done);
+    EXPECT_EQ(store.field(Field::StartDate, 1), QStringLiteral("24/12/2026"));
+    // Typed with a year, a date is kept as it was typed.
+    f.text2 = QStringLiteral("1/2/96");
+    ASSERT_TRUE(dated.change(f).done);
+    EXPECT_EQ(store.field(Field::StartDate, 1), QStringLiteral("1/2/96"));
+
+    EXPECT_EQ(dated.commitGridCell(2, 2, QStringLiteral("3/1")).cellText, QStringLiteral("03/01/2026"));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RecordEditingTest, emptyFinishDateCell_isARecordWithoutOne)
+{
+    store.replaceAll({rec(QStringLiteral("02/01/1996"), QStringLiteral("A"), QStringLiteral("03/01/1996"))});
+    const EditOutcome out = editor.commitGridCell(2, 3, QString());
+    EXPECT_TRUE(out.done);
+    EXPECT_EQ(store.field(Field::FinishDate, 1), QString());
+    EXPECT_TRUE(messages.empty());
+    // The start date cannot be emptied.
+    EXPECT_FALSE(editor.commitGridCell(2, 2, QString()).done);
+    EXPECT_EQ(messages.last().text, kExpectedGridDateMessage);
+}
 
 // --- Edit style, labels, edit records ----------------------------------------------------
 

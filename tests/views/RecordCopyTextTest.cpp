@@ -1,6 +1,7 @@
 #include "views/RecordCopyText.h"
 #include "support/Fakes.h"
 
+#include <QTextStream>
 #include <gtest/gtest.h>
 
 namespace zp {
@@ -82,6 +83,14 @@ TEST_F(RecordCopyTextTest, copyAll_isEveryBlockWithOneBlankAndTwoEmptyLinesAfter
     EXPECT_EQ(clipboard.content, expected);
     EXPECT_EQ(copyAllText(store), expected);
     EXPECT_TRUE(messages.empty());
+    // Written to a stream: the same lines, on a terminal each ended by LF alone.
+    for (const QLatin1String lineBreak : {QLatin1String("\r\n"), QLatin1String("\n")}) {
+        QString written;
+        QTextStream out(&written);
+        writeCopyAllText(store, out, lineBreak);
+        out.flush();
+        EXPECT_EQ(written, QString(expected).replace(QLatin1String("\r\n"), lineBreak));
+    }
 }
 
 TEST_F(RecordCopyTextTest, copySelected_onTheThirdLine_isRecordThreeWithTwoBlanksAndNoEmptyLine)

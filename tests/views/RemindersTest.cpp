@@ -180,5 +180,33 @@ TEST(RemindersTest, pressOnReminder_takesAttachmentsAndShowsTheRow)
     EXPECT_EQ(store.pendingImagePath, kNoAttachment);
 }
 
+struct DetailsPlaceCase {
+    const char* what;
+    QRect reminders;
+    QPoint expected;
+};
+
+class DetailsWindowPlaceTest : public ::testing::TestWithParam<DetailsPlaceCase> {};
+
+// A 200 x 150 details window on a 1024 x 768 screen.
+TEST_P(DetailsWindowPlaceTest, standsBesideTheRemindersWindow)
+{
+    const DetailsPlaceCase& c = GetParam();
+    const QRect screen(0, 0, 1024, 768);
+    const QPoint at = detailsWindowPlace(c.reminders, QSize(200, 150), screen);
+    EXPECT_EQ(at, c.expected) << c.what;
+    EXPECT_TRUE(screen.contains(QRect(at, QSize(200, 150)))) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DetailsWindowPlaceTest,
+    ::testing::Values(DetailsPlaceCase{"right", QRect(100, 100, 300, 200), QPoint(402, 100)},
+                      DetailsPlaceCase{"left, no room right", QRect(700, 100, 300, 200), QPoint(498, 100)},
+                      DetailsPlaceCase{"kept above the screen's bottom", QRect(100, 700, 300, 60), QPoint(402, 618)},
+                      DetailsPlaceCase{"below, no room beside", QRect(10, 0, 1000, 300), QPoint(10, 302)},
+                      DetailsPlaceCase{"above, no room beside or below", QRect(10, 500, 1000, 268), QPoint(10, 348)},
+                      DetailsPlaceCase{"no room anywhere", QRect(100, 0, 924, 768), QPoint(0, 0)}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
+
 } // namespace
 } // namespace zp

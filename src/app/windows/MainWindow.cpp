@@ -32,6 +32,7 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTableView>
@@ -658,8 +659,14 @@ void MainWindow::attachHints()
     hints_->attach(viewlist_->viewport(), QStringLiteral("Planner list or records window"));
     hints_->attach(picture1_, QStringLiteral("Planner moving logo"));
     hints_->attach(slider1_, QStringLiteral("Use this slider bar to resize the records list display"));
-    hints_->attach(ssTab1_, QStringLiteral("Planner info, record details, image view and edit records"));
+    const QString recordTabsHint = QStringLiteral("Planner info, record details, image view and edit records");
+    hints_->attach(ssTab1_, recordTabsHint);
+    hints_->attach(ssTab1_->tabBar(), recordTabsHint); // the tab headers are a control of their own
     hints_->attach(ssPanel2_, QStringLiteral("Planner records entry window"));
+    // A control that does not follow the mouse swallows the moves over it;
+    // the panel's captions pass them on to the panel.
+    for (QLabel* caption : ssPanel2_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        caption->setMouseTracking(true);
     hints_->attach(statusBar_, [](int x, int width) { return statusBarHint(x, width); });
 }
 

@@ -173,7 +173,7 @@ void MainWindow::createEntryGrid()
 
 void MainWindow::connectEditPage()
 {
-    editor_ = std::make_unique<RecordEditor>(state_.store, platform_.messages);
+    editor_ = std::make_unique<RecordEditor>(state_.store, platform_.messages, &platform_.clock);
     // The panel covers the grid's edit box and row buttons in the
     // home-and-office face: it must not let them show through.
     ssPanel2_->setAutoFillBackground(true);
@@ -267,8 +267,6 @@ void MainWindow::applyEditOutcome(const EditOutcome& out, int cellRow, int cellC
     setEntryScroll(out.scroll);
     if (out.clearFields)
         clearEntryFields();
-    if (out.clearFinishDateLabel)
-        static_cast<QLabel*>(control(QStringLiteral("Label2")))->clear();
     if (out.clearPicture)
         image1_->clear();
     if (out.showRecord)
@@ -393,8 +391,10 @@ void MainWindow::checkEntryDate(bool startDate)
     auto* text2 = static_cast<QLineEdit*>(control(QStringLiteral("Text2")));
     auto* text11 = static_cast<QLineEdit*>(control(QStringLiteral("Text11")));
     const QString& style = state_.store.systemDateStyle;
-    const DateFieldCheck check = startDate ? checkStartDateField(text2->text(), text11->text(), style, platform_.messages)
-                                           : checkFinishDateField(text2->text(), text11->text(), style, platform_.messages);
+    const QDate today = platform_.clock.today();
+    const DateFieldCheck check = startDate
+                                     ? checkStartDateField(text2->text(), text11->text(), style, platform_.messages, today)
+                                     : checkFinishDateField(text2->text(), text11->text(), style, platform_.messages, today);
     QLineEdit* field = startDate ? text2 : text11;
     if (field->text() != check.text)
         field->setText(check.text);

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zp {
@@ -25,8 +26,6 @@ RemindersWindow::RemindersWindow(ProgramState& state, const Platform& platform, 
     list1_ = new QListWidget(panel3D1_);
     list1_->setObjectName(QStringLiteral("List1"));
     list1_->setUniformItemSizes(true);
-    list1_->setMouseTracking(true);
-    list1_->viewport()->setMouseTracking(true);
     list1_->viewport()->installEventFilter(this);
     auto* inner = new QVBoxLayout(panel3D1_);
     inner->setContentsMargins(2, 2, 2, 2);
@@ -87,10 +86,10 @@ void RemindersWindow::pressLine(int line)
     if (!recordDetailsWindow_)
         recordDetailsWindow_ = new RecordDetailsWindow(this);
     recordDetailsWindow_->showText(press->infoText);
-    // Just below the pressed line, at the reminders window's left edge.
-    const QRect lineRect = list1_->visualItemRect(list1_->item(line));
-    const QPoint below = list1_->viewport()->mapToGlobal(lineRect.bottomLeft());
-    recordDetailsWindow_->move(frameGeometry().x(), below.y() + 2);
+    // Beside this window, so the list and the buttons stay in reach.
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
+    recordDetailsWindow_->move(
+        detailsWindowPlace(frameGeometry(), recordDetailsWindow_->frameGeometry().size(), screenArea));
     recordDetailsWindow_->show();
     recordDetailsWindow_->raise();
 }
@@ -138,17 +137,14 @@ void RemindersWindow::closeEvent(QCloseEvent* event)
 
 bool RemindersWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == list1_->viewport()) {
-        if (event->type() == QEvent::MouseMove) {
-            closeDetails();
-        } else if (event->type() == QEvent::MouseButtonPress) {
-            const auto* press = static_cast<QMouseEvent*>(event);
-            const QModelIndex index = list1_->indexAt(press->position().toPoint());
-            if (index.isValid()) {
-                list1_->setCurrentRow(index.row());
-                pressLine(index.row());
-                return true;
-            }
+    // The details stay open while the mouse moves on to another line.
+    if (watched == list1_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = list1_->indexAt(press->position().toPoint());
+        if (index.isValid()) {
+            list1_->setCurrentRow(index.row());
+            pressLine(index.row());
+            return true;
         }
     }
     return QWidget::eventFilter(watched, event);

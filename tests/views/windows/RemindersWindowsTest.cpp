@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,11 +79,38 @@ TEST_F(RemindersWindowsTest, remindersWindow_listsTheComingWeekAndShowsDetailsOn
     EXPECT_TRUE(w.detailsWindow()->text().startsWith("Planner Record Info:\nNo.  5\n")) << w.detailsWindow()->text().toStdString();
     EXPECT_TRUE(w.detailsWindow()->text().contains("Phone(ah)  432")) << w.detailsWindow()->text().toStdString();
 
-    // Moving over the list closes the details again.
+    // Moving over the list to press another line leaves the details open.
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), list->viewport()->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &move);
-    EXPECT_FALSE(w.detailsWindow()->isVisible());
+    EXPECT_TRUE(w.detailsWindow()->isVisible());
+}
+
+TEST_F(RemindersWindowsTest, recordDetails_standBesideTheRemindersWindowUntilItIsLeft)
+{
+    RemindersWindow w(state, test.platform());
+    w.setGeometry(30, 45, 300, 300);
+    w.show();
+    w.buildReminderList();
+    auto* list = w.findChild<QListWidget*>("List1");
+    pressOn(list, 0);
+    ASSERT_NE(w.detailsWindow(), nullptr);
+    QWidget* details = w.detailsWindow();
+    EXPECT_FALSE(details->frameGeometry().intersects(w.frameGeometry()));
+    EXPECT_GT(details->frameGeometry().left(), w.frameGeometry().right());
+
+    // At the screen's right edge it goes to the left.
+    const QRect screen = w.screen()->availableGeometry();
+    w.move(screen.right() - w.frameGeometry().width() - 10, 45);
+    pressOn(list, 1);
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_FALSE(details->frameGeometry().intersects(w.frameGeometry()));
+    EXPECT_LT(details->frameGeometry().right(), w.frameGeometry().left());
+
+    int runs = 0;
+    w.setRunPlanner([&] { ++runs; });
+    QTest::mouseClick(w.findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    EXPECT_FALSE(details->isVisible());
 }
 
 TEST_F(RemindersWindowsTest, closingTheRemindersWindow_endsTheProgramLikeExit)
