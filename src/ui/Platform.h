@@ -6,6 +6,7 @@
 #include "ui/FontDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
+#include "ui/SystemFacts.h"
 
 namespace zp {
 
@@ -19,6 +20,7 @@ struct Platform {
     FileDialogs& fileDialogs;
     FontDialog& fontDialog;
     ClipboardService& clipboard;
+    SystemFactsSource& systemFacts;
 };
 
 } // namespace zp

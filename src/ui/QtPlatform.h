@@ -4,6 +4,7 @@
 
 #include "ui/Platform.h"
 #include "ui/QtClipboard.h"
+#include "ui/QtSystemFacts.h"
 
 #include <QColor>
 #include <QFont>
@@ -118,6 +119,7 @@ private:
     QtFileDialogs fileDialogs_;
     QtFontDialog fontDialog_;
     QtClipboard clipboard_;
+    QtSystemFacts systemFacts_;
 };
 
 } // namespace zp

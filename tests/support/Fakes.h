@@ -168,6 +168,20 @@ public:
     std::vector<QString> writes;
 };
 
+// Fixed facts of an imagined computer; tests change what they need.
+class FakeSystemFacts : public SystemFactsSource {
+public:
+    SystemFacts systemFacts() const override
+    {
+        ++reads;
+        return facts;
+    }
+
+    SystemFacts facts{QStringLiteral("Linux"), 6, 1, 0, QStringLiteral("12"), QSize(1024, 768),
+                      QStringLiteral("/opt/zorvik/bin"), std::int64_t{2345678}};
+    mutable int reads = 0;
+};
+
 // One of each double, ready to hand to windows as a Platform.
 struct TestPlatform {
     FakeMessageBox messages;
@@ -177,8 +191,12 @@ struct TestPlatform {
     FakeFileDialogs fileDialogs;
     FakeFontDialog fontDialog;
     FakeClipboard clipboard;
+    FakeSystemFacts systemFacts;
 
-    Platform platform() { return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog, clipboard}; }
+    Platform platform()
+    {
+        return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog, clipboard, systemFacts};
+    }
 };
 
 } // namespace zp
