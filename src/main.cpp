@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/ProgramVersion.h"
 #include "state/ProgramState.h"
 #include "app/SettingsFile.h"
 #include "app/windows/PlannerApp.h"
@@ -23,8 +24,11 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
     err.setEncoding(QStringConverter::Utf8);
     zp::LocaleDateOrder systemOrder;
     zp::SystemClock clock;
+    // Facts are read only when asked for; a terminal has no screen to tell of.
+    const zp::SystemFacts facts =
+        command.command == zp::CommandLine::Command::Info ? zp::QtSystemFacts().systemFacts() : zp::SystemFacts();
     return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
-                              zp::userFieldLabels(zp::settingsFilePath()));
+                              zp::userFieldLabels(zp::settingsFilePath()), facts);
 }
 
 } // namespace
@@ -41,7 +45,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvik-planner"));
     QApplication::setApplicationDisplayName(QStringLiteral("Zorvik Planner"));
-    QApplication::setApplicationVersion(QStringLiteral("3.2"));
+    {
+        const zp::ProgramVersion v = zp::programVersion();
+        QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.patch));
+    }
     // The date order is read from LC_TIME, as the environment sets it.
     std::setlocale(LC_TIME, "");
     zp::initArtwork();

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
+#include "app/SystemInfo.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
@@ -46,6 +48,7 @@ QString commandLineUsage()
         "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
@@ -53,6 +56,8 @@ QString commandLineUsage()
         "  --list        print the records list lines of the plan, one per line\n"
         "  --reminders   print the reminders for the seven days after today\n"
         "  --export      print every record as the \"Copy all\" command copies it\n"
+        "  --info        print the Info page: this computer, the program and the\n"
+        "                plan's statistics\n"
         "  --mode        how --list shows the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
@@ -88,12 +93,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
             version.command = CommandLine::Command::Version;
             return version;
         }
-        if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export")) {
+        if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export") ||
+            a == QLatin1String("--info")) {
             const auto command = a == QLatin1String("--list")        ? CommandLine::Command::List
                                  : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
+                                 : a == QLatin1String("--info")      ? CommandLine::Command::Info
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders and --export may be given"));
+                return failure(
+                    QStringLiteral("zorvik-planner: only one of --list, --reminders, --export and --info may be given"));
         } else if (a == QLatin1String("--mode")) {
             const auto v = value("--mode");
             const auto word = v ? modeWord(*v) : std::nullopt;
@@ -131,7 +139,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (modeGiven && c.command != C::List)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
-        return failure(QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders or --export"));
+        return failure(QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export or --info"));
     if (todayGiven && c.command != C::Reminders)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
     if (plans.size() > 1)
@@ -201,7 +209,7 @@ std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPa
 }
 
 int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels)
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
 {
     using C = CommandLine::Command;
     const DateOrder order = c.dateOrder.value_or(systemOrder);
@@ -210,7 +218,7 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         out << commandLineUsage();
         return 0;
     case C::Version:
-        out << "Zorvik Planner 3.2\n";
+        out << "Zorvik Planner " << programVersionText() << '\n';
         return 0;
     case C::Error:
         err << c.error << '\n';
@@ -245,6 +253,14 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         QString text = copyAllText(store);
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         out << text;
+        return 0;
+    }
+    case C::Info: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        store.planFileName = c.planFile;
+        out << systemInfoText(facts, programVersion(), store, QStringLiteral("\n"));
         return 0;
     }
     case C::Gui:

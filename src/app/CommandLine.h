@@ -1,5 +1,6 @@
 #pragma once
 #include "plan/DateText.h"
+#include "ui/SystemFacts.h"
 
 #include <QDate>
 #include <QString>
@@ -13,7 +14,7 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, Help, Version, Error };
+    enum class Command { Gui, List, Reminders, Export, Info, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
@@ -33,11 +34,13 @@ QString commandLineUsage();
 // print switches "Copy all" uses in the window.
 std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath);
 
-// Runs a terminal command (List, Reminders, Export, Help, Version, Error)
-// and returns the process exit status: 0 done, 1 the plan could not be
-// read or had nothing to give, 2 bad arguments or a missing file.
-// `fieldLabels`, when given, labels the exported records.
+// Runs a terminal command (List, Reminders, Export, Info, Help, Version,
+// Error) and returns the process exit status: 0 done, 1 the plan could not
+// be read or had nothing to give, 2 bad arguments or a missing file.
+// `fieldLabels`, when given, labels the exported records; `facts` are the
+// computer's, for the Info page.
 int runCommandLine(const CommandLine& command, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels = std::nullopt);
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels = std::nullopt,
+                   const SystemFacts& facts = SystemFacts());
 
 } // namespace zp
