@@ -1,6 +1,8 @@
 #include "app/windows/MainWindow.h"
 
+#include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
+#include "app/SystemInfo.h"
 #include "app/windows/MainStatusBar.h"
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
@@ -797,6 +799,7 @@ void MainWindow::initialise()
     timer1_->start();
     timer2_->start();
     layoutMainWindow();
+    buildSystemInfo();
 }
 
 void MainWindow::applySettingsToWindow()
@@ -925,6 +928,9 @@ void MainWindow::showPlanName()
 {
     setWindowTitle(planWindowTitle(state_.store.planFileName));
     statusBar_->setPanelText(4, planPanelText(state_.store.planFileName));
+    // Save As renames the plan under the user's eyes.
+    if (ssTab1_->currentIndex() == 0)
+        buildSystemInfo();
 }
 
 void MainWindow::refreshAfterPlanChange()
@@ -936,6 +942,19 @@ void MainWindow::refreshAfterPlanChange()
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
     showRecordPage(ssTab1_->currentIndex());
+    // The Info page is kept current behind the other pages too.
+    if (ssTab1_->currentIndex() != 0)
+        buildSystemInfo();
+}
+
+void MainWindow::buildSystemInfo()
+{
+    // Texts of several lines join them with CR LF from here on.
+    state_.newline = QStringLiteral("\r\n");
+    QString text = systemInfoText(platform_.systemFacts.systemFacts(), programVersion(), state_.store, state_.newline);
+    // The text box keeps paragraphs; a carriage return would show as a mark.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text12_->setPlainText(text);
 }
 
 ProgressSink* MainWindow::progress()
@@ -959,6 +978,7 @@ void MainWindow::showRecordPage(int previousPage)
     }
     switch (page) {
     case 0:
+        buildSystemInfo();
         text12_->show();
         break;
     case 1:

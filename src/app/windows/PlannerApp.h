@@ -16,6 +16,7 @@ class KeywordWindow;
 class RemindersWindow;
 class CalculatorWindow;
 class WorldTimesWindow;
+class HelpWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -40,6 +41,9 @@ public:
     void showKeywordWindow();
     void showCalculator();
     void showWorldTimes();
+    // The user guide at a topic ("calculator.html", "ledger.html#plot").
+    void showHelp(const QString& topic);
+    HelpWindow* helpWindow() const;
     PhoneBookWindow* phoneBook() const;
     KeywordWindow* keywordWindow() const;
     CalculatorWindow* calculator() const;
@@ -47,6 +51,10 @@ public:
 
 signals:
     void finished();
+
+protected:
+    // F1 in any of the program's windows opens the guide at its topic.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showMainWindow();
@@ -62,6 +70,7 @@ private:
     QPointer<KeywordWindow> keywordWindow_;
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<WorldTimesWindow> worldTimesWindow_;
+    QPointer<HelpWindow> helpWindow_;
 };
 
 } // namespace zp
