@@ -46,7 +46,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     createShortcuts();
     connectControls();
     // Two thirds of the screen at first, never below what shows a page.
-    setMinimumSize(420, 300);
+    setMinimumSize(600, 360);
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
     resize(std::max(640, available.width() * 2 / 3), std::max(480, available.height() * 2 / 3));
@@ -73,6 +73,7 @@ void HelpWindow::createControls()
     find_->setObjectName(QStringLiteral("helpFind"));
     find_->setPlaceholderText(QStringLiteral("text on this page"));
     find_->setClearButtonEnabled(true);
+    find_->setMinimumWidth(120);
     findLabel->setBuddy(find_);
     findPrevious_ = button("helpFindPrevious", QStringLiteral("Pre&vious"), QStringLiteral("Find the text before (Shift+F3)"));
     findNext_ = button("helpFindNext", QStringLiteral("&Next"), QStringLiteral("Find the text after (F3 or Enter)"));
@@ -104,6 +105,7 @@ void HelpWindow::createControls()
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({200, 600});
+    contents_->setMinimumWidth(120);
     splitter->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);

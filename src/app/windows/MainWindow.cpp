@@ -922,6 +922,7 @@ void MainWindow::readStartupPlan()
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(kCaptionPrefix + store.planFileName);
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
+    buildSystemInfo();
 }
 
 void MainWindow::showPlanName()
