@@ -1,5 +1,6 @@
 #include "app/ApplicationName.h"
 #include "app/CommandLine.h"
+#include "app/ProgramVersion.h"
 #include "state/ProgramState.h"
 #include "app/SettingsFile.h"
 #include "app/windows/PlannerApp.h"
@@ -28,8 +29,11 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
     err.setEncoding(QStringConverter::Utf8);
     zp::LocaleDateOrder systemOrder;
     zp::SystemClock clock;
+    // Facts are read only when asked for; a terminal has no screen to tell of.
+    const zp::SystemFacts facts =
+        command.command == zp::CommandLine::Command::Info ? zp::QtSystemFacts().systemFacts() : zp::SystemFacts();
     return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
-                              zp::userFieldLabels(zp::settingsFilePath()));
+                              zp::userFieldLabels(zp::settingsFilePath()), facts);
 }
 
 // --pdf draws with fonts, so it needs a GUI application, but no display.

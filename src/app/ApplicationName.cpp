@@ -1,5 +1,7 @@
 #include "app/ApplicationName.h"
 
+#include "app/ProgramVersion.h"
+
 #include <QCoreApplication>
 
 namespace zp {
@@ -7,7 +9,8 @@ namespace zp {
 void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("zorvik-planner"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.2"));
+    const ProgramVersion v = programVersion();
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.patch));
 }
 
 } // namespace zp

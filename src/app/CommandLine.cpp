@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
+#include "app/SystemInfo.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
@@ -48,6 +50,7 @@ QString commandLineUsage()
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --pdf standard|project|timeline [--date-order dmy|mdy] OUTPUT.pdf PLANFILE\n"
+        "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
@@ -58,6 +61,8 @@ QString commandLineUsage()
         "  --pdf         print every record of the plan into the PDF file OUTPUT.pdf in\n"
         "                the standard or project style or as a time line, with the\n"
         "                print switches and font of the planner's settings\n"
+        "  --info        print the Info page: this computer, the program and the\n"
+        "                plan's statistics\n"
         "  --mode        how --list shows the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
@@ -93,15 +98,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
             version.command = CommandLine::Command::Version;
             return version;
         }
-        if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export")) {
+        if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export") ||
+            a == QLatin1String("--info")) {
             const auto command = a == QLatin1String("--list")        ? CommandLine::Command::List
                                  : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
+                                 : a == QLatin1String("--info")      ? CommandLine::Command::Info
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export and --pdf may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info and --pdf may be given"));
         } else if (a == QLatin1String("--pdf")) {
             if (!setCommand(CommandLine::Command::Pdf))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export and --pdf may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info and --pdf may be given"));
             const auto v = value("--pdf");
             if (!v || (*v != QLatin1String("standard") && *v != QLatin1String("project") && *v != QLatin1String("timeline")))
                 return failure(QStringLiteral("zorvik-planner: --pdf takes standard, project or timeline"));
@@ -143,7 +150,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (modeGiven && c.command != C::List)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
-        return failure(QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export or --pdf"));
+        return failure(
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --info or --pdf"));
     if (todayGiven && c.command != C::Reminders)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
     if (c.command == C::Pdf) {
@@ -293,7 +301,7 @@ int runPdfCommand(const CommandLine& c, DateOrder systemOrder, QTextStream& err,
 }
 
 int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels)
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
 {
     using C = CommandLine::Command;
     const DateOrder order = c.dateOrder.value_or(systemOrder);
@@ -302,7 +310,7 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         out << commandLineUsage();
         return 0;
     case C::Version:
-        out << "Zorvik Planner 3.2\n";
+        out << "Zorvik Planner " << programVersionText() << '\n';
         return 0;
     case C::Error:
         err << c.error << '\n';
@@ -335,6 +343,14 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             store.fieldLabels = *fieldLabels;
         // Line feeds on a terminal, where the clipboard text has CR LF.
         writeCopyAllText(store, out, QLatin1String("\n"));
+        return 0;
+    }
+    case C::Info: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        store.planFileName = c.planFile;
+        out << systemInfoText(facts, programVersion(), store, QStringLiteral("\n"));
         return 0;
     }
     case C::Pdf: // needs a printer: runPdfCommand

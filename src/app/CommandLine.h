@@ -1,6 +1,7 @@
 #pragma once
 #include "plan/DateText.h"
 #include "ui/FontDialog.h"
+#include "ui/SystemFacts.h"
 
 #include <QDate>
 #include <QString>
@@ -15,7 +16,7 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, Pdf, Help, Version, Error };
+    enum class Command { Gui, List, Reminders, Export, Info, Pdf, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
@@ -57,11 +58,13 @@ class Printer;
 int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream& err,
                   const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput);
 
-// Runs a terminal command (List, Reminders, Export, Help, Version, Error)
-// and returns the process exit status: 0 done, 1 the plan could not be
-// read or had nothing to give, 2 bad arguments or a missing file.
-// `fieldLabels`, when given, labels the exported records.
+// Runs a terminal command (List, Reminders, Export, Info, Help, Version,
+// Error) and returns the process exit status: 0 done, 1 the plan could not
+// be read or had nothing to give, 2 bad arguments or a missing file.
+// `fieldLabels`, when given, labels the exported records; `facts` are the
+// computer's, for the Info page.
 int runCommandLine(const CommandLine& command, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels = std::nullopt);
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels = std::nullopt,
+                   const SystemFacts& facts = SystemFacts());
 
 } // namespace zp

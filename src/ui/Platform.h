@@ -7,6 +7,7 @@
 #include "ui/MessageBox.h"
 #include "ui/Printer.h"
 #include "ui/ScreenMetrics.h"
+#include "ui/SystemFacts.h"
 
 namespace zp {
 
@@ -21,6 +22,7 @@ struct Platform {
     FontDialog& fontDialog;
     ClipboardService& clipboard;
     PrintService& printing;
+    SystemFactsSource& systemFacts;
 };
 
 } // namespace zp

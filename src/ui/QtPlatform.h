@@ -5,6 +5,7 @@
 #include "ui/Platform.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtPrinting.h"
+#include "ui/QtSystemFacts.h"
 
 #include <QColor>
 #include <QFont>
@@ -121,6 +122,7 @@ private:
     QtFontDialog fontDialog_;
     QtClipboard clipboard_;
     QtPrintService printing_;
+    QtSystemFacts systemFacts_;
 };
 
 } // namespace zp

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
+#include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
+#include "app/SystemInfo.h"
 #include "plan/RecordStore.h"
 #include "support/Fakes.h"
 
@@ -20,12 +22,12 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QStringList& args, DateOrder systemOrder = DateOrder::DayFirst)
+Outcome run(const QStringList& args, DateOrder systemOrder = DateOrder::DayFirst, const SystemFacts& facts = {})
 {
     Outcome r;
     QTextStream out(&r.out);
     QTextStream err(&r.err);
-    r.status = runCommandLine(parseCommandLine(args), systemOrder, QDate(2026, 12, 7), out, err);
+    r.status = runCommandLine(parseCommandLine(args), systemOrder, QDate(2026, 12, 7), out, err, std::nullopt, facts);
     out.flush();
     err.flush();
     return r;
@@ -131,7 +133,8 @@ TEST_F(CommandLineTest, planWithoutReadPermission_givesTheProgramsMessageAndStat
 
 TEST_F(CommandLineTest, helpVersionAndDesktopPlan)
 {
-    EXPECT_EQ(run({"--version"}).out, "Zorvik Planner 3.2\n");
+    EXPECT_EQ(run({"--version"}).out, "Zorvik Planner " + programVersionText() + "\n");
+    EXPECT_TRUE(programVersionText().startsWith("3.2.0 (build "));
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: zorvik-planner [PLANFILE]"));
@@ -141,6 +144,31 @@ TEST_F(CommandLineTest, helpVersionAndDesktopPlan)
     EXPECT_EQ(gui.planFile, "/home/ann/work.pln");
     EXPECT_EQ(parseCommandLine({}).planFile, "");
     EXPECT_EQ(parseCommandLine({"plans/work.pln"}).planFile, QDir::current().absoluteFilePath("plans/work.pln"));
+}
+
+TEST_F(CommandLineTest, info_printsTheInfoPageWithLineFeedsAndFailsAsTheOtherCommands)
+{
+    SystemFacts facts{QStringLiteral("Linux"), 6, 1, 0, QStringLiteral("12"), std::nullopt, QStringLiteral("/usr/bin"), 1000};
+    const QString plan = smallPlan();
+    const Outcome r = run({"--info", "--date-order", "dmy", plan}, DateOrder::MonthFirst, facts);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(r.out.startsWith("SYSTEM INFORMATION\nPlatform: Linux\nVersion:  6. 1. 0\nCSDVersion:  12\n"
+                                 "Screen Mode: none\n\nAPPLICATION INFORMATION\nApplication Path: /usr/bin\n"
+                                 "Application Size: 1000\n"));
+    EXPECT_TRUE(r.out.endsWith("FILE INFORMATION\nCurrent file: " + plan +
+                               "\nTotal records:  2\nTotal characters:  80\nTotal income: $120.00\n"
+                               "Total expenses: $40.00\nBalance: $80.00\nCompleted records:  1\n"
+                               "Outstanding records:  1\n"))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(u'\r'));
+
+    EXPECT_EQ(run({"--info"}).status, 2);
+    EXPECT_EQ(run({"--info", dir.filePath("missing.pln")}).status, 2);
+    EXPECT_EQ(run({"--info", "--list", plan}).status, 2);
+    const Outcome bad = run({"--info", write("other.txt", "This is just some text, not a plan at all.\n")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "File is not a Zorvik Planner file\n");
 }
 
 TEST_F(CommandLineTest, reminders_printTheComingWeekForTheGivenDay)

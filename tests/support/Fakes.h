@@ -343,6 +343,20 @@ public:
     std::vector<std::unique_ptr<RecordingPrinter>> previews;
 };
 
+// Fixed facts of an imagined computer; tests change what they need.
+class FakeSystemFacts : public SystemFactsSource {
+public:
+    SystemFacts systemFacts() const override
+    {
+        ++reads;
+        return facts;
+    }
+
+    SystemFacts facts{QStringLiteral("Linux"), 6, 1, 0, QStringLiteral("12"), QSize(1024, 768),
+                      QStringLiteral("/opt/zorvik/bin"), std::int64_t{2345678}};
+    mutable int reads = 0;
+};
+
 // One of each double, ready to hand to windows as a Platform.
 struct TestPlatform {
     FakeMessageBox messages;
@@ -353,10 +367,12 @@ struct TestPlatform {
     FakeFontDialog fontDialog;
     FakeClipboard clipboard;
     FakePrintService printing;
+    FakeSystemFacts systemFacts;
 
     Platform platform()
     {
-        return Platform{messages, clock, dateOrder, screen, fileDialogs, fontDialog, clipboard, printing};
+        return Platform{messages,   clock,     dateOrder, screen, fileDialogs,
+                        fontDialog, clipboard, printing,  systemFacts};
     }
 };
 

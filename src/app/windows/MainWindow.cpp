@@ -1,6 +1,8 @@
 #include "app/windows/MainWindow.h"
 
+#include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
+#include "app/SystemInfo.h"
 #include "app/windows/MainStatusBar.h"
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
@@ -864,6 +866,7 @@ void MainWindow::initialise()
     timer1_->start();
     timer2_->start();
     layoutMainWindow();
+    buildSystemInfo();
 }
 
 void MainWindow::applySettingsToWindow()
@@ -986,12 +989,16 @@ void MainWindow::readStartupPlan()
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(kCaptionPrefix + store.planFileName);
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
+    buildSystemInfo();
 }
 
 void MainWindow::showPlanName()
 {
     setWindowTitle(planWindowTitle(state_.store.planFileName));
     statusBar_->setPanelText(4, planPanelText(state_.store.planFileName));
+    // Save As renames the plan under the user's eyes.
+    if (ssTab1_->currentIndex() == 0)
+        buildSystemInfo();
 }
 
 void MainWindow::refreshAfterPlanChange()
@@ -1003,6 +1010,19 @@ void MainWindow::refreshAfterPlanChange()
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
     showRecordPage(ssTab1_->currentIndex());
+    // The Info page is kept current behind the other pages too.
+    if (ssTab1_->currentIndex() != 0)
+        buildSystemInfo();
+}
+
+void MainWindow::buildSystemInfo()
+{
+    // Texts of several lines join them with CR LF from here on.
+    state_.newline = QStringLiteral("\r\n");
+    QString text = systemInfoText(platform_.systemFacts.systemFacts(), programVersion(), state_.store, state_.newline);
+    // The text box keeps paragraphs; a carriage return would show as a mark.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text12_->setPlainText(text);
 }
 
 ProgressSink* MainWindow::progress()
@@ -1026,6 +1046,7 @@ void MainWindow::showRecordPage(int previousPage)
     }
     switch (page) {
     case 0:
+        buildSystemInfo();
         text12_->show();
         break;
     case 1:

@@ -54,6 +54,9 @@ public:
 
     void layoutMainWindow();
     void showRecordPage(int previousPage);
+    // Fills the Info page afresh: the computer, the program and the plan's
+    // statistics.
+    void buildSystemInfo();
     void applyFontSettings();
     void applySettingsToWindow();
     void rebuildRecordsList();

@@ -4,6 +4,8 @@
 #include "accessories/windows/WorldTimesWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/AboutWindow.h"
+#include "app/HelpTopics.h"
+#include "app/windows/HelpWindow.h"
 #include "app/windows/StartWindow.h"
 #include "accessories/windows/NotepadWindow.h"
 #include "ui/ImageButton.h"
@@ -17,6 +19,7 @@
 #include <QTableWidget>
 
 #include <QApplication>
+#include <QKeyEvent>
 
 namespace zp {
 
@@ -24,6 +27,8 @@ PlannerApp::PlannerApp(ProgramState& state, const Platform& platform) : state_(s
 
 PlannerApp::~PlannerApp()
 {
+    qApp->removeEventFilter(this);
+    delete helpWindow_.data();
     delete startWindow_.data();
     delete aboutWindow_.data();
     delete phoneBookWindow_.data();
@@ -95,6 +100,12 @@ void PlannerApp::start()
     // The toolbar's calculator and world-times pictures trigger these too.
     connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
     connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
+    // The toolbar's help picture triggers Contents as it is pressed.
+    connect(mainWindow_->menuAction(QStringLiteral("Contents")), &QAction::triggered, this,
+            [this] { showHelp(kHelpContentsTopic); });
+    connect(mainWindow_->menuAction(QStringLiteral("usinghelp")), &QAction::triggered, this,
+            [this] { showHelp(kUsingHelpTopic); });
+    qApp->installEventFilter(this);
     if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
     mainWindow_->setOnExit([this] { endProgram(); });
@@ -194,8 +205,38 @@ void PlannerApp::showNotepad()
     notepadWindow_->open();
 }
 
+HelpWindow* PlannerApp::helpWindow() const
+{
+    return helpWindow_.data();
+}
+
+void PlannerApp::showHelp(const QString& topic)
+{
+    if (!helpWindow_)
+        helpWindow_ = new HelpWindow;
+    helpWindow_->showTopic(topic);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+bool PlannerApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            const QWidget* window = static_cast<QWidget*>(watched)->window();
+            showHelp(helpTopicForWindow(window ? window->objectName() : QString()));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void PlannerApp::endProgram()
 {
+    if (helpWindow_)
+        helpWindow_->hide();
     if (startWindow_)
         startWindow_->close();
     if (aboutWindow_)

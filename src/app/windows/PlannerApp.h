@@ -17,6 +17,7 @@ class RemindersWindow;
 class CalculatorWindow;
 class WorldTimesWindow;
 class NotepadWindow;
+class HelpWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -41,6 +42,9 @@ public:
     void showKeywordWindow();
     void showCalculator();
     void showWorldTimes();
+    // The user guide at a topic ("calculator.html", "ledger.html#plot").
+    void showHelp(const QString& topic);
+    HelpWindow* helpWindow() const;
     PhoneBookWindow* phoneBook() const;
     // Opens the notepad (when it is not open) with a new document.
     void showNotepad();
@@ -51,6 +55,10 @@ public:
 
 signals:
     void finished();
+
+protected:
+    // F1 in any of the program's windows opens the guide at its topic.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showMainWindow();
@@ -67,6 +75,7 @@ private:
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<WorldTimesWindow> worldTimesWindow_;
     QPointer<NotepadWindow> notepadWindow_;
+    QPointer<HelpWindow> helpWindow_;
 };
 
 } // namespace zp

@@ -1,0 +1,210 @@
+#include "app/windows/HelpWindow.h"
+
+#include "app/HelpTopics.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zp {
+
+namespace {
+
+const QString kGuideRoot = QStringLiteral("qrc:/help/");
+
+} // namespace
+
+HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent)
+{
+    setOpenExternalLinks(true);
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name)
+{
+    QVariant data = QTextBrowser::loadResource(type, name);
+    if (type == QTextDocument::HtmlResource && (!data.isValid() || data.toByteArray().isEmpty())) {
+        const QString path = name.path();
+        return missingTopicPage(path.startsWith(QLatin1String("/help/")) ? path.mid(6) : name.toString());
+    }
+    return data;
+}
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Zorvik Planner Help"));
+    createControls();
+    createShortcuts();
+    connectControls();
+    // Two thirds of the screen at first, never below what shows a page.
+    setMinimumSize(600, 360);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+    resize(std::max(640, available.width() * 2 / 3), std::max(480, available.height() * 2 / 3));
+}
+
+void HelpWindow::createControls()
+{
+    auto button = [this](const char* name, const QString& text, const QString& tip) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(text);
+        b->setToolTip(tip);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        return b;
+    };
+    back_ = button("helpBack", QStringLiteral("< &Back"), QStringLiteral("Back to the page before (Alt+Left)"));
+    forward_ = button("helpForward", QStringLiteral("&Forward >"), QStringLiteral("Forward again (Alt+Right)"));
+    home_ = button("helpHome", QStringLiteral("&Contents"), QStringLiteral("The guide's contents (Alt+Home)"));
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+
+    auto* findLabel = new QLabel(QStringLiteral("F&ind:"), this);
+    find_ = new QLineEdit(this);
+    find_->setObjectName(QStringLiteral("helpFind"));
+    find_->setPlaceholderText(QStringLiteral("text on this page"));
+    find_->setClearButtonEnabled(true);
+    find_->setMinimumWidth(120);
+    findLabel->setBuddy(find_);
+    findPrevious_ = button("helpFindPrevious", QStringLiteral("Pre&vious"), QStringLiteral("Find the text before (Shift+F3)"));
+    findNext_ = button("helpFindNext", QStringLiteral("&Next"), QStringLiteral("Find the text after (F3 or Enter)"));
+    findStatus_ = new QLabel(this);
+    findStatus_->setObjectName(QStringLiteral("helpFindStatus"));
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{back_, forward_, home_})
+        bar->addWidget(w);
+    bar->addSpacing(12);
+    bar->addWidget(findLabel);
+    bar->addWidget(find_, 1);
+    bar->addWidget(findPrevious_);
+    bar->addWidget(findNext_);
+    bar->addWidget(findStatus_);
+
+    contents_ = new QListWidget(this);
+    contents_->setObjectName(QStringLiteral("helpContents"));
+    for (const HelpTopic& topic : helpTopics()) {
+        auto* item = new QListWidgetItem(topic.title, contents_);
+        item->setData(Qt::UserRole, topic.file);
+    }
+    browser_ = new HelpBrowser(this);
+    browser_->setObjectName(QStringLiteral("helpBrowser"));
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(contents_);
+    splitter->addWidget(browser_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({200, 600});
+    contents_->setMinimumWidth(120);
+    splitter->setChildrenCollapsible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(bar);
+    layout->addWidget(splitter, 1);
+}
+
+void HelpWindow::createShortcuts()
+{
+    auto shortcut = [this](const QKeySequence& keys, auto slot) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence::Back, [this] { browser_->backward(); });
+    shortcut(QKeySequence::Forward, [this] { browser_->forward(); });
+    shortcut(QKeySequence(Qt::ALT | Qt::Key_Home), [this] { showTopic(kHelpContentsTopic); });
+    shortcut(QKeySequence::Find, [this] {
+        find_->setFocus();
+        find_->selectAll();
+    });
+    shortcut(QKeySequence::FindNext, [this] { findNext(false); });
+    shortcut(QKeySequence::FindPrevious, [this] { findNext(true); });
+    shortcut(QKeySequence(Qt::Key_Escape), [this] {
+        if (find_->hasFocus() && !find_->text().isEmpty())
+            find_->clear();
+        else
+            close();
+    });
+}
+
+void HelpWindow::connectControls()
+{
+    connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(home_, &QToolButton::clicked, this, [this] { showTopic(kHelpContentsTopic); });
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::followSource);
+    connect(contents_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { showTopic(item->data(Qt::UserRole).toString()); });
+    connect(contents_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { showTopic(item->data(Qt::UserRole).toString()); });
+    connect(find_, &QLineEdit::returnPressed, this, [this] { findNext(false); });
+    connect(find_, &QLineEdit::textEdited, this, [this] {
+        // Search again from the top of the page as the text is typed.
+        QTextCursor c = browser_->textCursor();
+        c.movePosition(QTextCursor::Start);
+        browser_->setTextCursor(c);
+        findNext(false);
+    });
+    connect(findNext_, &QToolButton::clicked, this, [this] { findNext(false); });
+    connect(findPrevious_, &QToolButton::clicked, this, [this] { findNext(true); });
+}
+
+void HelpWindow::showTopic(const QString& topic)
+{
+    browser_->setSource(QUrl(kGuideRoot + (topic.isEmpty() ? kHelpContentsTopic : topic)));
+}
+
+QString HelpWindow::currentTopic() const
+{
+    const QString s = browser_->source().toString();
+    return s.startsWith(kGuideRoot) ? s.mid(kGuideRoot.size()) : s;
+}
+
+void HelpWindow::followSource(const QUrl& source)
+{
+    // The contents list marks the topic showing.
+    const QString file = source.adjusted(QUrl::RemoveFragment).fileName();
+    for (int i = 0; i < contents_->count(); ++i) {
+        if (contents_->item(i)->data(Qt::UserRole).toString() == file) {
+            contents_->setCurrentRow(i);
+            break;
+        }
+    }
+    findStatus_->clear();
+    setWindowTitle(QStringLiteral("Zorvik Planner Help - ") + browser_->documentTitle());
+}
+
+bool HelpWindow::findNext(bool backwards)
+{
+    const QString text = find_->text();
+    if (text.isEmpty()) {
+        findStatus_->clear();
+        return false;
+    }
+    const QTextDocument::FindFlags flags = backwards ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    bool found = browser_->find(text, flags);
+    if (!found) {
+        // Wrap round to the other end of the page once.
+        QTextCursor c = browser_->textCursor();
+        c.movePosition(backwards ? QTextCursor::End : QTextCursor::Start);
+        browser_->setTextCursor(c);
+        found = browser_->find(text, flags);
+    }
+    findStatus_->setText(found ? QString() : QStringLiteral("Not found"));
+    return found;
+}
+
+} // namespace zp
