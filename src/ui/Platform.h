@@ -6,6 +6,7 @@
 #include "ui/FontDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
+#include "ui/SoundService.h"
 
 namespace zp {
 
@@ -19,6 +20,7 @@ struct Platform {
     FileDialogs& fileDialogs;
     FontDialog& fontDialog;
     ClipboardService& clipboard;
+    SoundService& sound;
 };
 
 } // namespace zp

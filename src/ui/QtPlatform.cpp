@@ -340,7 +340,7 @@ std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
 
 Platform QtPlatform::platform()
 {
-    return Platform{messages_, clock_, dateOrder_, screen_, fileDialogs_, fontDialog_, clipboard_};
+    return Platform{messages_, clock_, dateOrder_, screen_, fileDialogs_, fontDialog_, clipboard_, sound_};
 }
 
 } // namespace zp

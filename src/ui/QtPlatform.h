@@ -3,6 +3,7 @@
 // they are built on (kept apart so tests can reach them without dialogs).
 
 #include "ui/Platform.h"
+#include "ui/PortAudioSound.h"
 #include "ui/QtClipboard.h"
 
 #include <QColor>
@@ -118,6 +119,7 @@ private:
     QtFileDialogs fileDialogs_;
     QtFontDialog fontDialog_;
     QtClipboard clipboard_;
+    PortAudioSound sound_;
 };
 
 } // namespace zp

@@ -6,6 +6,7 @@
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
 #include "plan/PlanFile.h"
+#include "accessories/Recorder.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 #include "ui/Artwork.h"
@@ -797,6 +798,7 @@ void MainWindow::initialise()
     timer1_->start();
     timer2_->start();
     layoutMainWindow();
+    playSound(state_.startupSoundPath);
 }
 
 void MainWindow::applySettingsToWindow()
@@ -887,6 +889,15 @@ void MainWindow::selectListLine(int index)
     state_.store.currentRecord = record;
     showRecordDetailsPage();
     showImagePage();
+    // The line's own record speaks, whatever the entry panel holds.
+    if (record <= state_.store.recordCount())
+        playSound(state_.store.field(Field::AudioPath, record));
+}
+
+void MainWindow::playSound(const QString& path)
+{
+    if (shouldPlaySound(state_.settings.soundOn, path))
+        platform_.sound.play(path);
 }
 
 void MainWindow::editListLine(int index)

@@ -76,6 +76,10 @@ public:
     // Actions other windows open; the owner wires them as windows arrive.
     void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
     void setOnExit(std::function<void()> onExit) { onExit_ = std::move(onExit); }
+    void setOpenRecorder(std::function<void()> open) { openRecorder_ = std::move(open); }
+    // Plays a record's sound without waiting, when sound is on and the
+    // record has one.
+    void playSound(const QString& path);
 
     QAction* menuAction(const QString& name) const;
     HintRouter& hints() { return *hints_; }
@@ -189,6 +193,7 @@ private:
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
     std::function<void()> onExit_;
+    std::function<void()> openRecorder_;
     bool exiting_ = false;
     bool inLayout_ = false;
     int logoIntervalMs_ = 100;

@@ -1,6 +1,7 @@
 #include "app/windows/PlannerApp.h"
 
 #include "accessories/windows/CalculatorWindow.h"
+#include "accessories/windows/RecorderWindow.h"
 #include "accessories/windows/WorldTimesWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/AboutWindow.h"
@@ -84,6 +85,8 @@ void PlannerApp::start()
     if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
     mainWindow_->setOnExit([this] { endProgram(); });
+    mainWindow_->setOpenRecorder([this] { showRecorder(); });
+    remindersWindow_->setPlaySound([this](const QString& path) { platform_.sound.play(path); });
     mainWindow_->initialise();
     remindersWindow_->setRunPlanner([this] { showStartWindow(); });
     remindersWindow_->setExit([this] { mainWindow_->exitProgram(true); });
@@ -169,8 +172,31 @@ void PlannerApp::showWorldTimes()
     worldTimesWindow_->open();
 }
 
+void PlannerApp::showRecorder()
+{
+    if (recorderWindow_) {
+        recorderWindow_->raise();
+        return;
+    }
+    recorderWindow_ = new RecorderWindow(state_, platform_);
+    mainWindow_->setEnabled(false);
+    connect(recorderWindow_.data(), &RecorderWindow::closed, mainWindow_.get(), [this] {
+        mainWindow_->setEnabled(true);
+        mainWindow_->activateWindow();
+    });
+    recorderWindow_->open(mainWindow_->twipsGeometry());
+}
+
+RecorderWindow* PlannerApp::recorder() const
+{
+    return recorderWindow_.data();
+}
+
 void PlannerApp::endProgram()
 {
+    // The recorder's device is closed and what it recorded kept.
+    if (recorderWindow_)
+        recorderWindow_->close();
     if (startWindow_)
         startWindow_->close();
     if (aboutWindow_)

@@ -16,6 +16,7 @@ class KeywordWindow;
 class RemindersWindow;
 class CalculatorWindow;
 class WorldTimesWindow;
+class RecorderWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -40,6 +41,10 @@ public:
     void showKeywordWindow();
     void showCalculator();
     void showWorldTimes();
+    // The recorder for the record being edited; the main window waits,
+    // disabled, until it closes.
+    void showRecorder();
+    RecorderWindow* recorder() const;
     PhoneBookWindow* phoneBook() const;
     KeywordWindow* keywordWindow() const;
     CalculatorWindow* calculator() const;
@@ -62,6 +67,7 @@ private:
     QPointer<KeywordWindow> keywordWindow_;
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<WorldTimesWindow> worldTimesWindow_;
+    QPointer<RecorderWindow> recorderWindow_;
 };
 
 } // namespace zp

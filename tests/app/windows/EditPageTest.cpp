@@ -66,7 +66,7 @@ protected:
     {
         if (!mainWindow) {
             platform = std::make_unique<Platform>(Platform{messages, test.clock, test.dateOrder, test.screen,
-                                                           test.fileDialogs, test.fontDialog, test.clipboard});
+                                                           test.fileDialogs, test.fontDialog, test.clipboard, test.sound});
             mainWindow = std::make_unique<MainWindow>(state, *platform);
             mainWindow->initialise();
             mainWindow->show();
