@@ -14,6 +14,10 @@ namespace {
 
 constexpr int kRecordRate = 44100;
 constexpr unsigned long kChunkFrames = 1024;
+// Generous latency: a voice note or a chime gains nothing from a small one,
+// and through the sound server's ALSA bridge small buffers deliver uneven
+// amounts of sound.
+constexpr double kLeastLatencySeconds = 0.2;
 // Rates outside this range are taken as a damaged header, not a sound.
 constexpr int kLowestRate = 1000;
 constexpr int kHighestRate = 384000;
@@ -77,7 +81,7 @@ bool PortAudioSound::openDevice()
     params.device = in;
     params.channelCount = 1;
     params.sampleFormat = paInt16;
-    params.suggestedLatency = inInfo->defaultHighInputLatency;
+    params.suggestedLatency = std::max(inInfo->defaultHighInputLatency, kLeastLatencySeconds);
     PaStream* stream = nullptr;
     inputRate_ = kRecordRate;
     PaError err = Pa_OpenStream(&stream, &params, nullptr, inputRate_, kChunkFrames, paNoFlag, nullptr, nullptr);
@@ -207,7 +211,7 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
             params.device = out;
             params.channelCount = outChannels;
             params.sampleFormat = paFloat32;
-            params.suggestedLatency = outInfo->defaultHighOutputLatency;
+            params.suggestedLatency = std::max(outInfo->defaultHighOutputLatency, kLeastLatencySeconds);
             if (Pa_OpenStream(&stream, nullptr, &params, info.samplerate, kChunkFrames, paClipOff, nullptr, nullptr) !=
                     paNoError ||
                 Pa_StartStream(stream) != paNoError) {

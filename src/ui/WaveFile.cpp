@@ -1,5 +1,7 @@
 #include "ui/WaveFile.h"
 
+#include "ui/Artwork.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -64,6 +66,7 @@ QString installStartupSound(const QString& folder)
     const QString path = QDir(folder).filePath(QStringLiteral("PLANNER.WAV"));
     if (QFileInfo::exists(path))
         return path;
+    initArtwork();
     QFile own(QStringLiteral(":/sounds/PLANNER.WAV"));
     if (!own.open(QIODevice::ReadOnly))
         return {};
