@@ -151,9 +151,11 @@ void RecorderWindow::createControls()
 bool RecorderWindow::open(const QRect& mainWindowTwips)
 {
     session_.begin();
-    const QPoint at = recorderPosition(mainWindowTwips, kRecorderWidthTwips);
-    moveWindow(*this, twips_, WindowPlacement{double(at.y()), double(at.x()), kRecorderWidthTwips, kRecorderHeightTwips});
     show();
+    // Centred by the width the window really has once laid out.
+    const WindowPlacement shown = placementOf(*this, twips_);
+    const QPoint at = recorderPosition(mainWindowTwips, int(shown.width));
+    moveWindow(*this, twips_, WindowPlacement{double(at.y()), double(at.x()), shown.width, shown.height});
     raise();
     activateWindow();
     timer1_->start();

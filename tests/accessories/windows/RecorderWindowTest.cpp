@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -20,7 +21,7 @@ namespace zp {
 namespace {
 
 class RecorderWindowTest : public ::testing::Test {
-protected:
+public:
     RecorderWindowTest()
     {
         test.clock.set(2026, 12, 3, 14, 5, 9);
@@ -99,6 +100,7 @@ TEST_F(RecorderWindowTest, openingFailuresShowTheirMessageAndRecordNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         test = {};
+        test.clock.set(2026, 12, 3, 14, 5, 9);
         closedSignals = 0;
         state.store.recordingsFolder = dir.filePath("recordings");
         c.arrange(*this);
@@ -134,7 +136,9 @@ TEST_F(RecorderWindowTest, closingStopsSavesAndTellsWhatWasRecorded)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
         test = {};
+        test.clock.set(2026, 12, 3, 14, 5, 9);
         test.sound.keepsRecording = c.kept;
+        QDir(dir.filePath("recordings")).removeRecursively();
         state.store.recorderState = 0;
         auto w = openRecorder();
         if (c.record) {
@@ -217,10 +221,10 @@ TEST_F(RecorderWindowTest, soundsPlayAtStartOnAClickAndOnAReminderOnlyWhenSoundI
     state.settings.startupShow = QStringLiteral("yearmonth");
     state.startupSoundPath = QStringLiteral("/data/PLANNER.WAV");
     PlannerRecord due, silent;
-    due[Field::StartDate] = QStringLiteral("03/12/2026");
+    due[Field::StartDate] = QStringLiteral("04/12/2026");
     due[Field::Name] = QStringLiteral("Dentist");
     due[Field::AudioPath] = QStringLiteral("/r/dentist.WAV");
-    silent[Field::StartDate] = QStringLiteral("04/12/2026");
+    silent[Field::StartDate] = QStringLiteral("05/12/2026");
     silent[Field::Name] = QStringLiteral("Quiet");
     silent[Field::AudioPath] = kNoAttachment;
     state.store.replaceAll({due, silent});
@@ -233,7 +237,10 @@ TEST_F(RecorderWindowTest, soundsPlayAtStartOnAClickAndOnAReminderOnlyWhenSoundI
         PlannerApp app(state, test.platform());
         app.start();
         const std::vector<QString> startup = test.sound.played;
-        app.remindersWindow()->pressLine(0);
+        const int lines = static_cast<int>(app.remindersWindow()->reminders().lines.size());
+        EXPECT_GE(lines, 2);
+        for (int line = 0; line < lines; ++line)
+            app.remindersWindow()->pressLine(line);
         const std::vector<QString> reminder(test.sound.played.begin() + startup.size(), test.sound.played.end());
         test.sound.played.clear();
         app.mainWindow()->selectListLine(0);
