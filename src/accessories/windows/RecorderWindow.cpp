@@ -9,12 +9,12 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -24,7 +24,6 @@ namespace zp {
 namespace {
 
 constexpr int kRecorderWidthTwips = 4200;
-constexpr int kRecorderHeightTwips = 2400;
 // How often the elapsed recording time is shown.
 constexpr int kProgressMs = 250;
 
@@ -145,7 +144,17 @@ void RecorderWindow::createControls()
     connect(stopButton_, &QPushButton::clicked, this, &RecorderWindow::stop);
     connect(ejectButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(command3D1_, &QPushButton::clicked, this, &QWidget::close);
-    setMinimumSize(twips_.toPixelsX(kRecorderWidthTwips), twips_.toPixelsY(kRecorderHeightTwips));
+    // Keys that work wherever the focus is in the window.
+    const std::pair<QKeySequence, void (RecorderWindow::*)()> keys[] = {
+        {QKeySequence(Qt::Key_R), &RecorderWindow::record},
+        {QKeySequence(Qt::Key_S), &RecorderWindow::stop},
+        {QKeySequence(Qt::Key_Escape), &RecorderWindow::closeWindow},
+    };
+    for (const auto& [key, slot] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    }
+    setMinimumWidth(twips_.toPixelsX(kRecorderWidthTwips));
 }
 
 bool RecorderWindow::open(const QRect& mainWindowTwips)
@@ -251,16 +260,6 @@ void RecorderWindow::tickLimitTimer()
         stop();
     if (!session_.timerRunning())
         timer1_->stop();
-}
-
-void RecorderWindow::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Escape: close(); return;
-    case Qt::Key_R: record(); return;
-    case Qt::Key_S: stop(); return;
-    default: QWidget::keyPressEvent(event);
-    }
 }
 
 void RecorderWindow::closeEvent(QCloseEvent* event)

@@ -42,13 +42,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();
     void createMenu();
     void applyLimitTicks();
     void chooseLimit(const RecordLimitItem& item);
+    void closeWindow() { close(); }
     void record();
     void stop();
     void showProgress();

@@ -33,7 +33,8 @@ public:
     {
         QPointer<RecorderWindow> w = new RecorderWindow(state, test.platform());
         QObject::connect(w.data(), &RecorderWindow::closed, [this] { ++closedSignals; });
-        w->open(QRect(1500, 1500, 9000, 6000));
+        if (w->open(QRect(1500, 1500, 9000, 6000)))
+            QApplication::setActiveWindow(w); // for its keys
         return w;
     }
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
