@@ -28,6 +28,8 @@ PlannerApp::~PlannerApp()
     delete keywordWindow_.data();
     delete calculatorWindow_.data();
     delete worldTimesWindow_.data();
+    // Keeps what it recorded and enables the main window, which still exists.
+    delete recorderWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
