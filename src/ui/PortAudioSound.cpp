@@ -1,6 +1,7 @@
 #include "ui/PortAudioSound.h"
 
 #include <QFile>
+#include <alsa/asoundlib.h>
 #include <portaudio.h>
 #include <sndfile.h>
 
@@ -21,6 +22,8 @@ constexpr double kLeastLatencySeconds = 0.2;
 // Rates outside this range are taken as a damaged header, not a sound.
 constexpr int kLowestRate = 1000;
 constexpr int kHighestRate = 384000;
+
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 PaStream* asStream(void* p)
 {
@@ -55,9 +58,25 @@ PortAudioSound::~PortAudioSound()
 
 bool PortAudioSound::initialise()
 {
-    if (!initialised_)
+    if (!initialised_) {
+        // ALSA reports every device it probes and cannot open on the
+        // terminal; the program reports what matters itself.
+        snd_lib_error_set_handler(quietAlsa);
         initialised_ = Pa_Initialize() == paNoError;
+    }
     return initialised_;
+}
+
+bool PortAudioSound::rescanDevices()
+{
+    // The devices are listed once when PortAudio starts: a sound server
+    // started after the planner is only seen by starting it again, which
+    // is safe while no stream is open.
+    if (!initialised_ || inputStream_ || playStreamOpen_)
+        return initialise();
+    Pa_Terminate();
+    initialised_ = false;
+    return initialise();
 }
 
 bool PortAudioSound::openDevice()
@@ -65,7 +84,11 @@ bool PortAudioSound::openDevice()
     closeDevice();
     std::lock_guard lock(paMutex_);
     canRecord_ = canPlay_ = false;
-    if (!initialise() || Pa_GetDeviceCount() <= 0)
+    if (!initialise())
+        return false;
+    if ((Pa_GetDeviceCount() <= 0 || Pa_GetDefaultInputDevice() == paNoDevice) && !rescanDevices())
+        return false;
+    if (Pa_GetDeviceCount() <= 0)
         return false;
 
     const PaDeviceIndex out = Pa_GetDefaultOutputDevice();
@@ -220,6 +243,7 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
                 stream = nullptr;
             }
         }
+        playStreamOpen_ = stream != nullptr;
     }
     if (!stream) {
         sf_close(file);
@@ -251,6 +275,7 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
     else
         Pa_StopStream(stream);
     Pa_CloseStream(stream);
+    playStreamOpen_ = false;
 }
 
 } // namespace zp

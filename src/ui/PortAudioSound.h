@@ -35,12 +35,14 @@ public:
 
 private:
     bool initialise(); // caller holds paMutex_
+    bool rescanDevices(); // caller holds paMutex_
     void recordLoop();
     void playLoop();
     void playFile(const QString& path, unsigned generation);
 
     std::mutex paMutex_;
     bool initialised_ = false;
+    bool playStreamOpen_ = false; // guarded by paMutex_
 
     // Recorder.
     void* inputStream_ = nullptr; // PaStream*
