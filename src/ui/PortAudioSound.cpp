@@ -6,6 +6,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
@@ -139,12 +140,22 @@ bool PortAudioSound::startRecording(const QString& path)
 
 void PortAudioSound::recordLoop()
 {
+    // Only what is there is read, so Stop never waits for the device to
+    // deliver another buffer.
     std::vector<std::int16_t> buffer(kChunkFrames);
     while (!stopRecordingNow_.load()) {
-        const PaError err = Pa_ReadStream(asStream(inputStream_), buffer.data(), kChunkFrames);
-        if (err != paNoError && err != paInputOverflowed)
+        const signed long available = Pa_GetStreamReadAvailable(asStream(inputStream_));
+        if (available < 0)
             break; // the device went away: keep what was recorded
-        if (!writer_.write(buffer.data(), static_cast<long>(kChunkFrames)))
+        if (available == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        const auto frames = std::min<unsigned long>(static_cast<unsigned long>(available), kChunkFrames);
+        const PaError err = Pa_ReadStream(asStream(inputStream_), buffer.data(), frames);
+        if (err != paNoError && err != paInputOverflowed)
+            break;
+        if (!writer_.write(buffer.data(), static_cast<long>(frames)))
             break; // the disk is full: keep what was written
     }
 }
