@@ -6,6 +6,7 @@
 #include "app/windows/PlannerApp.h"
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
+#include "ui/WaveFile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -97,8 +98,9 @@ int main(int argc, char** argv)
     zp::ProgramState state;
     state.commandLinePlan = command.planFile;
     state.settingsPath = zp::settingsFilePath();
-    state.store.recordingsFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recordings");
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    state.store.recordingsFolder = dataFolder + QStringLiteral("/recordings");
+    state.startupSoundPath = zp::installStartupSound(dataFolder);
 
     zp::PlannerApp planner(state, qtPlatform.platform());
     QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);

@@ -32,10 +32,11 @@ const QString& emptyText()
 }
 
 // The recorder names its files after the day, hour, minute and second of
-// the recording, two digits each.
+// the recording, two digits each, with "-2", "-3", ... when that name was
+// taken.
 const QRegularExpression& recordingNamePattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("^[0-9]{8}\\.wav$"),
+    static const QRegularExpression pattern(QStringLiteral("^[0-9]{8}(-[0-9]+)?\\.wav$"),
                                             QRegularExpression::CaseInsensitiveOption);
     return pattern;
 }

@@ -20,6 +20,9 @@ struct ProgramState {
     // written (tests set them directly).
     QString settingsPath;
 
+    // The sound played at start-up when sound is on; empty: none.
+    QString startupSoundPath;
+
     // Command-line plan, empty when none was given.
     QString commandLinePlan;
 

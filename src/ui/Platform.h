@@ -8,6 +8,7 @@
 #include "ui/Printer.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/SystemFacts.h"
+#include "ui/SoundService.h"
 
 namespace zp {
 
@@ -23,6 +24,7 @@ struct Platform {
     ClipboardService& clipboard;
     PrintService& printing;
     SystemFactsSource& systemFacts;
+    SoundService& sound;
 };
 
 } // namespace zp

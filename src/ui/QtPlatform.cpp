@@ -344,8 +344,8 @@ std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
 
 Platform QtPlatform::platform()
 {
-    return Platform{messages_,   clock_,     dateOrder_, screen_,     fileDialogs_,
-                    fontDialog_, clipboard_, printing_,  systemFacts_};
+    return Platform{messages_,  clock_,    dateOrder_,   screen_, fileDialogs_,
+                    fontDialog_, clipboard_, printing_, systemFacts_, sound_};
 }
 
 } // namespace zp

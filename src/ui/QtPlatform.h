@@ -3,6 +3,7 @@
 // they are built on (kept apart so tests can reach them without dialogs).
 
 #include "ui/Platform.h"
+#include "ui/PortAudioSound.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtPrinting.h"
 #include "ui/QtSystemFacts.h"
@@ -123,6 +124,7 @@ private:
     QtClipboard clipboard_;
     QtPrintService printing_;
     QtSystemFacts systemFacts_;
+    PortAudioSound sound_;
 };
 
 } // namespace zp

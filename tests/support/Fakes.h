@@ -6,6 +6,7 @@
 #include "ui/Platform.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QSize>
 #include <QString>
 #include <deque>
@@ -357,6 +358,64 @@ public:
     mutable int reads = 0;
 };
 
+// A sound device that answers from its settings and records what it was
+// asked: recordings started (with a small valid file written when
+// `writeFiles` is set), stops, closes and the files played.
+class FakeSound : public SoundService {
+public:
+    bool openDevice() override
+    {
+        ++opens;
+        open = deviceAvailable;
+        return deviceAvailable;
+    }
+    bool canRecord() const override { return recordable; }
+    bool canPlay() const override { return playable; }
+    bool startRecording(const QString& path) override
+    {
+        if (!open || !recordingStarts)
+            return false;
+        recordings.push_back(path);
+        recording = true;
+        return true;
+    }
+    bool isRecording() const override { return recording; }
+    bool stopRecording() override
+    {
+        if (!recording)
+            return false;
+        recording = false;
+        ++stops;
+        if (!keepsRecording)
+            return false;
+        QFile file(recordings.back());
+        return file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
+    }
+    void closeDevice() override
+    {
+        stopRecording();
+        if (open)
+            ++closes;
+        open = false;
+    }
+    void play(const QString& path) override { played.push_back(path); }
+    void stopPlaying() override { ++playStops; }
+
+    bool deviceAvailable = true;
+    bool recordable = true;
+    bool playable = true;
+    bool recordingStarts = true;
+    bool keepsRecording = true; // false: the recording could not be kept
+    bool open = false;
+    bool recording = false;
+    int opens = 0;
+    int stops = 0;
+    int closes = 0;
+    int playStops = 0;
+    std::vector<QString> recordings;
+    std::vector<QString> played;
+};
+
 // One of each double, ready to hand to windows as a Platform.
 struct TestPlatform {
     FakeMessageBox messages;
@@ -368,11 +427,12 @@ struct TestPlatform {
     FakeClipboard clipboard;
     FakePrintService printing;
     FakeSystemFacts systemFacts;
+    FakeSound sound;
 
     Platform platform()
     {
-        return Platform{messages,   clock,     dateOrder, screen, fileDialogs,
-                        fontDialog, clipboard, printing,  systemFacts};
+        return Platform{messages,   clock,     dateOrder, screen,      fileDialogs,
+                        fontDialog, clipboard, printing,  systemFacts, sound};
     }
 };
 

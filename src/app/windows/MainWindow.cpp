@@ -8,6 +8,7 @@
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
 #include "plan/PlanFile.h"
+#include "accessories/Recorder.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 #include "views/windows/PrintCommands.h"
@@ -867,6 +868,7 @@ void MainWindow::initialise()
     timer2_->start();
     layoutMainWindow();
     buildSystemInfo();
+    playSound(state_.startupSoundPath);
 }
 
 void MainWindow::applySettingsToWindow()
@@ -957,6 +959,15 @@ void MainWindow::selectListLine(int index)
     state_.store.currentRecord = record;
     showRecordDetailsPage();
     showImagePage();
+    // The line's own record speaks, whatever the entry panel holds.
+    if (record <= state_.store.recordCount())
+        playSound(state_.store.field(Field::AudioPath, record));
+}
+
+void MainWindow::playSound(const QString& path)
+{
+    if (shouldPlaySound(state_.settings.soundOn, path))
+        platform_.sound.play(path);
 }
 
 void MainWindow::editListLine(int index)

@@ -83,6 +83,10 @@ public:
     // Asked first when the program is to end; false keeps it running (a
     // tool window with unsaved work the user kept open).
     void setBeforeExit(std::function<bool()> beforeExit) { beforeExit_ = std::move(beforeExit); }
+    void setOpenRecorder(std::function<void()> open) { openRecorder_ = std::move(open); }
+    // Plays a record's sound without waiting, when sound is on and the
+    // record has one.
+    void playSound(const QString& path);
 
     QAction* menuAction(const QString& name) const;
     HintRouter& hints() { return *hints_; }
@@ -205,6 +209,7 @@ private:
     std::function<void()> openAbout_;
     std::function<void()> onExit_;
     std::function<bool()> beforeExit_;
+    std::function<void()> openRecorder_;
     bool exiting_ = false;
     bool inLayout_ = false;
     int logoIntervalMs_ = 100;

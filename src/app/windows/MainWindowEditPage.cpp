@@ -143,6 +143,7 @@ const ControlHint kEditPageHints[] = {
     {"Command4", "Inserts a row of blank records into the entry grid"},
     {"Command5", "Deletes a row of records from the entry grid"},
     {"Text4", "Record entry box"},
+    {"SSCommand1", "Audio comments button - press to record voice notes"},
     {"Image1", "Image entry box - click to load picture. ADD or CHANGE the record immediately in the EDIT window"},
 };
 
@@ -187,6 +188,10 @@ void MainWindow::connectEditPage()
     connect(button("Command6"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->change(entryFields())); });
     connect(button("Command3"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->removeCurrentRecord()); });
     connect(button("SSCommand2"), &QPushButton::clicked, this, [this] { attachPicture(PictureEntry::ImageButton); });
+    connect(button("SSCommand1"), &QPushButton::clicked, this, [this] {
+        if (openRecorder_)
+            openRecorder_();
+    });
     image1_->installEventFilter(new ClickFilter([this] { attachPicture(PictureEntry::ImageBox); }, this));
     image1_->setCursor(Qt::PointingHandCursor);
     createRemoveAttachmentActions();
@@ -362,6 +367,7 @@ void MainWindow::showEntryFields(const RecordDisplay& display)
 void MainWindow::showRecordInEntryFields()
 {
     showEntryFields(editor_->showRecordInEntryFields(pictureLoader()));
+    playSound(state_.store.currentSoundPath);
 }
 
 AttachmentCheck MainWindow::pictureLoader()

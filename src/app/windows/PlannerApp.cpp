@@ -1,6 +1,7 @@
 #include "app/windows/PlannerApp.h"
 
 #include "accessories/windows/CalculatorWindow.h"
+#include "accessories/windows/RecorderWindow.h"
 #include "accessories/windows/WorldTimesWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/AboutWindow.h"
@@ -36,6 +37,8 @@ PlannerApp::~PlannerApp()
     delete calculatorWindow_.data();
     delete worldTimesWindow_.data();
     delete notepadWindow_.data();
+    // Keeps what it recorded and enables the main window, which still exists.
+    delete recorderWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
@@ -109,6 +112,8 @@ void PlannerApp::start()
     if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);
     mainWindow_->setOnExit([this] { endProgram(); });
+    mainWindow_->setOpenRecorder([this] { showRecorder(); });
+    remindersWindow_->setPlaySound([this](const QString& path) { platform_.sound.play(path); });
     mainWindow_->initialise();
     remindersWindow_->setRunPlanner([this] { showStartWindow(); });
     remindersWindow_->setExit([this] { mainWindow_->exitProgram(true); });
@@ -233,10 +238,33 @@ bool PlannerApp::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+void PlannerApp::showRecorder()
+{
+    if (recorderWindow_) {
+        recorderWindow_->raise();
+        return;
+    }
+    recorderWindow_ = new RecorderWindow(state_, platform_);
+    mainWindow_->setEnabled(false);
+    connect(recorderWindow_.data(), &RecorderWindow::closed, mainWindow_.get(), [this] {
+        mainWindow_->setEnabled(true);
+        mainWindow_->activateWindow();
+    });
+    recorderWindow_->open(mainWindow_->twipsGeometry());
+}
+
+RecorderWindow* PlannerApp::recorder() const
+{
+    return recorderWindow_.data();
+}
+
 void PlannerApp::endProgram()
 {
     if (helpWindow_)
         helpWindow_->hide();
+    // The recorder's device is closed and what it recorded kept.
+    if (recorderWindow_)
+        recorderWindow_->close();
     if (startWindow_)
         startWindow_->close();
     if (aboutWindow_)

@@ -18,6 +18,7 @@ class CalculatorWindow;
 class WorldTimesWindow;
 class NotepadWindow;
 class HelpWindow;
+class RecorderWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -45,6 +46,10 @@ public:
     // The user guide at a topic ("calculator.html", "ledger.html#plot").
     void showHelp(const QString& topic);
     HelpWindow* helpWindow() const;
+    // The recorder for the record being edited; the main window waits,
+    // disabled, until it closes.
+    void showRecorder();
+    RecorderWindow* recorder() const;
     PhoneBookWindow* phoneBook() const;
     // Opens the notepad (when it is not open) with a new document.
     void showNotepad();
@@ -76,6 +81,7 @@ private:
     QPointer<WorldTimesWindow> worldTimesWindow_;
     QPointer<NotepadWindow> notepadWindow_;
     QPointer<HelpWindow> helpWindow_;
+    QPointer<RecorderWindow> recorderWindow_;
 };
 
 } // namespace zp

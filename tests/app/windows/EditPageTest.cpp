@@ -67,7 +67,7 @@ protected:
         if (!mainWindow) {
             platform = std::make_unique<Platform>(Platform{messages, test.clock, test.dateOrder, test.screen,
                                                            test.fileDialogs, test.fontDialog, test.clipboard,
-                                                           test.printing, test.systemFacts});
+                                                           test.printing, test.systemFacts, test.sound});
             mainWindow = std::make_unique<MainWindow>(state, *platform);
             mainWindow->initialise();
             mainWindow->show();

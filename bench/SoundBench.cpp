@@ -1,0 +1,47 @@
+// Starting playback of a record's sound, as a list click or a shown record
+// does, from the moment the window asks until control is back with it.
+//
+//   BM_PlaybackStart          PortAudioSound::play of the start-up chime;
+//                             each call also stops the sound started by the
+//                             one before, as a quick run of clicks does
+//   BM_PlaybackStartBaseline  checking that the same file exists (one stat
+//                             call), for scale
+//
+// Goal: well under 20 ms a call, so the window never waits for the sound
+// device (opening the file and the device happen on the player's thread).
+
+#include "ui/PortAudioSound.h"
+#include "ui/WaveFile.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString& chimePath()
+{
+    static QTemporaryDir dir;
+    static const QString path = zp::installStartupSound(dir.path());
+    return path;
+}
+
+void BM_PlaybackStart(benchmark::State& state)
+{
+    const QString& path = chimePath();
+    zp::PortAudioSound sound;
+    for (auto _ : state)
+        sound.play(path);
+    sound.stopPlaying();
+}
+BENCHMARK(BM_PlaybackStart)->Unit(benchmark::kMicrosecond);
+
+void BM_PlaybackStartBaseline(benchmark::State& state)
+{
+    const QString& path = chimePath();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(QFileInfo::exists(path));
+}
+BENCHMARK(BM_PlaybackStartBaseline)->Unit(benchmark::kMicrosecond);
+
+} // namespace

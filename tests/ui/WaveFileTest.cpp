@@ -1,0 +1,157 @@
+#include "ui/Artwork.h"
+#include "ui/PortAudioSound.h"
+#include "ui/WaveFile.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <sys/resource.h>
+#include <vector>
+
+namespace zp {
+namespace {
+
+std::vector<std::int16_t> tone(int frames)
+{
+    std::vector<std::int16_t> samples(frames);
+    for (int i = 0; i < frames; ++i)
+        samples[i] = static_cast<std::int16_t>(8000 * std::sin(2 * 3.14159265 * 440 * i / 8000.0));
+    return samples;
+}
+
+// Lets writes fail past `bytes`, as on a full disk, until destroyed.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(WaveWriter, aFullDiskLeavesAShorterValidFileOrNone)
+{
+    QTemporaryDir dir;
+    const std::vector<std::int16_t> second = tone(8000);
+
+    const QString cut = dir.filePath("cut.wav");
+    WaveWriter writer;
+    ASSERT_TRUE(writer.open(cut, 8000));
+    ASSERT_TRUE(writer.write(second.data(), 4000));
+    {
+        FileSizeLimit limit(12000);
+        for (int i = 0; i < 4 && writer.write(second.data(), 4000); ++i) {
+        }
+        EXPECT_TRUE(writer.failed());
+        EXPECT_TRUE(writer.finish());
+    }
+    const WaveInfo info = inspectWave(cut);
+    EXPECT_TRUE(info.readable);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_EQ(info.sampleRate, 8000);
+    EXPECT_GE(info.frames, 4000);
+    EXPECT_LT(info.frames, 6000);
+
+    const QString none = dir.filePath("none.wav");
+    ASSERT_TRUE(writer.open(none, 8000));
+    {
+        FileSizeLimit limit(QFileInfo(none).size());
+        EXPECT_FALSE(writer.write(second.data(), 4000));
+        EXPECT_FALSE(writer.finish());
+    }
+    EXPECT_FALSE(QFile::exists(none)); // never a broken file left behind
+}
+
+TEST(WaveFile, startupSoundIsInstalledOnceAndKeepsTheUsersOwn)
+{
+    QTemporaryDir dir;
+    const QString path = installStartupSound(dir.filePath("data"));
+    ASSERT_EQ(path, dir.filePath("data/PLANNER.WAV"));
+    const WaveInfo info = inspectWave(path);
+    EXPECT_TRUE(info.readable);
+    EXPECT_GT(info.frames, info.sampleRate / 2);
+
+    QFile own(path);
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("mine");
+    own.close();
+    EXPECT_EQ(installStartupSound(dir.filePath("data")), path);
+    EXPECT_EQ(QFileInfo(path).size(), 4);
+    EXPECT_TRUE(installStartupSound(QString()).isEmpty());
+}
+
+// Bad files are skipped without a word; play never waits and the player
+// stops at once even in the middle of a huge file.
+TEST(PortAudioSound, badFilesPlayNothingAndNeverBlock)
+{
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    initArtwork();
+    QFile chime(QStringLiteral(":/sounds/PLANNER.WAV"));
+    ASSERT_TRUE(chime.open(QIODevice::ReadOnly));
+    const QByteArray good = chime.readAll();
+    QByteArray corrupt = good;
+    for (int i = 12; i < 60; ++i)
+        corrupt[i] = char(0xA5 ^ i);
+    // A header claiming a rate no device has.
+    QByteArray oddRate = good;
+    oddRate[24] = oddRate[25] = oddRate[26] = char(0x7F);
+    const QString huge = dir.filePath("huge.wav");
+    {
+        WaveWriter writer;
+        ASSERT_TRUE(writer.open(huge, 8000));
+        const std::vector<std::int16_t> s = tone(8000);
+        for (int i = 0; i < 600; ++i) // ten minutes
+            writer.write(s.data(), 8000);
+        ASSERT_TRUE(writer.finish());
+    }
+    const QString files[] = {
+        write("truncated.wav", good.left(good.size() / 3)),
+        write("corrupt.wav", corrupt),
+        write("text.wav", "not a sound at all\n"),
+        write("empty.wav", QByteArray()),
+        write("odd.wav", oddRate),
+        dir.filePath("missing.wav"),
+        dir.path(),
+        huge,
+    };
+
+    QElapsedTimer clock;
+    clock.start();
+    {
+        PortAudioSound sound;
+        for (const QString& file : files) {
+            QElapsedTimer call;
+            call.start();
+            sound.play(file);
+            EXPECT_LT(call.elapsed(), 20) << file.toStdString();
+        }
+        sound.stopPlaying();
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+} // namespace
+} // namespace zp
