@@ -33,7 +33,8 @@ const QString kFalse = QStringLiteral("False");
 // The raw lines 1 ... 106 of a file (line ends removed), or nothing when the
 // file cannot be one of ours: missing, too small, unreadable, ending before
 // line 106 or holding an overlong line.
-std::optional<std::vector<QByteArray>> readRawLines(const QString& path)
+std::optional<std::vector<QByteArray>> readRawLines(const QString& path, bool* byteOrderMark = nullptr,
+                                                   bool* lfOnly = nullptr)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile() || info.size() <= kSettingsMinimumBytes)
@@ -45,8 +46,15 @@ std::optional<std::vector<QByteArray>> readRawLines(const QString& path)
     // line 106 is never looked at.
     const qint64 budget = kSettingsLineCount * (kSettingsMaxLineBytes + 2);
     QByteArray bytes = file.read(budget);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    const bool mark = bytes.startsWith("\xEF\xBB\xBF");
+    if (mark)
         bytes.remove(0, 3);
+    if (byteOrderMark)
+        *byteOrderMark = mark;
+    if (lfOnly) {
+        const qsizetype firstBreak = bytes.indexOf('\n');
+        *lfOnly = firstBreak > 0 ? bytes.at(firstBreak - 1) != '\r' : firstBreak == 0;
+    }
 
     std::vector<QByteArray> lines;
     lines.reserve(kSettingsLineCount);
@@ -100,6 +108,17 @@ bool flagLine(const QString& line)
     return textValue(t) != 0;
 }
 
+// Positions and sizes in twips that some screen could show: within 1 000 000
+// twips (about 17 metres at 96 dpi) of the origin, sizes not negative.
+bool isPlausiblePlacement(const WindowPlacement& p)
+{
+    constexpr double kFar = 1'000'000;
+    for (double v : {p.top, p.left, p.width, p.height})
+        if (!std::isfinite(v) || std::fabs(v) > kFar)
+            return false;
+    return p.width >= 0 && p.height >= 0;
+}
+
 // Lines 2 ... 106 decoded; line 2 is returned through `flag`.
 std::optional<SettingsSnapshot> parseLines(const QStringList& lines, QString& flag)
 {
@@ -140,14 +159,19 @@ std::optional<SettingsSnapshot> parseLines(const QStringList& lines, QString& fl
         const auto height = singleLine(line(first + 3));
         if (!top || !left || !width || !height)
             return std::nullopt;
-        v.windowPlacement[static_cast<std::size_t>(row)] = {*top, *left, *width, *height};
+        // A place no screen could show (a damaged or hand-edited file) is
+        // the row's default, so no window is sized or moved out of reach.
+        const WindowPlacement read{*top, *left, *width, *height};
+        v.windowPlacement[static_cast<std::size_t>(row)] =
+            isPlausiblePlacement(read) ? read : Settings::defaultPlacements()[static_cast<std::size_t>(row)];
     }
     const auto soundOn = singleLine(line(81));
     const auto maxSeconds = singleLine(line(82));
     if (!soundOn || !maxSeconds)
         return std::nullopt;
     v.soundOn = *soundOn;
-    v.maxRecordSeconds = *maxSeconds;
+    // The recording limit is a number of seconds up to 99999 ("Unlimited").
+    v.maxRecordSeconds = *maxSeconds >= 0 && *maxSeconds <= 99999 ? *maxSeconds : 10;
     for (int i = 1; i <= 24; ++i)
         v.fieldLabels[static_cast<std::size_t>(i)] = line(82 + i);
     return v;
@@ -226,7 +250,9 @@ SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordSto
 {
     if (loaded)
         *loaded = false;
-    if (const auto raw = readRawLines(path)) {
+    bool byteOrderMark = false;
+    bool lfOnly = false;
+    if (const auto raw = readRawLines(path, &byteOrderMark, &lfOnly)) {
         // The encoding is decided over the whole file, not line by line.
         QByteArray all;
         for (const QByteArray& l : *raw)
@@ -242,6 +268,9 @@ SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordSto
                 values->encoding = encoding;
                 settings.saveSettingsOnExit = flag;
                 applySettingsSnapshot(*values, settings, store);
+                settings.fileLines = lines;
+                settings.fileByteOrderMark = byteOrderMark;
+                settings.fileLfOnly = lfOnly;
                 if (loaded)
                     *loaded = true;
                 return *values;
@@ -257,14 +286,25 @@ QByteArray settingsFileBytes(const Settings& settings, const RecordStore& store,
 {
     const bool current = settings.saveSettingsOnExit == QLatin1String("1");
     const SettingsSnapshot values = current ? takeSettingsSnapshot(settings, store) : snapshot;
-    const QString text = linesOf(settings.saveSettingsOnExit, values).join(QStringLiteral("\r\n"))
-        + QStringLiteral("\r\n");
+    QStringList lines = linesOf(settings.saveSettingsOnExit, values);
+    // A line whose setting is as it was read goes back as it was read, so a
+    // run that changes nothing leaves the file byte for byte as it found it.
+    const bool wasRead = settings.fileLines.size() == kSettingsLineCount;
+    if (wasRead) {
+        const QStringList asRead = linesOf(settings.fileLines.at(1), snapshot);
+        for (int i = 0; i < kSettingsLineCount; ++i)
+            if (lines.at(i) == asRead.at(i) && !settings.fileLines.at(i).contains(u'\n'))
+                lines[i] = settings.fileLines.at(i);
+    }
+    const QString lineBreak = wasRead && settings.fileLfOnly ? QStringLiteral("\n") : QStringLiteral("\r\n");
+    const QString text = lines.join(lineBreak) + lineBreak;
     if (values.encoding == kWindows1252Encoding) {
         if (auto bytes = toWindows1252(text))
             return *bytes;
         // A character the old code page cannot hold: the whole file goes UTF-8.
     }
-    return text.toUtf8();
+    const QByteArray mark = wasRead && settings.fileByteOrderMark ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
+    return mark + text.toUtf8();
 }
 
 SettingsWriteResult saveSettings(const QString& path, const Settings& settings, const RecordStore& store,

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -55,6 +56,12 @@ struct Settings {
     // Encoding of the settings file as it was read ("UTF-8" or
     // "windows-1252"); it is written back the same way.
     QByteArray fileEncoding = QByteArrayLiteral("UTF-8");
+    // The file as it was read, so that a line whose setting did not change is
+    // written back exactly as it was: lines 1 ... 106 decoded (empty when no
+    // file was read), a leading byte-order mark and LF-only line breaks.
+    QStringList fileLines;
+    bool fileByteOrderMark = false;
+    bool fileLfOnly = false;
 
     // The largest display font size the Fonts command accepts.
     static constexpr int kMaxFontSize = 14;

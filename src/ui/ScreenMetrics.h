@@ -31,7 +31,16 @@ public:
     double perPixelY() const { return ty_; }
 
 private:
-    static int round(double v) { return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5); }
+    // Clamped first: converting a double beyond int's range is undefined.
+    static int round(double v)
+    {
+        constexpr double kLimit = 1e9;
+        if (!(v > -kLimit))
+            v = -kLimit;
+        else if (v > kLimit)
+            v = kLimit;
+        return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5);
+    }
     double tx_;
     double ty_;
 };

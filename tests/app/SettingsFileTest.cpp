@@ -395,6 +395,50 @@ TEST_F(SettingsFileTest, numberLines_readTheirLeadingNumberOrZero)
     }
 }
 
+// A damaged or hand-edited file cannot place a window where no screen
+// reaches, nor overflow the conversion to pixels.
+TEST_F(SettingsFileTest, placementsNoScreenCouldShow_fallBackToTheRowsDefault)
+{
+    for (const QByteArray line : {"1E+30", "3.402823E+38", "-1E+7", "-5"}) {
+        SCOPED_TRACE(line.toStdString());
+        load(fixtureWith({{23, line}, {45, " 100 "}, {82, "-3"}}));
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(settings.placement(PlacementRow::Main), Settings::defaultPlacements()[PlacementRow::Main]);
+        EXPECT_EQ(settings.placement(PlacementRow::Ledger).top, 100); // other rows as read
+        EXPECT_EQ(settings.maxRecordSeconds, 10);
+    }
+    EXPECT_EQ(Twips().toPixelsX(3.402823e38), 1000000000); // clamped, not undefined
+}
+
+// Reading the file and writing it back with nothing changed gives the same
+// bytes, whatever form the lines had.
+TEST_F(SettingsFileTest, readThenWrite_withNoChange_isByteIdentical)
+{
+    const QByteArray fixture = fixtureBytes();
+    QByteArray lf = fixture;
+    lf.replace("\r\n", "\n");
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"as written", fixture},
+        {"byte-order mark", "\xEF\xBB\xBF" + fixture},
+        {"LF line breaks", lf},
+        {"older header", fixtureWith({{1, "Zorvik Planner 3.1"}})},
+        {"numbers written otherwise", fixtureWith({{12, "12"}, {21, "2205.0"}, {81, " 0 sound"}})},
+        {"Windows-1252 only in number lines", fixtureWith({{12, " 12 \xE9"}, {22, " 1185 \xB0"}})},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        settings = Settings{};
+        const SettingsSnapshot snapshot = load(bytes);
+        ASSERT_TRUE(messages.empty());
+        EXPECT_EQ(settingsFileBytes(settings, store, snapshot), bytes);
+    }
+    // A change is written in the program's own form.
+    settings = Settings{};
+    const SettingsSnapshot snapshot = load(fixtureWith({{12, "12"}}));
+    settings.font.size = 13;
+    EXPECT_EQ(linesOf(settingsFileBytes(settings, store, snapshot))[11], " 13 ");
+}
+
 TEST_F(SettingsFileTest, lineEnds_lfAndAMissingLastNewlineAreRead)
 {
     QByteArray lf = fixtureWith({{4, "sortbyname"}, {106, "last"}});
