@@ -81,7 +81,7 @@ int main(int argc, char** argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << zp::argumentText(QByteArray(argv[i]));
     const zp::CommandLine command = zp::parseCommandLine(arguments);
     if (command.command == zp::CommandLine::Command::Pdf)
         return runPdf(argc, argv, command);

@@ -15,6 +15,9 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace zp {
 
 namespace {
@@ -202,11 +205,25 @@ bool readForTerminal(const QString& path, DateOrder order, RecordStore& store, Q
     const PlanReadResult result = readPlanFile(path, store, order);
     if (result.status == PlanReadStatus::Loaded || result.status == PlanReadStatus::Ignored)
         return true;
-    err << result.message << '\n';
+    // The window's message, then which file and why, as a terminal user
+    // cannot see the file dialog that named it.
+    err << result.message << '\n' << path << ": " << (result.detail.isEmpty() ? result.message : result.detail) << '\n';
     return false;
 }
 
 } // namespace
+
+QString argumentText(const QByteArray& raw)
+{
+    const QString text = QString::fromLocal8Bit(raw);
+    if (text.toLocal8Bit() == raw)
+        return text;
+    const int fd = ::open(raw.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return text;
+    // Left open for the run: the name lives as long as the descriptor.
+    return QStringLiteral("/proc/self/fd/%1").arg(fd);
+}
 
 std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath)
 {

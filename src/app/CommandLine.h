@@ -34,6 +34,12 @@ CommandLine parseCommandLine(const QStringList& arguments);
 
 QString commandLineUsage();
 
+// One command-line argument as the text the program works with. A file name
+// that is not valid in the locale's encoding (say Latin-1 bytes on a UTF-8
+// system) has no exact text form; when such a file exists it is opened here
+// and named by its descriptor (/proc/self/fd/N), so it is still found.
+QString argumentText(const QByteArray& raw);
+
 // The user's own settings that shape terminal output: the field labels and
 // print switches "Copy all" uses in the window.
 std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath);

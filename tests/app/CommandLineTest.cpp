@@ -111,12 +111,14 @@ TEST_F(CommandLineTest, badArguments_giveOneLineAndStatus2)
 
 TEST_F(CommandLineTest, unreadablePlan_givesTheProgramsMessageAndStatus1)
 {
-    Outcome r = run({"--list", write("other.txt", "This is just some text, not a plan at all.\n")});
+    const QString text = write("other.txt", "This is just some text, not a plan at all.\n");
+    Outcome r = run({"--list", text});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "File is not a Zorvik Planner file\n");
-    r = run({"--list", write("cut.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\n05/11/1996\r\n10:30\r\n")});
+    EXPECT_EQ(r.err, "File is not a Zorvik Planner file\n" + text + ": the first line names no planner version\n");
+    const QString cut = write("cut.pln", "Zorvik Planner 3.2 0\r\nenglisheuro\r\n05/11/1996\r\n10:30\r\n");
+    r = run({"--list", cut});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.startsWith("Trouble loading Planner file.")) << r.err.toStdString();
+    EXPECT_EQ(r.err, "Trouble loading Planner file.\n" + cut + ": the file ends before the plan does\n");
 }
 
 TEST_F(CommandLineTest, planWithoutReadPermission_givesTheProgramsMessageAndStatus1)
@@ -128,7 +130,18 @@ TEST_F(CommandLineTest, planWithoutReadPermission_givesTheProgramsMessageAndStat
     const Outcome r = run({"--list", plan});
     QFile::setPermissions(plan, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Trouble loading Planner file.\n");
+    EXPECT_EQ(r.err, "Trouble loading Planner file.\n" + plan + ": Permission denied\n");
+}
+
+// A file name in another encoding than the system's is still found.
+TEST_F(CommandLineTest, fileNameNotInTheLocalesEncoding_isFound)
+{
+    const QString plan = smallPlan();
+    const QByteArray raw = QFile::encodeName(dir.path()) + "/plan\xE9.pln";
+    ASSERT_EQ(::rename(QFile::encodeName(plan).constData(), raw.constData()), 0);
+    const QString text = argumentText(raw);
+    EXPECT_EQ(run({"--list", text}).status, 0);
+    EXPECT_EQ(argumentText("plain.pln"), "plain.pln");
 }
 
 TEST_F(CommandLineTest, helpVersionAndDesktopPlan)
@@ -168,7 +181,7 @@ TEST_F(CommandLineTest, info_printsTheInfoPageWithLineFeedsAndFailsAsTheOtherCom
     EXPECT_EQ(run({"--info", "--list", plan}).status, 2);
     const Outcome bad = run({"--info", write("other.txt", "This is just some text, not a plan at all.\n")});
     EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.err, "File is not a Zorvik Planner file\n");
+    EXPECT_TRUE(bad.err.startsWith("File is not a Zorvik Planner file\n"));
 }
 
 TEST_F(CommandLineTest, reminders_printTheComingWeekForTheGivenDay)
