@@ -219,6 +219,8 @@ bool FileCommands::loadPlan(const QString& path)
     }
     store_.planFileName = path;
     store_.unopenedStartupPlan.clear();
+    // Temporaries an interrupted save of this plan left behind.
+    removePlanTemporaries(path);
     store_.modified = false;
     store_.currentRecord = std::clamp(store_.currentRecord, 1, std::max(1, store_.recordCount()));
     adoptLock(path, std::move(claimed));
@@ -237,6 +239,7 @@ bool FileCommands::openPlanAtStartup(const QString& path)
                 readPlanFile(path, store_, dateOrder_.systemDateOrder(), view_.progress());
             if (result.loaded() || result.status == PlanReadStatus::Ignored) {
                 store_.unopenedStartupPlan.clear();
+                removePlanTemporaries(path);
                 store_.planFileName = path;
                 store_.modified = false;
                 store_.currentRecord = 1;
@@ -335,6 +338,7 @@ bool FileCommands::saveOverOwnFile(bool withBackup)
 
 bool FileCommands::writeMainFile(const QString& path)
 {
+    removePlanTemporaries(path);
     const PlanWriteResult result = writePlanFile(path, store_, view_.progress());
     if (result.status != PlanWriteStatus::Written) {
         messages_.msgBox(QStringLiteral("The plan could not be saved as %1.\n%2").arg(path, result.errorText),

@@ -6,7 +6,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QDir>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zp {
@@ -599,38 +601,48 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
     const bool replacing = targetInfo.exists();
     const QFileDevice::Permissions permissions = replacing ? targetInfo.permissions() : QFileDevice::Permissions();
 
-    // Unbuffered: every write reaches the file at once, so a short write is
-    // seen here. Through a buffer, the last block would be written inside
-    // commit(), which does not report it failing.
-    QSaveFile file(target);
+    // The new plan goes to a temporary file of our own naming beside the
+    // target (so a temporary left by a kill can be recognised and removed
+    // later, and no other file ever is), synced, then renamed over it.
+    QTemporaryFile file(target + kPlanTemporaryInfix + QStringLiteral("XXXXXX"));
+    file.setAutoRemove(true);
     auto failed = [&](const QString& error) {
-        file.cancelWriting();
         result.status = PlanWriteStatus::Failed;
         result.errorText = error;
         return result;
     };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file.open())
         return failed(file.errorString());
-    if (replacing && !file.setPermissions(permissions))
-        return failed(file.errorString());
-
-    // A write that stops short is followed by one for the rest, which then
-    // fails with the reason (disk full, file too large).
-    constexpr qsizetype kChunk = 1 << 16;
-    for (qsizetype at = 0; at < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + at, std::min(kChunk, bytes.size() - at));
-        if (written <= 0)
+    // The old file's permissions, or for a new one what the user's umask
+    // gives any new file.
+    if (replacing) {
+        if (!file.setPermissions(permissions))
             return failed(file.errorString());
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(file.handle(), 0666 & ~mask) != 0)
+            return failed(systemErrorText(errno));
+    }
+
+    // Written straight to the descriptor: a write that stops short is
+    // followed by one for the rest, which then fails with the reason (disk
+    // full, file too large).
+    constexpr qsizetype kChunk = 1 << 16;
+    const int fd = file.handle();
+    for (qsizetype at = 0; at < bytes.size();) {
+        const ssize_t written = ::write(fd, bytes.constData() + at, static_cast<std::size_t>(std::min(kChunk, bytes.size() - at)));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return failed(systemErrorText(written < 0 ? errno : ENOSPC));
         at += static_cast<qsizetype>(written);
     }
-    // commit() syncs the file too but does not say when that fails.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+    if (::fsync(fd) != 0 && errno != EINVAL)
         return failed(systemErrorText(errno));
-    if (!file.commit()) {
-        result.status = PlanWriteStatus::Failed;
-        result.errorText = file.errorString();
-        return result;
-    }
+    if (::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+        return failed(systemErrorText(errno));
+    file.setAutoRemove(false); // it is the plan now
     QString syncError;
     if (!syncFolder(targetInfo.absolutePath(), syncError)) {
         result.unconfirmed = true;
@@ -639,6 +651,24 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
     result.status = PlanWriteStatus::Written;
     result.encoding = windows1252 ? kWindows1252Encoding : marked ? kUtf8BomEncoding : kUtf8Encoding;
     return result;
+}
+
+int removePlanTemporaries(const QString& planPath)
+{
+    const QFileInfo plan(resolveLinks(planPath));
+    const QString prefix = plan.fileName() + kPlanTemporaryInfix;
+    QDir folder = plan.absoluteDir();
+    int removed = 0;
+    const QStringList candidates = folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : candidates) {
+        const QStringView suffix = QStringView(name).mid(prefix.size());
+        const bool ours = suffix.size() == 6 && std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+                              return c.isLetterOrNumber() && c.unicode() < 128;
+                          });
+        if (ours && folder.remove(name))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace zp

@@ -135,4 +135,11 @@ struct PlanWriteResult {
 // written, counting as for reading, and end().
 PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, ProgressSink* progress = nullptr);
 
+// The temporary a save writes is named after the plan: "work.pln" gets
+// "work.pln.zorvik-save-" and six letters or digits.
+inline const QString kPlanTemporaryInfix = QStringLiteral(".zorvik-save-");
+// Removes the temporaries a save of this plan left behind (a kill between
+// writing and renaming); never any other file. Returns how many went.
+int removePlanTemporaries(const QString& planPath);
+
 } // namespace zp

@@ -496,6 +496,38 @@ TEST_F(FileCommandsTest, saveThatCannotBeConfirmedOnDisk_isReportedAsSaved)
     EXPECT_TRUE(a.messages.empty());
 }
 
+// A save interrupted between writing and renaming leaves its temporary; the
+// next open or save of that plan removes it, and nothing else.
+TEST_F(FileCommandsTest, temporariesOfAnInterruptedSave_goAtTheNextOpenOrSave)
+{
+    savedPlan(a, "work.pln", {rec("Mine")});
+    a.commands.release();
+    const QStringList left = {"work.pln.zorvik-save-Ab12Cd", "work.pln.zorvik-save-zzzzzz"};
+    const QStringList kept = {"work.pln.backup", "work.pln.zorvik-save-toolong1", "other.pln.zorvik-save-Ab12Cd",
+                              "work.pln.AbCdEf"};
+    for (const QString& name : left + kept)
+        writeBytes(path(name), "Zorvik Planner 3.2 0\r\n");
+    for (bool viaSave : {false, true}) {
+        SCOPED_TRACE(viaSave ? "save" : "open");
+        Copy c;
+        if (viaSave) {
+            for (const QString& name : left)
+                writeBytes(path(name), "Zorvik Planner 3.2 0\r\n");
+            c.store.planFileName = path("work.pln");
+            ASSERT_TRUE(c.commands.savePlan());
+        } else {
+            c.dialogs.scriptOpen(path("work.pln"));
+            c.commands.openPlan();
+            ASSERT_EQ(c.store.planFileName, path("work.pln"));
+        }
+        for (const QString& name : left)
+            EXPECT_FALSE(QFile::exists(path(name))) << name.toStdString();
+        for (const QString& name : kept)
+            EXPECT_TRUE(QFile::exists(path(name))) << name.toStdString();
+        c.commands.release();
+    }
+}
+
 // --- Open ----------------------------------------------------------------------------
 
 TEST_F(FileCommandsTest, openFromMenuOrToolbar_asksAboutUnsavedChangesAndLoads)
