@@ -1,3 +1,6 @@
+#include "app/windows/MainWindow.h"
+#include "plan/Recovery.h"
+#include "ui/TerminationWatcher.h"
 #include "app/ApplicationName.h"
 #include "app/CommandLine.h"
 #include "app/ProgramVersion.h"
@@ -101,9 +104,21 @@ int main(int argc, char** argv)
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     state.store.recordingsFolder = dataFolder + QStringLiteral("/recordings");
     state.startupSoundPath = zp::installStartupSound(dataFolder);
+    state.recoveryFolder = zp::recoveryFolder();
 
     zp::PlannerApp planner(state, qtPlatform.platform());
     QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);
     planner.start();
+    // A termination signal or the end of the desktop session is a close
+    // that cannot wait for answers.
+    const auto endNow = [&planner, &app] {
+        if (zp::MainWindow* window = planner.mainWindow())
+            window->endWithoutAsking();
+        else
+            app.quit();
+    };
+    zp::TerminationWatcher termination;
+    QObject::connect(&termination, &zp::TerminationWatcher::terminationRequested, &app, endNow);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endNow);
     return QApplication::exec();
 }

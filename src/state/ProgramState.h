@@ -19,6 +19,9 @@ struct ProgramState {
     // Where the settings file lives; empty: settings are neither read nor
     // written (tests set them directly).
     QString settingsPath;
+    // Where unsaved changes go when the program must end without asking;
+    // empty: nowhere (tests set it).
+    QString recoveryFolder;
 
     // The sound played at start-up when sound is on; empty: none.
     QString startupSoundPath;

@@ -8,6 +8,7 @@
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
 #include "plan/PlanFile.h"
+#include "plan/Recovery.h"
 #include "accessories/Recorder.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
@@ -1116,6 +1117,27 @@ bool MainWindow::exitProgram(bool viaMenu)
     else
         QApplication::quit();
     return true;
+}
+
+void MainWindow::endWithoutAsking()
+{
+    if (exiting_)
+        return;
+    exiting_ = true;
+    const QRect g = twipsGeometry();
+    state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    if (state_.store.modified && !state_.recoveryFolder.isEmpty())
+        writeRecoveryCopy(state_.store, state_.recoveryFolder);
+    if (!state_.settingsPath.isEmpty())
+        saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot);
+    files_->release();
+    timer1_->stop();
+    timer2_->stop();
+    timer3_->stop();
+    if (onExit_)
+        onExit_();
+    else
+        QApplication::quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -65,6 +65,10 @@ public:
     // Returns false when the user chose to save and the save did not
     // happen: the program then stays open, with nothing lost.
     bool exitProgram(bool viaMenu);
+    // Ends at once, asking nothing (a termination signal, the end of the
+    // desktop session): unsaved changes go to a recovery copy, the settings
+    // are saved and the plan's lock is let go.
+    void endWithoutAsking();
     // Reads the system's date order and ticks the date style it shows;
     // with refreshViews, a changed order converts the plan's dates.
     void detectSystemDateStyle(bool refreshViews);

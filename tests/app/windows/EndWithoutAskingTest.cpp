@@ -1,0 +1,102 @@
+// Ending without questions: a termination signal to the real program, and
+// the same path in a window with unsaved changes.
+
+#include "app/windows/MainWindow.h"
+#include "app/windows/PlannerApp.h"
+#include "plan/FileCommands.h"
+#include "plan/PlanFile.h"
+#include "plan/Recovery.h"
+#include "support/Fakes.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace zp {
+namespace {
+
+QString writeSmallPlan(const QString& path)
+{
+    RecordStore store;
+    store.replaceAll({PlannerRecord::fromList({QStringLiteral("05/11/1996"), QStringLiteral("10:30"), QStringLiteral("Smith")})});
+    EXPECT_EQ(writePlanFile(path, store).status, PlanWriteStatus::Written);
+    return path;
+}
+
+TEST(EndWithoutAsking, unsavedChangesGoToARecoveryCopy_settingsSaved_lockReleased)
+{
+    QTemporaryDir dir;
+    TestPlatform test;
+    ProgramState state;
+    state.settingsPath = dir.filePath("config/PLANNER.INI");
+    state.recoveryFolder = dir.filePath("recovery");
+    state.commandLinePlan = writeSmallPlan(dir.filePath("work.pln"));
+    PlannerApp app(state, test.platform());
+    app.start();
+    ASSERT_TRUE(QFile::exists(FileCommands::lockFilePath(state.commandLinePlan)));
+    state.store.setField(Field::Name, 1, QStringLiteral("Changed"));
+    state.store.modified = true;
+    const int asked = test.messages.count();
+
+    app.mainWindow()->endWithoutAsking();
+
+    EXPECT_EQ(test.messages.count(), asked); // nothing asked
+    EXPECT_TRUE(QFile::exists(state.settingsPath));
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(state.commandLinePlan)));
+    RecordStore recovered;
+    ASSERT_TRUE(readPlanFile(QDir(state.recoveryFolder).filePath(recoveryFileName(state.commandLinePlan)), recovered,
+                             DateOrder::DayFirst)
+                    .loaded());
+    EXPECT_EQ(recovered.field(Field::Name, 1), "Changed");
+}
+
+TEST(EndWithoutAsking, sigtermToTheRunningProgram_endsItInOrder)
+{
+    QTemporaryDir dir;
+    const QString plan = writeSmallPlan(dir.filePath("work.pln"));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("config/zorvik-planner")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZORVIK_TEST_FIXTURES "/default_planner.ini"),
+                            dir.filePath("config/zorvik-planner/PLANNER.INI")));
+    QFile::setPermissions(dir.filePath("config/zorvik-planner/PLANNER.INI"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray before = [&] {
+        QFile f(dir.filePath("config/zorvik-planner/PLANNER.INI"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("HOME", dir.path());
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    env.insert("XDG_DATA_HOME", dir.filePath("data"));
+    env.insert("PULSE_SERVER", "unix:/nonexistent/zorvik-no-sound-server");
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZORVIK_PLANNER_BINARY), {plan});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const QString lock = FileCommands::lockFilePath(plan);
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(lock) && waited.elapsed() < 20000)
+        QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(lock)) << "the program never opened the plan";
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(lock));
+    QFile settings(dir.filePath("config/zorvik-planner/PLANNER.INI"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray after = settings.readAll();
+    EXPECT_TRUE(after.contains(QFile::encodeName(plan))) << "the settings were not written at the end";
+    EXPECT_NE(after, before);
+}
+
+} // namespace
+} // namespace zp
