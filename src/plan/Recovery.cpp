@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -32,6 +33,21 @@ QString writeRecoveryCopy(const RecordStore& store, const QString& folder)
         return {};
     const QString path = QDir(folder).filePath(recoveryFileName(store.planFileName));
     return writePlanFile(path, store).status == PlanWriteStatus::Written ? path : QString();
+}
+
+void removeRecoveryCopy(const QString& planFileName, const QString& folder)
+{
+    if (!folder.isEmpty())
+        QFile::remove(QDir(folder).filePath(recoveryFileName(planFileName)));
+}
+
+QString restoreQuestion(const QString& planFileName, const QDateTime& written, int records)
+{
+    const QString plan = planFileName.isEmpty() ? QStringLiteral("the untitled plan") : planFileName;
+    return QStringLiteral("Restore the unsaved changes to %1 from %2?\nThe saved copy holds %3 record%4.")
+        .arg(plan, written.toString(QStringLiteral("d MMMM yyyy hh:mm")))
+        .arg(records)
+        .arg(records == 1 ? QString() : QStringLiteral("s"));
 }
 
 } // namespace zp

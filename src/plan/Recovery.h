@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QString>
 
 namespace zp {
@@ -15,5 +16,11 @@ QString recoveryFileName(const QString& planFileName);
 // Writes the store into `folder` (made when missing). Returns the file
 // written, or nothing on failure.
 QString writeRecoveryCopy(const RecordStore& store, const QString& folder);
+// Removes the copy kept for this plan, if any.
+void removeRecoveryCopy(const QString& planFileName, const QString& folder);
+
+// The question asked at start when a copy is there (the program ended
+// before the changes were saved).
+QString restoreQuestion(const QString& planFileName, const QDateTime& written, int records);
 
 } // namespace zp

@@ -22,6 +22,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -649,6 +651,10 @@ void MainWindow::createTimers()
     timer1_ = make("Timer1", 1000);
     timer2_ = make("Timer2", 60000);
     timer3_ = make("Timer3", 100);
+    // While the plan has unsaved changes a copy of it is kept every two
+    // minutes, so a crash or a power cut loses little.
+    recoveryTimer_ = make("RecoveryTimer", 120000);
+    connect(recoveryTimer_, &QTimer::timeout, this, &MainWindow::keepRecoveryCopy);
     connect(timer1_, &QTimer::timeout, this, &MainWindow::tickTimer1);
     connect(timer2_, &QTimer::timeout, this, &MainWindow::tickTimer2);
     connect(timer3_, &QTimer::timeout, this, &MainWindow::tickTimer3);
@@ -867,6 +873,7 @@ void MainWindow::initialise()
     applySettingsToWindow();
     timer1_->start();
     timer2_->start();
+    recoveryTimer_->start();
     layoutMainWindow();
     buildSystemInfo();
     playSound(state_.startupSoundPath);
@@ -992,8 +999,10 @@ void MainWindow::readStartupPlan()
 {
     RecordStore& store = state_.store;
     store.currentRecord = 1;
-    if (store.planFileName.isEmpty())
+    if (store.planFileName.isEmpty()) {
+        offerRecoveryCopy();
         return;
+    }
     files_->openPlanAtStartup(store.planFileName);
     // The plan's header decides the edit style.
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
@@ -1002,6 +1011,49 @@ void MainWindow::readStartupPlan()
     setWindowTitle(kCaptionPrefix + store.planFileName);
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
     buildSystemInfo();
+    offerRecoveryCopy();
+}
+
+void MainWindow::keepRecoveryCopy()
+{
+    const QString& folder = state_.recoveryFolder;
+    if (folder.isEmpty())
+        return;
+    if (state_.store.modified)
+        writeRecoveryCopy(state_.store, folder);
+    else
+        removeRecoveryCopy(state_.store.planFileName, folder);
+}
+
+void MainWindow::offerRecoveryCopy()
+{
+    const QString& folder = state_.recoveryFolder;
+    if (folder.isEmpty())
+        return;
+    RecordStore& store = state_.store;
+    const QString name = store.planFileName.isEmpty() ? store.unopenedStartupPlan : store.planFileName;
+    const QString copy = QDir(folder).filePath(recoveryFileName(name));
+    const QFileInfo info(copy);
+    if (!info.exists())
+        return;
+    RecordStore recovered;
+    recovered.systemDateStyle = store.systemDateStyle;
+    recovered.fileDateStyle = store.systemDateStyle;
+    if (!readPlanFile(copy, recovered, store.dateOrder()).loaded())
+        return;
+    const QString question = restoreQuestion(name, info.lastModified(), recovered.recordCount());
+    if (platform_.messages.msgBox(question, MsgStyle::YesNoQuestion, QStringLiteral("Zorvik Planner Recovery"))
+        != MsgAnswer::Yes)
+        return; // kept until the plan is next saved
+    std::vector<PlannerRecord> records;
+    records.reserve(static_cast<std::size_t>(recovered.recordCount()));
+    for (int i = 1; i <= recovered.recordCount(); ++i)
+        records.push_back(recovered.record(i));
+    store.replaceAll(std::move(records));
+    store.editStyle = recovered.editStyle;
+    store.currentRecord = 1;
+    store.modified = true;
+    refreshAfterPlanChange();
 }
 
 void MainWindow::showPlanName()
@@ -1109,9 +1161,12 @@ bool MainWindow::exitProgram(bool viaMenu)
         !saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot))
         reportSettingsWriteFailure(platform_.messages, viaMenu);
     files_->release();
+    // An orderly end: whatever was unsaved was saved or dropped on purpose.
+    removeRecoveryCopy(state_.store.planFileName, state_.recoveryFolder);
     timer1_->stop();
     timer2_->stop();
     timer3_->stop();
+    recoveryTimer_->stop();
     if (onExit_)
         onExit_();
     else
@@ -1134,6 +1189,7 @@ void MainWindow::endWithoutAsking()
     timer1_->stop();
     timer2_->stop();
     timer3_->stop();
+    recoveryTimer_->stop();
     if (onExit_)
         onExit_();
     else

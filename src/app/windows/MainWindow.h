@@ -65,10 +65,16 @@ public:
     // Returns false when the user chose to save and the save did not
     // happen: the program then stays open, with nothing lost.
     bool exitProgram(bool viaMenu);
+    // At start, after the plan is read: a recovery copy left by a run that
+    // ended before saving is offered for restoring.
+    void offerRecoveryCopy();
     // Ends at once, asking nothing (a termination signal, the end of the
     // desktop session): unsaved changes go to a recovery copy, the settings
     // are saved and the plan's lock is let go.
     void endWithoutAsking();
+    // Writes the recovery copy while the plan has unsaved changes (removes
+    // it when it has none); run every two minutes.
+    void keepRecoveryCopy();
     // Reads the system's date order and ticks the date style it shows;
     // with refreshViews, a changed order converts the plan's dates.
     void detectSystemDateStyle(bool refreshViews);
@@ -243,6 +249,7 @@ private:
     QTimer* timer1_ = nullptr;
     QTimer* timer2_ = nullptr;
     QTimer* timer3_ = nullptr;
+    QTimer* recoveryTimer_ = nullptr;
     int currentPage_ = 0;
 };
 

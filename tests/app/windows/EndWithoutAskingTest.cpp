@@ -56,6 +56,48 @@ TEST(EndWithoutAsking, unsavedChangesGoToARecoveryCopy_settingsSaved_lockRelease
     EXPECT_EQ(recovered.field(Field::Name, 1), "Changed");
 }
 
+// A run that ended before saving left a copy; the next start offers it.
+TEST(EndWithoutAsking, recoveryCopy_isKeptWhileModified_offeredAtTheNextStart_andGoesOnAnOrderlyEnd)
+{
+    QTemporaryDir dir;
+    TestPlatform test;
+    const QString plan = writeSmallPlan(dir.filePath("work.pln"));
+    const QString copy = QDir(dir.filePath("recovery")).filePath(recoveryFileName(plan));
+    {
+        ProgramState state;
+        state.recoveryFolder = dir.filePath("recovery");
+        state.commandLinePlan = plan;
+        PlannerApp app(state, test.platform());
+        app.start();
+        state.store.setField(Field::Name, 1, QStringLiteral("Unsaved"));
+        state.store.modified = true;
+        app.mainWindow()->keepRecoveryCopy(); // the two-minute tick
+        ASSERT_TRUE(QFile::exists(copy));
+        // ...and the program is killed here: nothing else runs.
+    }
+    for (const int answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        SCOPED_TRACE(answer == MsgAnswer::Yes ? "Yes" : "No");
+        ProgramState state;
+        state.recoveryFolder = dir.filePath("recovery");
+        state.commandLinePlan = plan;
+        test.messages.clear();
+        test.messages.script({answer});
+        PlannerApp app(state, test.platform());
+        app.start();
+        ASSERT_GE(test.messages.count(), 1);
+        EXPECT_TRUE(test.messages.calls[0].text.startsWith("Restore the unsaved changes to " + plan + " from "));
+        EXPECT_TRUE(test.messages.calls[0].text.endsWith("The saved copy holds 1 record."));
+        EXPECT_EQ(state.store.field(Field::Name, 1), answer == MsgAnswer::Yes ? "Unsaved" : "Smith");
+        EXPECT_EQ(state.store.modified, answer == MsgAnswer::Yes);
+        EXPECT_TRUE(QFile::exists(copy)); // declining keeps it
+        if (answer == MsgAnswer::Yes) {
+            test.messages.script({MsgAnswer::No}); // "Save changes?" at exit
+            app.mainWindow()->exitProgram(true);
+            EXPECT_FALSE(QFile::exists(copy));
+        }
+    }
+}
+
 TEST(EndWithoutAsking, sigtermToTheRunningProgram_endsItInOrder)
 {
     QTemporaryDir dir;
