@@ -1,0 +1,113 @@
+#include "money/windows/LedgerWindow.h"
+
+#include "money/Ledger.h"
+#include "ui/QtPlatform.h"
+#include "ui/WindowGeometry.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QTableWidget>
+
+namespace zp {
+
+LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+{
+    setObjectName(QStringLiteral("Form7"));
+    setWindowTitle(kLedgerCaption);
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("Panel3D1"));
+    panel_->setFrameShape(QFrame::StyledPanel);
+    setCentralWidget(panel_);
+    grid1_ = new QTableWidget(panel_);
+    grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->setColumnCount(kLedgerColumns);
+    grid1_->horizontalHeader()->hide();
+    grid1_->verticalHeader()->hide();
+    grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid1_->setWordWrap(false);
+    createMenus();
+    setMinimumSize(twips_.toPixelsX(kLedgerMinWidthTwips), twips_.toPixelsY(kLedgerMinHeightTwips));
+}
+
+void LedgerWindow::createMenus()
+{
+    QMenu* ledger = menuBar()->addMenu(QStringLiteral("&Ledger"));
+    ledger->setObjectName(QStringLiteral("ledger"));
+    print_ = ledger->addAction(QStringLiteral("&Print"));
+    print_->setObjectName(QStringLiteral("Ledgerprint"));
+    print_->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    QAction* close = ledger->addAction(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("ledgerclose"));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+}
+
+void LedgerWindow::open()
+{
+    if (!isVisible())
+        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Ledger));
+    applyFont();
+    buildLedger();
+    show();
+    layOutGrid();
+    raise();
+    activateWindow();
+    grid1_->setFocus();
+}
+
+void LedgerWindow::buildLedger()
+{
+    const std::vector<QStringList> rows = buildLedgerRows(state_.store);
+    grid1_->setUpdatesEnabled(false);
+    grid1_->clearContents();
+    grid1_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const QStringList& cells = rows[static_cast<std::size_t>(r)];
+        for (int c = 0; c < kLedgerColumns; ++c) {
+            if (!cells[c].isEmpty())
+                grid1_->setItem(r, c, new QTableWidgetItem(cells[c]));
+        }
+    }
+    grid1_->setUpdatesEnabled(true);
+}
+
+void LedgerWindow::layOutGrid()
+{
+    // The panel and grid follow the window at fixed margins; the columns
+    // share the grid's width once there is room for them.
+    const int width = twips_.toTwipsX(panel_->width());
+    const int height = twips_.toTwipsY(panel_->height());
+    const int gridWidth = std::max(0, width - 100);
+    grid1_->setGeometry(twips_.toPixelsX(50), twips_.toPixelsY(50), twips_.toPixelsX(gridWidth),
+                        twips_.toPixelsY(std::max(0, height - 150)));
+    const int column = twips_.toPixelsX(ledgerColumnWidth(gridWidth));
+    for (int c = 0; c < kLedgerColumns; ++c)
+        grid1_->setColumnWidth(c, column);
+}
+
+void LedgerWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layOutGrid();
+}
+
+void LedgerWindow::closeEvent(QCloseEvent* event)
+{
+    state_.settings.placement(PlacementRow::Ledger) = placementOf(*this, twips_);
+    QMainWindow::closeEvent(event);
+}
+
+void LedgerWindow::applyFont()
+{
+    grid1_->setFont(toQFont(state_.settings.font));
+    QPalette p = grid1_->palette();
+    const QColor colour = toQColor(state_.settings.font.colour, palette());
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    grid1_->setPalette(p);
+}
+
+} // namespace zp
