@@ -291,7 +291,7 @@ TEST_F(CommandLineTest, ledger_printsEveryRowKindWithTabsBetweenCells)
     EXPECT_TRUE(commandLineUsage().contains("--ledger [--date-order dmy|mdy] PLANFILE"));
     EXPECT_EQ(run({"--ledger"}).status, 2);
     EXPECT_EQ(run({"--ledger", "--list", plan}).status, 2);
-    EXPECT_EQ(run({"--ledger", write("bad.txt", "not a plan\n")}).status, 1);
+    EXPECT_EQ(run({"--ledger", write("bad.txt", "This is just some text, not a plan at all.\n")}).status, 1);
 }
 
 } // namespace
