@@ -9,9 +9,37 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QMenuBar>
-#include <QTableWidget>
+#include <QAbstractTableModel>
+#include <QTableView>
 
 namespace zp {
+
+// The rows as the grid shows them; a full plan's ledger is 32 775 rows, too
+// many to make an item for every cell at each opening.
+class LedgerWindow::RowsModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    void setRows(std::vector<QStringList> rows)
+    {
+        beginResetModel();
+        rows_ = std::move(rows);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kLedgerColumns; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        return rows_[static_cast<std::size_t>(index.row())].value(index.column());
+    }
+
+private:
+    std::vector<QStringList> rows_;
+};
 
 LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
@@ -22,9 +50,12 @@ LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidge
     panel_->setObjectName(QStringLiteral("Panel3D1"));
     panel_->setFrameShape(QFrame::StyledPanel);
     setCentralWidget(panel_);
-    grid1_ = new QTableWidget(panel_);
+    grid1_ = new QTableView(panel_);
     grid1_->setObjectName(QStringLiteral("Grid1"));
-    grid1_->setColumnCount(kLedgerColumns);
+    rows_ = new RowsModel(this);
+    grid1_->setModel(rows_);
+    // Every row is one line of the same font: no row is measured.
+    grid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid1_->horizontalHeader()->hide();
     grid1_->verticalHeader()->hide();
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -60,18 +91,7 @@ void LedgerWindow::open()
 
 void LedgerWindow::buildLedger()
 {
-    const std::vector<QStringList> rows = buildLedgerRows(state_.store);
-    grid1_->setUpdatesEnabled(false);
-    grid1_->clearContents();
-    grid1_->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const QStringList& cells = rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < kLedgerColumns; ++c) {
-            if (!cells[c].isEmpty())
-                grid1_->setItem(r, c, new QTableWidgetItem(cells[c]));
-        }
-    }
-    grid1_->setUpdatesEnabled(true);
+    rows_->setRows(buildLedgerRows(state_.store));
 }
 
 void LedgerWindow::layOutGrid()
@@ -108,6 +128,7 @@ void LedgerWindow::applyFont()
     p.setColor(QPalette::Text, colour);
     p.setColor(QPalette::WindowText, colour);
     grid1_->setPalette(p);
+    grid1_->verticalHeader()->setDefaultSectionSize(grid1_->fontMetrics().height() + 4);
 }
 
 } // namespace zp

@@ -5,7 +5,7 @@
 #include <QMainWindow>
 
 class QFrame;
-class QTableWidget;
+class QTableView;
 
 namespace zp {
 
@@ -21,7 +21,7 @@ public:
     void open();
     // Takes the display font of the settings.
     void applyFont();
-    QTableWidget* grid() const { return grid1_; }
+    QTableView* grid() const { return grid1_; }
     // "&Print"; printing is wired by whoever owns the printer.
     QAction* printAction() const { return print_; }
 
@@ -38,7 +38,9 @@ private:
     Platform platform_;
     Twips twips_;
     QFrame* panel_ = nullptr;
-    QTableWidget* grid1_ = nullptr;
+    QTableView* grid1_ = nullptr;
+    class RowsModel;
+    RowsModel* rows_ = nullptr;
     QAction* print_ = nullptr;
 };
 

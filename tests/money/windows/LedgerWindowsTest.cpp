@@ -16,7 +16,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QValueAxis>
 
@@ -59,9 +59,9 @@ TEST_F(LedgerWindowsTest, ledger_showsRowsTotalsAndRemembersItsPlace)
     w.open();
     EXPECT_EQ(w.objectName(), "Form7");
     EXPECT_EQ(w.windowTitle(), "Zorvik Planner Ledger");
-    auto* grid = w.findChild<QTableWidget*>("Grid1");
-    ASSERT_EQ(grid->rowCount(), 11);
-    auto cell = [grid](int r, int c) { return grid->item(r, c) ? grid->item(r, c)->text() : QString(); };
+    auto* grid = w.findChild<QTableView*>("Grid1");
+    ASSERT_EQ(grid->model()->rowCount(), 11);
+    auto cell = [grid](int r, int c) { return grid->model()->index(r, c).data().toString(); };
     EXPECT_EQ(cell(0, 3), "Income");
     EXPECT_EQ(cell(4, 3), "1,500.00");
     EXPECT_EQ(cell(4, 4), " 0");
