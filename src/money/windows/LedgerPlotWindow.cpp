@@ -6,6 +6,7 @@
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QActionGroup>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -22,8 +23,8 @@
 namespace zp {
 
 namespace {
-// Above this many points the axis numbers would run into each other.
-constexpr int kMostLabelledPoints = 60;
+// Narrower than this per point, the point numbers would run into each other.
+constexpr int kPointLabelPixels = 28;
 } // namespace
 
 LedgerPlotWindow::LedgerPlotWindow(ProgramState& state, const Platform& platform, QWidget* parent)
@@ -157,7 +158,6 @@ void LedgerPlotWindow::fillChart()
     for (int i = 1; i <= points; ++i)
         categories << QString::number(i);
     xAxis->append(categories);
-    xAxis->setLabelsVisible(points <= kMostLabelledPoints);
     auto* yAxis = new QValueAxis;
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
@@ -177,6 +177,7 @@ void LedgerPlotWindow::fillChart()
         }
     } else {
         auto* series = new QBarSeries;
+        series->setBarWidth(0.8);
         for (int s = 0; s < plot_.setCount; ++s) {
             auto* set = new QBarSet(QString());
             set->setColor(colours[s]);
@@ -205,6 +206,25 @@ void LedgerPlotWindow::fillChart()
     if (plot_.yMaximum)
         yAxis->setMax(std::max(*plot_.yMaximum, low + 1));
     applyTitles();
+    showPointNumbersThatFit();
+}
+
+void LedgerPlotWindow::showPointNumbersThatFit()
+{
+    const auto bottom = graph1_->chart()->axes(Qt::Horizontal);
+    if (!bottom.isEmpty())
+        bottom.front()->setLabelsVisible(plot_.pointCount() * kPointLabelPixels <= graph1_->width() * 3 / 4);
+}
+
+void LedgerPlotWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Without a window manager to hold it, the smallest size is put back here.
+    if (width() < minimumWidth() || height() < minimumHeight()) {
+        resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
+        return;
+    }
+    showPointNumbersThatFit();
 }
 
 void LedgerPlotWindow::applyTitles()

@@ -38,6 +38,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createMenus();
@@ -46,6 +47,7 @@ private:
     void editLabel(int which);
     void fillChart();
     void applyTitles();
+    void showPointNumbersThatFit();
 
     ProgramState& state_;
     Platform platform_;

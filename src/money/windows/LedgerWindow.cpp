@@ -5,6 +5,7 @@
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -111,6 +112,11 @@ void LedgerWindow::layOutGrid()
 void LedgerWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // Without a window manager to hold it, the smallest size is put back here.
+    if (width() < minimumWidth() || height() < minimumHeight()) {
+        resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
+        return;
+    }
     layOutGrid();
 }
 
