@@ -3,6 +3,7 @@
 #include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
+#include "money/Ledger.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
@@ -54,6 +55,7 @@ QString commandLineUsage()
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --pdf standard|project|timeline [--date-order dmy|mdy] OUTPUT.pdf PLANFILE\n"
         "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --ledger [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
@@ -66,6 +68,8 @@ QString commandLineUsage()
         "                print switches and font of the planner's settings\n"
         "  --info        print the Info page: this computer, the program and the\n"
         "                plan's statistics\n"
+        "  --ledger      print the ledger: income and expense of every record with\n"
+        "                their totals and balance, cells separated by tabs\n"
         "  --mode        how --list shows the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
@@ -102,16 +106,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return version;
         }
         if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export") ||
-            a == QLatin1String("--info")) {
+            a == QLatin1String("--info") || a == QLatin1String("--ledger")) {
             const auto command = a == QLatin1String("--list")        ? CommandLine::Command::List
                                  : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
                                  : a == QLatin1String("--info")      ? CommandLine::Command::Info
+                                 : a == QLatin1String("--ledger")    ? CommandLine::Command::Ledger
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info and --pdf may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info, --ledger and --pdf may be given"));
         } else if (a == QLatin1String("--pdf")) {
             if (!setCommand(CommandLine::Command::Pdf))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info and --pdf may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info, --ledger and --pdf may be given"));
             const auto v = value("--pdf");
             if (!v || (*v != QLatin1String("standard") && *v != QLatin1String("project") && *v != QLatin1String("timeline")))
                 return failure(QStringLiteral("zorvik-planner: --pdf takes standard, project or timeline"));
@@ -154,7 +159,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
         return failure(
-            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --info or --pdf"));
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --info, --ledger or --pdf"));
     if (todayGiven && c.command != C::Reminders)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
     if (c.command == C::Pdf) {
@@ -368,6 +373,14 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             return 1;
         store.planFileName = c.planFile;
         out << systemInfoText(facts, programVersion(), store, QStringLiteral("\n"));
+        return 0;
+    }
+    case C::Ledger: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        for (const QStringList& row : buildLedgerRows(store))
+            out << row.join(QLatin1Char('\t')) << '\n';
         return 0;
     }
     case C::Pdf: // needs a printer: runPdfCommand

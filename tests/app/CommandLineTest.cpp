@@ -280,5 +280,32 @@ TEST_F(CommandLineTest, pdf_printsTheChosenStyleWithTheUsersSwitchesAndFont_andF
     }
 }
 
+TEST_F(CommandLineTest, ledger_printsEveryRowKindWithTabsBetweenCells)
+{
+    const QString plan = smallPlan();
+    const Outcome r = run({"--ledger", "--date-order", "dmy", plan}, DateOrder::MonthFirst);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const QStringList lines = r.out.split('\n');
+    const QStringList expected = {
+        "Date\tName\tItem\tIncome\tExpense",
+        "\t\t\t$\t$",
+        "\t\t\t\t",
+        "\t\t\t\t",
+        "05/11/1996\tSmith\tQuote\t120.00\t 0",
+        "13/02/1997\tJones\t\t 0\t40.00",
+        "\t\t\t\t",
+        "TOTAL\t\t\t120.00\t40.00",
+        "\t\t\t\t",
+        "BALANCE\t\t\t80.00\t",
+        "",
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(commandLineUsage().contains("--ledger [--date-order dmy|mdy] PLANFILE"));
+    EXPECT_EQ(run({"--ledger"}).status, 2);
+    EXPECT_EQ(run({"--ledger", "--list", plan}).status, 2);
+    EXPECT_EQ(run({"--ledger", write("bad.txt", "This is just some text, not a plan at all.\n")}).status, 1);
+}
+
 } // namespace
 } // namespace zp

@@ -9,6 +9,10 @@
 #include "app/windows/HelpWindow.h"
 #include "app/windows/StartWindow.h"
 #include "accessories/windows/NotepadWindow.h"
+#include "money/LedgerPlot.h"
+#include "money/windows/LedgerPlotWindow.h"
+#include "money/windows/LedgerWindow.h"
+#include "ui/MessageBox.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
 #include "views/windows/KeywordWindow.h"
@@ -33,6 +37,8 @@ PlannerApp::~PlannerApp()
     delete startWindow_.data();
     delete aboutWindow_.data();
     delete phoneBookWindow_.data();
+    delete ledgerWindow_.data();
+    delete ledgerPlotWindow_.data();
     delete keywordWindow_.data();
     delete calculatorWindow_.data();
     delete worldTimesWindow_.data();
@@ -44,6 +50,16 @@ PlannerApp::~PlannerApp()
 PhoneBookWindow* PlannerApp::phoneBook() const
 {
     return phoneBookWindow_.data();
+}
+
+LedgerWindow* PlannerApp::ledger() const
+{
+    return ledgerWindow_.data();
+}
+
+LedgerPlotWindow* PlannerApp::ledgerPlot() const
+{
+    return ledgerPlotWindow_.data();
 }
 
 NotepadWindow* PlannerApp::notepad() const
@@ -87,6 +103,8 @@ void PlannerApp::start()
         remindersWindow_->applyFont();
         if (phoneBookWindow_)
             phoneBookWindow_->applyFont();
+        if (ledgerWindow_)
+            ledgerWindow_->applyFont();
         if (keywordWindow_)
             keywordWindow_->applyFont();
         if (calculatorWindow_)
@@ -100,6 +118,9 @@ void PlannerApp::start()
     // Changed notepad documents are settled before the program ends.
     mainWindow_->setBeforeExit([this] { return !notepadWindow_ || notepadWindow_->closeNotepad(); });
     connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
+    // The toolbar's ledger picture triggers Show.
+    connect(mainWindow_->menuAction(QStringLiteral("Showbydate")), &QAction::triggered, this, &PlannerApp::showLedger);
+    connect(mainWindow_->menuAction(QStringLiteral("PlotLedger")), &QAction::triggered, this, &PlannerApp::showLedgerPlot);
     // The toolbar's calculator and world-times pictures trigger these too.
     connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
     connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
@@ -180,6 +201,44 @@ void PlannerApp::showPhoneBook()
         });
     }
     phoneBookWindow_->open();
+}
+
+void PlannerApp::showLedger()
+{
+    if (!ledgerWindow_) {
+        ledgerWindow_ = new LedgerWindow(state_, platform_);
+        connect(ledgerWindow_->printAction(), &QAction::triggered, this, [this] {
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*ledgerWindow_->grid(), state_.store.planFileName));
+        });
+    }
+    // Built afresh at every opening: it shows the plan as it is now.
+    ledgerWindow_->open();
+}
+
+void PlannerApp::showLedgerPlot()
+{
+    if (ledgerPlotWindow_)
+        ledgerPlotWindow_->close();
+    if (state_.store.editStyle == 1 && state_.store.recordCount() > 0) {
+        if (platform_.messages.msgBox(kPlotResortQuestion, MsgStyle::YesNoQuestion, kPlotMessageTitle) !=
+            MsgAnswer::Yes)
+            return;
+        state_.store.sortChronologically();
+        mainWindow_->rebuildRecordsList();
+    }
+    if (!ledgerPlotWindow_) {
+        ledgerPlotWindow_ = new LedgerPlotWindow(state_, platform_);
+        connect(ledgerPlotWindow_->printAction(), &QAction::triggered, this, [this] {
+            mainWindow_->printCommands().printWith([this](PrintJob& job) {
+                Printer* printer = job.choosePrinter();
+                if (!printer)
+                    return;
+                printer->setFont(job.fontName, job.fontSize);
+                ledgerPlotWindow_->printChart(*printer);
+            });
+        });
+    }
+    ledgerPlotWindow_->open();
 }
 
 void PlannerApp::showKeywordWindow()
@@ -273,6 +332,10 @@ void PlannerApp::endProgram()
         phoneBookWindow_->hide();
     if (keywordWindow_)
         keywordWindow_->hide();
+    if (ledgerWindow_)
+        ledgerWindow_->hide();
+    if (ledgerPlotWindow_)
+        ledgerPlotWindow_->hide();
     if (calculatorWindow_)
         calculatorWindow_->hide();
     if (worldTimesWindow_)

@@ -19,6 +19,8 @@ class WorldTimesWindow;
 class NotepadWindow;
 class HelpWindow;
 class RecorderWindow;
+class LedgerWindow;
+class LedgerPlotWindow;
 
 // Brings the planner's windows up in their order and owns them for the run:
 // the reminders window first, the main window initialised hidden inside it,
@@ -40,6 +42,12 @@ public:
     void showStartWindow();
     void showAbout();
     void showPhoneBook();
+    void showLedger();
+    // The chart of the ledger; a plan kept in the project style is re-sorted
+    // by date first, when the user agrees.
+    void showLedgerPlot();
+    LedgerWindow* ledger() const;
+    LedgerPlotWindow* ledgerPlot() const;
     void showKeywordWindow();
     void showCalculator();
     void showWorldTimes();
@@ -82,6 +90,8 @@ private:
     QPointer<NotepadWindow> notepadWindow_;
     QPointer<HelpWindow> helpWindow_;
     QPointer<RecorderWindow> recorderWindow_;
+    QPointer<LedgerWindow> ledgerWindow_;
+    QPointer<LedgerPlotWindow> ledgerPlotWindow_;
 };
 
 } // namespace zp

@@ -133,6 +133,11 @@ void PrintCommands::printGrid(const GridPrintRequest& request)
     runWithDialog([&request](PrintJob& j) { zp::printGrid(request, j); });
 }
 
+void PrintCommands::printWith(const std::function<void(PrintJob&)>& print)
+{
+    runWithDialog(print);
+}
+
 GridPrintRequest gridPrintRequest(const QTableView& grid, const QString& title)
 {
     GridPrintRequest request;

@@ -34,6 +34,8 @@ public:
     void printChosenStyle();
     void previewChosenStyle();
     void printGrid(const GridPrintRequest& request);
+    // Any other drawing (the ledger chart) through the print dialog.
+    void printWith(const std::function<void(PrintJob&)>& print);
 
     PrintWindow* printWindow() const;
 

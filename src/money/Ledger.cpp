@@ -1,0 +1,62 @@
+#include "money/Ledger.h"
+
+#include "money/MoneySum.h"
+#include "plan/TextNumber.h"
+
+namespace zp {
+
+QString ledgerAmountText(const QString& stored)
+{
+    QString shown = standardFormat(stored);
+    // The money format takes no thousands separators, yet an amount typed
+    // with them is still an amount: shown formatted, counted by its value.
+    if (shown == stored && stored.contains(QLatin1Char(','))) {
+        QString plain = stored;
+        plain.remove(QLatin1Char(','));
+        const QString formatted = standardFormat(plain);
+        if (formatted != plain)
+            shown = formatted;
+    }
+    if (textValue(shown) == 0.0)
+        return QStringLiteral(" 0");
+    return shown;
+}
+
+std::vector<QStringList> buildLedgerRows(const RecordStore& store)
+{
+    const int count = store.recordCount();
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<std::size_t>(count) + 8);
+    const QStringList empty(kLedgerColumns, QString());
+    rows.push_back({QStringLiteral("Date"), QStringLiteral("Name"), QStringLiteral("Item"), QStringLiteral("Income"),
+                    QStringLiteral("Expense")});
+    rows.push_back({QString(), QString(), QString(), QStringLiteral("$"), QStringLiteral("$")});
+    rows.push_back(empty);
+    rows.push_back(empty);
+
+    MoneySum income, expense;
+    for (int i = 1; i <= count; ++i) {
+        const PlannerRecord& r = store.record(i);
+        rows.push_back({r[Field::StartDate], r[Field::Name], r[Field::Message], ledgerAmountText(r[Field::Income]),
+                        ledgerAmountText(r[Field::Expense])});
+        income.add(r[Field::Income]);
+        expense.add(r[Field::Expense]);
+    }
+    MoneySum balance = income;
+    balance.subtract(expense);
+
+    rows.push_back(empty);
+    rows.push_back({QStringLiteral("TOTAL"), QString(), QString(), income.standardText(), expense.standardText()});
+    rows.push_back(empty);
+    rows.push_back({QStringLiteral("BALANCE"), QString(), QString(), balance.standardText(), QString()});
+    return rows;
+}
+
+int ledgerColumnWidth(int gridWidthTwips)
+{
+    if (gridWidthTwips / 4.0 < 1000)
+        return 200;
+    return gridWidthTwips / kLedgerColumns;
+}
+
+} // namespace zp
