@@ -177,4 +177,23 @@ QString loanRowsText(const std::vector<LoanRow>& rows)
     return text;
 }
 
+int writeLoanReport(const QStringList& texts, DateOrder order, QDate today, QTextStream& out, QTextStream& err)
+{
+    const auto text = [&](int i) { return i < texts.size() ? texts[i] : QString(); };
+    const QString startText = text(3);
+    const QDate start = loanStartDate(startText, order, today.year());
+    if (!start.isValid()) {
+        err << kLoanDateMessage << '\n' << kLoanControlPanelNote << '\n';
+        return 1;
+    }
+    const LoanInputs inputs{normaliseLoanAmount(text(0)).value, normaliseLoanYears(text(1)).value,
+                            normaliseLoanRate(text(2)).value, frequencyFromText(text(4))};
+    const LoanFigures figures = computeLoanFigures(inputs);
+    for (const QString& line : loanSummaryLines(startText, figures))
+        out << line << '\n';
+    const auto headings = loanScheduleHeadings(inputs.frequency);
+    out << loanRowsText({headings.begin(), headings.end()}) << loanRowsText(loanScheduleRows(inputs, figures, start, order));
+    return 0;
+}
+
 } // namespace zp

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <QTextStream>
 #include <array>
 #include <vector>
 
@@ -20,6 +21,9 @@ inline const QString kLoanShowCaption = QStringLiteral("Click here to show repay
 inline const QString kLoanWaitCaption = QStringLiteral("Please wait...");
 inline const QString kLoanAgainCaption = QStringLiteral("Try again");
 inline const QString kLoanDateMessage = QStringLiteral("Date format not correct. Please re-enter.");
+inline const QString kLoanControlPanelNote =
+    QStringLiteral("Note: Use the control panel to set the date format specific to your country.");
+inline const QString kLoanDateTitle = QStringLiteral("Planner Record");
 
 enum class LoanFrequency { Weekly, Fortnightly, Monthly, Quarterly };
 
@@ -101,5 +105,11 @@ QString loanTodayText(QDate today, DateOrder order);
 
 // Rows joined by line feeds, cells by tabs, as a spreadsheet pastes them.
 QString loanRowsText(const std::vector<LoanRow>& rows);
+
+// The loan from five typed texts (amount, years, rate, start date,
+// frequency) after the window's checks: the summary lines, then every grid
+// row but the empty one below the schedule, cells joined by tabs. A start
+// date that is no date writes the window's message to `err` and returns 1.
+int writeLoanReport(const QStringList& texts, DateOrder order, QDate today, QTextStream& out, QTextStream& err);
 
 } // namespace zp

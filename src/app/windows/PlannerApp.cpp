@@ -9,6 +9,7 @@
 #include "app/windows/HelpWindow.h"
 #include "app/windows/StartWindow.h"
 #include "accessories/windows/NotepadWindow.h"
+#include "money/windows/LoanWindow.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
 #include "views/windows/KeywordWindow.h"
@@ -33,12 +34,18 @@ PlannerApp::~PlannerApp()
     delete startWindow_.data();
     delete aboutWindow_.data();
     delete phoneBookWindow_.data();
+    delete loanWindow_.data();
     delete keywordWindow_.data();
     delete calculatorWindow_.data();
     delete worldTimesWindow_.data();
     delete notepadWindow_.data();
     // Keeps what it recorded and enables the main window, which still exists.
     delete recorderWindow_.data();
+}
+
+LoanWindow* PlannerApp::loanWindow() const
+{
+    return loanWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
@@ -95,11 +102,16 @@ void PlannerApp::start()
             worldTimesWindow_->applyFont();
         if (notepadWindow_)
             notepadWindow_->applyFont();
+        if (loanWindow_)
+            loanWindow_->applyFont();
     });
     connect(mainWindow_->menuAction(QStringLiteral("Notes")), &QAction::triggered, this, &PlannerApp::showNotepad);
     // Changed notepad documents are settled before the program ends.
     mainWindow_->setBeforeExit([this] { return !notepadWindow_ || notepadWindow_->closeNotepad(); });
     connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
+    // The toolbar's loan picture triggers it too.
+    connect(mainWindow_->menuAction(QStringLiteral("Loansimulator")), &QAction::triggered, this,
+            &PlannerApp::showLoanWindow);
     // The toolbar's calculator and world-times pictures trigger these too.
     connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
     connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
@@ -169,6 +181,17 @@ void PlannerApp::showAbout()
     centreOnScreen(*aboutWindow_, platform_.screen);
     aboutWindow_->show();
     aboutWindow_->raise();
+}
+
+void PlannerApp::showLoanWindow()
+{
+    if (!loanWindow_) {
+        loanWindow_ = new LoanWindow(state_, platform_);
+        connect(loanWindow_->printAction(), &QAction::triggered, this, [this] {
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*loanWindow_->grid(), kLoanCaption));
+        });
+    }
+    loanWindow_->open();
 }
 
 void PlannerApp::showPhoneBook()
@@ -271,6 +294,8 @@ void PlannerApp::endProgram()
         aboutWindow_->hide();
     if (phoneBookWindow_)
         phoneBookWindow_->hide();
+    if (loanWindow_)
+        loanWindow_->hide();
     if (keywordWindow_)
         keywordWindow_->hide();
     if (calculatorWindow_)
