@@ -74,8 +74,9 @@ TEST(LoanTest, knownLoansGiveTheirRepaymentsAndRowCounts)
     };
     for (const Case& c : cases) {
         const LoanFigures f = computeLoanFigures(c.in);
-        if (c.payment > 0)
+        if (c.payment > 0) {
             EXPECT_NEAR(f.payment, c.payment, 0.01) << c.in.amount;
+        }
         EXPECT_FLOAT_EQ(f.exponent, c.exponent);
         EXPECT_EQ(loanPeriodCount(c.in), c.rows);
         EXPECT_EQ(loanScheduleRows(c.in, f, QDate(2024, 1, 1), DateOrder::DayFirst).size(),

@@ -152,8 +152,13 @@ void LoanWindow::buildResults()
     auto* copy = new QAction(QStringLiteral("&Copy"), grid1_);
     copy->setObjectName(QStringLiteral("copySchedule"));
     copy->setShortcut(QKeySequence::Copy);
+    // Shown on the grid's context menu; the key itself is caught as the
+    // grid gets it, before the view copies only its current cell.
     copy->setShortcutContext(Qt::WidgetShortcut);
+    copy->setShortcutVisibleInContextMenu(true);
+    grid1_->setContextMenuPolicy(Qt::ActionsContextMenu);
     grid1_->addAction(copy);
+    grid1_->installEventFilter(this);
     connect(copy, &QAction::triggered, this, &LoanWindow::copySchedule);
     results_->hide();
 }
@@ -226,7 +231,7 @@ void LoanWindow::layOutPanels()
         const int top = 600 + static_cast<int>(i) * 520;
         place(captions_[i], 100, top, 2000, 420);
         place(frames_[i], 2200, top, cw - 2300, 420);
-        QWidget* input = frames_[i]->findChild<QWidget*>(Qt::FindDirectChildrenOnly);
+        QWidget* input = frames_[i]->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         if (input)
             input->setGeometry(frames_[i]->contentsRect().adjusted(1, 1, -1, -1));
     }
@@ -245,6 +250,15 @@ bool LoanWindow::eventFilter(QObject* watched, QEvent* event)
         layOutPanels();
         return false;
     }
+    if (watched == grid1_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        if (event->type() == QEvent::KeyPress)
+            copySchedule();
+        event->accept();
+        return true;
+    }
+    if (!frequency_)
+        return QMainWindow::eventFilter(watched, event);
     QObject* field = watched == frequency_->lineEdit() ? frequency_ : watched;
     const bool isField = field == amount_ || field == years_ || field == rate_ || field == start_ || field == frequency_;
     if (!isField)
