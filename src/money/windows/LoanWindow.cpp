@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -236,12 +237,31 @@ void LoanWindow::layOutPanels()
             input->setGeometry(frames_[i]->contentsRect().adjusted(1, 1, -1, -1));
     }
     place(results_, 50, 500, cw - 100, ch - 550);
-    place(summary_, 75, 40, cw - 250, 960);
-    place(grid1_, 75, 1030, cw - 250, ch - 1600);
-    // Six columns share the grid, but none narrower than 1000 twips.
-    const double w = std::max(1000.0, twips_.toTwipsX(grid1_->width()) / 6.2);
+    // The summary shows its five lines whole; with a large display font it
+    // takes what it needs from the top of the schedule.
+    const QFontMetrics summaryFont(summary_->font());
+    const int summaryTwips = std::max(960, twips_.toTwipsY(5 * summaryFont.lineSpacing() + 2 * summary_->frameWidth() + 2));
+    place(summary_, 75, 40, cw - 250, summaryTwips);
+    place(grid1_, 75, 1030 + summaryTwips - 960, cw - 250, ch - 1600 - (summaryTwips - 960));
+    // Six columns share the grid, but none narrower than 1000 twips nor
+    // than its widest heading or figure.
+    const QFontMetrics gridFont(grid1_->font());
+    int widest = 0;
+    for (const char* sample : {"00/00/0000", "Principle $", "Fortnightly", " 1000000000"})
+        widest = std::max(widest, gridFont.horizontalAdvance(QString::fromLatin1(sample)) + 12);
+    const double w = std::max({1000.0, twips_.toTwipsX(grid1_->width()) / 6.2, double(twips_.toTwipsX(widest))});
     for (int c = 0; c < 6; ++c)
         grid1_->setColumnWidth(c, twips_.toPixelsX(w));
+}
+
+void LoanWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Without a window manager to hold it, the window is set back to its
+    // smallest size here.
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    if (width() < least.width() || height() < least.height())
+        resize(std::max(width(), least.width()), std::max(height(), least.height()));
 }
 
 bool LoanWindow::eventFilter(QObject* watched, QEvent* event)
