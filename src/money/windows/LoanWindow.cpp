@@ -240,7 +240,8 @@ void LoanWindow::layOutPanels()
     // The summary shows its five lines whole; with a large display font it
     // takes what it needs from the top of the schedule.
     const QFontMetrics summaryFont(summary_->font());
-    const int summaryTwips = std::max(960, twips_.toTwipsY(5 * summaryFont.lineSpacing() + 2 * summary_->frameWidth() + 2));
+    const int line = std::max(summaryFont.lineSpacing() + 2, summary_->count() > 0 ? summary_->sizeHintForRow(0) : 0);
+    const int summaryTwips = std::max(960, twips_.toTwipsY(5 * line + 2 * summary_->frameWidth() + 4));
     place(summary_, 75, 40, cw - 250, summaryTwips);
     place(grid1_, 75, 1030 + summaryTwips - 960, cw - 250, ch - 1600 - (summaryTwips - 960));
     // Six columns share the grid, but none narrower than 1000 twips nor
