@@ -4,6 +4,7 @@
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
 #include "money/Ledger.h"
+#include "money/Loan.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
@@ -56,6 +57,7 @@ QString commandLineUsage()
         "       zorvik-planner --pdf standard|project|timeline [--date-order dmy|mdy] OUTPUT.pdf PLANFILE\n"
         "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --ledger [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --loan AMOUNT YEARS RATE START FREQUENCY [--date-order dmy|mdy]\n"
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
@@ -70,6 +72,10 @@ QString commandLineUsage()
         "                plan's statistics\n"
         "  --ledger      print the ledger: income and expense of every record with\n"
         "                their totals and balance, cells separated by tabs\n"
+        "  --loan        print the loan simulator's summary and repayment schedule\n"
+        "                (cells separated by tabs) for an amount, a period in years,\n"
+        "                a yearly interest rate in percent, a start date and weekly,\n"
+        "                fortnightly, monthly or quarterly repayments\n"
         "  --mode        how --list shows the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
@@ -121,6 +127,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!v || (*v != QLatin1String("standard") && *v != QLatin1String("project") && *v != QLatin1String("timeline")))
                 return failure(QStringLiteral("zorvik-planner: --pdf takes standard, project or timeline"));
             c.pdfStyle = *v;
+        } else if (a == QLatin1String("--loan")) {
+            if (!setCommand(CommandLine::Command::Loan))
+                return failure(QStringLiteral("zorvik-planner: --loan goes with no other command"));
+            // Taken as they stand: an amount of -5 is a value, not an option.
+            if (i + 5 >= arguments.size())
+                return failure(QStringLiteral("zorvik-planner: --loan needs AMOUNT YEARS RATE START FREQUENCY"));
+            c.loanTexts = arguments.mid(i + 1, 5);
+            i += 5;
         } else if (a == QLatin1String("--mode")) {
             const auto v = value("--mode");
             const auto word = v ? modeWord(*v) : std::nullopt;
@@ -159,9 +173,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
         return failure(
-            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --info, --ledger or --pdf"));
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --info, --ledger, "
+                           "--pdf or --loan"));
     if (todayGiven && c.command != C::Reminders)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
+    if (c.command == C::Loan) {
+        if (!plans.isEmpty())
+            return failure(QStringLiteral("zorvik-planner: --loan takes no plan file"));
+        return c;
+    }
     if (c.command == C::Pdf) {
         if (plans.size() != 2)
             return failure(QStringLiteral("zorvik-planner: --pdf needs OUTPUT.pdf and PLANFILE (try --help)"));
@@ -383,6 +403,8 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             out << row.join(QLatin1Char('\t')) << '\n';
         return 0;
     }
+    case C::Loan:
+        return writeLoanReport(c.loanTexts, order, systemToday, out, err);
     case C::Pdf: // needs a printer: runPdfCommand
     case C::Gui:
         break;

@@ -16,7 +16,7 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, Info, Ledger, Pdf, Help, Version, Error };
+    enum class Command { Gui, List, Reminders, Export, Info, Ledger, Pdf, Loan, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
@@ -25,6 +25,7 @@ struct CommandLine {
     QString error;                  // for Command::Error: the one-line message
     QString pdfStyle;               // for Command::Pdf: "standard", "project" or "timeline"
     QString outputFile;             // for Command::Pdf: the PDF to write
+    QStringList loanTexts;          // for Command::Loan: amount, years, rate, start, frequency
 };
 
 // Reads the arguments (without the program name). Anything that is not an

@@ -46,6 +46,9 @@ struct ProgramState {
     double loanAmount = 1000000;
     double loanRatePercent = 10.2;
     double loanYears = 10;
+    // The start date as last typed; empty until the loan window first opens
+    // (it then takes today's date).
+    QString loanStartText;
     static constexpr double pi = 3.141592654;
 
     // The print window's choices, kept for the next print: the style it
@@ -61,6 +64,7 @@ struct ProgramState {
     bool calculatorOpen = false;
     bool worldTimesOpen = false;
     bool notepadOpen = false;
+    bool loanOpen = false;
 
     // Which reminder belongs to which line of the reminders list.
     std::vector<int> reminderIndex;

@@ -309,3 +309,43 @@ TEST_F(CommandLineTest, ledger_printsEveryRowKindWithTabsBetweenCells)
 
 } // namespace
 } // namespace zp
+
+namespace zp {
+namespace {
+
+TEST(CommandLineLoanTest, loan_printsSummaryThenScheduleAfterTheWindowsChecks)
+{
+    const Outcome r = run({"--loan", "1200", "1", "12", "31/1/2026", "m"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 5 + 3 + 12 + 1);
+    EXPECT_EQ(lines[0], "Info: ");
+    EXPECT_EQ(lines[1], "Repayment begin     = 31/1/2026");
+    EXPECT_EQ(lines[2], "Annual repayment    = $ 1279");
+    EXPECT_EQ(lines[5], "Date\tPrinciple\tMonthly\tAccrued\tAccrued\tBalance");
+    EXPECT_EQ(lines[7], "\t\t\t\t\t");
+    EXPECT_EQ(lines[8], "28/02/2026\t 94\t 12\t 94\t 12\t 1105");
+    EXPECT_EQ(lines[19].section('\t', 5), " 0");
+
+    // Bad figures take the defaults; the month-first order reads and writes the dates.
+    const Outcome d = run({"--loan", "-5", "abc", "0", "2/28/2026", "x", "--date-order", "mdy"});
+    EXPECT_EQ(d.status, 0);
+    EXPECT_EQ(d.out.count('\n'), 5 + 3 + 120);
+    EXPECT_TRUE(d.out.contains("\n03/28/2026\t")) << d.out.left(400).toStdString();
+}
+
+TEST(CommandLineLoanTest, loan_badStartDateOrArgumentsFail)
+{
+    const Outcome r = run({"--loan", "1200", "1", "12", "tomorrow", "m"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Date format not correct. Please re-enter.\n"
+                     "Note: Use the control panel to set the date format specific to your country.\n");
+    for (const QStringList& args : {QStringList{"--loan", "1", "2", "3", "4"}, QStringList{"--loan", "1", "2", "3", "1/1/2026", "m", "x.pln"},
+                                    QStringList{"--list", "--loan", "1", "2", "3", "1/1/2026", "m"}})
+        EXPECT_EQ(run(args).status, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(commandLineUsage().contains("--loan AMOUNT YEARS RATE START FREQUENCY"));
+}
+
+} // namespace
+} // namespace zp

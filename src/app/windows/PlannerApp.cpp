@@ -13,6 +13,7 @@
 #include "money/windows/LedgerPlotWindow.h"
 #include "money/windows/LedgerWindow.h"
 #include "ui/MessageBox.h"
+#include "money/windows/LoanWindow.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
 #include "views/windows/KeywordWindow.h"
@@ -39,12 +40,18 @@ PlannerApp::~PlannerApp()
     delete phoneBookWindow_.data();
     delete ledgerWindow_.data();
     delete ledgerPlotWindow_.data();
+    delete loanWindow_.data();
     delete keywordWindow_.data();
     delete calculatorWindow_.data();
     delete worldTimesWindow_.data();
     delete notepadWindow_.data();
     // Keeps what it recorded and enables the main window, which still exists.
     delete recorderWindow_.data();
+}
+
+LoanWindow* PlannerApp::loanWindow() const
+{
+    return loanWindow_.data();
 }
 
 PhoneBookWindow* PlannerApp::phoneBook() const
@@ -113,6 +120,8 @@ void PlannerApp::start()
             worldTimesWindow_->applyFont();
         if (notepadWindow_)
             notepadWindow_->applyFont();
+        if (loanWindow_)
+            loanWindow_->applyFont();
     });
     connect(mainWindow_->menuAction(QStringLiteral("Notes")), &QAction::triggered, this, &PlannerApp::showNotepad);
     // Changed notepad documents are settled before the program ends.
@@ -121,6 +130,9 @@ void PlannerApp::start()
     // The toolbar's ledger picture triggers Show.
     connect(mainWindow_->menuAction(QStringLiteral("Showbydate")), &QAction::triggered, this, &PlannerApp::showLedger);
     connect(mainWindow_->menuAction(QStringLiteral("PlotLedger")), &QAction::triggered, this, &PlannerApp::showLedgerPlot);
+    // The toolbar's loan picture triggers it too.
+    connect(mainWindow_->menuAction(QStringLiteral("Loansimulator")), &QAction::triggered, this,
+            &PlannerApp::showLoanWindow);
     // The toolbar's calculator and world-times pictures trigger these too.
     connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
     connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
@@ -190,6 +202,17 @@ void PlannerApp::showAbout()
     centreOnScreen(*aboutWindow_, platform_.screen);
     aboutWindow_->show();
     aboutWindow_->raise();
+}
+
+void PlannerApp::showLoanWindow()
+{
+    if (!loanWindow_) {
+        loanWindow_ = new LoanWindow(state_, platform_);
+        connect(loanWindow_->printAction(), &QAction::triggered, this, [this] {
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*loanWindow_->grid(), kLoanCaption));
+        });
+    }
+    loanWindow_->open();
 }
 
 void PlannerApp::showPhoneBook()
@@ -330,6 +353,8 @@ void PlannerApp::endProgram()
         aboutWindow_->hide();
     if (phoneBookWindow_)
         phoneBookWindow_->hide();
+    if (loanWindow_)
+        loanWindow_->hide();
     if (keywordWindow_)
         keywordWindow_->hide();
     if (ledgerWindow_)

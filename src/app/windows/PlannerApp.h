@@ -12,6 +12,7 @@ class MainWindow;
 class AboutWindow;
 class StartWindow;
 class PhoneBookWindow;
+class LoanWindow;
 class KeywordWindow;
 class RemindersWindow;
 class CalculatorWindow;
@@ -48,6 +49,7 @@ public:
     void showLedgerPlot();
     LedgerWindow* ledger() const;
     LedgerPlotWindow* ledgerPlot() const;
+    void showLoanWindow();
     void showKeywordWindow();
     void showCalculator();
     void showWorldTimes();
@@ -59,6 +61,7 @@ public:
     void showRecorder();
     RecorderWindow* recorder() const;
     PhoneBookWindow* phoneBook() const;
+    LoanWindow* loanWindow() const;
     // Opens the notepad (when it is not open) with a new document.
     void showNotepad();
     NotepadWindow* notepad() const;
@@ -84,6 +87,7 @@ private:
     QPointer<StartWindow> startWindow_;
     QPointer<AboutWindow> aboutWindow_;
     QPointer<PhoneBookWindow> phoneBookWindow_;
+    QPointer<LoanWindow> loanWindow_;
     QPointer<KeywordWindow> keywordWindow_;
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<WorldTimesWindow> worldTimesWindow_;
