@@ -1,5 +1,6 @@
 #include "app/ApplicationName.h"
 #include "app/CommandLine.h"
+#include "app/InstalledFiles.h"
 #include "app/ProgramVersion.h"
 #include "state/ProgramState.h"
 #include "app/SettingsFile.h"
@@ -31,8 +32,11 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
     zp::LocaleDateOrder systemOrder;
     zp::SystemClock clock;
     // Facts are read only when asked for; a terminal has no screen to tell of.
-    const zp::SystemFacts facts =
-        command.command == zp::CommandLine::Command::Info ? zp::QtSystemFacts().systemFacts() : zp::SystemFacts();
+    zp::SystemFacts facts;
+    if (command.command == zp::CommandLine::Command::Info)
+        facts = zp::QtSystemFacts().systemFacts();
+    else if (command.command == zp::CommandLine::Command::Version)
+        facts.programDirectory = QCoreApplication::applicationDirPath();
     return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
                               zp::userFieldLabels(zp::settingsFilePath()), facts);
 }
@@ -100,7 +104,8 @@ int main(int argc, char** argv)
     state.settingsPath = zp::settingsFilePath();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     state.store.recordingsFolder = dataFolder + QStringLiteral("/recordings");
-    state.startupSoundPath = zp::installStartupSound(dataFolder);
+    state.startupSoundPath = zp::installStartupSound(
+        dataFolder, zp::findInstalledFiles(QCoreApplication::applicationDirPath()).startupSound);
 
     zp::PlannerApp planner(state, qtPlatform.platform());
     QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);
