@@ -40,7 +40,7 @@ xmllint --noout "$share/mime/packages/zorvik-planner.xml" || fail "xmllint on th
 # The file type as the desktop's database compiles it: the glob and the
 # magic of a plan's first line.
 cp -r "$share/mime" "$work/mime"
-update-mime-database "$work/mime"
+update-mime-database "$work/mime" >"$work/mime.log" 2>&1
 grep -q 'application/x-zorvik-plan:\*\.pln' "$work/mime/globs2" || fail "*.pln glob"
 grep -aq 'Zorvik Planner' "$work/mime/magic" || fail "first-line magic"
 
@@ -63,6 +63,7 @@ grep -qx "Start-up sound: $share/zorvik-planner/PLANNER.WAV" "$work/version.txt"
 printf 'installed' >>"$share/zorvik-planner/PLANNER.WAV"
 home=$work/home
 mkdir -p "$home"
+chmod 700 "$home"
 HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home QT_QPA_PLATFORM=offscreen \
     timeout 20 "$top/bin/zorvik-planner" >"$work/gui.log" 2>&1 &
 pid=$!
