@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <clocale>
@@ -94,9 +95,17 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     zp::nameApplication();
+    // Lets the desktop match the windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvik.Planner"));
     // The date order is read from LC_TIME, as the environment sets it.
     std::setlocale(LC_TIME, "");
     zp::initArtwork();
+    // Every window carries the program's icon: the icon theme's when the
+    // program is installed, else the copy compiled in.
+    QIcon ownIcon;
+    for (const char* size : {"16x16", "32x32", "48x48", "256x256"})
+        ownIcon.addFile(QStringLiteral(":/icons/%1/zorvik-planner.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zorvik.Planner"), ownIcon));
 
     zp::QtPlatform qtPlatform;
     zp::ProgramState state;
