@@ -8,7 +8,7 @@
 set -eu
 build=$1
 work=$2
-for tool in desktop-file-validate appstreamcli xmllint man update-mime-database cmp timeout; do
+for tool in desktop-file-validate appstreamcli xmllint man update-mime-database file cmp timeout; do
     command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 fail() { echo "FAILED: $*" >&2; exit 1; }
