@@ -3,6 +3,7 @@
 #include "ui/TerminationWatcher.h"
 #include "app/ApplicationName.h"
 #include "app/CommandLine.h"
+#include "app/InstalledFiles.h"
 #include "app/ProgramVersion.h"
 #include "state/ProgramState.h"
 #include "app/SettingsFile.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <clocale>
@@ -34,8 +36,11 @@ int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
     zp::LocaleDateOrder systemOrder;
     zp::SystemClock clock;
     // Facts are read only when asked for; a terminal has no screen to tell of.
-    const zp::SystemFacts facts =
-        command.command == zp::CommandLine::Command::Info ? zp::QtSystemFacts().systemFacts() : zp::SystemFacts();
+    zp::SystemFacts facts;
+    if (command.command == zp::CommandLine::Command::Info)
+        facts = zp::QtSystemFacts().systemFacts();
+    else if (command.command == zp::CommandLine::Command::Version)
+        facts.programDirectory = QCoreApplication::applicationDirPath();
     return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
                               zp::userFieldLabels(zp::settingsFilePath()), facts);
 }
@@ -93,9 +98,17 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     zp::nameApplication();
+    // Lets the desktop match the windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvik.Planner"));
     // The date order is read from LC_TIME, as the environment sets it.
     std::setlocale(LC_TIME, "");
     zp::initArtwork();
+    // Every window carries the program's icon: the icon theme's when the
+    // program is installed, else the copy compiled in.
+    QIcon ownIcon;
+    for (const char* size : {"16x16", "32x32", "48x48", "256x256"})
+        ownIcon.addFile(QStringLiteral(":/icons/%1/zorvik-planner.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zorvik.Planner"), ownIcon));
 
     zp::QtPlatform qtPlatform;
     zp::ProgramState state;
@@ -103,7 +116,8 @@ int main(int argc, char** argv)
     state.settingsPath = zp::settingsFilePath();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     state.store.recordingsFolder = dataFolder + QStringLiteral("/recordings");
-    state.startupSoundPath = zp::installStartupSound(dataFolder);
+    state.startupSoundPath = zp::installStartupSound(
+        dataFolder, zp::findInstalledFiles(QCoreApplication::applicationDirPath()).startupSound);
     state.recoveryFolder = zp::recoveryFolder();
 
     zp::PlannerApp planner(state, qtPlatform.platform());

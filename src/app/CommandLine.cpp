@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/InstalledFiles.h"
 #include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
@@ -352,7 +353,8 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         out << commandLineUsage();
         return 0;
     case C::Version:
-        out << "Zorvik Planner " << programVersionText() << '\n';
+        out << "Zorvik Planner " << programVersionText() << '\n'
+            << installedFilesText(findInstalledFiles(facts.programDirectory));
         return 0;
     case C::Error:
         err << c.error << '\n';

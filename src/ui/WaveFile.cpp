@@ -59,7 +59,7 @@ bool WaveWriter::finish()
     return false;
 }
 
-QString installStartupSound(const QString& folder)
+QString installStartupSound(const QString& folder, const QString& source)
 {
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return {};
@@ -67,9 +67,12 @@ QString installStartupSound(const QString& folder)
     if (QFileInfo::exists(path))
         return path;
     initArtwork();
-    QFile own(QStringLiteral(":/sounds/PLANNER.WAV"));
-    if (!own.open(QIODevice::ReadOnly))
-        return {};
+    QFile own(source);
+    if (source.isEmpty() || !own.open(QIODevice::ReadOnly)) {
+        own.setFileName(QStringLiteral(":/sounds/PLANNER.WAV"));
+        if (!own.open(QIODevice::ReadOnly))
+            return {};
+    }
     QSaveFile copy(path);
     if (!copy.open(QIODevice::WriteOnly) || copy.write(own.readAll()) != own.size() || !copy.commit())
         return {};

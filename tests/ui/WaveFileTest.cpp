@@ -97,6 +97,21 @@ TEST(WaveFile, startupSoundIsInstalledOnceAndKeepsTheUsersOwn)
     EXPECT_TRUE(installStartupSound(QString()).isEmpty());
 }
 
+TEST(WaveFile, startupSoundComesFromTheInstalledCopyWhenThereIsOne)
+{
+    QTemporaryDir dir;
+    QFile installed(dir.filePath("PLANNER.WAV"));
+    ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+    installed.write("packaged chime");
+    installed.close();
+    const QString fromInstalled = installStartupSound(dir.filePath("a"), installed.fileName());
+    QFile copy(fromInstalled);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "packaged chime");
+    // A source that is gone falls back to the chime compiled in.
+    EXPECT_TRUE(inspectWave(installStartupSound(dir.filePath("b"), dir.filePath("gone.wav"))).readable);
+}
+
 // Bad files are skipped without a word; play never waits and the player
 // stops at once even in the middle of a huge file.
 TEST(PortAudioSound, badFilesPlayNothingAndNeverBlock)

@@ -1,0 +1,73 @@
+# What `cmake --install` puts beside the program so it is at home on a Linux
+# desktop: the start-up sound, the menu entry, the icons, the plan file type,
+# the AppStream description and the manual page; and the Debian package
+# `cpack -G DEB` makes of it all.
+
+set(ZORVIK_APP_ID org.zorvik.Planner)
+set(ZORVIK_DESKTOP_DIR ${CMAKE_CURRENT_SOURCE_DIR}/resources/desktop)
+
+# The program looks for the chime in ../share/zorvik-planner beside itself.
+install(FILES resources/sounds/PLANNER.WAV DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvik-planner)
+
+install(FILES ${ZORVIK_DESKTOP_DIR}/${ZORVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${ZORVIK_DESKTOP_DIR}/zorvik-planner-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+  RENAME zorvik-planner.xml)
+configure_file(${ZORVIK_DESKTOP_DIR}/${ZORVIK_APP_ID}.metainfo.xml
+  ${CMAKE_CURRENT_BINARY_DIR}/${ZORVIK_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ZORVIK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+install(FILES resources/icons/zorvik-planner.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${ZORVIK_APP_ID}.svg)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES resources/icons/${size}x${size}/zorvik-planner.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${ZORVIK_APP_ID}.png)
+endforeach()
+
+# The manual page is written in roff; the build fills in the version and
+# the data folder and compresses it as Debian wants (gzip -n: no time stamp,
+# so the package builds the same twice).
+set(DATADIR ${CMAKE_INSTALL_FULL_DATADIR})
+configure_file(docs/man/zorvik-planner.1 ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1 @ONLY)
+add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz
+  COMMAND gzip -9 -n -f -k ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1
+  DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1
+  COMMENT "Compressing the manual page")
+add_custom_target(zorvik_manual ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Debian wants a copyright file and a compressed change log in the package's
+# documentation folder.
+configure_file(resources/desktop/debian-changelog ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian @ONLY)
+add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian.gz
+  COMMAND gzip -9 -n -f -k ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian
+  DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian)
+add_custom_target(zorvik_debian_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian.gz)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian.gz resources/desktop/copyright
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorvik-planner)
+
+# cpack -G DEB: the package installs into /usr; its dependencies are what
+# dpkg-shlibdeps finds the program links.
+set(CPACK_PACKAGE_NAME zorvik-planner)
+set(CPACK_PACKAGE_VENDOR "The Zorvik Planner developers")
+set(CPACK_PACKAGE_CONTACT "Zorvik Planner developers <planner@zorvik.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop planner for jobs, appointments, contacts and money")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Zorvik Planner keeps a plan: an ordered list of records, each a job, an
+appointment, a contact or a money item with dates, phone numbers, a
+message, income and expense, a picture and a voice note. It shows
+coming-week reminders, prints in three layouts, and has a ledger with a
+plot, a loan simulator, a calculator, a world clock, a notepad and a voice
+recorder.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorvik.org/planner")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+# Qt finds its window system through plug-ins, which no library links.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins")
+set(CPACK_GENERATOR DEB)
+include(CPack)

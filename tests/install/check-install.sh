@@ -1,0 +1,76 @@
+#!/bin/sh
+# Installs the planner into a DESTDIR and checks what a desktop reads from
+# it: the menu entry, the AppStream description, the plan file type, the
+# manual page, the icons; then runs the installed program from there and
+# checks it finds its user guide and start-up sound.
+# Usage: check-install.sh BUILD_DIR WORK_DIR. Exits 77 (skipped) when a
+# checking tool is missing.
+set -eu
+build=$1
+work=$2
+for tool in desktop-file-validate appstreamcli xmllint man update-mime-database file cmp timeout; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+fail() { echo "FAILED: $*" >&2; exit 1; }
+rm -rf "$work"
+mkdir -p "$work"
+root=$work/root
+prefix=/usr/local
+DESTDIR=$root cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+top=$root$prefix
+share=$top/share
+id=org.zorvik.Planner
+
+for f in bin/zorvik-planner share/zorvik-planner/PLANNER.WAV share/doc/zorvik-planner/html/index.html \
+         share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/zorvik-planner.xml \
+         share/man/man1/zorvik-planner.1.gz share/icons/hicolor/scalable/apps/$id.svg; do
+    [ -f "$top/$f" ] || fail "$f was not installed"
+done
+for size in 16 22 24 32 48 64 128 256; do
+    png=$share/icons/hicolor/${size}x$size/apps/$id.png
+    file "$png" | grep -q "PNG image data, $size x $size" || fail "no $size x $size icon"
+done
+
+desktop-file-validate "$share/applications/$id.desktop" || fail "desktop-file-validate"
+grep -qx 'Exec=zorvik-planner %f' "$share/applications/$id.desktop" || fail "Exec line"
+grep -qx 'MimeType=application/x-zorvik-plan;' "$share/applications/$id.desktop" || fail "MimeType line"
+appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
+xmllint --noout "$share/mime/packages/zorvik-planner.xml" || fail "xmllint on the MIME type"
+
+# The file type as the desktop's database compiles it: the glob and the
+# magic of a plan's first line.
+cp -r "$share/mime" "$work/mime"
+update-mime-database "$work/mime" >"$work/mime.log" 2>&1
+grep -q 'application/x-zorvik-plan:\*\.pln' "$work/mime/globs2" || fail "*.pln glob"
+grep -aq 'Zorvik Planner' "$work/mime/magic" || fail "first-line magic"
+
+# man-db's sandbox does not work in every container; warnings go to stderr.
+MAN_DISABLE_SECCOMP=1 LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$share/man/man1/zorvik-planner.1.gz" \
+    >"$work/man.txt" 2>"$work/man-warnings.txt" || fail "man"
+[ ! -s "$work/man-warnings.txt" ] || { cat "$work/man-warnings.txt" >&2; fail "manual page warnings"; }
+# Every verb --help names has its entry in the manual page.
+"$top/bin/zorvik-planner" --help | grep -o -- '--[a-z][a-z-]*' | sort -u | while read -r option; do
+    grep -qE -- "^ +(-[a-z], )?$option( |$)" "$work/man.txt" || fail "the manual page does not explain $option"
+done
+
+# Run from the install prefix, the program finds the guide and the chime
+# installed beside it ...
+"$top/bin/zorvik-planner" --version >"$work/version.txt"
+grep -qx "User guide: $share/doc/zorvik-planner/html/index.html" "$work/version.txt" || fail "user guide not found: $(cat "$work/version.txt")"
+grep -qx "Start-up sound: $share/zorvik-planner/PLANNER.WAV" "$work/version.txt" || fail "start-up sound not found"
+# ... and on its first start gives the user the installed chime (marked so
+# it cannot be mistaken for the copy compiled in).
+printf 'installed' >>"$share/zorvik-planner/PLANNER.WAV"
+home=$work/home
+mkdir -p "$home"
+chmod 700 "$home"
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home QT_QPA_PLATFORM=offscreen \
+    timeout 20 "$top/bin/zorvik-planner" >"$work/gui.log" 2>&1 &
+pid=$!
+i=0
+while [ ! -s "$home/data/zorvik-planner/PLANNER.WAV" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+sleep 0.2
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+cmp "$share/zorvik-planner/PLANNER.WAV" "$home/data/zorvik-planner/PLANNER.WAV" || fail "installed start-up sound not used"
+echo "install checks passed"
