@@ -65,7 +65,9 @@ std::optional<std::vector<QByteArray>> readRawLines(const QString& path, bool* b
         if (lastWithoutNewline)
             end = bytes.size();
         qsizetype contentEnd = end;
-        if (!lastWithoutNewline && contentEnd > start && bytes.at(contentEnd - 1) == '\r')
+        // Every CR before the line's end goes: no setting ends in one, and
+        // one kept would not survive being written back.
+        while (contentEnd > start && bytes.at(contentEnd - 1) == '\r')
             --contentEnd;
         if (contentEnd - start > kSettingsMaxLineBytes)
             return std::nullopt;
@@ -293,7 +295,10 @@ QByteArray settingsFileBytes(const Settings& settings, const RecordStore& store,
     if (wasRead) {
         const QStringList asRead = linesOf(settings.fileLines.at(1), snapshot);
         for (int i = 0; i < kSettingsLineCount; ++i)
-            if (lines.at(i) == asRead.at(i) && !settings.fileLines.at(i).contains(u'\n'))
+            // A line ending in CR would lose that CR to the reader's line
+            // ends; it goes in the program's own form instead.
+            if (lines.at(i) == asRead.at(i) && !settings.fileLines.at(i).contains(u'\n')
+                && !settings.fileLines.at(i).endsWith(u'\r'))
                 lines[i] = settings.fileLines.at(i);
     }
     const QString lineBreak = wasRead && settings.fileLfOnly ? QStringLiteral("\n") : QStringLiteral("\r\n");
