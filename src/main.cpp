@@ -122,9 +122,9 @@ int main(int argc, char** argv)
 
     zp::PlannerApp planner(state, qtPlatform.platform());
     QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);
-    planner.start();
     // A termination signal or the end of the desktop session is a close
-    // that cannot wait for answers.
+    // that cannot wait for answers. Watched from before the plan is opened,
+    // so a signal during start-up is not the default, abrupt end.
     const auto endNow = [&planner, &app] {
         if (zp::MainWindow* window = planner.mainWindow())
             window->endWithoutAsking();
@@ -134,5 +134,6 @@ int main(int argc, char** argv)
     zp::TerminationWatcher termination;
     QObject::connect(&termination, &zp::TerminationWatcher::terminationRequested, &app, endNow);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endNow);
+    planner.start();
     return QApplication::exec();
 }

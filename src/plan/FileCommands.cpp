@@ -380,6 +380,7 @@ void FileCommands::finishSave(bool deleteSuperseded)
         emptyUnreferenced(store_.supersededSounds);
     emptyUnreferenced(store_.newRecordings);
     store_.modified = false;
+    view_.planSaved();
 }
 
 // --- Delete ------------------------------------------------------------------------

@@ -45,6 +45,8 @@ public:
     virtual void refreshAfterPlanChange() = 0;
     // Progress bar for reading and writing; may be null.
     virtual ProgressSink* progress() = 0;
+    // The plan was saved and counts as unchanged now.
+    virtual void planSaved() {}
 };
 
 // Who asks the unsaved-changes question; it decides which save a Yes runs

@@ -1019,10 +1019,21 @@ void MainWindow::keepRecoveryCopy()
     const QString& folder = state_.recoveryFolder;
     if (folder.isEmpty())
         return;
-    if (state_.store.modified)
-        writeRecoveryCopy(state_.store, folder);
-    else
+    if (state_.store.modified) {
+        if (!writeRecoveryCopy(state_.store, folder).isEmpty())
+            recoveryCopyOf_ = state_.store.planFileName;
+    } else {
         removeRecoveryCopy(state_.store.planFileName, folder);
+    }
+}
+
+void MainWindow::planSaved()
+{
+    // Under the name it was written with: Save As may have renamed the plan.
+    if (recoveryCopyOf_)
+        removeRecoveryCopy(*recoveryCopyOf_, state_.recoveryFolder);
+    recoveryCopyOf_.reset();
+    removeRecoveryCopy(state_.store.planFileName, state_.recoveryFolder);
 }
 
 void MainWindow::offerRecoveryCopy()

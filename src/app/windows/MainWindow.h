@@ -75,6 +75,8 @@ public:
     // Writes the recovery copy while the plan has unsaved changes (removes
     // it when it has none); run every two minutes.
     void keepRecoveryCopy();
+    // A successful save makes the recovery copy needless.
+    void planSaved() override;
     // Reads the system's date order and ticks the date style it shows;
     // with refreshViews, a changed order converts the plan's dates.
     void detectSystemDateStyle(bool refreshViews);
@@ -250,6 +252,8 @@ private:
     QTimer* timer2_ = nullptr;
     QTimer* timer3_ = nullptr;
     QTimer* recoveryTimer_ = nullptr;
+    // The plan name the last recovery copy was written under.
+    std::optional<QString> recoveryCopyOf_;
     int currentPage_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "plan/Recovery.h"
 #include "support/Fakes.h"
 
+#include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -96,6 +97,24 @@ TEST(EndWithoutAsking, recoveryCopy_isKeptWhileModified_offeredAtTheNextStart_an
             EXPECT_FALSE(QFile::exists(copy));
         }
     }
+}
+
+TEST(EndWithoutAsking, recoveryCopy_goesWithASuccessfulSave)
+{
+    QTemporaryDir dir;
+    TestPlatform test;
+    ProgramState state;
+    state.recoveryFolder = dir.filePath("recovery");
+    state.commandLinePlan = writeSmallPlan(dir.filePath("work.pln"));
+    PlannerApp app(state, test.platform());
+    app.start();
+    state.store.modified = true;
+    app.mainWindow()->keepRecoveryCopy();
+    const QString copy = QDir(state.recoveryFolder).filePath(recoveryFileName(state.commandLinePlan));
+    ASSERT_TRUE(QFile::exists(copy));
+    app.mainWindow()->menuAction(QStringLiteral("Saveplan"))->trigger();
+    EXPECT_FALSE(state.store.modified);
+    EXPECT_FALSE(QFile::exists(copy));
 }
 
 TEST(EndWithoutAsking, sigtermToTheRunningProgram_endsItInOrder)
