@@ -125,15 +125,29 @@ int main(int argc, char** argv)
     // A termination signal or the end of the desktop session is a close
     // that cannot wait for answers. Watched from before the plan is opened,
     // so a signal during start-up is not the default, abrupt end.
-    const auto endNow = [&planner, &app] {
+    bool ending = false;
+    const auto endNow = [&planner, &ending] {
+        if (ending)
+            return;
+        ending = true;
         if (zp::MainWindow* window = planner.mainWindow())
             window->endWithoutAsking();
-        else
-            app.quit();
+        // A question on the screen (even the one at start-up, before the
+        // main event loop runs) cannot be answered any more.
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+            if (QApplication::activeModalWidget() == modal) {
+                modal->hide();
+                break;
+            }
+        }
+        QApplication::quit();
     };
     zp::TerminationWatcher termination;
     QObject::connect(&termination, &zp::TerminationWatcher::terminationRequested, &app, endNow);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endNow);
     planner.start();
+    if (ending)
+        return 0;
     return QApplication::exec();
 }

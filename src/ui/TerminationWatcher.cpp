@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -52,8 +53,14 @@ void TerminationWatcher::readSignal()
     int last = 0;
     while (::read(signalPipe[0], &byte, 1) == 1)
         last = byte;
-    if (last != 0)
-        emit terminationRequested(last);
+    if (last == 0)
+        return;
+    // A second request while the first is being handled (something hangs)
+    // ends the process at once, as the default action would have.
+    if (requested_)
+        std::_Exit(128 + last);
+    requested_ = true;
+    emit terminationRequested(last);
 }
 
 } // namespace zp

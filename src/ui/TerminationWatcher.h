@@ -20,6 +20,7 @@ signals:
 private:
     void readSignal();
     QSocketNotifier* notifier_ = nullptr;
+    bool requested_ = false;
 };
 
 } // namespace zp
