@@ -251,46 +251,39 @@ QString argumentText(const QByteArray& raw)
     return QStringLiteral("/proc/self/fd/%1").arg(fd);
 }
 
-std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath)
+namespace {
+
+// Reads the user's settings quietly: a terminal command has no message
+// boxes, and without a usable settings file the built-in values serve.
+bool readUserSettings(const QString& settingsPath, Settings& settings, RecordStore& store)
 {
-    // Read quietly: a terminal command has no message boxes, and without a
-    // usable settings file the built-in labels serve.
     class Quiet : public MessageBoxService {
     public:
-        int msgBox(const QString&, int, const QString&) override
-        {
-            failed = true;
-            return MsgAnswer::Ok;
-        }
-        bool failed = false;
+        int msgBox(const QString&, int, const QString&) override { return MsgAnswer::Ok; }
     } quiet;
     if (settingsPath.isEmpty() || !QFileInfo::exists(settingsPath))
-        return std::nullopt;
+        return false;
+    bool loaded = false;
+    loadSettings(settingsPath, settings, store, quiet, &loaded);
+    return loaded;
+}
+
+} // namespace
+
+std::optional<std::array<QString, 25>> userFieldLabels(const QString& settingsPath)
+{
     Settings settings;
     RecordStore store;
-    loadSettings(settingsPath, settings, store, quiet);
-    if (quiet.failed)
+    if (!readUserSettings(settingsPath, settings, store))
         return std::nullopt;
     return store.fieldLabels;
 }
 
 std::optional<UserPrintSettings> userPrintSettings(const QString& settingsPath)
 {
-    class Quiet : public MessageBoxService {
-    public:
-        int msgBox(const QString&, int, const QString&) override
-        {
-            failed = true;
-            return MsgAnswer::Ok;
-        }
-        bool failed = false;
-    } quiet;
-    if (settingsPath.isEmpty() || !QFileInfo::exists(settingsPath))
-        return std::nullopt;
     Settings settings;
     RecordStore store;
-    loadSettings(settingsPath, settings, store, quiet);
-    if (quiet.failed)
+    if (!readUserSettings(settingsPath, settings, store))
         return std::nullopt;
     return UserPrintSettings{store.fieldLabels, settings.font};
 }
