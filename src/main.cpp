@@ -1,4 +1,4 @@
-#include "app/windows/MainWindow.h"
+#include "app/windows/OrderlyEnd.h"
 #include "plan/Recovery.h"
 #include "ui/TerminationWatcher.h"
 #include "app/ApplicationName.h"
@@ -122,32 +122,10 @@ int main(int argc, char** argv)
 
     zp::PlannerApp planner(state, qtPlatform.platform());
     QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);
-    // A termination signal or the end of the desktop session is a close
-    // that cannot wait for answers. Watched from before the plan is opened,
-    // so a signal during start-up is not the default, abrupt end.
-    bool ending = false;
-    const auto endNow = [&planner, &ending] {
-        if (ending)
-            return;
-        ending = true;
-        if (zp::MainWindow* window = planner.mainWindow())
-            window->endWithoutAsking();
-        // A question on the screen (even the one at start-up, before the
-        // main event loop runs) cannot be answered any more.
-        while (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-            if (QApplication::activeModalWidget() == modal) {
-                modal->hide();
-                break;
-            }
-        }
-        QApplication::quit();
-    };
     zp::TerminationWatcher termination;
-    QObject::connect(&termination, &zp::TerminationWatcher::terminationRequested, &app, endNow);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, endNow);
+    zp::OrderlyEnd orderlyEnd(planner, termination);
     planner.start();
-    if (ending)
+    if (orderlyEnd.ending())
         return 0;
     return QApplication::exec();
 }
