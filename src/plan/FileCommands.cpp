@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <csignal>
+#include <sys/stat.h>
 #include <QSysInfo>
 #include <QLockFile>
 #include <QSet>
@@ -492,11 +493,25 @@ bool FileCommands::lockOwnerMayBeAlive(const QLockFile& lock)
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+namespace {
+
+std::pair<quint64, quint64> fileIdentity(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {0, 0};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
+} // namespace
+
 void FileCommands::adoptLock(const QString& path, std::unique_ptr<QLockFile> claimed)
 {
     if (claimed) {
-        lock_ = std::move(claimed); // the previous plan's lock goes with it
+        release(); // the previous plan's lock goes with it
+        lock_ = std::move(claimed);
         lockedPlan_ = path;
+        lockFileIdentity_ = fileIdentity(lockFilePath(path));
     } else if (lock_ && !samePlan(path, lockedPlan_)) {
         release();
     }
@@ -504,6 +519,12 @@ void FileCommands::adoptLock(const QString& path, std::unique_ptr<QLockFile> cla
 
 void FileCommands::release()
 {
+    // When another copy was told to open the plan anyway, the lock file in
+    // its place is that copy's: unlocking ours would delete it and leave the
+    // plan open there unlocked. Ours is let go without touching the file
+    // (the small lock object is deliberately not destroyed).
+    if (lock_ && fileIdentity(lockFilePath(lockedPlan_)) != lockFileIdentity_)
+        (void)lock_.release();
     lock_.reset();
     lockedPlan_.clear();
 }

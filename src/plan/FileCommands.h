@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <utility>
 #include <optional>
 
 class QLockFile;
@@ -158,6 +159,9 @@ private:
 
     std::unique_ptr<QLockFile> lock_;
     QString lockedPlan_;
+    // Which file our lock is (device and inode): a copy told to open the
+    // plan anyway puts its own lock file in the same place.
+    std::pair<quint64, quint64> lockFileIdentity_{0, 0};
     Snapshot disk_;
 };
 

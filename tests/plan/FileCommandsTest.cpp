@@ -700,9 +700,17 @@ TEST_F(FileCommandsTest, secondCopyOpeningAPlanInUse_isAskedAndMayDecline)
     // B let go of its own plan's lock when it moved on.
     EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(path("mine.pln"))));
 
-    // Once the first copy has let go, nobody is asked.
+    // When the first copy lets go, the lock B took over stays: a third copy
+    // is still asked. Once B lets go too, nobody is.
     a.commands.release();
+    EXPECT_TRUE(QFile::exists(FileCommands::lockFilePath(path("shared.pln"))));
     Copy third;
+    third.messages.script({MsgAnswer::No});
+    third.dialogs.scriptOpen(path("shared.pln"));
+    third.commands.openPlan();
+    EXPECT_EQ(third.messages.count(), 1);
+    b.commands.release();
+    third.messages.clear();
     third.dialogs.scriptOpen(path("shared.pln"));
     third.commands.openPlan();
     EXPECT_TRUE(third.messages.empty());
