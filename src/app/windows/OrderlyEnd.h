@@ -1,6 +1,8 @@
 #pragma once
 #include <QObject>
 
+class QWidget;
+
 namespace zp {
 
 class PlannerApp;
@@ -22,7 +24,11 @@ public:
     // the event loop).
     bool ending() const { return ending_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    static void closeModal(QWidget* modal);
     PlannerApp& planner_;
     bool ending_ = false;
 };

@@ -2,7 +2,9 @@
 // the same path in a window with unsaved changes.
 
 #include "app/windows/MainWindow.h"
+#include "app/windows/OrderlyEnd.h"
 #include "app/windows/PlannerApp.h"
+#include "ui/TerminationWatcher.h"
 #include "plan/FileCommands.h"
 #include "plan/PlanFile.h"
 #include "plan/Recovery.h"
@@ -12,6 +14,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -115,6 +119,27 @@ TEST(EndWithoutAsking, recoveryCopy_goesWithASuccessfulSave)
     app.mainWindow()->menuAction(QStringLiteral("Saveplan"))->trigger();
     EXPECT_FALSE(state.store.modified);
     EXPECT_FALSE(QFile::exists(copy));
+}
+
+// Start-up may ask more questions after the one the request closed; each
+// is answered with its safe button as it appears, so the end is not held up.
+TEST(EndWithoutAsking, questionsAfterATerminationRequest_closeAsTheyAppear)
+{
+    TestPlatform test;
+    ProgramState state;
+    PlannerApp app(state, test.platform());
+    TerminationWatcher watcher;
+    OrderlyEnd end(app, watcher);
+    QMessageBox shown(QMessageBox::Question, "Zorvik Planner", "Shown when the request comes?",
+                      QMessageBox::Yes | QMessageBox::No);
+    QTimer::singleShot(0, &end, &OrderlyEnd::endNow);
+    EXPECT_EQ(shown.exec(), QMessageBox::No);
+    for (const auto buttons : {QMessageBox::Yes | QMessageBox::No, QMessageBox::StandardButtons(QMessageBox::Ok)}) {
+        QMessageBox later(QMessageBox::Warning, "Zorvik Planner", "Asked afterwards", buttons);
+        QTimer::singleShot(5000, &later, [&later] { later.done(QMessageBox::Yes); }); // would be a hang
+        EXPECT_EQ(later.exec(), buttons == QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::No);
+    }
+    EXPECT_TRUE(end.ending());
 }
 
 TEST(EndWithoutAsking, sigtermToTheRunningProgram_endsItInOrder)
