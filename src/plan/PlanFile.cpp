@@ -587,7 +587,14 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
 
     bool windows1252 = store.planEncoding == kWindows1252Encoding;
     QByteArray bytes;
-    if (!encodePlan(windows1252, bytes)) {
+    // The reader takes a file that is valid UTF-8 for UTF-8, so Windows-1252
+    // text whose bytes happen to form UTF-8 ("Ã©") would not read back as
+    // written: such a plan is saved in UTF-8.
+    const auto readsAsOtherText = [](const QByteArray& b) {
+        return std::any_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
+               QByteArrayView(b).isValidUtf8();
+    };
+    if (!encodePlan(windows1252, bytes) || (windows1252 && readsAsOtherText(bytes))) {
         windows1252 = false;
         scope.restart();
         encodePlan(false, bytes);
