@@ -6,17 +6,23 @@
 #include <QFile>
 #include <QHash>
 #include <QIODevice>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QTime>
 
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 
 namespace zp {
 
@@ -50,7 +56,7 @@ using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
 
 std::optional<QDate> recordDate(const QString& text, DateOrder order)
 {
-    if (text.trimmed().isEmpty())
+    if (text.isEmpty())
         return std::nullopt;
     const auto v = parseDateTime(text, order);
     if (!v || !v->hasDate || v->hasTime)
@@ -61,7 +67,7 @@ std::optional<QDate> recordDate(const QString& text, DateOrder order)
 
 std::optional<QTime> recordTime(const QString& text, DateOrder order)
 {
-    if (text.trimmed().isEmpty())
+    if (text.isEmpty())
         return std::nullopt;
     const auto v = parseDateTime(text, order);
     if (!v || !v->hasTime || v->hasDate)
@@ -72,169 +78,361 @@ std::optional<QTime> recordTime(const QString& text, DateOrder order)
 
 QString dateText(const QDate& d, DateOrder order)
 {
-    return d.toString(order == DateOrder::DayFirst ? QStringLiteral("dd/MM/yyyy") : QStringLiteral("MM/dd/yyyy"));
+    const bool dayFirst = order == DateOrder::DayFirst;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", dayFirst ? d.day() : d.month(),
+                  dayFirst ? d.month() : d.day(), d.year());
+    return QString::fromLatin1(buffer);
 }
 
 QString timeText(const QTime& t)
 {
-    return t.toString(t.second() == 0 ? QStringLiteral("hh:mm") : QStringLiteral("hh:mm:ss"));
+    char buffer[32];
+    if (t.second() == 0)
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d", t.hour(), t.minute());
+    else
+        std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", t.hour(), t.minute(), t.second());
+    return QString::fromLatin1(buffer);
 }
 
-icaltimetype icalDate(const QDate& d)
+// Writes content lines: values escaped as TEXT, every line ended with CR
+// LF and folded after 75 octets (never inside a UTF-8 sequence).
+//
+// libical reads everything; the writing is done here because building
+// libical's component objects for a whole plan costs twenty times the
+// writing of the same lines, with nothing gained: the tests read what this
+// writes back through libical and a second, independent parser.
+// yyyymmdd; years outside 1 ... 9999 have no iCalendar form and are
+// written as they come.
+qsizetype putIcalDate(char* out, const QDate& date)
 {
-    icaltimetype t = icaltime_null_date();
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    return t;
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (y < 1 || y > 9999)
+        return std::snprintf(out, 16, "%04d%02d%02d", y, m, d);
+    const int digits[] = {y / 1000, y / 100 % 10, y / 10 % 10, y % 10, m / 10, m % 10, d / 10, d % 10};
+    for (int i = 0; i < 8; ++i)
+        out[i] = char('0' + digits[i]);
+    return 8;
 }
 
-icaltimetype icalDateTime(const QDate& d, const QTime& time)
+class ContentLines {
+public:
+    explicit ContentLines(QByteArray& out) : out_(out) {}
+
+    void raw(const char* nameAndParameters, QByteArrayView value)
+    {
+        line_.assign(nameAndParameters);
+        line_.push_back(':');
+        line_.append(value.data(), std::size_t(value.size()));
+        fold();
+    }
+    void text(const char* name, const QString& value)
+    {
+        line_.assign(name);
+        line_.push_back(':');
+        // Straight from UTF-16, without a converted copy of each value;
+        // no unit takes more than three bytes.
+        const qsizetype n = value.size();
+        const std::size_t prefix = line_.size();
+        line_.resize(prefix + std::size_t(n) * 3);
+        char* p = line_.data() + prefix;
+        const QChar* chars = value.constData();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = chars[i].unicode();
+            if (c < 0x80) {
+                switch (c) {
+                case u'\\': *p++ = '\\'; *p++ = '\\'; break;
+                case u';': *p++ = '\\'; *p++ = ';'; break;
+                case u',': *p++ = '\\'; *p++ = ','; break;
+                case u'\n': *p++ = '\\'; *p++ = 'n'; break;
+                case u'\r': break;
+                default: *p++ = char(c);
+                }
+            } else if (c < 0x800) {
+                *p++ = char(0xC0 | (c >> 6));
+                *p++ = char(0x80 | (c & 0x3F));
+            } else if (QChar::isHighSurrogate(c) && i + 1 < n && chars[i + 1].isLowSurrogate()) {
+                const char32_t u = QChar::surrogateToUcs4(c, chars[++i].unicode());
+                *p++ = char(0xF0 | (u >> 18));
+                *p++ = char(0x80 | ((u >> 12) & 0x3F));
+                *p++ = char(0x80 | ((u >> 6) & 0x3F));
+                *p++ = char(0x80 | (u & 0x3F));
+            } else {
+                // A lone surrogate has no UTF-8 form: the replacement character.
+                const char32_t u = QChar::isSurrogate(c) ? 0xFFFD : c;
+                *p++ = char(0xE0 | (u >> 12));
+                *p++ = char(0x80 | ((u >> 6) & 0x3F));
+                *p++ = char(0x80 | (u & 0x3F));
+            }
+        }
+        line_.resize(std::size_t(p - line_.data()));
+        fold();
+    }
+    void date(const char* name, const QDate& d)
+    {
+        char buffer[16];
+        const qsizetype n = putIcalDate(buffer, d);
+        line_.assign(name);
+        line_.append(";VALUE=DATE:");
+        line_.append(buffer, std::size_t(n));
+        fold();
+    }
+    void dateTime(const char* name, const QDate& d, const QTime& t)
+    {
+        char buffer[32];
+        qsizetype n = putIcalDate(buffer, d);
+        const int parts[] = {t.hour(), t.minute(), t.second()};
+        buffer[n++] = 'T';
+        for (int v : parts) {
+            buffer[n++] = char('0' + v / 10);
+            buffer[n++] = char('0' + v % 10);
+        }
+        raw(name, QByteArrayView(buffer, n));
+    }
+
+private:
+    void fold()
+    {
+        constexpr qsizetype kMax = 75;
+        const qsizetype size = qsizetype(line_.size());
+        qsizetype from = 0;
+        qsizetype room = kMax;
+        while (size - from > room) {
+            qsizetype cut = from + room;
+            // Back to the start of a UTF-8 sequence.
+            while (cut > from && (uchar(line_[std::size_t(cut)]) & 0xC0) == 0x80)
+                --cut;
+            out_.append(line_.data() + from, cut - from);
+            out_.append("\r\n ", 3);
+            from = cut;
+            room = kMax - 1;
+        }
+        line_.append("\r\n");
+        out_.append(line_.data() + from, qsizetype(line_.size()) - from);
+    }
+
+    QByteArray& out_;
+    std::string line_; // the line being written, before folding
+};
+
+// Identifiers of records in plan order: a hash of the start date, time
+// and name (dates and times by value, other texts as they stand), with a
+// count for the second and later records with the same three.
+class UidMaker {
+public:
+    explicit UidMaker(int records)
+    {
+        std::size_t size = 64;
+        while (size < std::size_t(records) * 2)
+            size *= 2;
+        slots_.resize(size);
+    }
+
+    // The identifier, valid until the next call.
+    QByteArrayView next(const PlannerRecord& r, const std::optional<QDate>& start, const std::optional<QTime>& time)
+    {
+        sha_.reset();
+        if (start) {
+            const qint64 day = start->toJulianDay();
+            sha_.addData(QByteArrayView(reinterpret_cast<const char*>(&day), sizeof day));
+        } else {
+            sha_.addData("~");
+            addUtf8(r[Field::StartDate]);
+        }
+        sha_.addData("\x1f");
+        if (time) {
+            const int seconds = time->msecsSinceStartOfDay() / 1000;
+            sha_.addData(QByteArrayView(reinterpret_cast<const char*>(&seconds), sizeof seconds));
+        } else {
+            sha_.addData("~");
+            addUtf8(r[Field::Time]);
+        }
+        sha_.addData("\x1f");
+        addUtf8(r[Field::Name]);
+        const QByteArrayView digest = sha_.resultView();
+        quint64 key = 0;
+        std::memcpy(&key, digest.data(), sizeof key);
+        const int occurrence = countOf(key);
+
+        static const char hex[] = "0123456789abcdef";
+        char* p = uid_;
+        for (int i = 0; i < 12; ++i) {
+            *p++ = hex[uchar(digest[i]) >> 4];
+            *p++ = hex[uchar(digest[i]) & 15];
+        }
+        if (occurrence > 1)
+            p += std::snprintf(p, 16, "-%d", occurrence);
+        const char domain[] = "@zorvik-planner";
+        std::memcpy(p, domain, sizeof domain - 1);
+        p += sizeof domain - 1;
+        return QByteArrayView(uid_, p - uid_);
+    }
+
+private:
+    struct Slot {
+        quint64 key = 0; // 64 bits of the hash tell a plan's records apart
+        int count = 0;
+    };
+
+    void addUtf8(const QString& text)
+    {
+        utf8_.resize(std::size_t(encoder_.requiredSpace(text.size())));
+        char* end = encoder_.appendToBuffer(utf8_.data(), text);
+        sha_.addData(QByteArrayView(utf8_.data(), end - utf8_.data()));
+    }
+
+    // How many records so far had this key, this one included. An open
+    // table with room for twice the plan, so it never fills.
+    int countOf(quint64 key)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = std::size_t(key) & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (slot.count == 0) {
+                slot.key = key;
+                return slot.count = 1;
+            }
+            if (slot.key == key)
+                return ++slot.count;
+        }
+    }
+
+    QCryptographicHash sha_{QCryptographicHash::Sha1};
+    QStringEncoder encoder_{QStringEncoder::Utf8};
+    std::vector<char> utf8_;
+    std::vector<Slot> slots_;
+    char uid_[64];
+};
+
+// "dd/mm/yyyy" or "mm/dd/yyyy" of a date, into `out` (10 characters).
+void putDate(char* out, const QDate& date, DateOrder order)
 {
-    icaltimetype t = icaltime_null_time();
-    t.year = d.year();
-    t.month = d.month();
-    t.day = d.day();
-    t.hour = time.hour();
-    t.minute = time.minute();
-    t.second = time.second();
-    return t;
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    const int first = order == DateOrder::DayFirst ? d : m;
+    const int second = order == DateOrder::DayFirst ? m : d;
+    const char text[] = {char('0' + first / 10), char('0' + first % 10), '/', char('0' + second / 10),
+                         char('0' + second % 10), '/', char('0' + y / 1000 % 10), char('0' + y / 100 % 10),
+                         char('0' + y / 10 % 10), char('0' + y % 10)};
+    std::memcpy(out, text, sizeof text);
 }
 
-// --- export --------------------------------------------------------------
-
-void addText(icalcomponent* c, icalproperty* p)
+bool isDateText(const QString& text, const QDate& d, DateOrder order)
 {
-    icalcomponent_add_property(c, p);
+    if (text.size() != 10 || d.year() < 1 || d.year() > 9999)
+        return text == dateText(d, order);
+    char buffer[10];
+    putDate(buffer, d, order);
+    return text == QLatin1StringView(buffer, 10);
 }
 
-void addX(icalcomponent* c, const char* name, const QString& value)
+bool isTimeText(const QString& text, const QTime& t)
 {
-    icalproperty* p = icalproperty_new_x(value.toUtf8().constData());
-    icalproperty_set_x_name(p, name);
-    icalcomponent_add_property(c, p);
+    return text == timeText(t);
 }
 
-// The key identifiers are made from: dates and times by value, other
-// texts as they stand.
-QString uidKey(const PlannerRecord& r, DateOrder order)
+void writeRecord(ContentLines& out, const PlannerRecord& r, DateOrder order, UidMaker& uids,
+                 const QByteArray& stamp)
 {
     const auto start = recordDate(r[Field::StartDate], order);
     const auto time = recordTime(r[Field::Time], order);
-    return (start ? start->toString(Qt::ISODate) : QLatin1Char('~') + r[Field::StartDate]) + QChar(0x1f)
-           + (time ? time->toString(QStringLiteral("HHmmss")) : QLatin1Char('~') + r[Field::Time]) + QChar(0x1f)
-           + r[Field::Name];
-}
-
-QString uidOf(const QString& key, int occurrence)
-{
-    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(24);
-    QString uid = QString::fromLatin1(hash);
-    if (occurrence > 1)
-        uid += QLatin1Char('-') + QString::number(occurrence);
-    return uid + QStringLiteral("@zorvik-planner");
-}
-
-ComponentPtr recordComponent(const PlannerRecord& r, DateOrder order, const QString& uid, const icaltimetype& stamp)
-{
-    const auto start = recordDate(r[Field::StartDate], order);
     const bool done = r[Field::JobStatus] == QLatin1String("1");
-    ComponentPtr c(icalcomponent_new(start ? ICAL_VEVENT_COMPONENT : ICAL_VTODO_COMPONENT));
-    icalcomponent* e = c.get();
-    addText(e, icalproperty_new_uid(uid.toUtf8().constData()));
-    addText(e, icalproperty_new_dtstamp(stamp));
+    out.raw("BEGIN", start ? "VEVENT" : "VTODO");
+    out.raw("UID", uids.next(r, start, time));
+    out.raw("DTSTAMP", stamp);
 
     // What an import would read back from the standard properties; the
     // record's own text goes in an X- property wherever it differs.
-    QString startBack, timeBack, finishBack;
+    bool startBack = r[Field::StartDate].isEmpty();
+    bool timeBack = r[Field::Time].isEmpty();
+    bool finishBack = r[Field::FinishDate].isEmpty();
     if (start) {
-        const auto time = recordTime(r[Field::Time], order);
-        startBack = dateText(*start, order);
+        startBack = isDateText(r[Field::StartDate], *start, order);
         if (time) {
-            addText(e, icalproperty_new_dtstart(icalDateTime(*start, *time)));
-            timeBack = timeText(*time);
+            out.dateTime("DTSTART", *start, *time);
+            timeBack = isTimeText(r[Field::Time], *time);
         } else {
-            addText(e, icalproperty_new_dtstart(icalDate(*start)));
+            out.date("DTSTART", *start);
         }
         const auto finish = recordDate(r[Field::FinishDate], order);
         if (finish && *finish > *start) {
             // The event lasts to the end of its finish day.
             const QDate end = finish->addDays(1);
-            addText(e, icalproperty_new_dtend(time ? icalDateTime(end, QTime(0, 0)) : icalDate(end)));
-            finishBack = dateText(*finish, order);
+            if (time)
+                out.dateTime("DTEND", end, QTime(0, 0));
+            else
+                out.date("DTEND", end);
+            finishBack = isDateText(r[Field::FinishDate], *finish, order);
         }
         if (done)
-            addText(e, icalproperty_new_categories(kCalendarDoneCategory.toUtf8().constData()));
+            out.text("CATEGORIES", kCalendarDoneCategory);
     } else {
-        addText(e, icalproperty_new_status(done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
+        out.raw("STATUS", done ? "COMPLETED" : "NEEDS-ACTION");
     }
     if (!r[Field::Name].isEmpty())
-        addText(e, icalproperty_new_summary(r[Field::Name].toUtf8().constData()));
+        out.text("SUMMARY", r[Field::Name]);
     if (!r[Field::Message].isEmpty())
-        addText(e, icalproperty_new_description(r[Field::Message].toUtf8().constData()));
+        out.text("DESCRIPTION", r[Field::Message]);
 
-    if (r[Field::StartDate] != startBack)
-        addX(e, kXStart, r[Field::StartDate]);
-    if (r[Field::Time] != timeBack)
-        addX(e, kXTime, r[Field::Time]);
-    if (r[Field::FinishDate] != finishBack)
-        addX(e, kXFinish, r[Field::FinishDate]);
+    if (!startBack)
+        out.text(kXStart, r[Field::StartDate]);
+    if (!timeBack)
+        out.text(kXTime, r[Field::Time]);
+    if (!finishBack)
+        out.text(kXFinish, r[Field::FinishDate]);
     QStringList empty;
     const QString& status = r[Field::JobStatus];
     if (status.isEmpty())
         empty << kEmptyStatus;
     else if (status != QLatin1String("0") && status != QLatin1String("1"))
-        addX(e, kXStatus, status);
+        out.text(kXStatus, status);
     const std::pair<int, const char*> plain[] = {{Field::PhoneAfterHours, kXPhoneAfterHours},
                                                  {Field::PhoneBusinessHours, kXPhoneBusinessHours},
                                                  {Field::Income, kXIncome},
                                                  {Field::Expense, kXExpense}};
     for (const auto& [field, name] : plain)
         if (!r[field].isEmpty())
-            addX(e, name, r[field]);
+            out.text(name, r[field]);
     const std::tuple<int, const char*, QString> attachments[] = {{Field::ImagePath, kXImage, kEmptyImage},
                                                                  {Field::AudioPath, kXAudio, kEmptyAudio}};
     for (const auto& [field, name, word] : attachments) {
         if (r[field].isEmpty())
             empty << word;
         else if (r[field] != kNoAttachment)
-            addX(e, name, r[field]);
+            out.text(name, r[field]);
     }
     if (!empty.isEmpty())
-        addX(e, kXEmpty, empty.join(QLatin1Char(',')));
-    return c;
+        out.raw(kXEmpty, empty.join(QLatin1Char(',')).toLatin1());
+    out.raw("END", start ? "VEVENT" : "VTODO");
 }
 
-void appendString(QByteArray& out, char* text)
+void writeHeader(QByteArray& bytes)
 {
-    out.append(text);
-    icalmemory_free_buffer(text);
+    ContentLines out(bytes);
+    out.raw("BEGIN", "VCALENDAR");
+    out.raw("VERSION", "2.0");
+    out.raw("PRODID", "-//Zorvik//Zorvik Planner//EN");
 }
 
-QByteArray calendarHeader()
+// Records first ... last, handed to `flush` in pieces of about 64 KiB.
+template <typename Flush>
+void writeRecords(const RecordStore& store, DateOrder order, const QDateTime& stamp, int first, int last,
+                  QByteArray& bytes, Flush flush)
 {
-    QByteArray out("BEGIN:VCALENDAR\r\n");
-    appendString(out, icalproperty_as_ical_string_r(icalproperty_new_version("2.0")));
-    appendString(out, icalproperty_as_ical_string_r(icalproperty_new_prodid("-//Zorvik//Zorvik Planner//EN")));
-    return out;
-}
-
-// Records first ... last, handed one component text at a time.
-template <typename Sink>
-void forEachComponentText(const RecordStore& store, DateOrder order, const QDateTime& stamp, int first, int last,
-                          Sink sink)
-{
-    const std::vector<QString> uids = calendarUids(store, order);
+    UidMaker uids(store.recordCount());
     const QDateTime utc = stamp.toUTC();
-    icaltimetype stampTime = icalDateTime(utc.date(), utc.time());
-    stampTime.zone = icaltimezone_get_utc_timezone();
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02dZ", utc.date().year(), utc.date().month(),
+                  utc.date().day(), utc.time().hour(), utc.time().minute(), utc.time().second());
+    const QByteArray stampText(buffer);
     if (last < 0 || last > store.recordCount())
         last = store.recordCount();
+    ContentLines out(bytes);
     for (int i = std::max(first, 1); i <= last; ++i) {
-        ComponentPtr c = recordComponent(store.record(i), order, uids[std::size_t(i - 1)], stampTime);
-        char* text = icalcomponent_as_ical_string_r(c.get());
-        sink(text);
-        icalmemory_free_buffer(text);
+        writeRecord(out, store.record(i), order, uids, stampText);
+        if (bytes.size() > (1 << 16))
+            flush();
     }
 }
 
@@ -569,19 +767,21 @@ std::vector<QString> calendarUids(const RecordStore& store, DateOrder order)
 {
     std::vector<QString> uids;
     uids.reserve(std::size_t(store.recordCount()));
-    QHash<QString, int> seen;
+    UidMaker maker(store.recordCount());
     for (int i = 1; i <= store.recordCount(); ++i) {
-        const QString key = uidKey(store.record(i), order);
-        uids.push_back(uidOf(key, ++seen[key]));
+        const PlannerRecord& r = store.record(i);
+        uids.push_back(QString::fromLatin1(
+            maker.next(r, recordDate(r[Field::StartDate], order), recordTime(r[Field::Time], order))));
     }
     return uids;
 }
 
 QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTime& stamp, int first, int last)
 {
-    QByteArray out = calendarHeader();
-    out.reserve(store.recordCount() * 512);
-    forEachComponentText(store, order, stamp, first, last, [&out](const char* text) { out.append(text); });
+    QByteArray out;
+    out.reserve(qsizetype(store.recordCount()) * 400 + 200);
+    writeHeader(out);
+    writeRecords(store, order, stamp, first, last, out, [] {});
     out.append("END:VCALENDAR\r\n");
     return out;
 }
@@ -589,17 +789,16 @@ QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTi
 bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp, int first,
                    int last)
 {
-    bool ok = device.write(calendarHeader()) >= 0;
     QByteArray chunk;
-    forEachComponentText(store, order, stamp, first, last, [&](const char* text) {
-        chunk.append(text);
-        if (chunk.size() > (1 << 16)) {
-            ok = ok && device.write(chunk) == chunk.size();
-            chunk.clear();
-        }
-    });
+    bool ok = true;
+    auto flush = [&] {
+        ok = ok && device.write(chunk) == chunk.size();
+        chunk.clear();
+    };
+    writeHeader(chunk);
+    writeRecords(store, order, stamp, first, last, chunk, flush);
     chunk.append("END:VCALENDAR\r\n");
-    ok = ok && device.write(chunk) == chunk.size();
+    flush();
     return ok;
 }
 

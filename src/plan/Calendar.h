@@ -13,8 +13,8 @@ class QIODevice;
 
 namespace zp {
 
-// Calendar exchange with other calendars in iCalendar form (RFC 5545),
-// read and written through libical.
+// Calendar exchange with other calendars in iCalendar form (RFC 5545):
+// read through libical, written by a small writer of content lines.
 //
 // A record whose start date is a date becomes an event: all day when its
 // time is not a time of day, and ending with its finish date when that is
