@@ -318,7 +318,7 @@ void putDate(char* out, const QDate& date, DateOrder order)
     std::memcpy(out, text, sizeof text);
 }
 
-bool isDateText(const QString& text, const QDate& d, DateOrder order)
+bool isCanonicalDate(const QString& text, const QDate& d, DateOrder order)
 {
     if (text.size() != 10 || d.year() < 1 || d.year() > 9999)
         return text == dateText(d, order);
@@ -327,7 +327,7 @@ bool isDateText(const QString& text, const QDate& d, DateOrder order)
     return text == QLatin1StringView(buffer, 10);
 }
 
-bool isTimeText(const QString& text, const QTime& t)
+bool isCanonicalTime(const QString& text, const QTime& t)
 {
     return text == timeText(t);
 }
@@ -348,10 +348,10 @@ void writeRecord(ContentLines& out, const PlannerRecord& r, DateOrder order, Uid
     bool timeBack = r[Field::Time].isEmpty();
     bool finishBack = r[Field::FinishDate].isEmpty();
     if (start) {
-        startBack = isDateText(r[Field::StartDate], *start, order);
+        startBack = isCanonicalDate(r[Field::StartDate], *start, order);
         if (time) {
             out.dateTime("DTSTART", *start, *time);
-            timeBack = isTimeText(r[Field::Time], *time);
+            timeBack = isCanonicalTime(r[Field::Time], *time);
         } else {
             out.date("DTSTART", *start);
         }
@@ -363,7 +363,7 @@ void writeRecord(ContentLines& out, const PlannerRecord& r, DateOrder order, Uid
                 out.dateTime("DTEND", end, QTime(0, 0));
             else
                 out.date("DTEND", end);
-            finishBack = isDateText(r[Field::FinishDate], *finish, order);
+            finishBack = isCanonicalDate(r[Field::FinishDate], *finish, order);
         }
         if (done)
             out.text("CATEGORIES", kCalendarDoneCategory);
@@ -415,10 +415,9 @@ void writeHeader(QByteArray& bytes)
     out.raw("PRODID", "-//Zorvik//Zorvik Planner//EN");
 }
 
-// Records first ... last, handed to `flush` in pieces of about 64 KiB.
+// Every record, handed to `flush` in pieces of about 64 KiB.
 template <typename Flush>
-void writeRecords(const RecordStore& store, DateOrder order, const QDateTime& stamp, int first, int last,
-                  QByteArray& bytes, Flush flush)
+void writeRecords(const RecordStore& store, DateOrder order, const QDateTime& stamp, QByteArray& bytes, Flush flush)
 {
     UidMaker uids(store.recordCount());
     const QDateTime utc = stamp.toUTC();
@@ -426,10 +425,8 @@ void writeRecords(const RecordStore& store, DateOrder order, const QDateTime& st
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02dZ", utc.date().year(), utc.date().month(),
                   utc.date().day(), utc.time().hour(), utc.time().minute(), utc.time().second());
     const QByteArray stampText(buffer);
-    if (last < 0 || last > store.recordCount())
-        last = store.recordCount();
     ContentLines out(bytes);
-    for (int i = std::max(first, 1); i <= last; ++i) {
+    for (int i = 1; i <= store.recordCount(); ++i) {
         writeRecord(out, store.record(i), order, uids, stampText);
         if (bytes.size() > (1 << 16))
             flush();
@@ -776,18 +773,17 @@ std::vector<QString> calendarUids(const RecordStore& store, DateOrder order)
     return uids;
 }
 
-QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTime& stamp, int first, int last)
+QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTime& stamp)
 {
     QByteArray out;
     out.reserve(qsizetype(store.recordCount()) * 400 + 200);
     writeHeader(out);
-    writeRecords(store, order, stamp, first, last, out, [] {});
+    writeRecords(store, order, stamp, out, [] {});
     out.append("END:VCALENDAR\r\n");
     return out;
 }
 
-bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp, int first,
-                   int last)
+bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp)
 {
     QByteArray chunk;
     bool ok = true;
@@ -796,7 +792,7 @@ bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order,
         chunk.clear();
     };
     writeHeader(chunk);
-    writeRecords(store, order, stamp, first, last, chunk, flush);
+    writeRecords(store, order, stamp, chunk, flush);
     chunk.append("END:VCALENDAR\r\n");
     flush();
     return ok;

@@ -40,13 +40,11 @@ inline const QString kCalendarDoneCategory = QStringLiteral("Done");
 // another calendar updates the entry instead of adding a second one.
 std::vector<QString> calendarUids(const RecordStore& store, DateOrder order);
 
-// The calendar of records first ... last (1-based, inclusive) of the store,
-// dates read in `order`; `stamp` is the DTSTAMP of every entry.
-QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTime& stamp, int first = 1,
-                        int last = -1);
+// The calendar of every record of the store, dates read in `order`;
+// `stamp` is the DTSTAMP of every entry.
+QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTime& stamp);
 // Writes it to a device; false when the device refused the bytes.
-bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp,
-                   int first = 1, int last = -1);
+bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp);
 
 struct CalendarImportOptions {
     DateOrder order = DateOrder::DayFirst; // how dates are written into records

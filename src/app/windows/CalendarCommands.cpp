@@ -50,7 +50,10 @@ void CalendarCommands::exportCalendar()
                                   MsgStyle::Exclamation, kCalendarExportTitle);
         return;
     }
-    showHint_(QStringLiteral("%1 records exported to %2").arg(store.recordCount()).arg(QFileInfo(path).fileName()));
+    const int count = store.recordCount();
+    showHint_((count == 1 ? QStringLiteral("1 record exported to %2") : QStringLiteral("%1 records exported to %2"))
+                  .arg(count)
+                  .arg(QFileInfo(path).fileName()));
 }
 
 void CalendarCommands::importCalendar()
