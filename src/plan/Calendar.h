@@ -69,9 +69,11 @@ struct CalendarImport {
 CalendarImport readCalendar(const QByteArray& text, const RecordStore& store, const CalendarImportOptions& options);
 CalendarImport readCalendarFile(const QString& path, const RecordStore& store, const CalendarImportOptions& options);
 
-// Adds the first `count` of the imported records in date order (appended
-// when the plan is not in date order) and marks the plan modified when any
-// went in. Returns how many were added.
+// Adds the first `count` of the imported records (no more than there is
+// room for) in date order, each after the plan's records of the same date
+// and time, or at the end when the plan is not in date order (project
+// planning). Marks the plan modified when any went in. Returns how many
+// were added.
 int addImportedRecords(RecordStore& store, const std::vector<PlannerRecord>& records, int count);
 
 // How many of `wanted` new records the plan has room for.

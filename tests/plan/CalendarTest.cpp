@@ -259,6 +259,28 @@ TEST(Calendar, malformedFileIsRefusedWithAReason)
     EXPECT_FALSE(readCalendarFile(QStringLiteral("/nonexistent/x.ics"), RecordStore(), options()).readable);
 }
 
+TEST(Calendar, addedRecordsGoWhereInsertingEachInDateOrderPutsThem)
+{
+    const std::vector<PlannerRecord> plan = {rec({"01/01/2026", "", "p1"}), rec({"05/01/2026", "10:00", "p2"}),
+                                             rec({"05/01/2026", "10:00", "p3"}), rec({"09/01/2026", "", "p4"})};
+    const std::vector<PlannerRecord> incoming = {
+        rec({"05/01/2026", "10:00", "n1"}), rec({"soon", "", "n2"}), rec({"31/12/2026", "", "n3"}),
+        rec({"05/01/2026", "09:00", "n4"}), rec({"05/01/2026", "10:00", "n5"}), rec({"01/01/2026", "", "n6"})};
+    RecordStore expected = storeOf(plan);
+    for (const PlannerRecord& r : incoming)
+        expected.insertInDateOrder(r);
+    RecordStore got = storeOf(plan);
+    EXPECT_EQ(addImportedRecords(got, incoming, int(incoming.size())), int(incoming.size()));
+    EXPECT_EQ(records(got), records(expected));
+
+    // A plan in the user's own order keeps it; new records go at the end.
+    std::vector<PlannerRecord> ownOrder = {plan[3], plan[0]};
+    RecordStore project = inFileOrder(ownOrder);
+    addImportedRecords(project, incoming, 2);
+    ownOrder.insert(ownOrder.end(), incoming.begin(), incoming.begin() + 2);
+    EXPECT_EQ(records(project), ownOrder);
+}
+
 TEST(Calendar, importStopsAtThePlanLimit)
 {
     std::vector<PlannerRecord> many(std::size_t(RecordStore::kMaxRecords - 2), rec({"01/01/1990", "", "x"}));
