@@ -699,6 +699,9 @@ void expand(icalcomponent* c, const CalendarImportOptions& options, const std::s
             break;
         if (moment->date < spanStart)
             continue;
+        // More than a plan can hold would only be refused later.
+        if (out.occurrences.size() > std::size_t(RecordStore::kMaxRecords))
+            break;
         if (excluded.count(QString::fromLatin1(icaltime_as_ical_string(t)).left(8))
             || overridden.count(occurrenceKey(uid, t)))
             continue;

@@ -218,18 +218,22 @@ TEST(Calendar, importReadsHandWrittenCalendars)
 
 TEST(Calendar, recurringWithoutEndIsExpandedForTheChosenSpanFromToday)
 {
-    const QByteArray text = calendar("BEGIN:VEVENT\r\nUID:m\r\nDTSTART;VALUE=DATE:20200115\r\n"
-                                     "RRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\nEND:VEVENT\r\n");
+    const QByteArray monthly = calendar("BEGIN:VEVENT\r\nUID:m\r\nDTSTART;VALUE=DATE:20200115\r\n"
+                                        "RRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\nEND:VEVENT\r\n");
+    // Every minute for a year: no more than one record beyond what a plan holds.
+    const QByteArray minutely = calendar("BEGIN:VEVENT\r\nUID:s\r\nDTSTART:20260101T000000\r\n"
+                                         "RRULE:FREQ=MINUTELY\r\nSUMMARY:Tick\r\nEND:VEVENT\r\n");
     const struct {
+        const QByteArray& text;
         int months;
         int records;
-    } cases[] = {{12, 12}, {3, 3}, {0, 0}};
+    } cases[] = {{monthly, 12, 12}, {monthly, 3, 3}, {monthly, 0, 0}, {minutely, 12, RecordStore::kMaxRecords + 1}};
     for (const auto& c : cases) {
         CalendarImportOptions o = options();
         o.recurrenceMonths = c.months;
-        const CalendarImport got = readCalendar(text, RecordStore(), o);
+        const CalendarImport got = readCalendar(c.text, RecordStore(), o);
         ASSERT_EQ(int(got.records.size()), c.records);
-        if (c.records > 0) {
+        if (c.records > 0 && c.records < 100) {
             EXPECT_EQ(got.records.front()[Field::StartDate], "15/01/2026");
         }
     }
