@@ -90,6 +90,13 @@ TEST(Calendar, roundTripGivesIdenticalRecordsInBothDateOrders)
         EXPECT_TRUE(again.records.empty());
         EXPECT_EQ(again.skipped, plan.recordCount());
     }
+    // Read where months come first, a day-first export gives month-first dates.
+    const QByteArray dayFirst = calendarText(storeOf(varietyDayFirst()), DateOrder::DayFirst, kStamp);
+    const CalendarImport other = readCalendar(dayFirst, RecordStore(), options(DateOrder::MonthFirst));
+    ASSERT_GE(other.records.size(), 5u);
+    EXPECT_EQ(other.records[2][Field::StartDate], "11/05/1996");
+    EXPECT_EQ(other.records[4][Field::StartDate], "11/06/1996");
+    EXPECT_EQ(other.records[4][Field::FinishDate], "11/08/1996");
 }
 
 TEST(Calendar, exportMapsRecordsToEventsAndTodos)
