@@ -647,6 +647,7 @@ bool hasBadTime(icalcomponent* c)
 struct Entries {
     std::vector<std::pair<icalcomponent*, Occurrence>> occurrences;
     int notUnderstood = 0;
+    int recurring = 0;
 };
 
 // The day of a recurrence identifier, to match an override with the
@@ -687,6 +688,7 @@ void expand(icalcomponent* c, const CalendarImportOptions& options, const std::s
         ++out.notUnderstood;
         return;
     }
+    ++out.recurring;
     // A rule without an end is stopped by the span; the cap only guards
     // against a rule that never gets there.
     for (int step = 0; step < 1000000; ++step) {
@@ -853,6 +855,7 @@ CalendarImport readCalendar(const QByteArray& bytes, const RecordStore& store, c
     for (icalcomponent* calendar : calendars) {
         Entries entries = collectEntries(calendar, options);
         result.notUnderstood += entries.notUnderstood;
+        result.recurring += entries.recurring;
         for (const auto& [component, when] : entries.occurrences) {
             if (icalcomponent_isa(component) == ICAL_VEVENT_COMPONENT && !when.start) {
                 ++result.notUnderstood;
@@ -944,6 +947,13 @@ QString calendarImportSummary(int added, int skipped, int notUnderstood)
         .arg(added)
         .arg(skipped)
         .arg(notUnderstood);
+}
+
+QString calendarRecurrenceQuestion(int recurring)
+{
+    return (recurring == 1 ? QStringLiteral("The calendar has 1 repeating event.")
+                           : QStringLiteral("The calendar has %1 repeating events.").arg(recurring))
+           + QStringLiteral("\nFor how many months from today are their occurrences added?");
 }
 
 QString calendarImportLimitQuestion(int wanted, int fitting)

@@ -61,6 +61,7 @@ struct CalendarImport {
     std::vector<PlannerRecord> records;
     int skipped = 0;
     int notUnderstood = 0;
+    int recurring = 0; // repeating events, expanded for the chosen span
 };
 
 // Reads a calendar against the plan it is to go into; the plan is not
@@ -81,6 +82,8 @@ int roomForRecords(const RecordStore& store, int wanted);
 
 // The message after an import: added, skipped, not understood.
 QString calendarImportSummary(int added, int skipped, int notUnderstood);
+// The question for the span repeating events are expanded for.
+QString calendarRecurrenceQuestion(int recurring);
 // The question when not every record fits.
 QString calendarImportLimitQuestion(int wanted, int fitting);
 

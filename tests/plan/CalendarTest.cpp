@@ -240,6 +240,7 @@ TEST(Calendar, recurringWithoutEndIsExpandedForTheChosenSpanFromToday)
         o.recurrenceMonths = c.months;
         const CalendarImport got = readCalendar(c.text, RecordStore(), o);
         ASSERT_EQ(int(got.records.size()), c.records);
+        EXPECT_EQ(got.recurring, 1);
         if (c.records > 0 && c.records < 100) {
             EXPECT_EQ(got.records.front()[Field::StartDate], "15/01/2026");
         }

@@ -66,7 +66,18 @@ void CalendarCommands::importCalendar()
     CalendarImportOptions options;
     options.order = store.dateOrder();
     options.today = platform_.clock.today();
-    const CalendarImport read = readCalendarFile(*chosen, store, options);
+    CalendarImport read = readCalendarFile(*chosen, store, options);
+    if (read.readable && read.recurring > 0) {
+        const auto months = platform_.numberDialog.askNumber({kCalendarImportTitle,
+                                                              calendarRecurrenceQuestion(read.recurring),
+                                                              options.recurrenceMonths, 1, 120});
+        if (!months)
+            return;
+        if (*months != options.recurrenceMonths) {
+            options.recurrenceMonths = *months;
+            read = readCalendarFile(*chosen, store, options);
+        }
+    }
     if (!read.readable) {
         platform_.messages.msgBox(QStringLiteral("Nothing was imported from %1.\n%2")
                                       .arg(QFileInfo(*chosen).fileName(), read.error),

@@ -68,6 +68,25 @@ TEST_F(CalendarMenuTest, exportThenImportIntoANewPlanThroughTheMenus)
     EXPECT_EQ(state.store.recordCount(), 2);
 }
 
+TEST_F(CalendarMenuTest, repeatingEventsAreAddedForTheMonthsChosen)
+{
+    QFile file(path("rent.ics"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//EN\r\nBEGIN:VEVENT\r\nUID:r\r\n"
+               "DTSTART;VALUE=DATE:20200115\r\nRRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    file.close();
+    test.numberDialog.answers = {std::nullopt, 3};
+    importFile(path("rent.ics")); // cancelled: nothing at all
+    EXPECT_EQ(state.store.recordCount(), 0);
+    EXPECT_TRUE(test.messages.empty());
+    importFile(path("rent.ics"));
+    EXPECT_EQ(test.numberDialog.requests.back().label, calendarRecurrenceQuestion(1));
+    EXPECT_EQ(test.numberDialog.requests.back().value, 12);
+    ASSERT_EQ(state.store.recordCount(), 3); // 15 December 2026 to 15 February 2027
+    EXPECT_EQ(state.store.field(Field::StartDate, 1), "15/12/2026");
+    EXPECT_EQ(test.messages.last().text, calendarImportSummary(3, 0, 0));
+}
+
 TEST_F(CalendarMenuTest, damagedFileOrFullPlanChangesNothing)
 {
     QFile bad(path("bad.ics"));
