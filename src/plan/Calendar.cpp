@@ -4,8 +4,8 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QHash>
 #include <QIODevice>
+#include <QSet>
 #include <QStringEncoder>
 #include <QStringList>
 #include <QTime>
@@ -15,10 +15,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
-#include <array>
-#include <cstdlib>
-#include <map>
 #include <memory>
 #include <optional>
 #include <set>

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
-#include <QSet>
 #include <QString>
 #include <QTimeZone>
 #include <vector>
