@@ -6,6 +6,7 @@
 #include "app/SystemInfo.h"
 #include "money/Ledger.h"
 #include "money/Loan.h"
+#include "plan/Calendar.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
@@ -15,7 +16,9 @@
 #include "views/Reminders.h"
 #include "ui/MessageBox.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QTimeZone>
 #include <QTextStream>
 
 #include <fcntl.h>
@@ -55,6 +58,7 @@ QString commandLineUsage()
         "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --export-ics [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --pdf standard|project|timeline [--date-order dmy|mdy] OUTPUT.pdf PLANFILE\n"
         "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --ledger [--date-order dmy|mdy] PLANFILE\n"
@@ -66,6 +70,8 @@ QString commandLineUsage()
         "  --list        print the records list lines of the plan, one per line\n"
         "  --reminders   print the reminders for the seven days after today\n"
         "  --export      print every record as the \"Copy all\" command copies it\n"
+        "  --export-ics  print every record as an iCalendar file (.ics) for other\n"
+        "                calendars: dated records as events, the others as to-dos\n"
         "  --pdf         print every record of the plan into the PDF file OUTPUT.pdf in\n"
         "                the standard or project style or as a time line, with the\n"
         "                print switches and font of the planner's settings\n"
@@ -113,17 +119,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return version;
         }
         if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export") ||
-            a == QLatin1String("--info") || a == QLatin1String("--ledger")) {
+            a == QLatin1String("--export-ics") || a == QLatin1String("--info") || a == QLatin1String("--ledger")) {
             const auto command = a == QLatin1String("--list")        ? CommandLine::Command::List
                                  : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
                                  : a == QLatin1String("--info")      ? CommandLine::Command::Info
                                  : a == QLatin1String("--ledger")    ? CommandLine::Command::Ledger
+                                 : a == QLatin1String("--export-ics") ? CommandLine::Command::ExportIcs
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info, --ledger and --pdf may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --export-ics, --info, --ledger and --pdf may be given"));
         } else if (a == QLatin1String("--pdf")) {
             if (!setCommand(CommandLine::Command::Pdf))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --info, --ledger and --pdf may be given"));
+                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --export-ics, --info, --ledger and --pdf may be given"));
             const auto v = value("--pdf");
             if (!v || (*v != QLatin1String("standard") && *v != QLatin1String("project") && *v != QLatin1String("timeline")))
                 return failure(QStringLiteral("zorvik-planner: --pdf takes standard, project or timeline"));
@@ -174,7 +181,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
         return failure(
-            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --info, --ledger, "
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --export-ics, --info, --ledger, "
                            "--pdf or --loan"));
     if (todayGiven && c.command != C::Reminders)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
@@ -380,6 +387,23 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             store.fieldLabels = *fieldLabels;
         // Line feeds on a terminal, where the clipboard text has CR LF.
         writeCopyAllText(store, out, QLatin1String("\n"));
+        return 0;
+    }
+    case C::ExportIcs: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        // Stamped with the day, so the same plan gives the same file all day.
+        const QDateTime stamp(systemToday, QTime(0, 0), QTimeZone::utc());
+        if (QIODevice* device = out.device()) {
+            out.flush();
+            if (!writeCalendar(*device, store, order, stamp)) {
+                err << "zorvik-planner: the calendar could not be written: " << device->errorString() << '\n';
+                return 1;
+            }
+        } else {
+            out << QString::fromUtf8(calendarText(store, order, stamp));
+        }
         return 0;
     }
     case C::Info: {

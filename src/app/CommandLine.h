@@ -16,7 +16,7 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, Info, Ledger, Pdf, Loan, Help, Version, Error };
+    enum class Command { Gui, List, Reminders, Export, ExportIcs, Info, Ledger, Pdf, Loan, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
@@ -65,7 +65,7 @@ class Printer;
 int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream& err,
                   const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput);
 
-// Runs a terminal command (List, Reminders, Export, Info, Ledger, Help, Version,
+// Runs a terminal command (List, Reminders, Export, ExportIcs, Info, Ledger, Help, Version,
 // Error) and returns the process exit status: 0 done, 1 the plan could not
 // be read or had nothing to give, 2 bad arguments or a missing file.
 // `fieldLabels`, when given, labels the exported records; `facts` are the

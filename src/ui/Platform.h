@@ -5,6 +5,7 @@
 #include "ui/FileDialogs.h"
 #include "ui/FontDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/NumberDialog.h"
 #include "ui/Printer.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/SystemFacts.h"
@@ -25,6 +26,7 @@ struct Platform {
     PrintService& printing;
     SystemFactsSource& systemFacts;
     SoundService& sound;
+    NumberDialog& numberDialog;
 };
 
 } // namespace zp

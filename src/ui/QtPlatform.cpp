@@ -3,6 +3,7 @@
 #include "ui/FontColourDialog.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -332,6 +333,14 @@ std::optional<QString> QtFileDialogs::saveFileName(const FileDialogRequest& requ
                                                p.joined, &p.selected));
 }
 
+std::optional<int> QtNumberDialog::askNumber(const NumberRequest& request)
+{
+    bool ok = false;
+    const int value = QInputDialog::getInt(QApplication::activeWindow(), request.title, request.label, request.value,
+                                           request.minimum, request.maximum, 1, &ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
 std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
 {
     FontColourDialog dialog(initial, QApplication::activeWindow());
@@ -345,7 +354,7 @@ std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
 Platform QtPlatform::platform()
 {
     return Platform{messages_,  clock_,    dateOrder_,   screen_, fileDialogs_,
-                    fontDialog_, clipboard_, printing_, systemFacts_, sound_};
+                    fontDialog_, clipboard_, printing_, systemFacts_, sound_, numberDialog_};
 }
 
 } // namespace zp

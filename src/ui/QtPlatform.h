@@ -110,6 +110,11 @@ public:
 };
 
 // One of each Qt service, for the program's whole run.
+class QtNumberDialog : public NumberDialog {
+public:
+    std::optional<int> askNumber(const NumberRequest& request) override;
+};
+
 class QtPlatform {
 public:
     Platform platform();
@@ -121,6 +126,7 @@ private:
     QtScreenMetrics screen_;
     QtFileDialogs fileDialogs_;
     QtFontDialog fontDialog_;
+    QtNumberDialog numberDialog_;
     QtClipboard clipboard_;
     QtPrintService printing_;
     QtSystemFacts systemFacts_;

@@ -99,6 +99,7 @@ TEST_F(CommandLineTest, badArguments_giveOneLineAndStatus2)
         {"--mode", "name", plan},
         {"--list", "--today", "2026-12-07", plan},
         {"--list", "--export", plan},
+        {"--export-ics", "--export", plan},
         {"--list", dir.path()},
     };
     for (const QStringList& args : bad) {
@@ -212,6 +213,20 @@ TEST_F(CommandLineTest, export_printsTheCopyAllTextWithLineFeeds)
     EXPECT_EQ(empty.status, 1);
     EXPECT_EQ(empty.out, "");
     EXPECT_EQ(empty.err, "No records to copy.\n");
+}
+
+TEST_F(CommandLineTest, exportIcs_printsTheCalendarWhateverTheDateOrder)
+{
+    for (const char* order : {"dmy", "mdy"}) {
+        const Outcome r = run({"--export-ics", "--date-order", order, smallPlan()});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_TRUE(r.out.startsWith("BEGIN:VCALENDAR\r\n")) << r.out.toStdString();
+        EXPECT_TRUE(r.out.endsWith("END:VCALENDAR\r\n"));
+        EXPECT_TRUE(r.out.contains("DTSTART:19961105T103000\r\n")) << order;
+        EXPECT_TRUE(r.out.contains("DTSTART;VALUE=DATE:19970213\r\n")) << order;
+        EXPECT_TRUE(r.out.contains("DTSTAMP:20261207T000000Z\r\n"));
+    }
+    EXPECT_TRUE(commandLineUsage().contains("--export-ics [--date-order dmy|mdy] PLANFILE"));
 }
 
 TEST_F(CommandLineTest, export_usesTheLabelsAndPrintSwitchesOfTheUsersSettings)

@@ -417,6 +417,23 @@ public:
 };
 
 // One of each double, ready to hand to windows as a Platform.
+// Answers from a script (nothing: cancelled); with the script empty it
+// takes the offered value, as pressing Enter would.
+class FakeNumberDialog : public NumberDialog {
+public:
+    std::optional<int> askNumber(const NumberRequest& request) override
+    {
+        requests.push_back(request);
+        if (answers.empty())
+            return request.value;
+        const std::optional<int> a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<std::optional<int>> answers;
+    std::vector<NumberRequest> requests;
+};
+
 struct TestPlatform {
     FakeMessageBox messages;
     FakeClock clock;
@@ -428,11 +445,12 @@ struct TestPlatform {
     FakePrintService printing;
     FakeSystemFacts systemFacts;
     FakeSound sound;
+    FakeNumberDialog numberDialog;
 
     Platform platform()
     {
         return Platform{messages,   clock,     dateOrder, screen,      fileDialogs,
-                        fontDialog, clipboard, printing,  systemFacts, sound};
+                        fontDialog, clipboard, printing,  systemFacts, sound, numberDialog};
     }
 };
 

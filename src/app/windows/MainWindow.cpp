@@ -3,6 +3,7 @@
 #include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
+#include "app/windows/CalendarCommands.h"
 #include "app/windows/MainStatusBar.h"
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
@@ -245,6 +246,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     connectFileCommands();
     connectEditPage();
     connectPrinting();
+    connectCalendarCommands();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }
 
@@ -261,6 +263,16 @@ void MainWindow::connectPrinting()
     connect(menuAction(QStringLiteral("timeline")), &QAction::triggered, this, [this] { printCommands_->printTimeLine(); });
     connect(menuAction(QStringLiteral("timelinepreview")), &QAction::triggered, this,
             [this] { printCommands_->previewTimeLine(); });
+}
+
+void MainWindow::connectCalendarCommands()
+{
+    calendar_ = std::make_unique<CalendarCommands>(
+        state_, platform_, [this] { refreshAfterPlanChange(); }, [this](const QString& text) { hints_->show(text); });
+    connect(menuAction(QStringLiteral("Exportcalendar")), &QAction::triggered, this,
+            [this] { calendar_->exportCalendar(); });
+    connect(menuAction(QStringLiteral("Importcalendar")), &QAction::triggered, this,
+            [this] { calendar_->importCalendar(); });
 }
 
 QWidget* MainWindow::control(const QString& name) const
@@ -329,6 +341,10 @@ void MainWindow::createMenus()
                      {"&Project style", "Ctrl+P", "projectstyle", -1, false},
                      {"&Time line", "Ctrl+I", "timeline", -1, false},
                      {"Time line pre&view", "", "timelinepreview", -1, false}});
+    QMenu* import = addMenu(file, "&Import", "Import");
+    addItems(import, {{"&Calendar (iCalendar)...", "", "Importcalendar", -1, false}});
+    QMenu* exportMenu = addMenu(file, "&Export", "Export");
+    addItems(exportMenu, {{"&Calendar (iCalendar)...", "", "Exportcalendar", -1, false}});
     addItems(file, {{"&About...", "", "About", -1, false}, {"E&xit...", "Ctrl+X", "Exit", -1, false}});
 
     QMenu* edit = addMenu(nullptr, "&Edit", "Editmenu");

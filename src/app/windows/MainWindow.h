@@ -32,6 +32,7 @@ class QTimer;
 
 namespace zp {
 
+class CalendarCommands;
 class EntryGridModel;
 class PrintCommands;
 class HintRouter;
@@ -159,6 +160,8 @@ private:
     void createEntryGrid();
     void connectEditPage();
     void connectPrinting();
+    // File > Import and File > Export of calendar files.
+    void connectCalendarCommands();
     // Before a project-style print: the project entry grid on the Edit page.
     void switchToProjectStyle();
     void attachEditPageHints();
@@ -217,6 +220,7 @@ private:
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<PrintProgress> printProgress_;
     std::unique_ptr<PrintCommands> printCommands_;
+    std::unique_ptr<CalendarCommands> calendar_;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
     std::function<void()> onExit_;

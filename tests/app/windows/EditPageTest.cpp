@@ -67,7 +67,8 @@ protected:
         if (!mainWindow) {
             platform = std::make_unique<Platform>(Platform{messages, test.clock, test.dateOrder, test.screen,
                                                            test.fileDialogs, test.fontDialog, test.clipboard,
-                                                           test.printing, test.systemFacts, test.sound});
+                                                           test.printing, test.systemFacts, test.sound,
+                                                           test.numberDialog});
             mainWindow = std::make_unique<MainWindow>(state, *platform);
             mainWindow->initialise();
             mainWindow->show();

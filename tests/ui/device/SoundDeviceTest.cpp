@@ -105,7 +105,7 @@ TEST(SoundDevice, withoutAServerTheRecorderSaysSoAndRecordsNothing)
     Platform platform = test.platform();
     Platform real{platform.messages,    platform.clock,      platform.dateOrder, platform.screen,
                   platform.fileDialogs, platform.fontDialog, platform.clipboard, platform.printing,
-                  platform.systemFacts, sound};
+                  platform.systemFacts, sound,              platform.numberDialog};
     ProgramState state;
     state.store.recordingsFolder = dir.filePath("recordings");
     QPointer<RecorderWindow> w = new RecorderWindow(state, real);
