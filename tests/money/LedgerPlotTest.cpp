@@ -136,8 +136,9 @@ TEST(LedgerPlotTest, noneOrOneRecordGiveFixedCharts)
         EXPECT_EQ(p.xLabel, "Time (1 Day)");
         EXPECT_EQ(p.yMaximum, maximum) << income;
         EXPECT_EQ(p.set1, (std::vector<double>{0, middle, 0})) << income;
-        if (show == PlotShow::Both)
+        if (show == PlotShow::Both) {
             EXPECT_EQ(p.set2, (std::vector<double>{0, textValue(QString::fromLatin1(expense)), 0}));
+        }
     }
 }
 
