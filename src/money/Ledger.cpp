@@ -36,9 +36,9 @@ std::vector<QStringList> buildLedgerRows(const RecordStore& store)
 
     MoneySum income, expense;
     for (int i = 1; i <= count; ++i) {
-        const PlannerRecord& r = store.record(i);
-        rows.push_back({r[Field::StartDate], r[Field::Name], r[Field::Message], ledgerAmountText(r[Field::Income]),
-                        ledgerAmountText(r[Field::Expense])});
+        const RecordView r = store.record(i);
+        rows.push_back({r[Field::StartDate].toString(), r[Field::Name].toString(), r[Field::Message].toString(),
+                        ledgerAmountText(r[Field::Income].toString()), ledgerAmountText(r[Field::Expense].toString())});
         income.add(r[Field::Income]);
         expense.add(r[Field::Expense]);
     }

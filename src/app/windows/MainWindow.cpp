@@ -1056,11 +1056,11 @@ void MainWindow::offerRecoveryCopy()
     if (platform_.messages.msgBox(question, MsgStyle::YesNoQuestion, QStringLiteral("Zorvik Planner Recovery"))
         != MsgAnswer::Yes)
         return; // kept until the plan is next saved
-    std::vector<PlannerRecord> records;
+    std::vector<PackedRecord> records;
     records.reserve(static_cast<std::size_t>(recovered.recordCount()));
     for (int i = 1; i <= recovered.recordCount(); ++i)
-        records.push_back(recovered.record(i));
-    store.replaceAll(std::move(records));
+        records.emplace_back(recovered.record(i));
+    store.adoptRecords(std::move(records));
     store.editStyle = recovered.editStyle;
     store.currentRecord = 1;
     store.modified = true;
