@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <memory>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -257,7 +258,8 @@ struct ParsedPlan {
     PlanReadStatus status = PlanReadStatus::Failed;
     QString detail;
     bool notUtf8 = false; // the UTF-8 attempt met a line that is not UTF-8
-    std::vector<PackedRecord> records;
+    std::vector<PackedRecord> records; // their blocks lie in `buffer`
+    std::shared_ptr<RecordBuffer> buffer = std::make_shared<RecordBuffer>();
     int editStyle = 0;
     QString fileDateStyle;
 };
@@ -429,7 +431,7 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
                 dates.convert(texts, start);
             ends[read++] = static_cast<std::uint32_t>(texts.size());
         }
-        plan.records.emplace_back(ends.data(), read, texts.constData());
+        plan.records.emplace_back(ends.data(), read, texts.constData(), plan.buffer.get());
         if (decoder.invalid()) {
             plan.notUtf8 = true;
             return plan;
@@ -521,7 +523,7 @@ PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder s
     result.recordCount = static_cast<int>(plan.records.size());
     result.fileDateStyle = plan.fileDateStyle;
     result.encoding = encoding;
-    store.adoptRecords(std::move(plan.records));
+    store.adoptRecords(std::move(plan.records), std::move(plan.buffer));
     store.editStyle = plan.editStyle;
     store.systemDateStyle = systemStyle;
     store.fileDateStyle = systemStyle;

@@ -100,40 +100,63 @@ PlannerRecord RecordView::toRecord() const
     return record;
 }
 
+// --- RecordBuffer ------------------------------------------------------------
+
+std::uint32_t* RecordBuffer::allocate(std::size_t words)
+{
+    if (words > size_ - used_) {
+        size_ = std::max(words, kPieceWords);
+        pieces_.emplace_back(new std::uint32_t[size_]);
+        used_ = 0;
+    }
+    std::uint32_t* at = pieces_.back().get() + used_;
+    used_ += words;
+    return at;
+}
+
 // --- PackedRecord ------------------------------------------------------------
 
 PackedRecord::PackedRecord(const PlannerRecord& record)
-    : block_(packTexts([&record](int f) { return QStringView(record[f]); }))
+    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([&record](int f) { return QStringView(record[f]); })))
 {
 }
 
 PackedRecord::PackedRecord(const std::array<QStringView, Field::Count + 1>& texts)
-    : block_(packTexts([&texts](int f) { return texts[static_cast<std::size_t>(f)]; }))
+    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([&texts](int f) { return texts[static_cast<std::size_t>(f)]; })))
 {
 }
 
 PackedRecord::PackedRecord(RecordView record)
-    : block_(packTexts([record](int f) { return record[f]; }))
+    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([record](int f) { return record[f]; })))
 {
 }
 
-PackedRecord::PackedRecord(const std::uint32_t* ends, int count, const QChar* text)
+PackedRecord::PackedRecord(const std::uint32_t* ends, int count, const QChar* text, RecordBuffer* buffer)
 {
     count = std::clamp(count, 0, Field::Count);
     const std::uint32_t length = count > 0 ? ends[count - 1] : 0;
-    block_ = allocateBlock(length);
-    if (!block_)
+    if (length == 0)
         return;
+    std::uint32_t* block;
+    if (buffer) {
+        // Whole words, so the next block's ends are aligned too.
+        block = buffer->allocate(Field::Count + (std::size_t(length) * sizeof(QChar) + 3) / 4);
+        bits_ = reinterpret_cast<std::uintptr_t>(block) | kInBuffer;
+    } else {
+        block = allocateBlock(length);
+        setOwnBlock(block);
+    }
     for (int k = 0; k < Field::Count; ++k)
-        block_[k] = k < count ? ends[k] : length;
-    std::memcpy(block_ + Field::Count, text, std::size_t(length) * sizeof(QChar));
+        block[k] = k < count ? ends[k] : length;
+    std::memcpy(block + Field::Count, text, std::size_t(length) * sizeof(QChar));
 }
 
 PackedRecord::PackedRecord(const PackedRecord& other)
-    : block_(allocateBlock(blockLength(other.block_)))
 {
-    if (block_)
-        std::memcpy(block_, other.block_, other.blockBytes());
+    std::uint32_t* block = allocateBlock(blockLength(other.block()));
+    if (block)
+        std::memcpy(block, other.block(), other.blockBytes());
+    setOwnBlock(block);
 }
 
 PackedRecord& PackedRecord::operator=(const PackedRecord& other)
@@ -145,25 +168,26 @@ PackedRecord& PackedRecord::operator=(const PackedRecord& other)
 
 PackedRecord& PackedRecord::operator=(PackedRecord&& other) noexcept
 {
-    std::swap(block_, other.block_);
+    std::swap(bits_, other.bits_);
     return *this;
 }
 
 PackedRecord::~PackedRecord()
 {
-    std::free(block_);
+    if (!(bits_ & kInBuffer))
+        std::free(block());
 }
 
 PackedRecord PackedRecord::withField(int field, QStringView value) const
 {
     PackedRecord changed;
-    changed.block_ = packTexts([this, field, value](int f) { return f == field ? value : (*this)[f]; });
+    changed.setOwnBlock(packTexts([this, field, value](int f) { return f == field ? value : (*this)[f]; }));
     return changed;
 }
 
 std::size_t PackedRecord::blockBytes() const noexcept
 {
-    return block_ ? Field::Count * sizeof(std::uint32_t) + blockLength(block_) * sizeof(QChar) : 0;
+    return bits_ ? Field::Count * sizeof(std::uint32_t) + blockLength(block()) * sizeof(QChar) : 0;
 }
 
 // --- sortKey ---------------------------------------------------------------
@@ -269,6 +293,7 @@ void RecordStore::clearStore()
     records_.clear();
     records_.emplace_back();
     records_.shrink_to_fit();
+    buffer_.reset();
     keys_.assign(1, kNoKey);
     keys_.shrink_to_fit();
 }
@@ -281,15 +306,18 @@ void RecordStore::replaceAll(const std::vector<PlannerRecord>& records)
     for (const PlannerRecord& r : records)
         packed.emplace_back(r);
     records_ = std::move(packed);
+    buffer_.reset();
     keys_.assign(records_.size(), kNoKey);
 }
 
-void RecordStore::adoptRecords(std::vector<PackedRecord> records)
+void RecordStore::adoptRecords(std::vector<PackedRecord> records, std::shared_ptr<const RecordBuffer> buffer)
 {
     // The records stay where they are, with the blank record 0 put in
-    // front: a large plan is not copied into a second list.
+    // front: a large plan is not copied into a second list. The old records
+    // go before the buffer they may lie in.
     records.emplace(records.begin());
     records_ = std::move(records);
+    buffer_ = std::move(buffer);
     keys_.assign(records_.size(), kNoKey);
 }
 

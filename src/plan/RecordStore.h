@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -53,12 +54,31 @@ struct PlannerRecord {
 
 class RecordView;
 
+// Memory for the records of one plan read from a file, taken in large pieces
+// and given back all at once: loading and freeing a large plan then cost a
+// few allocations instead of one per record. Nothing in it is changed once
+// the plan is read; a record that is changed gets a block of its own.
+class RecordBuffer {
+public:
+    // Room for `words` 32-bit words.
+    std::uint32_t* allocate(std::size_t words);
+
+private:
+    // Pieces small enough to come from the heap, so a plan read again reuses
+    // the memory of the one it replaces.
+    static constexpr std::size_t kPieceWords = std::size_t(1) << 14; // 64 KiB
+    std::vector<std::unique_ptr<std::uint32_t[]>> pieces_;
+    std::size_t used_ = 0; // words used of the last piece
+    std::size_t size_ = 0; // words in the last piece
+};
+
 // The twelve texts of one record in a single block of memory: where each
 // text ends, then the texts one after another. A plan of thousands of
-// records then costs one allocation per record rather than twelve, and
-// freeing it is as quick. A record whose texts are all empty has no block.
-// Copying copies the block: no two records ever share one, so changing a
-// record can never change another.
+// records then costs one block per record rather than twelve strings. A
+// record whose texts are all empty has no block. The block is the record's
+// own, or lies in the RecordBuffer of the plan it was read with. Copying
+// always makes a block of its own: no two records ever share one, so
+// changing a record can never change another.
 class PackedRecord {
 public:
     PackedRecord() noexcept = default;
@@ -69,9 +89,11 @@ public:
     // From the texts of fields 1 ... texts.size() (at most twelve, the rest
     // empty), all in one buffer: `ends[k]` is where the text of field k + 1
     // ends in `text`, counted from its start.
-    PackedRecord(const std::uint32_t* ends, int count, const QChar* text);
+    // With `buffer`, the block is taken from it (and the buffer must outlive
+    // the record).
+    PackedRecord(const std::uint32_t* ends, int count, const QChar* text, RecordBuffer* buffer = nullptr);
     PackedRecord(const PackedRecord& other);
-    PackedRecord(PackedRecord&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    PackedRecord(PackedRecord&& other) noexcept : bits_(std::exchange(other.bits_, 0)) {}
     PackedRecord& operator=(const PackedRecord& other);
     PackedRecord& operator=(PackedRecord&& other) noexcept;
     ~PackedRecord();
@@ -79,10 +101,12 @@ public:
     // The text of field 1 ... 12; anything else reads as empty.
     QStringView operator[](int field) const noexcept
     {
-        if (!block_ || field < 1 || field > Field::Count)
+        const std::uint32_t* b = block();
+        if (!b || field < 1 || field > Field::Count)
             return {};
-        const std::uint32_t begin = field == 1 ? 0 : block_[field - 2];
-        return QStringView(text() + begin, static_cast<qsizetype>(block_[field - 1] - begin));
+        const std::uint32_t begin = field == 1 ? 0 : b[field - 2];
+        return QStringView(reinterpret_cast<const QChar*>(b + Field::Count) + begin,
+                           static_cast<qsizetype>(b[field - 1] - begin));
     }
     // The same record with one text replaced (a new block).
     PackedRecord withField(int field, QStringView value) const;
@@ -90,9 +114,12 @@ public:
     std::size_t blockBytes() const noexcept;
 
 private:
-    const QChar* text() const noexcept { return reinterpret_cast<const QChar*>(block_ + Field::Count); }
-    // Field::Count ends, then the texts; null when every text is empty.
-    std::uint32_t* block_ = nullptr;
+    static constexpr std::uintptr_t kInBuffer = 1;
+    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kInBuffer); }
+    void setOwnBlock(std::uint32_t* block) noexcept { bits_ = reinterpret_cast<std::uintptr_t>(block); }
+    // The block: Field::Count ends, then the texts; null when every text is
+    // empty. The lowest bit is set when the block lies in a RecordBuffer.
+    std::uintptr_t bits_ = 0;
 };
 
 // A record read in place, from the store or from a PlannerRecord: its texts
@@ -189,8 +216,9 @@ public:
     void clearStore();
     // Replaces every record at once (plan loading); no ordering is applied.
     void replaceAll(const std::vector<PlannerRecord>& records);
-    // The same with records already packed, taken over as they are.
-    void adoptRecords(std::vector<PackedRecord> records);
+    // The same with records already packed, taken over as they are, with
+    // the buffer holding their blocks.
+    void adoptRecords(std::vector<PackedRecord> records, std::shared_ptr<const RecordBuffer> buffer = {});
     // Inserts in date order; ties go after existing records with the same
     // key. Returns the new record's index, or nothing when no position
     // qualifies (a store not in date order) or the store is full.
@@ -255,6 +283,9 @@ private:
     double cachedKey(int index) const;
     void insertAt(int index, PackedRecord record, double key);
     std::vector<PackedRecord> records_; // slot 0 unused
+    // Where the records of the plan as it was read lie; given back when the
+    // plan is replaced. Shared by copies of the store, which never write it.
+    std::shared_ptr<const RecordBuffer> buffer_;
     mutable std::vector<double> keys_;   // cached keys, NaN = not computed
     mutable DateOrder keyOrder_ = DateOrder::DayFirst;
 };
