@@ -505,6 +505,33 @@ TEST(ConvertDateOnLoad, readsInTheFilesOrderAndWritesInTheSystemsPattern)
     }
 }
 
+// The reader keeps a date already in its settled form without reading it
+// again; every date must still come out as the full conversion gives it.
+TEST_F(PlanFileTest, datesLoadAsTheFullConversionGivesThem)
+{
+    const char* texts[] = {
+        "05/11/1996", "11/05/1996", "13/02/1996", "02/13/1996", "29/02/2000", "29/02/1900", "31/04/2001",
+        "00/01/1996", "01/00/1996", "01/01/0999", "01/01/1000", "31/12/9999", "5/11/1996", "05/11/96",
+        "05-11-1996", "05/11/1996 ", " 05/11/1996", "0a/11/1996", "05/11/19x6", "", "soon", "05/11/1996 10:30",
+    };
+    for (const char* styleLine : {"englisheuro", "american", "english"}) {
+        for (const DateOrder order : {DayFirst, MonthFirst}) {
+            QList<QList<QByteArray>> records;
+            for (const char* t : texts)
+                records << recordLines({t, "", "x", "", "", "", "", "", "", "", "", t});
+            ASSERT_TRUE(load(planFile(kHeader, styleLine, records), order).loaded());
+            const QString system = order == DayFirst ? kEnglishEuro : kAmerican;
+            for (int i = 1; i <= store.recordCount(); ++i) {
+                const QString text = QString::fromLatin1(texts[i - 1]);
+                SCOPED_TRACE(std::string(styleLine) + " under " + system.toStdString() + ": " + texts[i - 1]);
+                const QString expected = convertDateOnLoad(text, QString::fromLatin1(styleLine), system);
+                EXPECT_EQ(store.field(Field::StartDate, i), expected);
+                EXPECT_EQ(store.field(Field::FinishDate, i), expected);
+            }
+        }
+    }
+}
+
 TEST_F(PlanFileTest, planWrittenDayFirstLoadsMonthFirstWithTheSameDays)
 {
     RecordStore euro;
