@@ -254,10 +254,13 @@ RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& 
     if (count < 1)
         return content;
     if (convertDates && swap) {
+        // The dates are handed to the swap in place, not copied: the record
+        // stays as it is until both results are stored in one step.
+        auto inPlace = [](QStringView text) { return QString::fromRawData(text.data(), text.size()); };
         for (int i = 1; i <= count; ++i) {
             const RecordView r = store.record(i);
-            const QString start = swap(r[Field::StartDate].toString());
-            const QString finish = swap(r[Field::FinishDate].toString());
+            const QString start = swap(inPlace(r[Field::StartDate]));
+            const QString finish = swap(inPlace(r[Field::FinishDate]));
             store.setFields(i, {{Field::StartDate, start}, {Field::FinishDate, finish}});
         }
     }
