@@ -665,7 +665,14 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
 
     bool windows1252 = store.planEncoding == kWindows1252Encoding;
     QByteArray bytes;
-    if (!encodePlan(windows1252, bytes)) {
+    // The reader takes a file that is valid UTF-8 as UTF-8, so Windows-1252
+    // bytes that happen to form UTF-8 ("Ã©" is C3 A9, which UTF-8 reads as
+    // "é") would come back as other text; such a plan is written in UTF-8.
+    auto readsAsUtf8 = [](const QByteArray& b) {
+        return std::any_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })
+               && isValidUtf8(b);
+    };
+    if (!encodePlan(windows1252, bytes) || (windows1252 && readsAsUtf8(bytes))) {
         windows1252 = false;
         scope.restart();
         encodePlan(false, bytes);

@@ -597,6 +597,28 @@ TEST_F(PlanFileTest, windows1252FileReadsAndSavesByteIdentical)
     EXPECT_EQ(readBytes(path()), original);
 }
 
+// Once the byte that made a file Windows-1252 is gone (a removed record, the
+// style line, which is written afresh), its text may encode to bytes that
+// are valid UTF-8: "Ã©" is C3 A9, which UTF-8 reads as "é". Such a plan is
+// saved in UTF-8 so that it reads back as it was.
+TEST_F(PlanFileTest, windows1252TextThatWouldReadAsUtf8IsSavedAsUtf8)
+{
+    ASSERT_TRUE(load(planFile(kHeader, "english\xF6", {sampleRecord("05/11/1996", "Ren\xC3\xA9"),
+                                                         sampleRecord("06/11/1996", "Gone \xE9")}))
+                    .loaded());
+    ASSERT_EQ(store.planEncoding, kWindows1252Encoding);
+    store.removeRecord(2);
+    const QString name = QString::fromUtf8("RenÃ©");
+    ASSERT_EQ(store.field(Field::Name, 1), name);
+
+    const PlanWriteResult w = writePlanFile(path(), store);
+    ASSERT_EQ(w.status, PlanWriteStatus::Written);
+    EXPECT_EQ(w.encoding, kUtf8Encoding);
+    RecordStore back;
+    ASSERT_TRUE(readPlanFile(path(), back, DayFirst).loaded());
+    EXPECT_EQ(back.field(Field::Name, 1), name);
+}
+
 TEST_F(PlanFileTest, utf8FileReadsAndSavesByteIdentical)
 {
     const QByteArray original = planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "Caf\xC3\xA9 \xE2\x82\xAC 5 \xF0\x9F\x93\x85")});
