@@ -185,6 +185,15 @@ PackedRecord PackedRecord::withField(int field, QStringView value) const
     return changed;
 }
 
+bool PackedRecord::overwriteField(int field, QStringView value) noexcept
+{
+    const QStringView old = (*this)[field];
+    if ((bits_ & kInBuffer) || old.size() != value.size() || old.isEmpty())
+        return false;
+    std::memmove(const_cast<QChar*>(old.data()), value.data(), static_cast<std::size_t>(value.size()) * sizeof(QChar));
+    return true;
+}
+
 std::size_t PackedRecord::blockBytes() const noexcept
 {
     return bits_ ? Field::Count * sizeof(std::uint32_t) + blockLength(block()) * sizeof(QChar) : 0;
@@ -268,16 +277,36 @@ void RecordStore::setFields(int index, std::initializer_list<std::pair<int, QStr
     bool changed = false;
     for (int f = 1; f <= Field::Count; ++f)
         texts[static_cast<std::size_t>(f)] = record[f];
+    bool sameLengths = true;
     for (const auto& [field, value] : changes) {
         if (field < 1 || field > Field::Count || texts[static_cast<std::size_t>(field)] == value)
             continue;
+        sameLengths = sameLengths && texts[static_cast<std::size_t>(field)].size() == value.size();
         texts[static_cast<std::size_t>(field)] = value;
         changed = true;
         if (field == Field::StartDate || field == Field::Time)
             invalidateKey(index);
     }
-    if (changed)
-        record = PackedRecord(texts);
+    if (!changed)
+        return;
+    // A date turned round keeps its length: a block of the record's own
+    // takes the new texts where the old ones were, unless a new text is read
+    // from that very block.
+    const QChar* blockBegin = record[1].data();
+    const QChar* blockEnd = record[Field::Count].data() + record[Field::Count].size();
+    for (const auto& change : changes)
+        if (std::less_equal<const QChar*>()(blockBegin, change.second.data())
+            && std::less<const QChar*>()(change.second.data(), blockEnd))
+            sameLengths = false;
+    if (sameLengths) {
+        bool overwritten = true;
+        for (const auto& [field, value] : changes)
+            if (field >= 1 && field <= Field::Count && record[field] != value)
+                overwritten = record.overwriteField(field, value) && overwritten;
+        if (overwritten)
+            return;
+    }
+    record = PackedRecord(texts);
 }
 
 void RecordStore::setRecord(int index, const PlannerRecord& record)

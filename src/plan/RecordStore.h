@@ -110,6 +110,10 @@ public:
     }
     // The same record with one text replaced (a new block).
     PackedRecord withField(int field, QStringView value) const;
+    // Overwrites a text with one of the same length, in place; false (and
+    // nothing changed) when the lengths differ or the block is not the
+    // record's own.
+    bool overwriteField(int field, QStringView value) noexcept;
     // Bytes of memory the record's block takes (without the allocator's own).
     std::size_t blockBytes() const noexcept;
 

@@ -246,6 +246,31 @@ TEST(RecordStore, editsOfALoadedPlanChangeNoOtherRecord)
     }
 }
 
+// Same-length texts are written over a record's own block in place; texts
+// taken from that very block (start and finish turned round) must not be
+// overwritten before they are read.
+TEST(RecordStore, setFieldsTurnsDatesRoundInPlaceOrNot)
+{
+    for (const bool fromOwnBlock : {false, true}) {
+        SCOPED_TRACE(fromOwnBlock);
+        RecordStore store;
+        store.replaceAll({rec("01/02/1996", "09:00", "One"), rec("03/04/1997", "10:00", "Two")});
+        store.setField(Field::FinishDate, 2, QStringLiteral("05/06/1998"));
+        const QString start = QStringLiteral("05/06/1998"), finish = QStringLiteral("03/04/1997");
+        if (fromOwnBlock) {
+            const RecordView r = store.record(2);
+            store.setFields(2, {{Field::StartDate, r[Field::FinishDate]}, {Field::FinishDate, r[Field::StartDate]}});
+        } else {
+            store.setFields(2, {{Field::StartDate, start}, {Field::FinishDate, finish}});
+        }
+        EXPECT_EQ(store.field(Field::StartDate, 2), start);
+        EXPECT_EQ(store.field(Field::FinishDate, 2), finish);
+        EXPECT_EQ(store.field(Field::Name, 2), QStringLiteral("Two"));
+        EXPECT_EQ(store.record(1).toRecord(), rec("01/02/1996", "09:00", "One"));
+        EXPECT_EQ(store.recordKey(2), sortKey(start, QStringLiteral("10:00"), DateOrder::DayFirst));
+    }
+}
+
 TEST(AddChronological, emptyAndOneRecordStores)
 {
     RecordStore store;
