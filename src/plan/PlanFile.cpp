@@ -630,23 +630,19 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
 
     const int n = store.recordCount();
     // A field the reader would refuse is not written: the plan on disk stays
-    // as it was and the user is told which record to shorten.
-    for (int r = 1; r <= n; ++r) {
-        const RecordView record = store.record(r);
-        for (int f = 1; f <= Field::Count; ++f) {
-            if (record[f].size() > kMaxPlanLineBytes / 3 && utf8Length(record[f]) > kMaxPlanLineBytes) {
-                result.status = PlanWriteStatus::Failed;
-                result.errorText = QStringLiteral("Record %1 has a field longer than %2 bytes, more than a plan "
-                                                  "file can hold. Shorten it and save again.")
-                                       .arg(r)
-                                       .arg(kMaxPlanLineBytes);
-                return result;
-            }
+    // as it was and the user is told which record to shorten. The fields are
+    // measured as they are encoded, before anything goes to the disk.
+    int tooLongRecord = 0;
+    auto fits = [&tooLongRecord](QStringView text, int r) {
+        if (text.size() > kMaxPlanLineBytes / 3 && utf8Length(text) > kMaxPlanLineBytes) {
+            tooLongRecord = r;
+            return false;
         }
-    }
+        return true;
+    };
 
     // Encodes the whole plan; false when Windows-1252 was asked for and a
-    // character has no place in it.
+    // character has no place in it, or a field is too long.
     auto encodePlan = [&](bool windows1252, QByteArray& bytes) {
         PlanEncoder encoder(windows1252);
         encoder.reserve(qsizetype(64) + qsizetype(n) * 200);
@@ -654,13 +650,23 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
                   && encoder.appendLine(store.systemDateStyle);
         for (int r = 1; r <= n && ok; ++r) {
             const RecordView record = store.record(r);
-            for (int f = 1; f <= Field::Count && ok; ++f)
-                ok = encoder.appendLine(record[f]);
+            for (int f = 1; f <= Field::Count && ok; ++f) {
+                const QStringView text = record[f];
+                ok = fits(text, r) && encoder.appendLine(text);
+            }
             scope.advance();
         }
         ok = ok && encoder.appendLine(kPlanEndLine);
         bytes = std::move(encoder).bytes();
         return ok;
+    };
+    auto tooLong = [&] {
+        result.status = PlanWriteStatus::Failed;
+        result.errorText = QStringLiteral("Record %1 has a field longer than %2 bytes, more than a plan "
+                                          "file can hold. Shorten it and save again.")
+                               .arg(tooLongRecord)
+                               .arg(kMaxPlanLineBytes);
+        return result;
     };
 
     bool windows1252 = store.planEncoding == kWindows1252Encoding;
@@ -673,9 +679,12 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
                && isValidUtf8(b);
     };
     if (!encodePlan(windows1252, bytes) || (windows1252 && readsAsUtf8(bytes))) {
+        if (tooLongRecord != 0)
+            return tooLong();
         windows1252 = false;
         scope.restart();
-        encodePlan(false, bytes);
+        if (!encodePlan(false, bytes) && tooLongRecord != 0)
+            return tooLong();
     }
     const bool marked = !windows1252 && store.planEncoding == kUtf8BomEncoding;
     if (marked)
