@@ -55,9 +55,10 @@ void BM_BareLedgerRows(benchmark::State& state)
         std::vector<QStringList> rows;
         rows.reserve(static_cast<std::size_t>(store.recordCount()) + 8);
         for (int i = 1; i <= store.recordCount(); ++i) {
-            const zp::PlannerRecord& r = store.record(i);
-            rows.push_back({r[zp::Field::StartDate], r[zp::Field::Name], r[zp::Field::Message], r[zp::Field::Income],
-                            r[zp::Field::Expense]});
+            const zp::RecordView r = store.record(i);
+            rows.push_back({r[zp::Field::StartDate].toString(), r[zp::Field::Name].toString(),
+                            r[zp::Field::Message].toString(), r[zp::Field::Income].toString(),
+                            r[zp::Field::Expense].toString()});
         }
         benchmark::DoNotOptimize(rows);
     }

@@ -1,6 +1,8 @@
 // Plan file timings on a full plan (32767 records, about 5 MB).
 //
-//   BM_ReadPlanFile        readPlanFile into a store, same style as the file
+//   BM_ReadPlanFile        readPlanFile into a store, same style as the file;
+//                          "bytes_per_record" is the memory the loaded plan
+//                          takes (the allocator's own bookkeeping included)
 //   BM_ReadPlanFileOther   the same file read under the other date order
 //                          (every date converted)
 //   BM_ReadLinesBaseline   reading the same bytes and cutting them into lines
@@ -21,8 +23,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <vector>
 
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -79,6 +83,17 @@ void readPlan(benchmark::State& state, zp::DateOrder order)
     }
     state.SetBytesProcessed(state.iterations() * plan.size);
     state.counters["MB"] = static_cast<double>(plan.size) / 1e6;
+
+    // What the loaded plan holds on to: the heap in use with the store
+    // alive, less the heap in use before it was read.
+    auto heapInUse = [] {
+        const struct mallinfo2 info = ::mallinfo2();
+        return static_cast<double>(info.uordblks) + static_cast<double>(info.hblkhd);
+    };
+    const double before = heapInUse();
+    RecordStore store;
+    zp::readPlanFile(plan.path, store, order);
+    state.counters["bytes_per_record"] = (heapInUse() - before) / std::max(1, store.recordCount());
 }
 
 void BM_ReadPlanFile(benchmark::State& state) { readPlan(state, zp::DateOrder::DayFirst); }

@@ -10,7 +10,7 @@ namespace zp {
 namespace {
 
 // Characters as a reader counts them: a pair of UTF-16 halves is one.
-qsizetype characterCount(const QString& text)
+qsizetype characterCount(QStringView text)
 {
     qsizetype count = text.size();
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
@@ -46,7 +46,7 @@ PlanStatistics planStatistics(const RecordStore& store)
     s.records = store.recordCount();
     MoneySum income, expense;
     for (int i = 1; i <= s.records; ++i) {
-        const PlannerRecord& r = store.record(i);
+        const RecordView r = store.record(i);
         for (int f = Field::StartDate; f <= Field::ImagePath; ++f)
             s.characters += static_cast<double>(characterCount(r[f]));
         if (r[Field::JobStatus] == QLatin1String("1"))

@@ -5,13 +5,13 @@
 
 namespace zp {
 
-QString ledgerAmountText(const QString& stored)
+QString ledgerAmountText(QStringView stored)
 {
     QString shown = standardFormat(stored);
     // The money format takes no thousands separators, yet an amount typed
     // with them is still an amount: shown formatted, counted by its value.
     if (shown == stored && stored.contains(QLatin1Char(','))) {
-        QString plain = stored;
+        QString plain = stored.toString();
         plain.remove(QLatin1Char(','));
         const QString formatted = standardFormat(plain);
         if (formatted != plain)
@@ -36,9 +36,9 @@ std::vector<QStringList> buildLedgerRows(const RecordStore& store)
 
     MoneySum income, expense;
     for (int i = 1; i <= count; ++i) {
-        const PlannerRecord& r = store.record(i);
-        rows.push_back({r[Field::StartDate], r[Field::Name], r[Field::Message], ledgerAmountText(r[Field::Income]),
-                        ledgerAmountText(r[Field::Expense])});
+        const RecordView r = store.record(i);
+        rows.push_back({r[Field::StartDate].toString(), r[Field::Name].toString(), r[Field::Message].toString(),
+                        ledgerAmountText(r[Field::Income]), ledgerAmountText(r[Field::Expense])});
         income.add(r[Field::Income]);
         expense.add(r[Field::Expense]);
     }

@@ -16,7 +16,8 @@ constexpr int kLedgerColumns = 5;
 // format ("1500" -> "1,500.00"; a text typed with thousands commas, "1,250",
 // is formatted too), any other text unchanged, and " 0" when its numeric
 // value is zero.
-QString ledgerAmountText(const QString& stored);
+QString ledgerAmountText(QStringView stored);
+inline QString ledgerAmountText(const QString& stored) { return ledgerAmountText(QStringView(stored)); }
 
 // The ledger's rows, five cells each: the two heading rows and two empty
 // rows, one row per record in stored order (start date, name, item,

@@ -15,7 +15,7 @@ using namespace std::chrono;
 
 std::optional<year_month_day> recordDate(const RecordStore& store, int index)
 {
-    const auto value = parseDateTime(store.field(Field::StartDate, index), store.dateOrder());
+    const auto value = parseDateTime(store.record(index)[Field::StartDate], store.dateOrder());
     if (!value || !value->hasDate || !value->date.ok())
         return std::nullopt;
     return value->date;
@@ -111,8 +111,8 @@ LedgerPlot buildLedgerPlot(const RecordStore& store, PlotShow show)
     plot.xLabel = dayLabel(*days);
 
     if (count == 1) {
-        const double income = textValue(store.field(Field::Income, 1));
-        const double expense = textValue(store.field(Field::Expense, 1));
+        const double income = textValue(store.record(1)[Field::Income]);
+        const double expense = textValue(store.record(1)[Field::Expense]);
         if (!std::isfinite(income) || !std::isfinite(expense))
             return noData();
         plot.unit = PlotUnit::Days;
@@ -148,8 +148,8 @@ LedgerPlot buildLedgerPlot(const RecordStore& store, PlotShow show)
     }
     std::vector<double> incomes, expenses;
     for (int i = 0; i < count; ++i) {
-        const double income = textValue(store.field(Field::Income, i + 1));
-        const double expense = textValue(store.field(Field::Expense, i + 1));
+        const double income = textValue(store.record(i + 1)[Field::Income]);
+        const double expense = textValue(store.record(i + 1)[Field::Expense]);
         if (i == 0 || keys[static_cast<std::size_t>(i)] != keys[static_cast<std::size_t>(i - 1)]) {
             incomes.push_back(income);
             expenses.push_back(expense);

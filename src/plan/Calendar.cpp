@@ -50,7 +50,7 @@ using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
 
 // --- dates and times of records ------------------------------------------
 
-std::optional<QDate> recordDate(const QString& text, DateOrder order)
+std::optional<QDate> recordDate(QStringView text, DateOrder order)
 {
     if (text.isEmpty())
         return std::nullopt;
@@ -61,7 +61,7 @@ std::optional<QDate> recordDate(const QString& text, DateOrder order)
     return d.isValid() ? std::optional<QDate>(d) : std::nullopt;
 }
 
-std::optional<QTime> recordTime(const QString& text, DateOrder order)
+std::optional<QTime> recordTime(QStringView text, DateOrder order)
 {
     if (text.isEmpty())
         return std::nullopt;
@@ -123,7 +123,7 @@ public:
         line_.append(value.data(), std::size_t(value.size()));
         fold();
     }
-    void text(const char* name, const QString& value)
+    void text(const char* name, QStringView value)
     {
         line_.assign(name);
         line_.push_back(':');
@@ -226,7 +226,7 @@ public:
     }
 
     // The identifier, valid until the next call.
-    QByteArrayView next(const PlannerRecord& r, const std::optional<QDate>& start, const std::optional<QTime>& time)
+    QByteArrayView next(RecordView r, const std::optional<QDate>& start, const std::optional<QTime>& time)
     {
         sha_.reset();
         if (start) {
@@ -271,7 +271,7 @@ private:
         int count = 0;
     };
 
-    void addUtf8(const QString& text)
+    void addUtf8(QStringView text)
     {
         utf8_.resize(std::size_t(encoder_.requiredSpace(text.size())));
         char* end = encoder_.appendToBuffer(utf8_.data(), text);
@@ -314,7 +314,7 @@ void putDate(char* out, const QDate& date, DateOrder order)
     std::memcpy(out, text, sizeof text);
 }
 
-bool isCanonicalDate(const QString& text, const QDate& d, DateOrder order)
+bool isCanonicalDate(QStringView text, const QDate& d, DateOrder order)
 {
     if (text.size() != 10 || d.year() < 1 || d.year() > 9999)
         return text == dateText(d, order);
@@ -323,12 +323,12 @@ bool isCanonicalDate(const QString& text, const QDate& d, DateOrder order)
     return text == QLatin1StringView(buffer, 10);
 }
 
-bool isCanonicalTime(const QString& text, const QTime& t)
+bool isCanonicalTime(QStringView text, const QTime& t)
 {
     return text == timeText(t);
 }
 
-void writeRecord(ContentLines& out, const PlannerRecord& r, DateOrder order, UidMaker& uids,
+void writeRecord(ContentLines& out, RecordView r, DateOrder order, UidMaker& uids,
                  const QByteArray& stamp)
 {
     const auto start = recordDate(r[Field::StartDate], order);
@@ -378,7 +378,7 @@ void writeRecord(ContentLines& out, const PlannerRecord& r, DateOrder order, Uid
     if (!finishBack)
         out.text(kXFinish, r[Field::FinishDate]);
     QStringList empty;
-    const QString& status = r[Field::JobStatus];
+    const QStringView status = r[Field::JobStatus];
     if (status.isEmpty())
         empty << kEmptyStatus;
     else if (status != QLatin1String("0") && status != QLatin1String("1"))
@@ -595,11 +595,12 @@ PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order
     return r;
 }
 
-QString recordIdentity(const PlannerRecord& r)
+QString recordIdentity(RecordView r)
 {
     QString key;
     for (int f = 1; f <= Field::Count; ++f)
-        key += r[f] + QChar(0x1f);
+        key += r[f];
+        key += QChar(0x1f);
     return key;
 }
 
@@ -767,7 +768,7 @@ std::vector<QString> calendarUids(const RecordStore& store, DateOrder order)
     uids.reserve(std::size_t(store.recordCount()));
     UidMaker maker(store.recordCount());
     for (int i = 1; i <= store.recordCount(); ++i) {
-        const PlannerRecord& r = store.record(i);
+        const RecordView r = store.record(i);
         uids.push_back(QString::fromLatin1(
             maker.next(r, recordDate(r[Field::StartDate], order), recordTime(r[Field::Time], order))));
     }
@@ -921,7 +922,7 @@ int addImportedRecords(RecordStore& store, const std::vector<PlannerRecord>& rec
             const double key = store.recordKey(i);
             while (next < incoming.size() && incoming[next].first < key)
                 merged.push_back(*incoming[next++].second);
-            merged.push_back(store.record(i));
+            merged.push_back(store.record(i).toRecord());
         }
         for (; next < incoming.size(); ++next)
             merged.push_back(*incoming[next].second);
@@ -929,7 +930,7 @@ int addImportedRecords(RecordStore& store, const std::vector<PlannerRecord>& rec
         // A plan kept in the user's own order (project planning) has no
         // date position to offer: the new records go at the end.
         for (int i = 1; i <= existing; ++i)
-            merged.push_back(store.record(i));
+            merged.push_back(store.record(i).toRecord());
         merged.insert(merged.end(), records.begin(), records.begin() + count);
     }
     store.replaceAll(std::move(merged));

@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <memory>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -26,7 +27,7 @@ namespace zp {
 namespace {
 
 // Bytes of a text in UTF-8, line breaks dropped as the writer drops them.
-qsizetype utf8Length(const QString& text)
+qsizetype utf8Length(QStringView text)
 {
     qsizetype bytes = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -137,14 +138,22 @@ private:
 };
 
 // Turns the bytes of one line into the text of a field, in the encoding
-// being tried. A line that is not valid UTF-8 marks the whole file as
-// Windows-1252. A byte-order mark inside the text stays a character (the
-// one in front of the file is skipped before the lines are read).
+// being tried, appended to the record being read. A line that is not valid
+// UTF-8 marks the whole file as Windows-1252. A byte-order mark inside the
+// text stays a character (the one in front of the file is skipped before
+// the lines are read).
 class LineDecoder {
 public:
     explicit LineDecoder(const QByteArray& encoding) : decoder_(encoding) {}
 
     QString decode(QByteArrayView bytes)
+    {
+        QString text;
+        append(bytes, text);
+        return text;
+    }
+
+    void append(QByteArrayView bytes, QString& out)
     {
         // A field never holds a line break: stray CRs inside a line go.
         QByteArray stripped;
@@ -153,13 +162,13 @@ public:
             stripped.replace('\r', QByteArrayView());
             bytes = stripped;
         }
-        QString text = decoder_.decode(bytes);
+        const qsizetype start = out.size();
+        decoder_.appendTo(bytes, out);
         // A Windows-1252 line takes up to three times its bytes in UTF-8, the
         // form it is saved in once it holds a character Windows-1252 lacks;
         // a field that could then not be read back is refused now.
-        if (bytes.size() > kMaxPlanLineBytes / 3 && utf8Length(text) > kMaxPlanLineBytes)
+        if (bytes.size() > kMaxPlanLineBytes / 3 && utf8Length(QStringView(out).sliced(start)) > kMaxPlanLineBytes)
             tooLong_ = true;
-        return text;
     }
 
     bool invalid() const { return decoder_.invalid(); }
@@ -249,7 +258,8 @@ struct ParsedPlan {
     PlanReadStatus status = PlanReadStatus::Failed;
     QString detail;
     bool notUtf8 = false; // the UTF-8 attempt met a line that is not UTF-8
-    std::vector<PlannerRecord> records;
+    std::vector<PackedRecord> records; // their blocks lie in `buffer`
+    std::shared_ptr<RecordBuffer> buffer = std::make_shared<RecordBuffer>();
     int editStyle = 0;
     QString fileDateStyle;
 };
@@ -277,6 +287,63 @@ ParsedPlan lineFailure(LineReader::Status status, const QFile& file)
     }
     return failure(PlanReadStatus::Failed, file.errorString());
 }
+
+// Converts the start and finish dates of the records being read. Nearly
+// every date of a plan is already in the form a load gives it (two-digit day
+// and month, four-digit year, written in the system's style): such a date is
+// kept as it stands without being read and printed again.
+class LoadDateConverter {
+public:
+    LoadDateConverter(const QString& fileStyle, const QString& systemStyle)
+        : fileStyle_(fileStyle), systemStyle_(systemStyle),
+          settledForm_(isKnownDateStyle(fileStyle) && fileStyle == systemStyle),
+          dayFirst_(dateOrderFor(systemStyle) == DateOrder::DayFirst)
+    {
+    }
+
+    // Converts the text from `start` to the end of `texts` in place.
+    void convert(QString& texts, qsizetype start) const
+    {
+        const QStringView text = QStringView(texts).sliced(start);
+        if (text.isEmpty() || isSettled(text))
+            return;
+        const QString converted = convertDateOnLoad(text.toString(), fileStyle_, systemStyle_);
+        texts.resize(start);
+        texts.append(converted);
+    }
+
+private:
+    // Whether the text is a real date printed exactly as "dd/mm/yyyy" (or
+    // "mm/dd/yyyy"), which reading and printing it again gives back as it is.
+    bool isSettled(QStringView text) const
+    {
+        if (!settledForm_ || text.size() != 10 || text[2] != u'/' || text[5] != u'/')
+            return false;
+        int digits[8];
+        int k = 0;
+        for (const qsizetype i : {0, 1, 3, 4, 6, 7, 8, 9}) {
+            const char16_t c = text[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            digits[k++] = c - u'0';
+        }
+        const int first = digits[0] * 10 + digits[1];
+        const int second = digits[2] * 10 + digits[3];
+        const int year = digits[4] * 1000 + digits[5] * 100 + digits[6] * 10 + digits[7];
+        if (year < 1000)
+            return false;
+        const int day = dayFirst_ ? first : second;
+        const int month = dayFirst_ ? second : first;
+        return std::chrono::year_month_day(std::chrono::year(year), std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day)))
+            .ok();
+    }
+
+    const QString& fileStyle_;
+    const QString& systemStyle_;
+    bool settledForm_;
+    bool dayFirst_;
+};
 
 // One pass over the file in one encoding. With UTF-8 it stops as soon as a
 // line turns out not to be UTF-8 (notUtf8), and the caller starts again in
@@ -325,6 +392,9 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
     // plan has 150 bytes or more a record), so the list is not copied as it
     // grows.
     plan.records.reserve(static_cast<std::size_t>(std::min<qint64>(RecordStore::kMaxRecords, fileSize / 128 + 16)));
+    QString texts;
+    std::array<std::uint32_t, Field::Count> ends{};
+    const LoadDateConverter dates(plan.fileDateStyle, systemStyle);
 
     for (;;) {
         st = reader.next(line);
@@ -338,8 +408,13 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
         if (plan.records.size() >= static_cast<std::size_t>(RecordStore::kMaxRecords))
             return failure(PlanReadStatus::TooManyRecords,
                            QStringLiteral("the file holds more than %1 records").arg(RecordStore::kMaxRecords));
-        PlannerRecord& record = plan.records.emplace_back();
-        record[Field::StartDate] = convertDateOnLoad(decoder.decode(line), plan.fileDateStyle, systemStyle);
+        // The record's texts are read one after another into one buffer and
+        // packed from there, so a record costs a single allocation.
+        texts.resize(0);
+        int read = 0;
+        decoder.append(line, texts);
+        dates.convert(texts, 0);
+        ends[read++] = static_cast<std::uint32_t>(texts.size());
         bool ended = false;
         for (int f = 2; f <= perRecord; ++f) {
             st = reader.next(line);
@@ -350,10 +425,13 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
                 ended = true;
                 break;
             }
-            QString value = decoder.decode(line);
-            record[f] = f == Field::FinishDate ? convertDateOnLoad(value, plan.fileDateStyle, systemStyle)
-                                               : std::move(value);
+            const qsizetype start = texts.size();
+            decoder.append(line, texts);
+            if (f == Field::FinishDate)
+                dates.convert(texts, start);
+            ends[read++] = static_cast<std::uint32_t>(texts.size());
         }
+        plan.records.emplace_back(ends.data(), read, texts.constData(), plan.buffer.get());
         if (decoder.invalid()) {
             plan.notUtf8 = true;
             return plan;
@@ -445,7 +523,7 @@ PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder s
     result.recordCount = static_cast<int>(plan.records.size());
     result.fileDateStyle = plan.fileDateStyle;
     result.encoding = encoding;
-    store.replaceAll(std::move(plan.records));
+    store.adoptRecords(std::move(plan.records), std::move(plan.buffer));
     store.editStyle = plan.editStyle;
     store.systemDateStyle = systemStyle;
     store.fileDateStyle = systemStyle;
@@ -552,52 +630,61 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
 
     const int n = store.recordCount();
     // A field the reader would refuse is not written: the plan on disk stays
-    // as it was and the user is told which record to shorten.
-    for (int r = 1; r <= n; ++r) {
-        const PlannerRecord& record = store.record(r);
-        for (int f = 1; f <= Field::Count; ++f) {
-            if (record[f].size() > kMaxPlanLineBytes / 3 && utf8Length(record[f]) > kMaxPlanLineBytes) {
-                result.status = PlanWriteStatus::Failed;
-                result.errorText = QStringLiteral("Record %1 has a field longer than %2 bytes, more than a plan "
-                                                  "file can hold. Shorten it and save again.")
-                                       .arg(r)
-                                       .arg(kMaxPlanLineBytes);
-                return result;
-            }
+    // as it was and the user is told which record to shorten. The fields are
+    // measured as they are encoded, before anything goes to the disk.
+    int tooLongRecord = 0;
+    auto fits = [&tooLongRecord](QStringView text, int r) {
+        if (text.size() > kMaxPlanLineBytes / 3 && utf8Length(text) > kMaxPlanLineBytes) {
+            tooLongRecord = r;
+            return false;
         }
-    }
+        return true;
+    };
 
     // Encodes the whole plan; false when Windows-1252 was asked for and a
-    // character has no place in it.
+    // character has no place in it, or a field is too long.
     auto encodePlan = [&](bool windows1252, QByteArray& bytes) {
         PlanEncoder encoder(windows1252);
         encoder.reserve(qsizetype(64) + qsizetype(n) * 200);
         bool ok = encoder.appendLine(kPlanFileVersion + (store.editStyle != 0 ? QStringLiteral(" 1") : QStringLiteral(" 0")))
                   && encoder.appendLine(store.systemDateStyle);
         for (int r = 1; r <= n && ok; ++r) {
-            const PlannerRecord& record = store.record(r);
-            for (int f = 1; f <= Field::Count && ok; ++f)
-                ok = encoder.appendLine(record[f]);
+            const RecordView record = store.record(r);
+            for (int f = 1; f <= Field::Count && ok; ++f) {
+                const QStringView text = record[f];
+                ok = fits(text, r) && encoder.appendLine(text);
+            }
             scope.advance();
         }
         ok = ok && encoder.appendLine(kPlanEndLine);
         bytes = std::move(encoder).bytes();
         return ok;
     };
+    auto tooLong = [&] {
+        result.status = PlanWriteStatus::Failed;
+        result.errorText = QStringLiteral("Record %1 has a field longer than %2 bytes, more than a plan "
+                                          "file can hold. Shorten it and save again.")
+                               .arg(tooLongRecord)
+                               .arg(kMaxPlanLineBytes);
+        return result;
+    };
 
     bool windows1252 = store.planEncoding == kWindows1252Encoding;
     QByteArray bytes;
-    // The reader takes a file that is valid UTF-8 for UTF-8, so Windows-1252
-    // text whose bytes happen to form UTF-8 ("Ã©") would not read back as
-    // written: such a plan is saved in UTF-8.
-    const auto readsAsOtherText = [](const QByteArray& b) {
-        return std::any_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) &&
-               QByteArrayView(b).isValidUtf8();
+    // The reader takes a file that is valid UTF-8 as UTF-8, so Windows-1252
+    // bytes that happen to form UTF-8 ("Ã©" is C3 A9, which UTF-8 reads as
+    // "é") would come back as other text; such a plan is written in UTF-8.
+    auto readsAsUtf8 = [](const QByteArray& b) {
+        return std::any_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })
+               && isValidUtf8(b);
     };
-    if (!encodePlan(windows1252, bytes) || (windows1252 && readsAsOtherText(bytes))) {
+    if (!encodePlan(windows1252, bytes) || (windows1252 && readsAsUtf8(bytes))) {
+        if (tooLongRecord != 0)
+            return tooLong();
         windows1252 = false;
         scope.restart();
-        encodePlan(false, bytes);
+        if (!encodePlan(false, bytes) && tooLongRecord != 0)
+            return tooLong();
     }
     const bool marked = !windows1252 && store.planEncoding == kUtf8BomEncoding;
     if (marked)

@@ -146,18 +146,18 @@ QString singleLine(const QString& text)
     return out;
 }
 
-EntryFields entryFieldsOf(const PlannerRecord& record)
+EntryFields entryFieldsOf(RecordView record)
 {
     EntryFields f;
-    f.text2 = record[Field::StartDate];
-    f.text3 = record[Field::Time];
-    f.text5 = record[Field::Name];
-    f.text6 = record[Field::PhoneAfterHours];
-    f.text7 = record[Field::PhoneBusinessHours];
-    f.text8 = record[Field::Income];
-    f.text9 = record[Field::Expense];
-    f.text10 = record[Field::Message];
-    f.text11 = record[Field::FinishDate];
+    f.text2 = record[Field::StartDate].toString();
+    f.text3 = record[Field::Time].toString();
+    f.text5 = record[Field::Name].toString();
+    f.text6 = record[Field::PhoneAfterHours].toString();
+    f.text7 = record[Field::PhoneBusinessHours].toString();
+    f.text8 = record[Field::Income].toString();
+    f.text9 = record[Field::Expense].toString();
+    f.text10 = record[Field::Message].toString();
+    f.text11 = record[Field::FinishDate].toString();
     f.done = record.isDone();
     return f;
 }
@@ -195,12 +195,12 @@ QList<QStringList> entryGridRows(const RecordStore& store)
     rows << switches << captions;
 
     for (int r = 1; r <= count; ++r) {
-        const PlannerRecord& record = store.record(r);
+        const RecordView record = store.record(r);
         QStringList row;
         row.reserve(kGridColumns);
         row << plainNumber(r);
         for (int col = 1; col < kGridColumns; ++col)
-            row << record[gridColumnField(col)];
+            row << record[gridColumnField(col)].toString();
         rows << row;
     }
     return rows;
@@ -287,10 +287,10 @@ RecordDisplay RecordEditor::showRecordInEntryFields(const AttachmentCheck& loadP
     display.scroll = scroll_;
     display.empty = false;
 
-    const PlannerRecord& record = store_.record(current);
+    const RecordView record = store_.record(current);
     display.fields = entryFieldsOf(record);
 
-    store_.pendingImagePath = record[Field::ImagePath];
+    store_.pendingImagePath = record[Field::ImagePath].toString();
     if (!isNoAttachment(store_.pendingImagePath)) {
         if (!loadPicture || loadPicture(store_.pendingImagePath)) {
             display.pictureShown = true;
@@ -300,7 +300,7 @@ RecordDisplay RecordEditor::showRecordInEntryFields(const AttachmentCheck& loadP
         }
     }
 
-    store_.currentSoundPath = record[Field::AudioPath];
+    store_.currentSoundPath = record[Field::AudioPath].toString();
     if (isNoAttachment(store_.currentSoundPath)) {
         store_.currentSoundPath = kNoAttachment;
     } else if (useSound && !useSound(store_.currentSoundPath)) {
@@ -432,7 +432,7 @@ EditOutcome RecordEditor::change(const EntryFields& fields)
     std::optional<PlannerRecord> removed;
     changeInProgress_ = true;
     if (old >= 1 && old <= count) {
-        removed = store_.record(old);
+        removed = store_.record(old).toRecord();
         store_.removeRecord(old);
         if (scroll_.maximum > 1)
             --scroll_.maximum;

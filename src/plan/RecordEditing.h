@@ -74,7 +74,7 @@ struct EntryFields {
     friend bool operator==(const EntryFields&, const EntryFields&) = default;
 };
 
-EntryFields entryFieldsOf(const PlannerRecord& record);
+EntryFields entryFieldsOf(RecordView record);
 
 // Which label caption each entry-panel label shows.
 struct EntryPanelLabel {

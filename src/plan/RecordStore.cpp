@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
 #include <limits>
 #include <numeric>
 
@@ -19,16 +22,51 @@ namespace {
 
 constexpr double kNoKey = std::numeric_limits<double>::quiet_NaN();
 
-const PlannerRecord& blankRecord()
+const PackedRecord& blankRecord()
 {
-    static const PlannerRecord blank;
+    static const PackedRecord blank;
     return blank;
 }
 
-const QString& emptyText()
+// A block of `ends` (Field::Count of them) followed by room for `length`
+// characters; null when there are none.
+std::uint32_t* allocateBlock(std::size_t length)
 {
-    static const QString empty;
-    return empty;
+    if (length == 0)
+        return nullptr;
+    if (length > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("planner record too long");
+    void* block = std::malloc(Field::Count * sizeof(std::uint32_t) + length * sizeof(QChar));
+    if (!block)
+        throw std::bad_alloc();
+    return static_cast<std::uint32_t*>(block);
+}
+
+std::size_t blockLength(const std::uint32_t* block)
+{
+    return block ? block[Field::Count - 1] : 0;
+}
+
+// Packs texts 1 ... Field::Count given by `textOf(field)`.
+template<typename TextOf>
+std::uint32_t* packTexts(TextOf textOf)
+{
+    std::size_t length = 0;
+    for (int f = 1; f <= Field::Count; ++f)
+        length += static_cast<std::size_t>(textOf(f).size());
+    std::uint32_t* block = allocateBlock(length);
+    if (!block)
+        return nullptr;
+    QChar* out = reinterpret_cast<QChar*>(block + Field::Count);
+    std::uint32_t end = 0;
+    for (int f = 1; f <= Field::Count; ++f) {
+        const QStringView text = textOf(f);
+        if (!text.isEmpty())
+            std::memcpy(out + end, text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+        end += static_cast<std::uint32_t>(text.size());
+        block[f - 1] = end;
+    }
+    return block;
 }
 
 // The recorder names its files after the day, hour, minute and second of
@@ -54,9 +92,116 @@ PlannerRecord PlannerRecord::fromList(const QStringList& twelveValues)
     return record;
 }
 
+PlannerRecord RecordView::toRecord() const
+{
+    PlannerRecord record;
+    for (int f = 1; f <= Field::Count; ++f)
+        record[f] = (*this)[f].toString();
+    return record;
+}
+
+// --- RecordBuffer ------------------------------------------------------------
+
+std::uint32_t* RecordBuffer::allocate(std::size_t words)
+{
+    if (words > size_ - used_) {
+        size_ = std::max(words, kPieceWords);
+        pieces_.emplace_back(new std::uint32_t[size_]);
+        used_ = 0;
+    }
+    std::uint32_t* at = pieces_.back().get() + used_;
+    used_ += words;
+    return at;
+}
+
+// --- PackedRecord ------------------------------------------------------------
+
+PackedRecord::PackedRecord(const PlannerRecord& record)
+    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([&record](int f) { return QStringView(record[f]); })))
+{
+}
+
+PackedRecord::PackedRecord(const std::array<QStringView, Field::Count + 1>& texts)
+    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([&texts](int f) { return texts[static_cast<std::size_t>(f)]; })))
+{
+}
+
+PackedRecord::PackedRecord(RecordView record)
+    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([record](int f) { return record[f]; })))
+{
+}
+
+PackedRecord::PackedRecord(const std::uint32_t* ends, int count, const QChar* text, RecordBuffer* buffer)
+{
+    count = std::clamp(count, 0, Field::Count);
+    const std::uint32_t length = count > 0 ? ends[count - 1] : 0;
+    if (length == 0)
+        return;
+    std::uint32_t* block;
+    if (buffer) {
+        // Whole words, so the next block's ends are aligned too.
+        block = buffer->allocate(Field::Count + (std::size_t(length) * sizeof(QChar) + 3) / 4);
+        bits_ = reinterpret_cast<std::uintptr_t>(block) | kInBuffer;
+    } else {
+        block = allocateBlock(length);
+        setOwnBlock(block);
+    }
+    for (int k = 0; k < Field::Count; ++k)
+        block[k] = k < count ? ends[k] : length;
+    std::memcpy(block + Field::Count, text, std::size_t(length) * sizeof(QChar));
+}
+
+PackedRecord::PackedRecord(const PackedRecord& other)
+{
+    std::uint32_t* block = allocateBlock(blockLength(other.block()));
+    if (block)
+        std::memcpy(block, other.block(), other.blockBytes());
+    setOwnBlock(block);
+}
+
+PackedRecord& PackedRecord::operator=(const PackedRecord& other)
+{
+    if (this != &other)
+        *this = PackedRecord(other);
+    return *this;
+}
+
+PackedRecord& PackedRecord::operator=(PackedRecord&& other) noexcept
+{
+    std::swap(bits_, other.bits_);
+    return *this;
+}
+
+PackedRecord::~PackedRecord()
+{
+    if (!(bits_ & kInBuffer))
+        std::free(block());
+}
+
+PackedRecord PackedRecord::withField(int field, QStringView value) const
+{
+    PackedRecord changed;
+    changed.setOwnBlock(packTexts([this, field, value](int f) { return f == field ? value : (*this)[f]; }));
+    return changed;
+}
+
+bool PackedRecord::overwriteField(int field, QStringView value) noexcept
+{
+    const QStringView old = (*this)[field];
+    if ((bits_ & kInBuffer) || old.size() != value.size() || old.isEmpty())
+        return false;
+    std::memmove(const_cast<QChar*>(old.data()), value.data(), static_cast<std::size_t>(value.size()) * sizeof(QChar));
+    return true;
+}
+
+std::size_t PackedRecord::blockBytes() const noexcept
+{
+    return bits_ ? Field::Count * sizeof(std::uint32_t) + blockLength(block()) * sizeof(QChar) : 0;
+}
+
 // --- sortKey ---------------------------------------------------------------
 
-double sortKey(const QString& dateText, const QString& timeText, DateOrder order)
+double sortKey(QStringView dateText, QStringView timeText, DateOrder order)
 {
     // Same as rendering each text with "yyyy", "y", "h" and "n" and taking
     // the numbers, but each text is read once: a text that is no date or
@@ -103,54 +248,105 @@ const std::array<QString, 13>& RecordStore::defaultFieldLabels()
     return labels;
 }
 
-const PlannerRecord& RecordStore::record(int index) const
+RecordView RecordStore::record(int index) const
 {
     if (index < 1 || index > recordCount())
         return blankRecord();
     return records_[static_cast<std::size_t>(index)];
 }
 
-const QString& RecordStore::field(int field, int index) const
-{
-    if (field < 1 || field > Field::Count)
-        return emptyText();
-    return record(index)[field];
-}
-
-void RecordStore::setField(int field, int index, const QString& value)
+void RecordStore::setField(int field, int index, QStringView value)
 {
     if (field < 1 || field > Field::Count || index < 1 || index > recordCount())
         return;
-    records_[static_cast<std::size_t>(index)][field] = value;
+    PackedRecord& record = records_[static_cast<std::size_t>(index)];
+    if (record[field] == value)
+        return;
+    record = record.withField(field, value);
     if (field == Field::StartDate || field == Field::Time)
         invalidateKey(index);
+}
+
+void RecordStore::setFields(int index, std::initializer_list<std::pair<int, QStringView>> changes)
+{
+    if (index < 1 || index > recordCount())
+        return;
+    PackedRecord& record = records_[static_cast<std::size_t>(index)];
+    // The record's new texts: a change, or what it has.
+    std::array<QStringView, Field::Count + 1> texts;
+    bool changed = false;
+    for (int f = 1; f <= Field::Count; ++f)
+        texts[static_cast<std::size_t>(f)] = record[f];
+    bool sameLengths = true;
+    for (const auto& [field, value] : changes) {
+        if (field < 1 || field > Field::Count || texts[static_cast<std::size_t>(field)] == value)
+            continue;
+        sameLengths = sameLengths && texts[static_cast<std::size_t>(field)].size() == value.size();
+        texts[static_cast<std::size_t>(field)] = value;
+        changed = true;
+        if (field == Field::StartDate || field == Field::Time)
+            invalidateKey(index);
+    }
+    if (!changed)
+        return;
+    // A date turned round keeps its length: a block of the record's own
+    // takes the new texts where the old ones were, unless a new text is read
+    // from that very block.
+    const QChar* blockBegin = record[1].data();
+    const QChar* blockEnd = record[Field::Count].data() + record[Field::Count].size();
+    for (const auto& change : changes)
+        if (std::less_equal<const QChar*>()(blockBegin, change.second.data())
+            && std::less<const QChar*>()(change.second.data(), blockEnd))
+            sameLengths = false;
+    if (sameLengths) {
+        bool overwritten = true;
+        for (const auto& [field, value] : changes)
+            if (field >= 1 && field <= Field::Count && record[field] != value)
+                overwritten = record.overwriteField(field, value) && overwritten;
+        if (overwritten)
+            return;
+    }
+    record = PackedRecord(texts);
 }
 
 void RecordStore::setRecord(int index, const PlannerRecord& record)
 {
     if (index < 1 || index > recordCount())
         return;
-    records_[static_cast<std::size_t>(index)] = record;
-    records_[static_cast<std::size_t>(index)][0].clear();
+    records_[static_cast<std::size_t>(index)] = PackedRecord(record);
     invalidateKey(index);
 }
 
 void RecordStore::clearStore()
 {
-    records_.assign(1, PlannerRecord{});
+    records_.clear();
+    records_.emplace_back();
     records_.shrink_to_fit();
+    buffer_.reset();
     keys_.assign(1, kNoKey);
     keys_.shrink_to_fit();
 }
 
-void RecordStore::replaceAll(std::vector<PlannerRecord> records)
+void RecordStore::replaceAll(const std::vector<PlannerRecord>& records)
+{
+    std::vector<PackedRecord> packed;
+    packed.reserve(records.size() + 1);
+    packed.emplace_back();
+    for (const PlannerRecord& r : records)
+        packed.emplace_back(r);
+    records_ = std::move(packed);
+    buffer_.reset();
+    keys_.assign(records_.size(), kNoKey);
+}
+
+void RecordStore::adoptRecords(std::vector<PackedRecord> records, std::shared_ptr<const RecordBuffer> buffer)
 {
     // The records stay where they are, with the blank record 0 put in
-    // front: a large plan is not copied into a second list.
-    for (auto& r : records)
-        r[0].clear();
+    // front: a large plan is not copied into a second list. The old records
+    // go before the buffer they may lie in.
     records.emplace(records.begin());
     records_ = std::move(records);
+    buffer_ = std::move(buffer);
     keys_.assign(records_.size(), kNoKey);
 }
 
@@ -180,7 +376,7 @@ double RecordStore::cachedKey(int index) const
 {
     double& key = keys_[static_cast<std::size_t>(index)];
     if (std::isnan(key)) {
-        const PlannerRecord& r = records_[static_cast<std::size_t>(index)];
+        const PackedRecord& r = records_[static_cast<std::size_t>(index)];
         key = sortKey(r[Field::StartDate], r[Field::Time], keyOrder_);
     }
     return key;
@@ -191,11 +387,10 @@ void RecordStore::invalidateKey(int index)
     keys_[static_cast<std::size_t>(index)] = kNoKey;
 }
 
-void RecordStore::insertAt(int index, const PlannerRecord& record, double key)
+void RecordStore::insertAt(int index, PackedRecord record, double key)
 {
     const auto pos = static_cast<std::ptrdiff_t>(index);
-    auto it = records_.insert(records_.begin() + pos, record);
-    (*it)[0].clear();
+    records_.insert(records_.begin() + pos, std::move(record));
     keys_.insert(keys_.begin() + pos, key);
 }
 
@@ -230,7 +425,7 @@ std::optional<int> RecordStore::insertInDateOrder(const PlannerRecord& record)
         if (position == 0)
             return std::nullopt;
     }
-    insertAt(position, record, k);
+    insertAt(position, PackedRecord(record), k);
     return position;
 }
 
@@ -238,7 +433,7 @@ bool RecordStore::insertRecordAt(int index, const PlannerRecord& record)
 {
     if (isFull() || index < 1 || index > recordCount() + 1)
         return false;
-    insertAt(index, record, kNoKey);
+    insertAt(index, PackedRecord(record), kNoKey);
     return true;
 }
 
@@ -287,7 +482,7 @@ void RecordStore::sortChronologically(ProgressSink* progress)
         return keys_[static_cast<std::size_t>(a)] < keys_[static_cast<std::size_t>(b)];
     });
 
-    std::vector<PlannerRecord> sorted;
+    std::vector<PackedRecord> sorted;
     std::vector<double> sortedKeys;
     sorted.reserve(static_cast<std::size_t>(n) + 1);
     sortedKeys.reserve(static_cast<std::size_t>(n) + 1);

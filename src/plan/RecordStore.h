@@ -5,8 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace zp {
@@ -36,6 +40,8 @@ inline const QString kEnglishEuro = QStringLiteral("englisheuro");
 inline const QString kAmerican = QStringLiteral("american");
 
 // One planner record: twelve texts addressed 1 ... 12; slot 0 is unused.
+// This is the form a record takes while it is being put together (the
+// entry panel, a record to insert); the store keeps its records packed.
 struct PlannerRecord {
     std::array<QString, Field::Count + 1> fields;
 
@@ -46,6 +52,115 @@ struct PlannerRecord {
     friend bool operator==(const PlannerRecord& a, const PlannerRecord& b) { return a.fields == b.fields; }
 };
 
+class RecordView;
+
+// Memory for the records of one plan read from a file, taken in large pieces
+// and given back all at once: loading and freeing a large plan then cost a
+// few allocations instead of one per record. Nothing in it is changed once
+// the plan is read; a record that is changed gets a block of its own.
+class RecordBuffer {
+public:
+    // Room for `words` 32-bit words.
+    std::uint32_t* allocate(std::size_t words);
+
+private:
+    // Pieces small enough to come from the heap, so a plan read again reuses
+    // the memory of the one it replaces.
+    static constexpr std::size_t kPieceWords = std::size_t(1) << 14; // 64 KiB
+    std::vector<std::unique_ptr<std::uint32_t[]>> pieces_;
+    std::size_t used_ = 0; // words used of the last piece
+    std::size_t size_ = 0; // words in the last piece
+};
+
+// The twelve texts of one record in a single block of memory: where each
+// text ends, then the texts one after another. A plan of thousands of
+// records then costs one block per record rather than twelve strings. A
+// record whose texts are all empty has no block. The block is the record's
+// own, or lies in the RecordBuffer of the plan it was read with. Copying
+// always makes a block of its own: no two records ever share one, so
+// changing a record can never change another.
+class PackedRecord {
+public:
+    PackedRecord() noexcept = default;
+    PackedRecord(const PlannerRecord& record);
+    explicit PackedRecord(RecordView record);
+    // From views of texts 1 ... 12 (slot 0 unused).
+    explicit PackedRecord(const std::array<QStringView, Field::Count + 1>& texts);
+    // From the texts of fields 1 ... texts.size() (at most twelve, the rest
+    // empty), all in one buffer: `ends[k]` is where the text of field k + 1
+    // ends in `text`, counted from its start.
+    // With `buffer`, the block is taken from it (and the buffer must outlive
+    // the record).
+    PackedRecord(const std::uint32_t* ends, int count, const QChar* text, RecordBuffer* buffer = nullptr);
+    PackedRecord(const PackedRecord& other);
+    PackedRecord(PackedRecord&& other) noexcept : bits_(std::exchange(other.bits_, 0)) {}
+    PackedRecord& operator=(const PackedRecord& other);
+    PackedRecord& operator=(PackedRecord&& other) noexcept;
+    ~PackedRecord();
+
+    // The text of field 1 ... 12; anything else reads as empty.
+    QStringView operator[](int field) const noexcept
+    {
+        const std::uint32_t* b = block();
+        if (!b || field < 1 || field > Field::Count)
+            return {};
+        const std::uint32_t begin = field == 1 ? 0 : b[field - 2];
+        return QStringView(reinterpret_cast<const QChar*>(b + Field::Count) + begin,
+                           static_cast<qsizetype>(b[field - 1] - begin));
+    }
+    // The same record with one text replaced (a new block).
+    PackedRecord withField(int field, QStringView value) const;
+    // Overwrites a text with one of the same length, in place; false (and
+    // nothing changed) when the lengths differ or the block is not the
+    // record's own.
+    bool overwriteField(int field, QStringView value) noexcept;
+    // Bytes of memory the record's block takes (without the allocator's own).
+    std::size_t blockBytes() const noexcept;
+
+private:
+    static constexpr std::uintptr_t kInBuffer = 1;
+    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kInBuffer); }
+    void setOwnBlock(std::uint32_t* block) noexcept { bits_ = reinterpret_cast<std::uintptr_t>(block); }
+    // The block: Field::Count ends, then the texts; null when every text is
+    // empty. The lowest bit is set when the block lies in a RecordBuffer.
+    std::uintptr_t bits_ = 0;
+};
+
+// A record read in place, from the store or from a PlannerRecord: its texts
+// are views that hold as long as the record they come from is neither
+// changed nor removed. Cheap to copy and pass by value.
+class RecordView {
+public:
+    RecordView() noexcept = default;
+    RecordView(const PackedRecord& record) noexcept : packed_(&record) {}
+    RecordView(const PlannerRecord& record) noexcept : loose_(&record) {}
+
+    // The text of field 1 ... 12; anything else reads as empty.
+    QStringView operator[](int field) const noexcept
+    {
+        if (packed_)
+            return (*packed_)[field];
+        if (loose_ && field >= 1 && field <= Field::Count)
+            return (*loose_)[field];
+        return {};
+    }
+    bool isDone() const noexcept { return (*this)[Field::JobStatus] == u"1"; }
+    // An independent copy of the twelve texts.
+    PlannerRecord toRecord() const;
+
+    friend bool operator==(RecordView a, RecordView b) noexcept
+    {
+        for (int f = 1; f <= Field::Count; ++f)
+            if (a[f] != b[f])
+                return false;
+        return true;
+    }
+
+private:
+    const PackedRecord* packed_ = nullptr;
+    const PlannerRecord* loose_ = nullptr;
+};
+
 // Date-order key of a date text and a time text:
 // year * 10 000 000 + day of year * 10 000 + hour * 100 + minute, where each
 // part is the numeric value of the text rendered with "yyyy", "y", "h" and
@@ -53,7 +168,11 @@ struct PlannerRecord {
 // counts as 0 and the word "soon" too. The key is never NaN (a text of
 // overflowing numbers could otherwise make one): NaN counts as 0, so every
 // record keeps a place in the date order.
-double sortKey(const QString& dateText, const QString& timeText, DateOrder order);
+double sortKey(QStringView dateText, QStringView timeText, DateOrder order);
+inline double sortKey(const QString& dateText, const QString& timeText, DateOrder order)
+{
+    return sortKey(QStringView(dateText), QStringView(timeText), order);
+}
 
 // Receives progress of long store operations (re-sorting a large plan): the
 // main window suspends its periodic timer and shows its progress bar.
@@ -85,17 +204,25 @@ public:
     // --- records ---------------------------------------------------------
     int recordCount() const { return static_cast<int>(records_.size()) - 1; }
     // Reading outside 1 ... recordCount (record 1 of the empty plan, say)
-    // gives a blank record rather than failing.
-    const PlannerRecord& record(int index) const;
-    const QString& field(int field, int index) const;
+    // gives a blank record rather than failing. The view holds until the
+    // record is changed or removed, or the plan replaced.
+    RecordView record(int index) const;
+    // A copy of one text, to keep.
+    QString field(int field, int index) const { return record(index)[field].toString(); }
     // Writing outside 1 ... recordCount is ignored.
-    void setField(int field, int index, const QString& value);
+    void setField(int field, int index, QStringView value);
+    void setField(int field, int index, const QString& value) { setField(field, index, QStringView(value)); }
+    // Several texts of one record at once: (field, text) pairs.
+    void setFields(int index, std::initializer_list<std::pair<int, QStringView>> changes);
     void setRecord(int index, const PlannerRecord& record);
 
     // The empty plan: no records.
     void clearStore();
     // Replaces every record at once (plan loading); no ordering is applied.
-    void replaceAll(std::vector<PlannerRecord> records);
+    void replaceAll(const std::vector<PlannerRecord>& records);
+    // The same with records already packed, taken over as they are, with
+    // the buffer holding their blocks.
+    void adoptRecords(std::vector<PackedRecord> records, std::shared_ptr<const RecordBuffer> buffer = {});
     // Inserts in date order; ties go after existing records with the same
     // key. Returns the new record's index, or nothing when no position
     // qualifies (a store not in date order) or the store is full.
@@ -158,8 +285,11 @@ private:
     // Key of record 1 ... recordCount, computed on first use; the caller has
     // synchronised the date order.
     double cachedKey(int index) const;
-    void insertAt(int index, const PlannerRecord& record, double key);
-    std::vector<PlannerRecord> records_; // slot 0 unused
+    void insertAt(int index, PackedRecord record, double key);
+    std::vector<PackedRecord> records_; // slot 0 unused
+    // Where the records of the plan as it was read lie; given back when the
+    // plan is replaced. Shared by copies of the store, which never write it.
+    std::shared_ptr<const RecordBuffer> buffer_;
     mutable std::vector<double> keys_;   // cached keys, NaN = not computed
     mutable DateOrder keyOrder_ = DateOrder::DayFirst;
 };

@@ -27,11 +27,18 @@ public:
 
     QString decode(QByteArrayView bytes) const
     {
-        QString out(bytes.size(), Qt::Uninitialized);
-        char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+        QString out;
+        appendTo(bytes, out);
+        return out;
+    }
+
+    void appendTo(QByteArrayView bytes, QString& out) const
+    {
+        const qsizetype start = out.size();
+        out.resize(start + bytes.size());
+        char16_t* dst = reinterpret_cast<char16_t*>(out.data()) + start;
         for (const char c : bytes)
             *dst++ = toUnicode_[static_cast<unsigned char>(c)];
-        return out;
     }
 
     // The byte of a character, or -1 when the code page has none.
@@ -148,6 +155,20 @@ TextDecoder::TextDecoder(const QByteArray& encoding)
     : windows1252_(isWindows1252(encoding)),
       utf8_(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
 {
+}
+
+void TextDecoder::appendTo(QByteArrayView bytes, QString& out)
+{
+    if (windows1252_) {
+        Windows1252::instance().appendTo(bytes, out);
+        return;
+    }
+    const qsizetype start = out.size();
+    out.resize(start + utf8_.requiredSpace(bytes.size()));
+    const QChar* end = utf8_.appendToBuffer(out.data() + start, bytes);
+    out.resize(end - out.constData());
+    if (utf8_.hasError())
+        invalid_ = true;
 }
 
 QString TextDecoder::decode(QByteArrayView bytes)

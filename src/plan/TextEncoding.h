@@ -57,6 +57,8 @@ public:
     explicit TextDecoder(const QByteArray& encoding);
 
     QString decode(QByteArrayView bytes);
+    // Decodes `bytes` onto the end of `out`.
+    void appendTo(QByteArrayView bytes, QString& out);
 
     // Whether a piece read as UTF-8 was not well-formed (its bad bytes
     // became U+FFFD). Never true in Windows-1252.

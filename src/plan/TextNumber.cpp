@@ -300,4 +300,12 @@ QString standardFormat(const QString& text)
     return standardFormat(value);
 }
 
+QString standardFormat(QStringView text)
+{
+    double value = 0.0;
+    if (!wholeNumber(text, value) || !std::isfinite(value))
+        return text.toString();
+    return standardFormat(value);
+}
+
 } // namespace zp

@@ -29,6 +29,7 @@ QString bareNumber(double value);
 // point, exponent; no thousands separators); any other text, "12 apples"
 // or "1,234.50" say, comes back unchanged.
 QString standardFormat(const QString& text);
+QString standardFormat(QStringView text);
 QString standardFormat(double value);
 
 } // namespace zp

@@ -146,8 +146,13 @@ bool switchNotOff(const RecordStore& store, int k)
 // The labelled lines of one record in the standard style.
 QStringList standardLines(const RecordStore& store, int i)
 {
-    const PlannerRecord& r = store.record(i);
-    auto line = [&](int k, const QString& value) { return label(store, k) + QLatin1Char(' ') + value; };
+    const RecordView r = store.record(i);
+    auto line = [&](int k, QStringView value) {
+        QString text = label(store, k);
+        text += QLatin1Char(' ');
+        text += value;
+        return text;
+    };
     QStringList lines;
     lines << QStringLiteral("No. ") + plainNumber(i);
     if (switchNotOff(store, 2))
@@ -394,7 +399,7 @@ int keyDay(double key)
     return static_cast<int>(std::fmod(std::floor(key / 10000.0), 1000.0));
 }
 
-std::optional<double> dateKey(const QString& date, const QString& time, DateOrder order)
+std::optional<double> dateKey(QStringView date, QStringView time, DateOrder order)
 {
     const auto value = parseDateTime(date, order);
     if (!value || !value->hasDate)
@@ -409,11 +414,11 @@ std::vector<TimeLineEntry> timeLineEntries(const RecordStore& store)
     std::vector<TimeLineEntry> entries;
     entries.reserve(static_cast<std::size_t>(store.recordCount()));
     for (int i = 1; i <= store.recordCount(); ++i) {
-        const PlannerRecord& r = store.record(i);
+        const RecordView r = store.record(i);
         const auto start = dateKey(r[Field::StartDate], r[Field::Time], order);
         if (!start)
             continue;
-        entries.push_back({r[Field::Name], *start, dateKey(r[Field::FinishDate], r[Field::Time], order), r.isDone()});
+        entries.push_back({r[Field::Name].toString(), *start, dateKey(r[Field::FinishDate], r[Field::Time], order), r.isDone()});
     }
     return entries;
 }

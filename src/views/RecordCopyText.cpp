@@ -51,14 +51,21 @@ bool switchedOn(const RecordStore& store, int k)
 
 void appendBlock(QString& text, const RecordStore& store, int number, QLatin1String separator, QLatin1String lineBreak)
 {
-    const PlannerRecord& record = store.record(number);
+    const RecordView record = store.record(number);
     text += QLatin1String("Planner Record No.") + plainNumber(number) + lineBreak;
 
     if (switchedOn(store, kTimeLabel)) {
-        text += label(store, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + QLatin1String(", ")
-                + record[Field::Time] + lineBreak;
+        text += label(store, kStartDateLabel);
+        text += QLatin1Char(' ');
+        text += record[Field::StartDate];
+        text += QLatin1String(", ");
+        text += record[Field::Time];
+        text += lineBreak;
     } else if (switchedOn(store, kStartDateLabel)) {
-        text += label(store, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + lineBreak;
+        text += label(store, kStartDateLabel);
+        text += QLatin1Char(' ');
+        text += record[Field::StartDate];
+        text += lineBreak;
     }
 
     for (const CopyLine& line : kCopyLines) {

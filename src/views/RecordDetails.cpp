@@ -50,14 +50,21 @@ bool switchedOff(const std::array<QString, 25>& labels, int k)
 
 // --- record details -----------------------------------------------------------
 
-QString recordDetailsBody(const std::array<QString, 25>& labels, const PlannerRecord& record)
+QString recordDetailsBody(const std::array<QString, 25>& labels, RecordView record)
 {
     QString text;
     if (!switchedOff(labels, kTimeLabel)) {
-        text += label(labels, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + QLatin1String(", ")
-                + record[Field::Time] + kCrLf;
+        text += label(labels, kStartDateLabel);
+        text += QLatin1Char(' ');
+        text += record[Field::StartDate];
+        text += QLatin1String(", ");
+        text += record[Field::Time];
+        text += kCrLf;
     } else if (!switchedOff(labels, kStartDateLabel)) {
-        text += label(labels, kStartDateLabel) + QLatin1Char(' ') + record[Field::StartDate] + kCrLf;
+        text += label(labels, kStartDateLabel);
+        text += QLatin1Char(' ');
+        text += record[Field::StartDate];
+        text += kCrLf;
     }
     for (const DetailsLine& line : kDetailsLines) {
         text += label(labels, line.label);
@@ -103,10 +110,9 @@ std::optional<QString> recordInfoText(const RecordStore& store, const ReminderLi
 
 namespace {
 
-const QString& orNone(const QString& text)
+QStringView orNone(QStringView text)
 {
-    static const QString none = QStringLiteral("None");
-    return text.isEmpty() ? none : text;
+    return text.isEmpty() ? QStringView(u"None") : text;
 }
 
 // Case folding one UTF-16 unit at a time, the way a case-ignoring
@@ -131,11 +137,11 @@ QString foldedCase(const QString& text)
 
 } // namespace
 
-QString phoneBookEntry(const PlannerRecord& record)
+QString phoneBookEntry(RecordView record)
 {
-    const QString& name = orNone(record[Field::Name]);
-    const QString& afterHours = orNone(record[Field::PhoneAfterHours]);
-    const QString& business = orNone(record[Field::PhoneBusinessHours]);
+    const QStringView name = orNone(record[Field::Name]);
+    const QStringView afterHours = orNone(record[Field::PhoneAfterHours]);
+    const QStringView business = orNone(record[Field::PhoneBusinessHours]);
     QString entry;
     entry.reserve(name.size() + afterHours.size() + business.size() + 24);
     entry += name;

@@ -54,7 +54,7 @@ LineLayout lineLayoutOf(const QString& displayMode)
 namespace {
 
 // Appends `text` followed by `after` when the text is not empty.
-inline void part(QString& line, const QString& text, QLatin1String after)
+inline void part(QString& line, QStringView text, QLatin1String after)
 {
     if (text.isEmpty())
         return;
@@ -66,7 +66,7 @@ inline void part(QString& line, const QString& text, QLatin1String after)
 constexpr qsizetype kLineOverhead = 64;
 
 // Enough for the whole line, so that it is built in one allocation.
-qsizetype estimatedLength(const PlannerRecord& r)
+qsizetype estimatedLength(RecordView r)
 {
     qsizetype n = kLineOverhead;
     for (int f = Field::StartDate; f <= Field::Expense; ++f)
@@ -78,12 +78,12 @@ qsizetype estimatedLength(const PlannerRecord& r)
 
 } // namespace
 
-void appendRecordListLine(QString& line, const PlannerRecord& r, LineLayout layout, DateOrder order)
+void appendRecordListLine(QString& line, RecordView r, LineLayout layout, DateOrder order)
 {
-    const QString& date = r[Field::StartDate];
-    const QString& time = r[Field::Time];
-    const QString& name = r[Field::Name];
-    const QString& message = r[Field::Message];
+    const QStringView date = r[Field::StartDate];
+    const QStringView time = r[Field::Time];
+    const QStringView name = r[Field::Name];
+    const QStringView message = r[Field::Message];
 
     switch (layout) {
     case LineLayout::ByDate:
@@ -129,25 +129,25 @@ void appendRecordListLine(QString& line, const PlannerRecord& r, LineLayout layo
     }
 
     // Amounts are shown as typed, when their leading number is above 0.
-    const QString& income = r[Field::Income];
+    const QStringView income = r[Field::Income];
     if (textValue(income) > 0) {
         line += QLatin1String("(I:$");
         line += income;
         line += QLatin1String(") ");
     }
-    const QString& expense = r[Field::Expense];
+    const QStringView expense = r[Field::Expense];
     if (textValue(expense) > 0) {
         line += QLatin1String("(E:$");
         line += expense;
         line += QLatin1String(") ");
     }
-    const QString& afterHours = r[Field::PhoneAfterHours];
+    const QStringView afterHours = r[Field::PhoneAfterHours];
     if (!afterHours.isEmpty()) {
         line += QLatin1String("(AH:");
         line += afterHours;
         line += QLatin1String(") ");
     }
-    const QString& business = r[Field::PhoneBusinessHours];
+    const QStringView business = r[Field::PhoneBusinessHours];
     if (!business.isEmpty()) {
         line += QLatin1String("(BH:");
         line += business;
@@ -156,7 +156,7 @@ void appendRecordListLine(QString& line, const PlannerRecord& r, LineLayout layo
     line += r.isDone() ? QLatin1String("(Done) ") : QLatin1String("(Pending) ");
 }
 
-QString recordListLine(const PlannerRecord& record, const QString& displayMode, DateOrder order)
+QString recordListLine(RecordView record, const QString& displayMode, DateOrder order)
 {
     QString line;
     line.reserve(estimatedLength(record));
@@ -174,7 +174,7 @@ QStringList buildRecordsListLines(const RecordStore& store, const QString& displ
     const LineLayout layout = lineLayoutOf(displayMode);
     const DateOrder order = store.dateOrder();
     for (int i = 1; i <= count; ++i) {
-        const PlannerRecord& record = store.record(i);
+        const RecordView record = store.record(i);
         QString line;
         line.reserve(estimatedLength(record));
         appendRecordListLine(line, record, layout, order);
@@ -254,9 +254,14 @@ RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& 
     if (count < 1)
         return content;
     if (convertDates && swap) {
+        // The dates are handed to the swap in place, not copied: the record
+        // stays as it is until both results are stored in one step.
+        auto inPlace = [](QStringView text) { return QString::fromRawData(text.data(), text.size()); };
         for (int i = 1; i <= count; ++i) {
-            store.setField(Field::StartDate, i, swap(store.field(Field::StartDate, i)));
-            store.setField(Field::FinishDate, i, swap(store.field(Field::FinishDate, i)));
+            const RecordView r = store.record(i);
+            const QString start = swap(inPlace(r[Field::StartDate]));
+            const QString finish = swap(inPlace(r[Field::FinishDate]));
+            store.setFields(i, {{Field::StartDate, start}, {Field::FinishDate, finish}});
         }
     }
     content.lines = buildRecordsListLines(store, displayMode);
@@ -283,7 +288,7 @@ std::optional<QString> imagePagePicturePath(const RecordStore& store, int record
 {
     if (store.recordCount() < 1)
         return std::nullopt;
-    const QString& path = store.field(Field::ImagePath, record); // empty outside the plan
+    const QString path = store.field(Field::ImagePath, record); // empty outside the plan
     if (path.isEmpty() || path == kNoAttachment)
         return std::nullopt;
     return path;

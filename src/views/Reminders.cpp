@@ -8,21 +8,18 @@
 
 namespace zp {
 
-const QString& ReminderRow::column(int c) const
+QString ReminderRow::column(int c) const
 {
-    static const QString empty;
     if (c == 0)
         return number;
-    if (c < 1 || c > Field::Count)
-        return empty;
-    return record[c];
+    return record[c].toString();
 }
 
-QString reminderLine(const PlannerRecord& record)
+QString reminderLine(RecordView record)
 {
-    const QString& name = record[Field::Name];
-    const QString& date = record[Field::StartDate];
-    const QString& time = record[Field::Time];
+    const QStringView name = record[Field::Name];
+    const QStringView date = record[Field::StartDate];
+    const QStringView time = record[Field::Time];
 
     QString line;
     line.reserve(name.size() + date.size() + time.size() + 16);
@@ -56,7 +53,7 @@ std::optional<std::chrono::sys_days> calendarDay(const QDate& date)
     return std::chrono::sys_days{ymd};
 }
 
-std::optional<int> daysBetween(const QString& startDate, std::chrono::sys_days today, DateOrder order)
+std::optional<int> daysBetween(QStringView startDate, std::chrono::sys_days today, DateOrder order)
 {
     // Nothing but an empty text is cheaper to turn away than to read.
     if (startDate.isEmpty())
@@ -85,15 +82,13 @@ ReminderList buildReminderList(const RecordStore& store, const QDate& today)
     if (day && count >= 1) {
         const DateOrder order = store.dateOrder();
         for (int i = 1; i <= count; ++i) {
-            const PlannerRecord& record = store.record(i);
+            const RecordView record = store.record(i);
             const auto d = daysBetween(record[Field::StartDate], *day, order);
             if (!d || *d < 1 || *d > kReminderDaysAhead)
                 continue;
             list.lines.append(reminderLine(record));
             list.index.push_back(i);
-            ReminderRow row{plainNumber(i), record};
-            row.record[0].clear();
-            list.rows.push_back(std::move(row));
+            list.rows.push_back(ReminderRow{plainNumber(i), PackedRecord(record)});
         }
     }
     if (list.lines.isEmpty())

@@ -33,11 +33,11 @@ constexpr int kReminderDaysAhead = 7;
 // details window (" 7", with its leading blank) and a copy of the record's
 // twelve fields taken when the list was built.
 struct ReminderRow {
-    QString number;       // column 0
-    PlannerRecord record; // columns 1 ... 12
+    QString number;      // column 0
+    PackedRecord record; // columns 1 ... 12
 
     // Columns 0 ... 12; anything else reads as empty.
-    const QString& column(int c) const;
+    QString column(int c) const;
 };
 
 // What the reminders window shows and remembers. Line k of `lines` belongs
@@ -56,7 +56,7 @@ struct ReminderList {
 // The line of one record: "Smith, 12/11/1996, 10:30  (Pending)". Name,
 // date and time each appear only when not empty; the status is
 // " (Done)" for a job status of exactly "1", else " (Pending)".
-QString reminderLine(const PlannerRecord& record);
+QString reminderLine(RecordView record);
 
 // Whole calendar days from `today` to a start date, read in `order`;
 // nothing when the text is no date (a word, a time alone, empty) or today

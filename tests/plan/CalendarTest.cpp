@@ -59,7 +59,7 @@ std::vector<PlannerRecord> records(const RecordStore& store)
 {
     std::vector<PlannerRecord> out;
     for (int i = 1; i <= store.recordCount(); ++i)
-        out.push_back(store.record(i));
+        out.push_back(store.record(i).toRecord());
     return out;
 }
 

@@ -87,7 +87,7 @@ std::vector<PlannerRecord> recordsOf(const RecordStore& store)
 {
     std::vector<PlannerRecord> out;
     for (int i = 1; i <= store.recordCount(); ++i)
-        out.push_back(store.record(i));
+        out.push_back(store.record(i).toRecord());
     return out;
 }
 
@@ -505,6 +505,33 @@ TEST(ConvertDateOnLoad, readsInTheFilesOrderAndWritesInTheSystemsPattern)
     }
 }
 
+// The reader keeps a date already in its settled form without reading it
+// again; every date must still come out as the full conversion gives it.
+TEST_F(PlanFileTest, datesLoadAsTheFullConversionGivesThem)
+{
+    const char* texts[] = {
+        "05/11/1996", "11/05/1996", "13/02/1996", "02/13/1996", "29/02/2000", "29/02/1900", "31/04/2001",
+        "00/01/1996", "01/00/1996", "01/01/0999", "01/01/1000", "31/12/9999", "5/11/1996", "05/11/96",
+        "05-11-1996", "05/11/1996 ", " 05/11/1996", "0a/11/1996", "05/11/19x6", "", "soon", "05/11/1996 10:30",
+    };
+    for (const char* styleLine : {"englisheuro", "american", "english"}) {
+        for (const DateOrder order : {DayFirst, MonthFirst}) {
+            QList<QList<QByteArray>> records;
+            for (const char* t : texts)
+                records << recordLines({t, "", "x", "", "", "", "", "", "", "", "", t});
+            ASSERT_TRUE(load(planFile(kHeader, styleLine, records), order).loaded());
+            const QString system = order == DayFirst ? kEnglishEuro : kAmerican;
+            for (int i = 1; i <= store.recordCount(); ++i) {
+                const QString text = QString::fromLatin1(texts[i - 1]);
+                SCOPED_TRACE(std::string(styleLine) + " under " + system.toStdString() + ": " + texts[i - 1]);
+                const QString expected = convertDateOnLoad(text, QString::fromLatin1(styleLine), system);
+                EXPECT_EQ(store.field(Field::StartDate, i), expected);
+                EXPECT_EQ(store.field(Field::FinishDate, i), expected);
+            }
+        }
+    }
+}
+
 TEST_F(PlanFileTest, planWrittenDayFirstLoadsMonthFirstWithTheSameDays)
 {
     RecordStore euro;
@@ -568,6 +595,28 @@ TEST_F(PlanFileTest, windows1252FileReadsAndSavesByteIdentical)
     ASSERT_EQ(w.status, PlanWriteStatus::Written);
     EXPECT_EQ(w.encoding, kWindows1252Encoding);
     EXPECT_EQ(readBytes(path()), original);
+}
+
+// Once the byte that made a file Windows-1252 is gone (a removed record, the
+// style line, which is written afresh), its text may encode to bytes that
+// are valid UTF-8: "Ã©" is C3 A9, which UTF-8 reads as "é". Such a plan is
+// saved in UTF-8 so that it reads back as it was.
+TEST_F(PlanFileTest, windows1252TextThatWouldReadAsUtf8IsSavedAsUtf8)
+{
+    ASSERT_TRUE(load(planFile(kHeader, "english\xF6", {sampleRecord("05/11/1996", "Ren\xC3\xA9"),
+                                                         sampleRecord("06/11/1996", "Gone \xE9")}))
+                    .loaded());
+    ASSERT_EQ(store.planEncoding, kWindows1252Encoding);
+    store.removeRecord(2);
+    const QString name = QString::fromUtf8("RenÃ©");
+    ASSERT_EQ(store.field(Field::Name, 1), name);
+
+    const PlanWriteResult w = writePlanFile(path(), store);
+    ASSERT_EQ(w.status, PlanWriteStatus::Written);
+    EXPECT_EQ(w.encoding, kUtf8Encoding);
+    RecordStore back;
+    ASSERT_TRUE(readPlanFile(path(), back, DayFirst).loaded());
+    EXPECT_EQ(back.field(Field::Name, 1), name);
 }
 
 TEST_F(PlanFileTest, utf8FileReadsAndSavesByteIdentical)

@@ -414,7 +414,7 @@ TEST_F(RecordEditingTest, insertRow_onCaptionRowDoesNothing_onARecordRowInsertsA
     EXPECT_TRUE(out.fillGrid);
     EXPECT_EQ(names(), (QStringList{"A", "B", "", "C"}));
     EXPECT_EQ(store.currentRecord, 3);
-    const PlannerRecord& blank = store.record(3);
+    const PlannerRecord blank = store.record(3).toRecord();
     EXPECT_EQ(blank[Field::StartDate], QStringLiteral("05/11/1996"));
     EXPECT_EQ(blank[Field::FinishDate], QStringLiteral("05/11/1996"));
     EXPECT_EQ(blank[Field::JobStatus], QStringLiteral("0"));
@@ -486,7 +486,7 @@ TEST_F(RecordEditingTest, commitCells_checkDatesKeepStatusAndRenameCaptions)
     // Captions are settings, not part of the plan.
     EXPECT_TRUE(store.modified);
     store.modified = false;
-    const PlannerRecord before = store.record(1);
+    const PlannerRecord before = store.record(1).toRecord();
     const EditOutcome caption = editor.commitGridCell(1, 1, QStringLiteral("Who\n"));
     EXPECT_TRUE(caption.applyLabels);
     EXPECT_EQ(store.fieldLabels[1], QStringLiteral("Who"));

@@ -1,3 +1,4 @@
+#include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
 #include "support/Fakes.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <random>
 
 namespace zp {
@@ -140,6 +142,133 @@ TEST(RecordStore, accessOutsideTheRecords_readsBlankAndIgnoresWrites)
     store.setField(0, 1, "x");
     EXPECT_EQ(store.recordCount(), 1);
     EXPECT_EQ(store.record(1), rec("01/02/1996", "", "a"));
+}
+
+TEST(PackedRecord, keepsEveryTextAsGivenAndCopiesAreIndependent)
+{
+    const QString pair = QString::fromUtf8("\xF0\x9F\x93\x85"); // one character, two UTF-16 units
+    const QString longText(100000, QLatin1Char('x'));
+    const QString withNul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    const std::vector<PlannerRecord> cases = {
+        PlannerRecord{},
+        PlannerRecord::fromList({QStringLiteral("05/11/1996")}),
+        PlannerRecord::fromList({"", "", "", "", "", "", "", "", "", "", "", QStringLiteral("13/02/1997")}),
+        PlannerRecord::fromList({QStringLiteral("05/11/1996"), QStringLiteral("10:30"), QStringLiteral("Müller ") + pair,
+                                 withNul, "", longText, QStringLiteral("120"), "", QStringLiteral("1"),
+                                 kNoAttachment, kNoAttachment, ""}),
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(c);
+        const PlannerRecord& r = cases[c];
+        const PackedRecord packed(r);
+        EXPECT_EQ(RecordView(packed).toRecord(), r);
+        EXPECT_TRUE(RecordView(packed) == RecordView(r));
+        EXPECT_EQ(RecordView(packed).isDone(), r.isDone());
+        EXPECT_TRUE(packed[0].isEmpty());
+        EXPECT_TRUE(packed[13].isEmpty());
+
+        PackedRecord copy = packed;
+        copy = copy.withField(Field::Name, QStringLiteral("Changed"));
+        EXPECT_EQ(RecordView(packed).toRecord(), r) << "the copy's change reached the original";
+        PlannerRecord expected = r;
+        expected[Field::Name] = QStringLiteral("Changed");
+        EXPECT_EQ(RecordView(copy).toRecord(), expected);
+    }
+}
+
+// Records read from a file share one buffer; no change of one record may
+// show in another, in the store or in a copy of it.
+TEST(RecordStore, editsOfALoadedPlanChangeNoOtherRecord)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.pln"));
+    {
+        RecordStore source;
+        source.replaceAll({rec("01/01/1996", "09:00", "One"), rec("02/01/1996", "09:00", "Two"),
+                           rec("03/01/1996", "09:00", "Three"), rec("04/01/1996", "09:00", "Four")});
+        ASSERT_TRUE(writePlanFile(path, source).ok());
+    }
+    const QString longer(300, QLatin1Char('L'));
+    const struct {
+        const char* what;
+        std::function<void(RecordStore&)> edit;
+        int count;
+    } cases[] = {
+        {"setField", [](RecordStore& s) { s.setField(Field::Name, 2, QStringLiteral("Changed")); }, 4},
+        {"setField longer", [&](RecordStore& s) { s.setField(Field::Name, 2, longer); }, 4},
+        {"setField emptied", [](RecordStore& s) { s.setField(Field::Name, 2, QString()); }, 4},
+        {"setFields", [](RecordStore& s) { s.setFields(2, {{Field::Name, u"Changed"}, {Field::StartDate, u"soon"}}); }, 4},
+        {"setRecord", [](RecordStore& s) { s.setRecord(2, rec("", "", "Changed")); }, 4},
+        {"removeRecord", [](RecordStore& s) { s.removeRecord(2); }, 3},
+        {"insertRecordAt", [](RecordStore& s) { s.insertRecordAt(2, rec("", "", "New")); }, 5},
+        {"insertInDateOrder", [](RecordStore& s) { s.insertInDateOrder(rec("02/01/1996", "10:00", "New")); }, 5},
+        {"re-sort then change", [](RecordStore& s) {
+             s.setField(Field::StartDate, 1, QStringLiteral("09/01/1996"));
+             s.sortChronologically();
+             s.setField(Field::Name, 4, QStringLiteral("Changed"));
+         }, 4},
+        {"change a copy", [](RecordStore& s) {
+             RecordStore copy = s;
+             copy.setField(Field::Name, 2, QStringLiteral("Changed"));
+             copy.removeRecord(1);
+         }, 4},
+        {"copy outlives the original", [](RecordStore& s) {
+             auto original = std::make_unique<RecordStore>();
+             ASSERT_TRUE(readPlanFile(s.planFileName, *original, DateOrder::DayFirst).loaded());
+             RecordStore copy = *original;
+             original.reset();
+             s = copy;
+         }, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordStore store;
+        ASSERT_TRUE(readPlanFile(path, store, DateOrder::DayFirst).loaded());
+        store.planFileName = path;
+        std::vector<PlannerRecord> before;
+        for (int i = 1; i <= store.recordCount(); ++i)
+            before.push_back(store.record(i).toRecord());
+
+        c.edit(store);
+
+        ASSERT_EQ(store.recordCount(), c.count);
+        int unchanged = 0;
+        for (int i = 1; i <= store.recordCount(); ++i) {
+            const auto same = std::find_if(before.begin(), before.end(), [&](const PlannerRecord& b) {
+                return b[Field::Name] == store.record(i)[Field::Name];
+            });
+            if (same == before.end())
+                continue; // the changed or the new record
+            EXPECT_EQ(store.record(i).toRecord(), *same) << "record " << i;
+            ++unchanged;
+        }
+        EXPECT_GE(unchanged, 3);
+    }
+}
+
+// Same-length texts are written over a record's own block in place; texts
+// taken from that very block (start and finish turned round) must not be
+// overwritten before they are read.
+TEST(RecordStore, setFieldsTurnsDatesRoundInPlaceOrNot)
+{
+    for (const bool fromOwnBlock : {false, true}) {
+        SCOPED_TRACE(fromOwnBlock);
+        RecordStore store;
+        store.replaceAll({rec("01/02/1996", "09:00", "One"), rec("03/04/1997", "10:00", "Two")});
+        store.setField(Field::FinishDate, 2, QStringLiteral("05/06/1998"));
+        const QString start = QStringLiteral("05/06/1998"), finish = QStringLiteral("03/04/1997");
+        if (fromOwnBlock) {
+            const RecordView r = store.record(2);
+            store.setFields(2, {{Field::StartDate, r[Field::FinishDate]}, {Field::FinishDate, r[Field::StartDate]}});
+        } else {
+            store.setFields(2, {{Field::StartDate, start}, {Field::FinishDate, finish}});
+        }
+        EXPECT_EQ(store.field(Field::StartDate, 2), start);
+        EXPECT_EQ(store.field(Field::FinishDate, 2), finish);
+        EXPECT_EQ(store.field(Field::Name, 2), QStringLiteral("Two"));
+        EXPECT_EQ(store.record(1).toRecord(), rec("01/02/1996", "09:00", "One"));
+        EXPECT_EQ(store.recordKey(2), sortKey(start, QStringLiteral("10:00"), DateOrder::DayFirst));
+    }
 }
 
 TEST(AddChronological, emptyAndOneRecordStores)

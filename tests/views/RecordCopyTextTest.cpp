@@ -49,7 +49,7 @@ protected:
 
 TEST_F(RecordCopyTextTest, copyAll_isEveryBlockWithOneBlankAndTwoEmptyLinesAfterEach)
 {
-    store.replaceAll({store.record(1), store.record(2)});
+    store.replaceAll({store.record(1).toRecord(), store.record(2).toRecord()});
     ASSERT_TRUE(copyAllRecords(store, clipboard, messages));
     const QString expected = QStringLiteral(
         "Planner Record No. 1\r\n"

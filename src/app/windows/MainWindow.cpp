@@ -956,6 +956,9 @@ void MainWindow::chooseFont()
 void MainWindow::rebuildRecordsList()
 {
     const DateSwap swap = [](const QString& text) { return swapDayMonth(text); };
+    // The old lines go before the new ones are made, so the lines of a large
+    // plan are never held twice.
+    listModel_->setLines({});
     listModel_->setContent(rebuildRecordsListContent(state_.store, state_.settings.displayMode, state_.highlightKeyword,
                                                      state_.convertDatesOnRebuild, swap));
     // The current record's line stays current across every rebuild, so the
@@ -1072,11 +1075,11 @@ void MainWindow::offerRecoveryCopy()
     if (platform_.messages.msgBox(question, MsgStyle::YesNoQuestion, QStringLiteral("Zorvik Planner Recovery"))
         != MsgAnswer::Yes)
         return; // kept until the plan is next saved
-    std::vector<PlannerRecord> records;
+    std::vector<PackedRecord> records;
     records.reserve(static_cast<std::size_t>(recovered.recordCount()));
     for (int i = 1; i <= recovered.recordCount(); ++i)
-        records.push_back(recovered.record(i));
-    store.replaceAll(std::move(records));
+        records.emplace_back(recovered.record(i));
+    store.adoptRecords(std::move(records));
     store.editStyle = recovered.editStyle;
     store.currentRecord = 1;
     store.modified = true;

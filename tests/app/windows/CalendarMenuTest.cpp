@@ -50,7 +50,7 @@ TEST_F(CalendarMenuTest, exportThenImportIntoANewPlanThroughTheMenus)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().count("BEGIN:VEVENT"), 2);
 
-    const std::vector<PlannerRecord> before = {state.store.record(1), state.store.record(2)};
+    const std::vector<PlannerRecord> before = {state.store.record(1).toRecord(), state.store.record(2).toRecord()};
     test.messages.script({MsgAnswer::No}); // no saving of the old plan
     window->menuAction("Newplan")->trigger();
     state.store.modified = false;
@@ -110,7 +110,7 @@ TEST_F(CalendarMenuTest, damagedFileOrFullPlanChangesNothing)
                 "BEGIN:VEVENT\r\nUID:c\r\nDTSTART;VALUE=DATE:20270102\r\nSUMMARY:b\r\nEND:VEVENT\r\n"
                 "END:VCALENDAR\r\n");
     three.close();
-    std::vector<PlannerRecord> full(std::size_t(RecordStore::kMaxRecords - 2), state.store.record(1));
+    std::vector<PlannerRecord> full(std::size_t(RecordStore::kMaxRecords - 2), state.store.record(1).toRecord());
     state.store.replaceAll(full);
     for (int answer : {MsgAnswer::No, MsgAnswer::Yes}) {
         test.messages.script({answer});

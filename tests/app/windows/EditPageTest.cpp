@@ -180,8 +180,8 @@ TEST_F(EditPageTest, add_putsEachTypedRecordAtItsDatePosition)
     click("Command2");
 
     ASSERT_EQ(state.store.recordCount(), 3);
-    EXPECT_EQ(state.store.record(1)[Field::Name], "Early");
-    EXPECT_EQ(state.store.record(3)[Field::Name], "Jones");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Early");
+    EXPECT_EQ(state.store.field(Field::Name, 3), "Jones");
     const QStringList lines = listLines();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].contains("Early"));
@@ -235,9 +235,9 @@ TEST_F(EditPageTest, change_movesTheLastRecordBeforeTheFirst)
     field("Text10")->setText("moved");
     click("Command6");
     ASSERT_EQ(state.store.recordCount(), 3);
-    EXPECT_EQ(state.store.record(1)[Field::Name], "Charlie");
-    EXPECT_EQ(state.store.record(1)[Field::Message], "moved");
-    EXPECT_EQ(state.store.record(2)[Field::Name], "Alpha");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Charlie");
+    EXPECT_EQ(state.store.field(Field::Message, 1), "moved");
+    EXPECT_EQ(state.store.field(Field::Name, 2), "Alpha");
     EXPECT_EQ(scroll()->value(), 1);
     EXPECT_EQ(field("Text5")->text(), "Charlie");
     EXPECT_TRUE(listLines()[0].contains("Charlie"));
@@ -310,12 +310,12 @@ TEST_F(EditPageTest, pastedLineBreaks_neverReachTheStore)
     field("Text10")->setText(QStringLiteral("first line\r\nsecond"));
     click("Command2");
     ASSERT_EQ(state.store.recordCount(), 1);
-    EXPECT_EQ(state.store.record(1)[Field::Message], "first linesecond");
+    EXPECT_EQ(state.store.field(Field::Message, 1), "first linesecond");
 
     trigger("projectplanning");
     selectCell(2, 1);
     commitText4(QStringLiteral("Smith\nand Sons"));
-    EXPECT_EQ(state.store.record(1)[Field::Name], "Smithand Sons");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Smithand Sons");
     EXPECT_EQ(cell(2, 1), "Smithand Sons");
 }
 
@@ -396,7 +396,7 @@ TEST_F(EditPageTest, imageButton_showsThePictureOnTheImagePageWhileAskingAndAddU
 
     click("Command2");
     ASSERT_EQ(state.store.recordCount(), 1);
-    EXPECT_EQ(state.store.record(1)[Field::ImagePath], picture);
+    EXPECT_EQ(state.store.field(Field::ImagePath, 1), picture);
 }
 
 TEST_F(EditPageTest, attachedPicture_showsOnceOnTheImagePageAndStaysPendingUntilChange)
@@ -417,7 +417,7 @@ TEST_F(EditPageTest, attachedPicture_showsOnceOnTheImagePageAndStaysPendingUntil
 
     showPage(3);
     click("Command6");
-    EXPECT_EQ(state.store.record(1)[Field::ImagePath], picture);
+    EXPECT_EQ(state.store.field(Field::ImagePath, 1), picture);
 }
 
 TEST_F(EditPageTest, imageBoxClick_keepsThePictureForTheNextChangeInTheEditPage)
@@ -436,7 +436,7 @@ TEST_F(EditPageTest, imageBoxClick_keepsThePictureForTheNextChangeInTheEditPage)
     showPage(3);
     EXPECT_EQ(field("Text5")->text(), "Bravo");
     click("Command6");
-    EXPECT_EQ(state.store.record(2)[Field::ImagePath], picture);
+    EXPECT_EQ(state.store.field(Field::ImagePath, 2), picture);
 }
 
 TEST_F(EditPageTest, imageAnsweredNo_isNotKept)
@@ -449,7 +449,7 @@ TEST_F(EditPageTest, imageAnsweredNo_isNotKept)
     click("SSCommand2");
     EXPECT_TRUE(find<QLabel>("Image1")->pixmap().isNull());
     click("Command2");
-    EXPECT_EQ(state.store.record(1)[Field::ImagePath], kNoAttachment);
+    EXPECT_EQ(state.store.field(Field::ImagePath, 1), kNoAttachment);
 }
 
 TEST_F(EditPageTest, unreadablePictures_fallBackToNoPictureWithoutAQuestion)
@@ -480,11 +480,11 @@ TEST_F(EditPageTest, unreadablePictures_fallBackToNoPictureWithoutAQuestion)
     givenRecords({r, record("06/11/1996", "Jones")});
     showPage(0);
     showPage(3);
-    EXPECT_EQ(state.store.record(1)[Field::ImagePath], kNoAttachment);
+    EXPECT_EQ(state.store.field(Field::ImagePath, 1), kNoAttachment);
     state.store.setField(Field::ImagePath, 2, tooLarge);
     clickListLine(1);
     showPage(2);
-    EXPECT_EQ(state.store.record(2)[Field::ImagePath], kNoAttachment);
+    EXPECT_EQ(state.store.field(Field::ImagePath, 2), kNoAttachment);
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull()); // the default picture
 }
 
@@ -532,10 +532,10 @@ TEST_F(EditPageTest, insertRow_putsABlankTodayRecordBeforeTheSelectedOne)
     selectCell(4, 1); // record 3
     click("Command4");
     ASSERT_EQ(state.store.recordCount(), 4);
-    EXPECT_EQ(state.store.record(3)[Field::Name], "");
-    EXPECT_EQ(state.store.record(3)[Field::StartDate], "10/12/2026");
-    EXPECT_EQ(state.store.record(3)[Field::FinishDate], "10/12/2026");
-    EXPECT_EQ(state.store.record(4)[Field::Name], "Charlie");
+    EXPECT_EQ(state.store.field(Field::Name, 3), "");
+    EXPECT_EQ(state.store.field(Field::StartDate, 3), "10/12/2026");
+    EXPECT_EQ(state.store.field(Field::FinishDate, 3), "10/12/2026");
+    EXPECT_EQ(state.store.field(Field::Name, 4), "Charlie");
     EXPECT_EQ(grid()->model()->rowCount(), 6);
     EXPECT_EQ(cell(4, 2), "10/12/2026");
     EXPECT_EQ(cell(5, 1), "Charlie");
@@ -553,8 +553,8 @@ TEST_F(EditPageTest, insertRowIntoAnEmptyPlan_putsEnterBackIntoTheStartDate)
     EXPECT_EQ(grid()->currentIndex().column(), 2);
     field("Text4")->setFocus();
     QTest::keyClick(field("Text4"), Qt::Key_Return);
-    EXPECT_EQ(state.store.record(1)[Field::Name], "");
-    EXPECT_EQ(state.store.record(1)[Field::StartDate], "10/12/2026");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "");
+    EXPECT_EQ(state.store.field(Field::StartDate, 1), "10/12/2026");
 }
 
 TEST_F(EditPageTest, deleteRow_leavesHeaderRowsAndRemovesTheLastRecord)
@@ -568,7 +568,7 @@ TEST_F(EditPageTest, deleteRow_leavesHeaderRowsAndRemovesTheLastRecord)
     selectCell(4, 3);
     click("Command5");
     ASSERT_EQ(state.store.recordCount(), 2);
-    EXPECT_EQ(state.store.record(2)[Field::Name], "Bravo");
+    EXPECT_EQ(state.store.field(Field::Name, 2), "Bravo");
     EXPECT_EQ(grid()->model()->rowCount(), 4);
     EXPECT_EQ(grid()->currentIndex().row(), 3);
 }
@@ -581,7 +581,7 @@ TEST_F(EditPageTest, enterInTheEditBox_commitsTheCurrentCell)
     selectCell(3, 1);
     EXPECT_EQ(field("Text4")->text(), "Bravo");
     commitText4("Bravo Ltd");
-    EXPECT_EQ(state.store.record(2)[Field::Name], "Bravo Ltd");
+    EXPECT_EQ(state.store.field(Field::Name, 2), "Bravo Ltd");
     EXPECT_EQ(cell(3, 1), "Bravo Ltd");
 
     // A start date later than the finish date warns and is kept.
@@ -589,7 +589,7 @@ TEST_F(EditPageTest, enterInTheEditBox_commitsTheCurrentCell)
     commitText4("5/3/2001");
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.last().text, "Warning, start date is greater than finish date");
-    EXPECT_EQ(state.store.record(2)[Field::StartDate], "05/03/2001");
+    EXPECT_EQ(state.store.field(Field::StartDate, 2), "05/03/2001");
     EXPECT_EQ(cell(3, 2), "05/03/2001");
 
     messages.clear();
@@ -597,7 +597,7 @@ TEST_F(EditPageTest, enterInTheEditBox_commitsTheCurrentCell)
     commitText4("soon");
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.last().text.left(55), "Date format not correct. Please re-enter (e.g. 1/1/98).");
-    EXPECT_EQ(state.store.record(2)[Field::FinishDate], "01/01/1995");
+    EXPECT_EQ(state.store.field(Field::FinishDate, 2), "01/01/1995");
 
     // A caption renames the column and the entry panel's label.
     selectCell(1, 1);
@@ -613,17 +613,17 @@ TEST_F(EditPageTest, doubleClickOnAStatus_togglesItAndTheEditBoxFollowsColumnOne
     state.store.editStyle = 1;
     showPage(3);
     doubleClickCell(2, 9);
-    EXPECT_EQ(state.store.record(1)[Field::JobStatus], "1");
+    EXPECT_EQ(state.store.field(Field::JobStatus, 1), "1");
     EXPECT_EQ(cell(2, 9), "1");
     EXPECT_EQ(grid()->currentIndex().column(), 1);
     EXPECT_EQ(field("Text4")->text(), "Alpha");
     EXPECT_TRUE(field("Text4")->hasFocus());
     // Enter now commits the name as it stands, not the status.
     QTest::keyClick(field("Text4"), Qt::Key_Return);
-    EXPECT_EQ(state.store.record(1)[Field::Name], "Alpha");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Alpha");
 
     doubleClickCell(2, 9);
-    EXPECT_EQ(state.store.record(1)[Field::JobStatus], "0");
+    EXPECT_EQ(state.store.field(Field::JobStatus, 1), "0");
 }
 
 TEST_F(EditPageTest, doubleClickOnTheImageColumn_choosesAPictureFile)
@@ -634,7 +634,7 @@ TEST_F(EditPageTest, doubleClickOnTheImageColumn_choosesAPictureFile)
     test.fileDialogs.scriptOpen(path("photo.png"));
     doubleClickCell(3, 11);
     EXPECT_EQ(test.fileDialogs.openRequests.back().title, "Load Image");
-    EXPECT_EQ(state.store.record(2)[Field::ImagePath], path("photo.png"));
+    EXPECT_EQ(state.store.field(Field::ImagePath, 2), path("photo.png"));
     EXPECT_EQ(cell(3, 11), path("photo.png"));
     doubleClickCell(3, 12); // cancelled
     EXPECT_EQ(test.fileDialogs.openRequests.back().title, "Load Sound");
@@ -653,7 +653,7 @@ TEST_F(EditPageTest, backToHomeAndOffice_asksBeforeReSorting)
     EXPECT_EQ(messages.last().title, "Zorvik Planner Edit Style");
     EXPECT_EQ(messages.last().style, MsgStyle::YesNoQuestion);
     EXPECT_EQ(state.store.editStyle, 1);
-    EXPECT_EQ(state.store.record(1)[Field::Name], "Late");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Late");
     EXPECT_FALSE(window().menuAction("homeandoffice")->isChecked());
     EXPECT_TRUE(window().menuAction("projectplanning")->isChecked());
     EXPECT_TRUE(grid()->isVisible());
@@ -661,7 +661,7 @@ TEST_F(EditPageTest, backToHomeAndOffice_asksBeforeReSorting)
     messages.script({MsgAnswer::Yes});
     trigger("homeandoffice");
     EXPECT_EQ(state.store.editStyle, 0);
-    EXPECT_EQ(state.store.record(1)[Field::Name], "Early");
+    EXPECT_EQ(state.store.field(Field::Name, 1), "Early");
     EXPECT_TRUE(listLines()[0].contains("Early"));
     EXPECT_TRUE(window().menuAction("homeandoffice")->isChecked());
     EXPECT_FALSE(window().menuAction("projectplanning")->isChecked());
