@@ -13,6 +13,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <span>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -896,46 +897,10 @@ int roomForRecords(const RecordStore& store, int wanted)
 int addImportedRecords(RecordStore& store, const std::vector<PlannerRecord>& records, int count)
 {
     count = std::clamp(count, 0, roomForRecords(store, int(records.size())));
-    if (count == 0)
-        return 0;
-    const int existing = store.recordCount();
-    bool inDateOrder = true;
-    for (int i = 2; i <= existing && inDateOrder; ++i)
-        inDateOrder = store.recordKey(i - 1) <= store.recordKey(i);
-    std::vector<PlannerRecord> merged;
-    merged.reserve(std::size_t(existing + count));
-    if (inDateOrder) {
-        // One merge, as inserting each in date order would place them (a
-        // new record after the plan's own records of the same key), without
-        // moving the plan's records once per new record.
-        const DateOrder order = store.dateOrder();
-        std::vector<std::pair<double, const PlannerRecord*>> incoming;
-        incoming.reserve(std::size_t(count));
-        for (int k = 0; k < count; ++k) {
-            const PlannerRecord& r = records[std::size_t(k)];
-            incoming.emplace_back(sortKey(r[Field::StartDate], r[Field::Time], order), &r);
-        }
-        std::stable_sort(incoming.begin(), incoming.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        std::size_t next = 0;
-        for (int i = 1; i <= existing; ++i) {
-            const double key = store.recordKey(i);
-            while (next < incoming.size() && incoming[next].first < key)
-                merged.push_back(*incoming[next++].second);
-            merged.push_back(store.record(i).toRecord());
-        }
-        for (; next < incoming.size(); ++next)
-            merged.push_back(*incoming[next].second);
-    } else {
-        // A plan kept in the user's own order (project planning) has no
-        // date position to offer: the new records go at the end.
-        for (int i = 1; i <= existing; ++i)
-            merged.push_back(store.record(i).toRecord());
-        merged.insert(merged.end(), records.begin(), records.begin() + count);
-    }
-    store.replaceAll(std::move(merged));
-    store.modified = true;
-    return count;
+    const int added = store.insertAllInDateOrder(std::span(records).first(std::size_t(count)));
+    if (added > 0)
+        store.modified = true;
+    return added;
 }
 
 QString calendarImportSummary(int added, int skipped, int notUnderstood)

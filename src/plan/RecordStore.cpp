@@ -429,6 +429,54 @@ std::optional<int> RecordStore::insertInDateOrder(const PlannerRecord& record)
     return position;
 }
 
+int RecordStore::insertAllInDateOrder(std::span<const PlannerRecord> records)
+{
+    const int n = recordCount();
+    const int count = static_cast<int>(std::min<std::size_t>(records.size(), std::size_t(kMaxRecords - std::min(n, kMaxRecords))));
+    if (count == 0)
+        return 0;
+    syncKeyOrder();
+    bool inDateOrder = true;
+    for (int i = 2; i <= n && inDateOrder; ++i)
+        inDateOrder = cachedKey(i - 1) <= cachedKey(i);
+    std::vector<std::pair<double, int>> incoming; // key, index in `records`
+    incoming.reserve(std::size_t(count));
+    for (int k = 0; k < count; ++k) {
+        const PlannerRecord& r = records[std::size_t(k)];
+        incoming.emplace_back(sortKey(r[Field::StartDate], r[Field::Time], keyOrder_), k);
+    }
+    if (inDateOrder)
+        std::stable_sort(incoming.begin(), incoming.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    // The store's own records move into the merged list; none is copied.
+    std::vector<PackedRecord> merged;
+    std::vector<double> keys;
+    merged.reserve(std::size_t(n + count + 1));
+    keys.reserve(std::size_t(n + count + 1));
+    merged.emplace_back();
+    keys.push_back(kNoKey);
+    std::size_t next = 0;
+    const auto takeIncoming = [&] {
+        merged.emplace_back(RecordView(records[std::size_t(incoming[next].second)]));
+        keys.push_back(incoming[next].first);
+        ++next;
+    };
+    for (int i = 1; i <= n; ++i) {
+        if (inDateOrder) {
+            const double key = cachedKey(i);
+            while (next < incoming.size() && incoming[next].first < key)
+                takeIncoming();
+        }
+        merged.push_back(std::move(records_[std::size_t(i)]));
+        keys.push_back(keys_[std::size_t(i)]);
+    }
+    while (next < incoming.size())
+        takeIncoming();
+    records_ = std::move(merged);
+    keys_ = std::move(keys);
+    return count;
+}
+
 bool RecordStore::insertRecordAt(int index, const PlannerRecord& record)
 {
     if (isFull() || index < 1 || index > recordCount() + 1)

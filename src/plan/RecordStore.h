@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -227,6 +228,12 @@ public:
     // key. Returns the new record's index, or nothing when no position
     // qualifies (a store not in date order) or the store is full.
     std::optional<int> insertInDateOrder(const PlannerRecord& record);
+    // Inserts many records at once, each where insertInDateOrder would put
+    // it (after existing records with the same key; records with equal keys
+    // keep their given order), in one pass over the store. A store not in
+    // date order (arranged by hand) gets them at the end. Only as many as
+    // fit are inserted; returns how many.
+    int insertAllInDateOrder(std::span<const PlannerRecord> records);
     // Inserts at a given position (1 ... recordCount + 1), for the entry grid.
     bool insertRecordAt(int index, const PlannerRecord& record);
     // Removes record i; later records move up.
