@@ -599,9 +599,10 @@ PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order
 QString recordIdentity(RecordView r)
 {
     QString key;
-    for (int f = 1; f <= Field::Count; ++f)
+    for (int f = 1; f <= Field::Count; ++f) {
         key += r[f];
         key += QChar(0x1f);
+    }
     return key;
 }
 

@@ -90,6 +90,14 @@ TEST(Calendar, roundTripGivesIdenticalRecordsInBothDateOrders)
         EXPECT_TRUE(again.records.empty());
         EXPECT_EQ(again.skipped, plan.recordCount());
     }
+    // Texts that differ only in where one field ends and the next begins
+    // are another record, not one already there.
+    const RecordStore mine = storeOf({PlannerRecord::fromList({"05/11/1996", "10:30", "Smith", "555 1234"})});
+    const QByteArray theirs = calendarText(storeOf({PlannerRecord::fromList({"05/11/1996", "10:30", "Smith5", "55 1234"})}),
+                                           DateOrder::DayFirst, kStamp);
+    const CalendarImport split = readCalendar(theirs, mine, options(DateOrder::DayFirst));
+    EXPECT_EQ(split.records.size(), 1u);
+    EXPECT_EQ(split.skipped, 0);
     // Read where months come first, a day-first export gives month-first dates.
     const QByteArray dayFirst = calendarText(storeOf(varietyDayFirst()), DateOrder::DayFirst, kStamp);
     const CalendarImport other = readCalendar(dayFirst, RecordStore(), options(DateOrder::MonthFirst));
