@@ -10,6 +10,7 @@
 //
 // Goal: opening the ledger and drawing the chart each under 150 ms.
 
+#include "BenchApplication.h"
 #include "BenchPlans.h"
 #include "money/Ledger.h"
 #include "money/LedgerPlot.h"
@@ -34,18 +35,6 @@ RecordStore& fullStore()
         return zp::bench::makeStore(shape);
     }();
     return store;
-}
-
-// Windows need an application; the benchmarks run without a display.
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zorvik_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
 }
 
 void BM_BareLedgerRows(benchmark::State& state)
@@ -75,7 +64,7 @@ BENCHMARK(BM_BuildLedgerRows)->Unit(benchmark::kMillisecond);
 
 void BM_OpenLedgerWindow(benchmark::State& state)
 {
-    ensureApplication();
+    zp::bench::ensureApplication();
     zp::ProgramState program;
     program.store = fullStore();
     zp::QtPlatform qt;
@@ -97,7 +86,7 @@ BENCHMARK(BM_BuildLedgerPlot)->Unit(benchmark::kMillisecond);
 
 void BM_DrawLedgerPlot(benchmark::State& state)
 {
-    ensureApplication();
+    zp::bench::ensureApplication();
     zp::ProgramState program;
     program.store = fullStore();
     zp::QtPlatform qt;

@@ -8,6 +8,7 @@
 //
 // Goal: closing on a full plan within twice the time of an empty one.
 
+#include "BenchApplication.h"
 #include "BenchPlans.h"
 #include "app/windows/MainWindow.h"
 #include "plan/PlanFile.h"
@@ -21,17 +22,6 @@
 #include <memory>
 
 namespace {
-
-void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zorvik_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 // A full plan in date order, written once per run.
 const QString& fullPlanPath()
@@ -50,7 +40,7 @@ const QString& fullPlanPath()
 
 void BM_CloseMainWindow(benchmark::State& state)
 {
-    ensureApplication();
+    zp::bench::ensureApplication();
     const QString plan = state.range(0) != 0 ? fullPlanPath() : QString();
     zp::QtPlatform qt;
     for (auto _ : state) {
