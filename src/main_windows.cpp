@@ -26,6 +26,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <sys/prctl.h>
+
 namespace {
 
 // --pdf draws with fonts, so it needs a GUI application, but no display.
@@ -70,6 +72,9 @@ int runPdf(int argc, char** argv, const zp::CommandLine& command)
 
 int main(int argc, char** argv)
 {
+    // The process keeps the command's name, as it had before the exec, for
+    // ps, top and killall.
+    ::prctl(PR_SET_NAME, "zorvik-planner", 0, 0, 0);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << zp::argumentText(QByteArray(argv[i]));

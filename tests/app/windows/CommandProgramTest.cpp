@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -105,6 +106,32 @@ TEST_F(CommandProgramTest, withoutTheFullProgramTheWindowsAndPdfFailWithAClearMe
     // What it runs itself still works.
     EXPECT_EQ(run(command, {"--reminders", "--today", "1996-11-04", "--date-order", "dmy", plan}).out,
               QStringLiteral("Smith, 05/11/1996, 10:30  (Pending)\n"));
+}
+
+// The windows are the command's own process: what the desktop and a
+// signal reach is the process it started, under the command's name.
+TEST_F(CommandProgramTest, theWindowsRunInTheCommandsProcessUnderItsName)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZORVIK_PLANNER_BINARY), {smallPlan()});
+    ASSERT_TRUE(p.waitForStarted());
+    const QString proc = QStringLiteral("/proc/%1/").arg(p.processId());
+    QString program;
+    for (int i = 0; i < 100 && !program.endsWith(QLatin1String("/zorvik-planner-windows")); ++i) {
+        QThread::msleep(50);
+        program = QFile::symLinkTarget(proc + QStringLiteral("exe"));
+    }
+    EXPECT_TRUE(program.endsWith(QLatin1String("/zorvik-planner-windows"))) << program.toStdString();
+    QFile comm(proc + QStringLiteral("comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(comm.readAll(), "zorvik-planner\n");
+    p.terminate();
+    EXPECT_TRUE(p.waitForFinished(20000));
 }
 
 } // namespace
