@@ -1,86 +1,32 @@
-#include "app/windows/OrderlyEnd.h"
-#include "plan/Recovery.h"
-#include "ui/TerminationWatcher.h"
-#include "app/ApplicationName.h"
+// The command `zorvik-planner`. It links Qt Core only and runs the terminal
+// commands itself, so a --reminders or --list starts and runs in a fraction
+// of the memory the windows take. For the windows and --pdf (which draws
+// with fonts) it becomes the full program by exec: same process, same
+// arguments, argv[0] included, so the desktop, signals and the window's
+// name see no difference.
 #include "app/CommandLine.h"
-#include "app/InstalledFiles.h"
-#include "app/ProgramVersion.h"
-#include "state/ProgramState.h"
-#include "app/SettingsFile.h"
-#include "app/windows/PlannerApp.h"
-#include "ui/Artwork.h"
-#include "ui/QtPlatform.h"
-#include "ui/WaveFile.h"
+#include "app/TerminalCommand.h"
+#include "ui/SystemServices.h"
 
-#include <QApplication>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QIcon>
-#include <QStandardPaths>
-#include <QTextStream>
-#include <clocale>
+#include <QFile>
+
+#include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
-// The terminal commands run without a window or a display.
-int runOnTerminal(int argc, char** argv, const zp::CommandLine& command)
+// Returns only when the full program could not be started.
+int startWindows(char** argv)
 {
-    QCoreApplication app(argc, argv);
-    std::setlocale(LC_TIME, "");
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
-    zp::LocaleDateOrder systemOrder;
-    zp::SystemClock clock;
-    // Facts are read only when asked for; a terminal has no screen to tell of.
-    zp::SystemFacts facts;
-    if (command.command == zp::CommandLine::Command::Info)
-        facts = zp::QtSystemFacts().systemFacts();
-    else if (command.command == zp::CommandLine::Command::Version)
-        facts.programDirectory = QCoreApplication::applicationDirPath();
-    return zp::runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
-                              zp::userFieldLabels(zp::settingsFilePath()), facts);
-}
-
-// --pdf draws with fonts, so it needs a GUI application, but no display.
-// The file appears only when the whole document was written.
-int runPdf(int argc, char** argv, const zp::CommandLine& command)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The offscreen platform's notes about the session are no concern of
-    // a terminal command; real failures are reported by the command.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            fprintf(stderr, "%s\n", qPrintable(message));
-    });
-    QGuiApplication app(argc, argv);
-    std::setlocale(LC_TIME, "");
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::Utf8);
-    std::unique_ptr<zp::PdfFilePrinter> pdf;
-    auto cannotWrite = [&](const QString& reason) {
-        err << "zorvik-planner: cannot write " << command.outputFile << ": " << reason << '\n';
-    };
-    auto openOutput = [&]() -> zp::Printer* {
-        pdf = std::make_unique<zp::PdfFilePrinter>(command.outputFile,
-                                                   QStringLiteral("Zorvik Planner - ") + QFileInfo(command.planFile).fileName());
-        if (!pdf->isOpen()) {
-            cannotWrite(pdf->errorString());
-            return nullptr;
-        }
-        return pdf.get();
-    };
-    zp::LocaleDateOrder systemOrder;
-    int status = zp::runPdfCommand(command, systemOrder.systemDateOrder(), err,
-                                   zp::userPrintSettings(zp::settingsFilePath()), openOutput);
-    if (status == 0 && (!pdf || !pdf->commit())) {
-        cannotWrite(pdf ? pdf->errorString() : QStringLiteral("nothing was drawn"));
-        status = 1;
-    }
-    return status;
+    const QByteArray program = QFile::encodeName(zp::windowsProgramPath(zp::ownProgramDirectory()));
+    ::execv(program.constData(), argv);
+    const int error = errno;
+    std::fprintf(stderr, "zorvik-planner: cannot start the windows: %s: %s\n", program.constData(), std::strerror(error));
+    // As shells and env(1) answer a command they cannot run.
+    return error == ENOENT ? 127 : 126;
 }
 
 } // namespace
@@ -91,41 +37,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments << zp::argumentText(QByteArray(argv[i]));
     const zp::CommandLine command = zp::parseCommandLine(arguments);
-    if (command.command == zp::CommandLine::Command::Pdf)
-        return runPdf(argc, argv, command);
-    if (command.command != zp::CommandLine::Command::Gui)
-        return runOnTerminal(argc, argv, command);
-
-    QApplication app(argc, argv);
-    zp::nameApplication();
-    // Lets the desktop match the windows to the installed menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.zorvik.Planner"));
-    // The date order is read from LC_TIME, as the environment sets it.
-    std::setlocale(LC_TIME, "");
-    zp::initArtwork();
-    // Every window carries the program's icon: the icon theme's when the
-    // program is installed, else the copy compiled in.
-    QIcon ownIcon;
-    for (const char* size : {"16x16", "32x32", "48x48", "256x256"})
-        ownIcon.addFile(QStringLiteral(":/icons/%1/zorvik-planner.png").arg(QLatin1String(size)));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zorvik.Planner"), ownIcon));
-
-    zp::QtPlatform qtPlatform;
-    zp::ProgramState state;
-    state.commandLinePlan = command.planFile;
-    state.settingsPath = zp::settingsFilePath();
-    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    state.store.recordingsFolder = dataFolder + QStringLiteral("/recordings");
-    state.startupSoundPath = zp::installStartupSound(
-        dataFolder, zp::findInstalledFiles(QCoreApplication::applicationDirPath()).startupSound);
-    state.recoveryFolder = zp::recoveryFolder();
-
-    zp::PlannerApp planner(state, qtPlatform.platform());
-    QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);
-    zp::TerminationWatcher termination;
-    zp::OrderlyEnd orderlyEnd(planner, termination);
-    planner.start();
-    if (orderlyEnd.ending())
-        return 0;
-    return QApplication::exec();
+    if (command.command == zp::CommandLine::Command::Gui || command.command == zp::CommandLine::Command::Pdf)
+        return startWindows(argv);
+    return zp::runOnTerminal(argc, argv, command);
 }

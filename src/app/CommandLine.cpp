@@ -231,11 +231,12 @@ namespace {
 
 // Reads the plan as the program does, with the given order standing in
 // for the system's. Prints the program's own message when it cannot.
-bool readForTerminal(const QString& path, DateOrder order, RecordStore& store, QTextStream& err)
+bool readForTerminal(const QString& path, DateOrder order, RecordStore& store, QTextStream& err,
+                     const PlanRecordFilter& keep = {})
 {
     store.systemDateStyle = dateStyleFor(order);
     store.fileDateStyle = store.systemDateStyle;
-    const PlanReadResult result = readPlanFile(path, store, order);
+    const PlanReadResult result = readPlanFile(path, store, order, nullptr, keep);
     if (result.status == PlanReadStatus::Loaded || result.status == PlanReadStatus::Ignored)
         return true;
     // The window's message, then which file and why, as a terminal user
@@ -368,10 +369,14 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         return 0;
     }
     case C::Reminders: {
+        // Only the coming week's records are kept: a large plan is never
+        // held whole for the few lines printed.
+        const QDate today = c.today.value_or(systemToday);
+        const ComingWeek week(today, order);
         RecordStore store;
-        if (!readForTerminal(c.planFile, order, store, err))
+        if (!readForTerminal(c.planFile, order, store, err, [&week](RecordView r) { return week.contains(r); }))
             return 1;
-        for (const QString& line : buildReminderList(store, c.today.value_or(systemToday)).lines)
+        for (const QString& line : buildReminderList(store, today).lines)
             out << line << '\n';
         return 0;
     }

@@ -349,7 +349,7 @@ private:
 // line turns out not to be UTF-8 (notUtf8), and the caller starts again in
 // Windows-1252.
 ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& systemStyle, qint64 fileSize,
-                     ProgressScope& progress)
+                     ProgressScope& progress, const PlanRecordFilter& keep)
 {
     LineReader reader(file);
     LineDecoder decoder(encoding);
@@ -391,7 +391,11 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
     // Room for the records a file of this size is likely to hold (a working
     // plan has 150 bytes or more a record), so the list is not copied as it
     // grows.
-    plan.records.reserve(static_cast<std::size_t>(std::min<qint64>(RecordStore::kMaxRecords, fileSize / 128 + 16)));
+    // A filtered read keeps few records: the list grows with them.
+    if (!keep)
+        plan.records.reserve(static_cast<std::size_t>(std::min<qint64>(RecordStore::kMaxRecords, fileSize / 128 + 16)));
+    // The limit counts every record of the file, kept or not.
+    int recordsRead = 0;
     QString texts;
     std::array<std::uint32_t, Field::Count> ends{};
     const LoadDateConverter dates(plan.fileDateStyle, systemStyle);
@@ -405,9 +409,10 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
             return lineFailure(st, file);
         if (isEnd(line))
             break;
-        if (plan.records.size() >= static_cast<std::size_t>(RecordStore::kMaxRecords))
+        if (recordsRead >= RecordStore::kMaxRecords)
             return failure(PlanReadStatus::TooManyRecords,
                            QStringLiteral("the file holds more than %1 records").arg(RecordStore::kMaxRecords));
+        ++recordsRead;
         // The record's texts are read one after another into one buffer and
         // packed from there, so a record costs a single allocation.
         texts.resize(0);
@@ -431,13 +436,21 @@ ParsedPlan parsePlan(QFile& file, const QByteArray& encoding, const QString& sys
                 dates.convert(texts, start);
             ends[read++] = static_cast<std::uint32_t>(texts.size());
         }
-        plan.records.emplace_back(ends.data(), read, texts.constData(), plan.buffer.get());
         if (decoder.invalid()) {
             plan.notUtf8 = true;
             return plan;
         }
         if (decoder.tooLong())
             return lineFailure(LineReader::Status::TooLong, file);
+        if (!keep) {
+            plan.records.emplace_back(ends.data(), read, texts.constData(), plan.buffer.get());
+        } else {
+            // Judged in a block of its own, which a kept record keeps: the
+            // plan's buffer then holds only what is kept.
+            PackedRecord record(ends.data(), read, texts.constData());
+            if (keep(RecordView(record)))
+                plan.records.push_back(std::move(record));
+        }
         if (ended)
             break;
     }
@@ -463,7 +476,8 @@ QString convertDateOnLoad(const QString& text, const QString& fileStyle, const Q
     return value ? formatDateTime(*value, datePatternFor(systemStyle)) : text;
 }
 
-PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder systemOrder, ProgressSink* progress)
+PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder systemOrder, ProgressSink* progress,
+                            const PlanRecordFilter& keep)
 {
     ProgressScope scope(progress);
     PlanReadResult result;
@@ -508,13 +522,13 @@ PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder s
 
     const QString systemStyle = detectDateStyle(systemOrder).value_or(store.systemDateStyle);
     QByteArray encoding = marked ? kUtf8BomEncoding : kUtf8Encoding;
-    ParsedPlan plan = parsePlan(file, encoding, systemStyle, size, scope);
+    ParsedPlan plan = parsePlan(file, encoding, systemStyle, size, scope, keep);
     if (plan.notUtf8) {
         encoding = kWindows1252Encoding;
         if (!file.seek(start))
             return fail(PlanReadStatus::Failed, file.errorString());
         scope.restart();
-        plan = parsePlan(file, encoding, systemStyle, size, scope);
+        plan = parsePlan(file, encoding, systemStyle, size, scope, keep);
     }
     if (plan.status != PlanReadStatus::Loaded)
         return fail(plan.status, plan.detail);

@@ -5,11 +5,13 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace zp {
 
 class ProgressSink;
 class RecordStore;
+class RecordView;
 
 // --- format --------------------------------------------------------------
 //
@@ -87,8 +89,18 @@ struct PlanReadResult {
 // between progress(value) once per record read (and once for the end
 // line): the value counts 1, 2, ... and goes back to 0 where it would
 // reach 100.
+//
+// `keep`, when given, is asked about each record as read (dates already
+// converted) and only the records it keeps are loaded, so a command that
+// needs a few records of a large plan never holds the rest. Every check
+// stays as for a full read: the record limit counts every record of the
+// file, and the file is judged and decoded as a whole. `recordCount` is
+// then the number of records kept. A file that turns out not to be UTF-8
+// is read again from its start, so `keep` may be asked about a record
+// twice: it should only answer.
+using PlanRecordFilter = std::function<bool(RecordView)>;
 PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder systemOrder,
-                            ProgressSink* progress = nullptr);
+                            ProgressSink* progress = nullptr, const PlanRecordFilter& keep = {});
 
 // The day/month conversion applied to fields 1 and 12 while a plan is read:
 // a date written under `fileStyle` is read in that style's own order and

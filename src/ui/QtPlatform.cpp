@@ -43,46 +43,6 @@ QString messageBoxText(const QString& text)
     return out;
 }
 
-DateOrder dateOrderFromFormat(const QString& dFmt)
-{
-    qsizetype dayAt = -1;
-    qsizetype monthAt = -1;
-    for (qsizetype i = 0; i < dFmt.size(); ++i) {
-        if (dFmt.at(i) != u'%')
-            continue;
-        const qsizetype at = i;
-        ++i;
-        // glibc flags, field width and the E/O modifiers come before the letter.
-        while (i < dFmt.size() && (QStringView(u"-_0^#").contains(dFmt.at(i)) || dFmt.at(i).isDigit()))
-            ++i;
-        if (i < dFmt.size() && (dFmt.at(i) == u'E' || dFmt.at(i) == u'O'))
-            ++i;
-        if (i >= dFmt.size())
-            break;
-        switch (dFmt.at(i).unicode()) {
-        case 'd':
-        case 'e':
-            if (dayAt < 0)
-                dayAt = at;
-            break;
-        case 'm':
-        case 'b':
-        case 'B':
-        case 'h':
-        case 'D': // %m/%d/%y
-        case 'F': // %Y-%m-%d
-            if (monthAt < 0)
-                monthAt = at;
-            break;
-        default: // "%%" and everything else
-            break;
-        }
-    }
-    if (dayAt >= 0 && (monthAt < 0 || dayAt < monthAt))
-        return DateOrder::DayFirst;
-    return DateOrder::MonthFirst;
-}
-
 QStringList qtNameFilters(const QString& filter)
 {
     QStringList parts = filter.split(u'|');
@@ -240,25 +200,6 @@ int QtMessageBox::msgBox(const QString& text, int style, const QString& title)
 }
 
 // --- Clock, date order, screen ---------------------------------------------
-
-QDateTime SystemClock::now() const
-{
-    return QDateTime::currentDateTime();
-}
-
-DateOrder LocaleDateOrder::systemDateOrder() const
-{
-    // newlocale with "" reads LC_ALL / LC_TIME / LANG as they are now.
-    locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-    QString format;
-    if (loc) {
-        format = QString::fromLocal8Bit(nl_langinfo_l(D_FMT, loc));
-        freelocale(loc);
-    } else {
-        format = QString::fromLocal8Bit(nl_langinfo(D_FMT));
-    }
-    return dateOrderFromFormat(format);
-}
 
 namespace {
 

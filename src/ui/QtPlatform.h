@@ -7,6 +7,7 @@
 #include "ui/QtClipboard.h"
 #include "ui/QtPrinting.h"
 #include "ui/QtSystemFacts.h"
+#include "ui/SystemServices.h"
 
 #include <QColor>
 #include <QFont>
@@ -24,13 +25,6 @@ namespace zp {
 // Message texts join lines with "\n", a few with "\n\r" or "\r\n"; Qt wants
 // plain "\n". Pairs become one line feed and any other carriage return goes.
 QString messageBoxText(const QString& text);
-
-// The day/month order of a C library date format such as "%d/%m/%Y":
-// day first when the day (%d, %e) comes before the month (%m, %b, %B, %h),
-// month first when the month comes first. "%D" (= "%m/%d/%y") and "%F"
-// (= "%Y-%m-%d") count as month first. A format with neither, such as
-// "%x", is taken as month first, the order of the C locale's "%m/%d/%y".
-DateOrder dateOrderFromFormat(const QString& dFmt);
 
 // Turns the planner's filter strings, description and pattern separated by
 // "|" ("All files (*.*) |*.*|Pln Files (*.pln) |*.pln|"), into Qt name
@@ -64,24 +58,6 @@ std::int32_t fromQColor(const QColor& colour);
 class QtMessageBox : public MessageBoxService {
 public:
     int msgBox(const QString& text, int style = MsgStyle::OkOnly, const QString& title = QString()) override;
-};
-
-// The one place that reads the real time.
-class SystemClock : public Clock {
-public:
-    QDateTime now() const override;
-};
-
-// Reads the date format of the LC_TIME locale named by the environment
-// (LC_ALL, LC_TIME, LANG) on every call, through a locale object made
-// afresh, so a changed environment is noticed without a restart. Should the
-// environment name a locale that is not installed, the process's own
-// LC_TIME locale is asked instead; main() sets that from the environment
-// once at start-up with setlocale(LC_TIME, "") (QApplication does the same
-// for every category on Unix).
-class LocaleDateOrder : public DateOrderSource {
-public:
-    DateOrder systemDateOrder() const override;
 };
 
 // Twips per pixel from the primary screen's logical dpi (1440 / dpi, 15 at

@@ -74,17 +74,25 @@ std::optional<int> daysUntil(const QString& startDate, const QDate& today, DateO
     return daysBetween(startDate, *day, order);
 }
 
+ComingWeek::ComingWeek(const QDate& today, DateOrder order) : today_(calendarDay(today)), order_(order) {}
+
+bool ComingWeek::contains(RecordView record) const
+{
+    if (!today_)
+        return false;
+    const auto d = daysBetween(record[Field::StartDate], *today_, order_);
+    return d && *d >= 1 && *d <= kReminderDaysAhead;
+}
+
 ReminderList buildReminderList(const RecordStore& store, const QDate& today)
 {
     ReminderList list;
-    const auto day = calendarDay(today);
+    const ComingWeek week(today, store.dateOrder());
     const int count = store.recordCount();
-    if (day && count >= 1) {
-        const DateOrder order = store.dateOrder();
+    if (count >= 1) {
         for (int i = 1; i <= count; ++i) {
             const RecordView record = store.record(i);
-            const auto d = daysBetween(record[Field::StartDate], *day, order);
-            if (!d || *d < 1 || *d > kReminderDaysAhead)
+            if (!week.contains(record))
                 continue;
             list.lines.append(reminderLine(record));
             list.index.push_back(i);

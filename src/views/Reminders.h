@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -62,6 +63,19 @@ QString reminderLine(RecordView record);
 // nothing when the text is no date (a word, a time alone, empty) or today
 // is not a valid date.
 std::optional<int> daysUntil(const QString& startDate, const QDate& today, DateOrder order);
+
+// Which records the coming week's reminders list: those dated one to seven
+// days after `today`, their dates read in `order`. A command that needs only
+// the reminders can read just these records of a plan.
+class ComingWeek {
+public:
+    ComingWeek(const QDate& today, DateOrder order);
+    bool contains(RecordView record) const;
+
+private:
+    std::optional<std::chrono::sys_days> today_;
+    DateOrder order_;
+};
 
 // The coming week's reminders: every record dated one to seven days after
 // `today`, in store order. Records dated today, earlier or later than a

@@ -2,7 +2,10 @@
 #include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
+#include "plan/DateStyle.h"
+#include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "views/Reminders.h"
 #include "support/Fakes.h"
 
 #include <QDir>
@@ -199,6 +202,36 @@ TEST_F(CommandLineTest, reminders_printTheComingWeekForTheGivenDay)
     EXPECT_EQ(r.out, "No reminders for the coming week !\n");
     // Without --today the system's day is used (7 December 2026 here).
     EXPECT_EQ(run({"--reminders", plan}).out, "No reminders for the coming week !\n");
+}
+
+// The terminal reads only the records it will print; its lines are those
+// the reminders window shows for the whole plan, at the turn of a year and
+// whichever order the dates are read in.
+TEST_F(CommandLineTest, reminders_printWhatTheWindowListsForTheWholePlan)
+{
+    QByteArray plan = "Zorvik Planner 3.2 0\r\nenglisheuro\r\n";
+    QDate day(2026, 12, 20);
+    for (int i = 0; i < 30; ++i, day = day.addDays(1))
+        plan += day.toString(u"dd/MM/yyyy").toLatin1() + "\r\n09:00\r\nName " + QByteArray::number(i) +
+                "\r\n\r\n\r\n\r\n\r\n\r\n" + (i % 3 ? "0" : "1") + "\r\nplandefault\r\nplandefault\r\n\r\n";
+    for (const char* odd : {"Monday", "", "10:30", "31/02/2027"})
+        plan += QByteArray(odd) + "\r\n\r\nOdd\r\n\r\n\r\n\r\n\r\n\r\n0\r\nplandefault\r\nplandefault\r\n\r\n";
+    const QString path = write("year.pln", plan + "plannerend\r\n");
+    const struct {
+        const char* today;
+        DateOrder order;
+    } cases[] = {{"2026-12-27", DateOrder::DayFirst}, {"2026-12-31", DateOrder::DayFirst}, {"2027-01-09", DateOrder::DayFirst},
+                 {"2026-12-27", DateOrder::MonthFirst}, {"2027-01-05", DateOrder::MonthFirst}, {"2030-01-01", DateOrder::DayFirst}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.today);
+        RecordStore whole;
+        whole.systemDateStyle = dateStyleFor(c.order);
+        ASSERT_TRUE(readPlanFile(path, whole, c.order).loaded());
+        const QStringList window = buildReminderList(whole, QDate::fromString(QLatin1String(c.today), Qt::ISODate)).lines;
+        const Outcome r = run({"--reminders", "--today", c.today, path}, c.order);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, window.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    }
 }
 
 TEST_F(CommandLineTest, export_printsTheCopyAllTextWithLineFeeds)

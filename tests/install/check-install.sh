@@ -21,7 +21,7 @@ top=$root$prefix
 share=$top/share
 id=org.zorvik.Planner
 
-for f in bin/zorvik-planner share/zorvik-planner/PLANNER.WAV share/doc/zorvik-planner/html/index.html \
+for f in bin/zorvik-planner libexec/zorvik-planner/zorvik-planner-windows share/zorvik-planner/PLANNER.WAV share/doc/zorvik-planner/html/index.html \
          share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/zorvik-planner.xml \
          share/man/man1/zorvik-planner.1.gz share/icons/hicolor/scalable/apps/$id.svg; do
     [ -f "$top/$f" ] || fail "$f was not installed"
@@ -58,6 +58,12 @@ done
 "$top/bin/zorvik-planner" --version >"$work/version.txt"
 grep -qx "User guide: $share/doc/zorvik-planner/html/index.html" "$work/version.txt" || fail "user guide not found: $(cat "$work/version.txt")"
 grep -qx "Start-up sound: $share/zorvik-planner/PLANNER.WAV" "$work/version.txt" || fail "start-up sound not found"
+# The full program, run from libexec, tells the command's folder as its own.
+"$top/libexec/zorvik-planner/zorvik-planner-windows" --version | cmp -s - "$work/version.txt" || fail "the full program's --version differs"
+printf 'Zorvik Planner 3.2 0\r\nenglisheuro\r\nplannerend\r\n' >"$work/empty.pln"
+for program in bin/zorvik-planner libexec/zorvik-planner/zorvik-planner-windows; do
+    "$top/$program" --info "$work/empty.pln" | grep -qx "Application Path: $top/bin" || fail "$program --info names another folder"
+done
 # ... and on its first start gives the user the installed chime (marked so
 # it cannot be mistaken for the copy compiled in).
 printf 'installed' >>"$share/zorvik-planner/PLANNER.WAV"

@@ -681,6 +681,68 @@ TEST_F(PlanFileTest, nulBytesAreJustCharacters)
     EXPECT_EQ(store.field(Field::Name, 1), QString::fromUtf8("a\0b", 3));
 }
 
+// --- reading only some records ------------------------------------------------------
+
+// A filtered read keeps exactly the records a full read holds that the
+// filter takes, judged on their loaded form (dates converted, text decoded
+// in the encoding the file turns out to have), and refuses whatever a full
+// read refuses.
+TEST_F(PlanFileTest, filteredReadKeepsWhatAFullReadHoldsAndRefusesWhatItRefuses)
+{
+    QByteArray manyJobs;
+    for (int i = 0; i <= RecordStore::kMaxRecords; ++i)
+        manyJobs += "05/11/1996\r\n\r\nJob\r\n\r\n\r\n\r\n\r\n\r\n0\r\nplandefault\r\nplandefault\r\n\r\n";
+    const auto named = [](const char* prefix) {
+        return [prefix](RecordView r) { return r[Field::Name].startsWith(QLatin1String(prefix)); };
+    };
+    const auto dated = [](const char* date) {
+        return [date](RecordView r) { return r[Field::StartDate] == QLatin1String(date); };
+    };
+    struct Case {
+        const char* what;
+        QByteArray file;
+        DateOrder order;
+        PlanRecordFilter keep;
+    } cases[] = {
+        {"UTF-8", planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "Kim"), sampleRecord("06/11/1996", "Lee"),
+                                                   sampleRecord("07/11/1996", "Kai \xC3\xA9")}),
+         DayFirst, named("K")},
+        {"dates as loaded", planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "a"), sampleRecord("11/05/1996", "b")}),
+         MonthFirst, dated("11/05/1996")},
+        // The last record makes the file Windows-1252: the first pass has
+        // already judged "Caf\xC3\xA9" as UTF-8, the kept one is read again.
+        {"Windows-1252 found late", planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "Caf\xC3\xA9"),
+                                                                     sampleRecord("06/11/1996", "Caf\xE9")}),
+         DayFirst, named("Caf")},
+        {"keeps nothing", planFile(kHeader, "englisheuro", {sampleRecord("05/11/1996", "Kim")}), DayFirst, named("Z")},
+        {"one record over the limit, none kept", crlf({kHeader, "englisheuro"}) + manyJobs + "plannerend\r\n",
+         DayFirst, named("Z")},
+        {"ends inside a record", crlf({kHeader, "englisheuro", "05/11/1996", "10:30"}), DayFirst, named("")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordStore full;
+        writeBytes(path(QStringLiteral("in.pln")), c.file);
+        const PlanReadResult whole = readPlanFile(path(QStringLiteral("in.pln")), full, c.order);
+        std::vector<PlannerRecord> expected;
+        for (int i = 1; i <= full.recordCount(); ++i)
+            if (c.keep(full.record(i)))
+                expected.push_back(full.record(i).toRecord());
+
+        openSomething();
+        const PlanReadResult part = readPlanFile(path(QStringLiteral("in.pln")), store, c.order, nullptr, c.keep);
+        EXPECT_EQ(part.status, whole.status);
+        EXPECT_EQ(part.detail, whole.detail);
+        if (!whole.loaded()) {
+            expectUntouched();
+            continue;
+        }
+        EXPECT_EQ(part.encoding, whole.encoding);
+        EXPECT_EQ(part.recordCount, static_cast<int>(expected.size()));
+        EXPECT_EQ(recordsOf(store), expected);
+    }
+}
+
 // --- progress --------------------------------------------------------------------
 
 // The bar moves on by one per record and goes back to 0 where it would
