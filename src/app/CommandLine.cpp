@@ -364,8 +364,8 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         RecordStore store;
         if (!readForTerminal(c.planFile, order, store, err))
             return 1;
-        for (const QString& line : buildRecordsListLines(store, c.displayMode))
-            out << line << '\n';
+        forEachRecordsListLine(store, lineLayoutOf(c.displayMode), store.dateOrder(),
+                               [&out](int, QStringView line) { out << line << '\n'; });
         return 0;
     }
     case C::Reminders: {

@@ -4,6 +4,8 @@
 
 #include <QChar>
 
+#include <algorithm>
+
 namespace zp {
 
 // --- display modes ----------------------------------------------------------
@@ -158,10 +160,29 @@ void appendRecordListLine(QString& line, RecordView r, LineLayout layout, DateOr
 
 QString recordListLine(RecordView record, const QString& displayMode, DateOrder order)
 {
+    return recordListLine(record, lineLayoutOf(displayMode), order);
+}
+
+QString recordListLine(RecordView record, LineLayout layout, DateOrder order)
+{
     QString line;
     line.reserve(estimatedLength(record));
-    appendRecordListLine(line, record, lineLayoutOf(displayMode), order);
+    appendRecordListLine(line, record, layout, order);
     return line;
+}
+
+void forEachRecordsListLine(const RecordStore& store, LineLayout layout, DateOrder order,
+                            const std::function<void(int row, QStringView line)>& visit)
+{
+    const int count = store.recordCount();
+    QString line;
+    for (int i = 1; i <= count; ++i) {
+        const RecordView record = store.record(i);
+        line.resize(0); // keeps the room of the longest line so far
+        line.reserve(estimatedLength(record));
+        appendRecordListLine(line, record, layout, order);
+        visit(i - 1, line);
+    }
 }
 
 QStringList buildRecordsListLines(const RecordStore& store, const QString& displayMode)
@@ -243,6 +264,19 @@ std::vector<bool> keywordHighlights(const QStringList& lines, const QString& key
     return highlighted;
 }
 
+std::vector<bool> keywordHighlights(const RecordStore& store, LineLayout layout, DateOrder order,
+                                    const QString& keyword)
+{
+    std::vector<bool> highlighted(static_cast<std::size_t>(std::max(store.recordCount(), 0)), false);
+    if (keyword.isEmpty())
+        return highlighted;
+    KeywordMatcher matcher(keyword);
+    forEachRecordsListLine(store, layout, order, [&](int row, QStringView line) {
+        highlighted[static_cast<std::size_t>(row)] = matcher.matches(line);
+    });
+    return highlighted;
+}
+
 // --- rebuilding the list ----------------------------------------------------
 
 RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& displayMode,
@@ -250,6 +284,8 @@ RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& 
                                              const DateSwap& swap)
 {
     RecordsListContent content;
+    content.layout = lineLayoutOf(displayMode);
+    content.order = store.dateOrder();
     const int count = store.recordCount();
     if (count < 1)
         return content;
@@ -264,8 +300,8 @@ RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& 
             store.setFields(i, {{Field::StartDate, start}, {Field::FinishDate, finish}});
         }
     }
-    content.lines = buildRecordsListLines(store, displayMode);
-    content.highlighted = keywordHighlights(content.lines, highlightKeyword);
+    content.rowCount = count;
+    content.highlighted = keywordHighlights(store, content.layout, content.order, highlightKeyword);
     return content;
 }
 

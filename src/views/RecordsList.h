@@ -54,6 +54,14 @@ void appendRecordListLine(QString& line, RecordView record, LineLayout layout, D
 // The list line of one record, e.g. in the date layout
 // "05/11/1996, 10:30  - Smith, Quote (I:$120) (AH:432) (Pending) ".
 QString recordListLine(RecordView record, const QString& displayMode, DateOrder order);
+QString recordListLine(RecordView record, LineLayout layout, DateOrder order);
+
+// Hands the line of every record to `visit` in store order, row i - 1 for
+// record i, dates read in `order`. Every line is made in one reused text, so
+// the lines of a whole plan are never held at once; the view is valid only
+// during the call.
+void forEachRecordsListLine(const RecordStore& store, LineLayout layout, DateOrder order,
+                            const std::function<void(int row, QStringView line)>& visit);
 
 // One line per record, line i - 1 for record i, in store order; dates are
 // read in the store's current date order.
@@ -73,6 +81,10 @@ bool keywordMatches(QStringView line, QStringView keyword);
 
 // The highlight of every line for a keyword (all false for an empty one).
 std::vector<bool> keywordHighlights(const QStringList& lines, const QString& keyword);
+// The same for the lines of every record of a store, each line made only
+// for the match and dropped again.
+std::vector<bool> keywordHighlights(const RecordStore& store, LineLayout layout, DateOrder order,
+                                    const QString& keyword);
 
 // --- rebuilding the list ----------------------------------------------------
 
@@ -80,17 +92,23 @@ std::vector<bool> keywordHighlights(const QStringList& lines, const QString& key
 // conversion flag is up.
 using DateSwap = std::function<QString(const QString&)>;
 
+// What the records list shows after a rebuild: one row per record, each
+// line laid out as `layout` with dates read in `order`. The lines themselves
+// are made only when a row is shown.
 struct RecordsListContent {
-    QStringList lines;
-    std::vector<bool> highlighted; // one per line
+    LineLayout layout = LineLayout::StatusOnly;
+    DateOrder order = DateOrder::DayFirst;
+    int rowCount = 0;
+    std::vector<bool> highlighted; // one per row
 };
 
 // What rebuilding the records list does to the data, in order: when
 // `convertDates` is set (and `swap` given), fields 1 and 12 of every record
-// are first rewritten in place with `swap`; then one line per record in the
-// layout of `displayMode`, each with its keyword highlight. An empty plan
-// gives no lines. The caller hands the result to the list's model in one go
-// and lowers its conversion flag afterwards.
+// are first rewritten in place with `swap`; then the layout of
+// `displayMode`, the store's date order, one row per record and the keyword
+// highlight of each row's line. An empty plan gives no rows. The caller
+// hands the result to the list's model in one go and lowers its conversion
+// flag afterwards.
 RecordsListContent rebuildRecordsListContent(RecordStore& store, const QString& displayMode,
                                              const QString& highlightKeyword, bool convertDates,
                                              const DateSwap& swap);

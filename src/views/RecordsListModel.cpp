@@ -8,16 +8,18 @@ RecordsListModel::RecordsListModel(QObject* parent) : QAbstractListModel(parent)
 
 int RecordsListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+    return parent.isValid() ? 0 : rowCount_;
 }
 
 QVariant RecordsListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.column() != 0 || index.row() < 0 || index.row() >= lines_.size())
+    if (!index.isValid() || index.column() != 0 || index.row() < 0 || index.row() >= rowCount_)
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return lines_[index.row()];
+    case Qt::DisplayRole: {
+        QString text = line(index.row());
+        return text.isNull() ? QVariant() : QVariant(std::move(text));
+    }
     case HighlightRole:
         return isHighlighted(index.row());
     default:
@@ -32,18 +34,33 @@ QHash<int, QByteArray> RecordsListModel::roleNames() const
     return names;
 }
 
-void RecordsListModel::setLines(QStringList lines, std::vector<bool> highlighted)
+void RecordsListModel::setContent(const RecordStore& store, RecordsListContent content)
 {
     beginResetModel();
-    lines_ = std::move(lines);
-    highlighted_ = std::move(highlighted);
-    highlighted_.resize(static_cast<std::size_t>(lines_.size()), false);
+    store_ = &store;
+    layout_ = content.layout;
+    order_ = content.order;
+    rowCount_ = std::max(content.rowCount, 0);
+    highlighted_ = std::move(content.highlighted);
+    highlighted_.resize(static_cast<std::size_t>(rowCount_), false);
     endResetModel();
 }
 
-void RecordsListModel::setContent(RecordsListContent content)
+void RecordsListModel::clear()
 {
-    setLines(std::move(content.lines), std::move(content.highlighted));
+    beginResetModel();
+    store_ = nullptr;
+    rowCount_ = 0;
+    highlighted_.clear();
+    endResetModel();
+}
+
+QString RecordsListModel::line(int row) const
+{
+    // The store may have shrunk since the rebuild: such rows show nothing.
+    if (!store_ || row < 0 || row >= rowCount_ || row >= store_->recordCount())
+        return {};
+    return recordListLine(store_->record(row + 1), layout_, order_);
 }
 
 void RecordsListModel::setHighlighted(std::vector<bool> highlighted)

@@ -3,15 +3,17 @@
 
 #include <QAbstractListModel>
 #include <QItemSelection>
-#include <QStringList>
 #include <vector>
 
 namespace zp {
 
-// The lines of the records list, line i - 1 for record i, with the keyword
-// highlight of each line. A rebuild replaces all lines with one model reset,
-// so a view over it stays fast on a full plan (give the view uniform item
-// sizes: every line is one text line).
+// The records list: row i - 1 shows the line of record i, with the keyword
+// highlight of each row. Lines are not kept: a view asks only for the rows
+// it shows, and each is made from the store when asked, so a full plan costs
+// the list a bit per row instead of a copy of every line. A rebuild takes
+// the layout, date order, row count and highlights in one model reset (give
+// the view uniform item sizes: every line is one text line, and the view
+// then never asks for every row).
 class RecordsListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -25,17 +27,20 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // Replaces every line (one model reset). Highlights missing at the end
-    // of `highlighted` count as not highlighted; extra ones are dropped.
-    void setLines(QStringList lines, std::vector<bool> highlighted = {});
-    void setContent(RecordsListContent content);
-    void clear() { setLines({}); }
+    // Shows the records of `store` as `content` says (one model reset).
+    // The store must outlive the model or be followed by clear(); it may
+    // change in between, and a row past its end then shows nothing until
+    // the next rebuild. Highlights missing at the end count as not
+    // highlighted; extra ones are dropped.
+    void setContent(const RecordStore& store, RecordsListContent content);
+    void clear();
 
-    // Changes only the highlight; the lines stay, there is no reset, and
+    // Changes only the highlight; the rows stay, there is no reset, and
     // the rows whose highlight changed are reported as changed.
     void setHighlighted(std::vector<bool> highlighted);
 
-    const QStringList& lines() const { return lines_; }
+    // The line row `row` shows now; empty outside the rows or the store.
+    QString line(int row) const;
     bool isHighlighted(int row) const;
     int highlightedCount() const;
 
@@ -44,8 +49,11 @@ public:
     QItemSelection highlightSelection() const;
 
 private:
-    QStringList lines_;
-    std::vector<bool> highlighted_; // always one per line
+    const RecordStore* store_ = nullptr;
+    LineLayout layout_ = LineLayout::StatusOnly;
+    DateOrder order_ = DateOrder::DayFirst;
+    int rowCount_ = 0;
+    std::vector<bool> highlighted_; // always one per row
 };
 
 } // namespace zp

@@ -91,7 +91,7 @@ TEST(RecordsListTest, rebuild_convertsDatesOnlyWhenAskedThenBuildsAndHighlights)
     int swaps = 0;
     const DateSwap swap = [&](const QString& t) { ++swaps; return t.isEmpty() ? t : QStringLiteral("X") + t; };
 
-    EXPECT_TRUE(rebuildRecordsListContent(store, kSortByDate, "", true, swap).lines.isEmpty());
+    EXPECT_EQ(rebuildRecordsListContent(store, kSortByDate, "", true, swap).rowCount, 0);
     EXPECT_EQ(swaps, 0);
 
     store.replaceAll({rec({"13/02/1996", "", "Smith"}), rec({"", "", "Jones"})});
@@ -105,7 +105,8 @@ TEST(RecordsListTest, rebuild_convertsDatesOnlyWhenAskedThenBuildsAndHighlights)
     EXPECT_EQ(store.field(Field::StartDate, 1), "X13/02/1996");
     EXPECT_EQ(store.field(Field::FinishDate, 1), "X31/12/1999");
     EXPECT_EQ(store.field(Field::FinishDate, 2), "");
-    EXPECT_EQ(content.lines[0], "X13/02/1996,  - Smith, (Pending) ");
+    EXPECT_EQ(content.rowCount, 2);
+    EXPECT_EQ(recordListLine(store.record(1), content.layout, content.order), "X13/02/1996,  - Smith, (Pending) ");
     EXPECT_EQ(content.highlighted, (std::vector<bool>{true, false}));
 }
 
@@ -191,7 +192,18 @@ TEST(RecordsListTest, imagePage_showsRecordPictureOrDefaultAndForgetsUnreadable)
     EXPECT_EQ(loads, 2);
 }
 
-TEST(RecordsListModelTest, setLines_resetsOnceAndServesLinesAndHighlights)
+// A store whose records show as "a, (Pending) " ... in the name layout.
+RecordStore namedStore(std::initializer_list<const char*> names)
+{
+    std::vector<PlannerRecord> records;
+    for (const char* name : names)
+        records.push_back(rec({"", "", name}));
+    RecordStore store;
+    store.replaceAll(records);
+    return store;
+}
+
+TEST(RecordsListModelTest, setContent_resetsOnceAndServesLinesAndHighlights)
 {
     RecordsListModel model;
     int aboutToReset = 0, reset = 0, changed = 0;
@@ -200,12 +212,13 @@ TEST(RecordsListModelTest, setLines_resetsOnceAndServesLinesAndHighlights)
     QObject::connect(&model, &QAbstractItemModel::dataChanged,
                      [&](const QModelIndex& a, const QModelIndex& b) { changed += 1000 * a.row() + b.row() + 1; });
 
-    model.setLines({"a", "b", "c", "d"}, {true});
+    RecordStore store = namedStore({"a", "b", "c", "d"});
+    model.setContent(store, {LineLayout::ByName, DateOrder::DayFirst, 4, {true}});
     EXPECT_EQ(aboutToReset, 1);
     EXPECT_EQ(reset, 1);
     EXPECT_EQ(model.rowCount(), 4);
     EXPECT_EQ(model.rowCount(model.index(0)), 0);
-    EXPECT_EQ(model.data(model.index(2)).toString(), "c");
+    EXPECT_EQ(model.data(model.index(2)).toString(), "c, (Pending) ");
     EXPECT_TRUE(model.data(model.index(0), RecordsListModel::HighlightRole).toBool());
     EXPECT_FALSE(model.data(model.index(3), RecordsListModel::HighlightRole).toBool()); // padded
     EXPECT_FALSE(model.data(model.index(0), Qt::DecorationRole).isValid());
@@ -226,11 +239,64 @@ TEST(RecordsListModelTest, setLines_resetsOnceAndServesLinesAndHighlights)
     EXPECT_EQ(sel[1].top(), 2);
     EXPECT_EQ(sel[1].bottom(), 3);
 
-    model.setContent({{"x"}, {false, true}});
+    RecordStore one = namedStore({"x"});
+    model.setContent(one, {LineLayout::ByName, DateOrder::DayFirst, 1, {false, true}});
     EXPECT_EQ(reset, 2);
     EXPECT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.highlightedCount(), 0);
     model.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_FALSE(model.data(model.index(0)).isValid());
+}
+
+// Every layout and date order: each row shows exactly its record's line,
+// and the highlights match those of the whole lines, as the list had them
+// when it kept every line.
+TEST(RecordsListModelTest, rebuild_showsEachRecordsLineAndHighlightsAsTheWholeLines)
+{
+    RecordStore store;
+    store.replaceAll({kQuote, rec({"", "", "Smith", "", "", "", "", "", "1"}), rec({}), rec({"soon", "9:00"}),
+                      rec({"13/02/1996", "", "jones", "1", "2", "Smithy", "5", "7"}), rec({"10:30"})});
+    const struct {
+        const char* mode;
+        const char* style;
+    } cases[] = {{"sortbydate", "english"}, {"sortbyname", "english"}, {"sortbytask", "english"},
+                 {"sortbyday", "english"},  {"sortbyday", "american"}, {"bogus", "english"}};
+    for (const auto& c : cases) {
+        store.systemDateStyle = QString::fromLatin1(c.style);
+        const QStringList whole = buildRecordsListLines(store, c.mode);
+        for (const QString keyword : {"", "smith", "(Done) ", "TUESDAY", "(pending) "}) {
+            RecordsListModel model;
+            model.setContent(store, rebuildRecordsListContent(store, c.mode, keyword, false, {}));
+            ASSERT_EQ(model.rowCount(), store.recordCount()) << c.mode;
+            for (int row = 0; row < model.rowCount(); ++row) {
+                EXPECT_EQ(model.data(model.index(row)).toString(), recordListLine(store.record(row + 1), c.mode, store.dateOrder()))
+                    << c.mode << " " << c.style << " row " << row;
+                EXPECT_EQ(model.line(row), whole[row]);
+            }
+            std::vector<bool> shown;
+            for (int row = 0; row < model.rowCount(); ++row)
+                shown.push_back(model.isHighlighted(row));
+            EXPECT_EQ(shown, keywordHighlights(whole, keyword)) << c.mode << " / " << keyword.toStdString();
+        }
+    }
+}
+
+TEST(RecordsListModelTest, rowsPastAShrunkStoreShowNothingUntilTheNextRebuild)
+{
+    RecordStore store = namedStore({"a", "b", "c"});
+    RecordsListModel model;
+    model.setContent(store, rebuildRecordsListContent(store, kSortByName, "b", false, {}));
+    store.removeRecord(1);
+    EXPECT_EQ(model.rowCount(), 3); // the view learns of the change at the rebuild
+    EXPECT_EQ(model.data(model.index(1)).toString(), "c, (Pending) ");
+    EXPECT_FALSE(model.data(model.index(2)).isValid());
+    EXPECT_TRUE(model.line(2).isEmpty());
+    EXPECT_TRUE(model.isHighlighted(1)); // as at the rebuild
+    store.replaceAll({});
+    EXPECT_FALSE(model.data(model.index(0)).isValid());
+
+    model.setContent(store, rebuildRecordsListContent(store, kSortByName, "b", false, {}));
     EXPECT_EQ(model.rowCount(), 0);
 }
 

@@ -956,11 +956,9 @@ void MainWindow::chooseFont()
 void MainWindow::rebuildRecordsList()
 {
     const DateSwap swap = [](const QString& text) { return swapDayMonth(text); };
-    // The old lines go before the new ones are made, so the lines of a large
-    // plan are never held twice.
-    listModel_->setLines({});
-    listModel_->setContent(rebuildRecordsListContent(state_.store, state_.settings.displayMode, state_.highlightKeyword,
-                                                     state_.convertDatesOnRebuild, swap));
+    listModel_->setContent(state_.store,
+                           rebuildRecordsListContent(state_.store, state_.settings.displayMode,
+                                                     state_.highlightKeyword, state_.convertDatesOnRebuild, swap));
     // The current record's line stays current across every rebuild, so the
     // copy and edit commands act on the record the pages show.
     const int line = state_.store.currentRecord - 1;
