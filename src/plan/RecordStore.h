@@ -75,11 +75,14 @@ private:
 
 // The twelve texts of one record in a single block of memory: where each
 // text ends, then the texts one after another. A plan of thousands of
-// records then costs one block per record rather than twelve strings. A
+// records then costs one block per record rather than twelve strings. When
+// every character of the record is in Latin-1 (nearly every record of a
+// working plan) the texts take one byte a character instead of two. A
 // record whose texts are all empty has no block. The block is the record's
 // own, or lies in the RecordBuffer of the plan it was read with. Copying
 // always makes a block of its own: no two records ever share one, so
-// changing a record can never change another.
+// changing a record can never change another. Its texts are read through a
+// RecordView.
 class PackedRecord {
 public:
     PackedRecord() noexcept = default;
@@ -99,37 +102,70 @@ public:
     PackedRecord& operator=(PackedRecord&& other) noexcept;
     ~PackedRecord();
 
-    // The text of field 1 ... 12; anything else reads as empty.
-    QStringView operator[](int field) const noexcept
+    // Whether the texts are kept one byte (Latin-1) a character.
+    bool isNarrow() const noexcept { return (bits_ & kNarrow) != 0; }
+    // Characters in all twelve texts together.
+    std::uint32_t length() const noexcept
+    {
+        const std::uint32_t* b = block();
+        return b ? b[Field::Count - 1] : 0;
+    }
+    // Where the text of field 1 ... 12 begins and ends among all the texts
+    // (0, 0 for anything else).
+    std::pair<std::uint32_t, std::uint32_t> span(int field) const noexcept
     {
         const std::uint32_t* b = block();
         if (!b || field < 1 || field > Field::Count)
-            return {};
-        const std::uint32_t begin = field == 1 ? 0 : b[field - 2];
-        return QStringView(reinterpret_cast<const QChar*>(b + Field::Count) + begin,
-                           static_cast<qsizetype>(b[field - 1] - begin));
+            return {0, 0};
+        return {field == 1 ? 0 : b[field - 2], b[field - 1]};
     }
+    // The text of a field of a record that is not narrow; empty otherwise.
+    QStringView wideText(int field) const noexcept
+    {
+        if (isNarrow())
+            return {};
+        const auto [begin, end] = span(field);
+        return QStringView(reinterpret_cast<const QChar*>(block() + Field::Count) + begin,
+                           static_cast<qsizetype>(end - begin));
+    }
+    // The same of a narrow record; empty otherwise.
+    QLatin1StringView narrowText(int field) const noexcept
+    {
+        if (!isNarrow())
+            return {};
+        const auto [begin, end] = span(field);
+        return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count) + begin,
+                                 static_cast<qsizetype>(end - begin));
+    }
+    // Writes all the texts one after another, in UTF-16, to `out`, which has
+    // room for length() characters.
+    void copyAllTexts(char16_t* out) const noexcept;
+
     // The same record with one text replaced (a new block).
     PackedRecord withField(int field, QStringView value) const;
     // Overwrites a text with one of the same length, in place; false (and
-    // nothing changed) when the lengths differ or the block is not the
-    // record's own.
+    // nothing changed) when the lengths differ, the block is not the
+    // record's own or a narrow record cannot hold the new text.
     bool overwriteField(int field, QStringView value) noexcept;
     // Bytes of memory the record's block takes (without the allocator's own).
     std::size_t blockBytes() const noexcept;
 
 private:
     static constexpr std::uintptr_t kInBuffer = 1;
-    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kInBuffer); }
-    void setOwnBlock(std::uint32_t* block) noexcept { bits_ = reinterpret_cast<std::uintptr_t>(block); }
+    static constexpr std::uintptr_t kNarrow = 2;
+    static constexpr std::uintptr_t kFlags = kInBuffer | kNarrow;
+    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kFlags); }
     // The block: Field::Count ends, then the texts; null when every text is
-    // empty. The lowest bit is set when the block lies in a RecordBuffer.
+    // empty. The two lowest bits say whether the block lies in a
+    // RecordBuffer and whether its texts are narrow.
     std::uintptr_t bits_ = 0;
 };
 
 // A record read in place, from the store or from a PlannerRecord: its texts
 // are views that hold as long as the record they come from is neither
-// changed nor removed. Cheap to copy and pass by value.
+// changed nor removed, and as long as this view itself (a narrow record's
+// texts are widened into the view when first read). Cheap to copy and pass
+// by value; keep the view in a variable while its texts are in use.
 class RecordView {
 public:
     RecordView() noexcept = default;
@@ -137,19 +173,24 @@ public:
     RecordView(const PlannerRecord& record) noexcept : loose_(&record) {}
 
     // The text of field 1 ... 12; anything else reads as empty.
-    QStringView operator[](int field) const noexcept
+    QStringView operator[](int field) const
     {
         if (packed_)
-            return (*packed_)[field];
+            return packed_->isNarrow() ? widened(field) : packed_->wideText(field);
         if (loose_ && field >= 1 && field <= Field::Count)
             return (*loose_)[field];
         return {};
     }
-    bool isDone() const noexcept { return (*this)[Field::JobStatus] == u"1"; }
+    bool isDone() const
+    {
+        if (packed_ && packed_->isNarrow())
+            return packed_->narrowText(Field::JobStatus) == QLatin1StringView("1");
+        return (*this)[Field::JobStatus] == u"1";
+    }
     // An independent copy of the twelve texts.
     PlannerRecord toRecord() const;
 
-    friend bool operator==(RecordView a, RecordView b) noexcept
+    friend bool operator==(RecordView a, RecordView b)
     {
         for (int f = 1; f <= Field::Count; ++f)
             if (a[f] != b[f])
@@ -158,8 +199,11 @@ public:
     }
 
 private:
+    QStringView widened(int field) const;
     const PackedRecord* packed_ = nullptr;
     const PlannerRecord* loose_ = nullptr;
+    // A narrow record's texts in UTF-16, made on first reading.
+    mutable QString wide_;
 };
 
 // Date-order key of a date text and a time text:
