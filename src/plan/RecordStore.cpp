@@ -124,11 +124,23 @@ QStringView RecordView::widened(int field) const
     const auto [begin, end] = packed_->span(field);
     if (begin == end)
         return {};
-    if (wide_.isEmpty()) {
-        wide_.resize(static_cast<qsizetype>(packed_->length()));
-        packed_->copyAllTexts(reinterpret_cast<char16_t*>(wide_.data()));
+    if (!wide_) {
+        const std::uint32_t length = packed_->length();
+        if (length > kInlineLength) {
+            heap_.resize(static_cast<qsizetype>(length));
+            wide_ = reinterpret_cast<char16_t*>(heap_.data());
+        } else {
+            wide_ = inline_;
+        }
     }
-    return QStringView(wide_).sliced(begin, end - begin);
+    // Only the texts read are widened: a scan over the dates of a plan
+    // widens ten characters a record, not the whole record.
+    const std::uint32_t bit = std::uint32_t(1) << field;
+    if (!(widenedFields_ & bit)) {
+        packed_->widenText(field, wide_);
+        widenedFields_ |= bit;
+    }
+    return QStringView(wide_ + begin, static_cast<qsizetype>(end - begin));
 }
 
 PlannerRecord RecordView::toRecord() const
@@ -165,7 +177,7 @@ PackedRecord::PackedRecord(const std::array<QStringView, Field::Count + 1>& text
 {
 }
 
-PackedRecord::PackedRecord(RecordView record)
+PackedRecord::PackedRecord(const RecordView& record)
     : bits_(packTexts([&record](int f) { return record[f]; }))
 {
 }
@@ -224,17 +236,19 @@ PackedRecord::~PackedRecord()
         std::free(block());
 }
 
-void PackedRecord::copyAllTexts(char16_t* out) const noexcept
+void PackedRecord::widenText(int field, char16_t* out) const noexcept
 {
-    const std::uint32_t n = length();
-    if (n == 0)
+    const auto [begin, end] = span(field);
+    if (begin == end)
         return;
     if (isNarrow()) {
+        // Latin-1 is the first 256 code points of UTF-16.
         const auto* in = reinterpret_cast<const unsigned char*>(block() + Field::Count);
-        for (std::uint32_t i = 0; i < n; ++i)
+        for (std::uint32_t i = begin; i < end; ++i)
             out[i] = in[i];
     } else {
-        std::memcpy(out, block() + Field::Count, std::size_t(n) * sizeof(QChar));
+        std::memcpy(out + begin, reinterpret_cast<const char16_t*>(block() + Field::Count) + begin,
+                    std::size_t(end - begin) * sizeof(QChar));
     }
 }
 

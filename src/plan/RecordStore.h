@@ -87,7 +87,7 @@ class PackedRecord {
 public:
     PackedRecord() noexcept = default;
     PackedRecord(const PlannerRecord& record);
-    explicit PackedRecord(RecordView record);
+    explicit PackedRecord(const RecordView& record);
     // From views of texts 1 ... 12 (slot 0 unused).
     explicit PackedRecord(const std::array<QStringView, Field::Count + 1>& texts);
     // From the texts of fields 1 ... texts.size() (at most twelve, the rest
@@ -137,9 +137,9 @@ public:
         return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count) + begin,
                                  static_cast<qsizetype>(end - begin));
     }
-    // Writes all the texts one after another, in UTF-16, to `out`, which has
-    // room for length() characters.
-    void copyAllTexts(char16_t* out) const noexcept;
+    // Writes the text of a field in UTF-16 to `out`, where it lies among all
+    // the texts: `out` has room for length() characters.
+    void widenText(int field, char16_t* out) const noexcept;
 
     // The same record with one text replaced (a new block).
     PackedRecord withField(int field, QStringView value) const;
@@ -163,14 +163,25 @@ private:
 
 // A record read in place, from the store or from a PlannerRecord: its texts
 // are views that hold as long as the record they come from is neither
-// changed nor removed, and as long as this view itself (a narrow record's
-// texts are widened into the view when first read). Cheap to copy and pass
-// by value; keep the view in a variable while its texts are in use.
+// changed nor removed, and as long as this view object itself (a narrow
+// record's texts are widened into the view when first read; a copy of the
+// view widens them again). Keep the view in a variable while its texts are
+// in use, and pass it on by reference.
 class RecordView {
 public:
     RecordView() noexcept = default;
     RecordView(const PackedRecord& record) noexcept : packed_(&record) {}
     RecordView(const PlannerRecord& record) noexcept : loose_(&record) {}
+    RecordView(const RecordView& other) noexcept : packed_(other.packed_), loose_(other.loose_) {}
+    RecordView& operator=(const RecordView& other) noexcept
+    {
+        packed_ = other.packed_;
+        loose_ = other.loose_;
+        wide_ = nullptr;
+        widenedFields_ = 0;
+        heap_.clear();
+        return *this;
+    }
 
     // The text of field 1 ... 12; anything else reads as empty.
     QStringView operator[](int field) const
@@ -190,7 +201,7 @@ public:
     // An independent copy of the twelve texts.
     PlannerRecord toRecord() const;
 
-    friend bool operator==(RecordView a, RecordView b)
+    friend bool operator==(const RecordView& a, const RecordView& b)
     {
         for (int f = 1; f <= Field::Count; ++f)
             if (a[f] != b[f])
@@ -202,8 +213,13 @@ private:
     QStringView widened(int field) const;
     const PackedRecord* packed_ = nullptr;
     const PlannerRecord* loose_ = nullptr;
-    // A narrow record's texts in UTF-16, made on first reading.
-    mutable QString wide_;
+    // A narrow record's texts in UTF-16, made on first reading: in the view
+    // itself when they fit, so reading a record costs no allocation.
+    static constexpr std::uint32_t kInlineLength = 256;
+    mutable char16_t* wide_ = nullptr;
+    mutable std::uint32_t widenedFields_ = 0; // bit f: text f is in wide_
+    mutable QString heap_;
+    mutable char16_t inline_[kInlineLength];
 };
 
 // Date-order key of a date text and a time text:

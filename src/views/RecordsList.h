@@ -49,11 +49,11 @@ LineLayout lineLayoutOf(const QString& displayMode);
 
 // Appends the list line of a record to `line`. `order` is the day/month
 // order used to read the start date for the weekday of the day layout.
-void appendRecordListLine(QString& line, RecordView record, LineLayout layout, DateOrder order);
+void appendRecordListLine(QString& line, const RecordView& record, LineLayout layout, DateOrder order);
 
 // The list line of one record, e.g. in the date layout
 // "05/11/1996, 10:30  - Smith, Quote (I:$120) (AH:432) (Pending) ".
-QString recordListLine(RecordView record, const QString& displayMode, DateOrder order);
+QString recordListLine(const RecordView& record, const QString& displayMode, DateOrder order);
 
 // One line per record, line i - 1 for record i, in store order; dates are
 // read in the store's current date order.

@@ -15,7 +15,7 @@ QString ReminderRow::column(int c) const
     return RecordView(record)[c].toString();
 }
 
-QString reminderLine(RecordView record)
+QString reminderLine(const RecordView& record)
 {
     const QStringView name = record[Field::Name];
     const QStringView date = record[Field::StartDate];

@@ -56,7 +56,7 @@ struct ReminderList {
 // The line of one record: "Smith, 12/11/1996, 10:30  (Pending)". Name,
 // date and time each appear only when not empty; the status is
 // " (Done)" for a job status of exactly "1", else " (Pending)".
-QString reminderLine(RecordView record);
+QString reminderLine(const RecordView& record);
 
 // Whole calendar days from `today` to a start date, read in `order`;
 // nothing when the text is no date (a word, a time alone, empty) or today
