@@ -374,7 +374,7 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         const QDate today = c.today.value_or(systemToday);
         const ComingWeek week(today, order);
         RecordStore store;
-        if (!readForTerminal(c.planFile, order, store, err, [&week](RecordView r) { return week.contains(r); }))
+        if (!readForTerminal(c.planFile, order, store, err, [&week](const RecordView& r) { return week.contains(r); }))
             return 1;
         for (const QString& line : buildReminderList(store, today).lines)
             out << line << '\n';

@@ -227,7 +227,7 @@ public:
     }
 
     // The identifier, valid until the next call.
-    QByteArrayView next(RecordView r, const std::optional<QDate>& start, const std::optional<QTime>& time)
+    QByteArrayView next(const RecordView& r, const std::optional<QDate>& start, const std::optional<QTime>& time)
     {
         sha_.reset();
         if (start) {
@@ -329,7 +329,7 @@ bool isCanonicalTime(QStringView text, const QTime& t)
     return text == timeText(t);
 }
 
-void writeRecord(ContentLines& out, RecordView r, DateOrder order, UidMaker& uids,
+void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMaker& uids,
                  const QByteArray& stamp)
 {
     const auto start = recordDate(r[Field::StartDate], order);
@@ -596,7 +596,7 @@ PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order
     return r;
 }
 
-QString recordIdentity(RecordView r)
+QString recordIdentity(const RecordView& r)
 {
     QString key;
     for (int f = 1; f <= Field::Count; ++f) {

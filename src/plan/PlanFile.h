@@ -98,7 +98,7 @@ struct PlanReadResult {
 // then the number of records kept. A file that turns out not to be UTF-8
 // is read again from its start, so `keep` may be asked about a record
 // twice: it should only answer.
-using PlanRecordFilter = std::function<bool(RecordView)>;
+using PlanRecordFilter = std::function<bool(const RecordView&)>;
 PlanReadResult readPlanFile(const QString& path, RecordStore& store, DateOrder systemOrder,
                             ProgressSink* progress = nullptr, const PlanRecordFilter& keep = {});
 

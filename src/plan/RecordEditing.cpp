@@ -146,7 +146,7 @@ QString singleLine(const QString& text)
     return out;
 }
 
-EntryFields entryFieldsOf(RecordView record)
+EntryFields entryFieldsOf(const RecordView& record)
 {
     EntryFields f;
     f.text2 = record[Field::StartDate].toString();

@@ -74,7 +74,7 @@ struct EntryFields {
     friend bool operator==(const EntryFields&, const EntryFields&) = default;
 };
 
-EntryFields entryFieldsOf(RecordView record);
+EntryFields entryFieldsOf(const RecordView& record);
 
 // Which label caption each entry-panel label shows.
 struct EntryPanelLabel {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
@@ -28,45 +29,71 @@ const PackedRecord& blankRecord()
     return blank;
 }
 
+// Whether every character fits in one byte (Latin-1).
+bool fitsNarrow(QStringView text) noexcept
+{
+    char16_t above = 0;
+    for (const QChar c : text)
+        above |= c.unicode() & 0xFF00;
+    return above == 0;
+}
+
+std::size_t textBytes(std::size_t length, bool narrow)
+{
+    return length * (narrow ? 1 : sizeof(QChar));
+}
+
 // A block of `ends` (Field::Count of them) followed by room for `length`
 // characters; null when there are none.
-std::uint32_t* allocateBlock(std::size_t length)
+std::uint32_t* allocateBlock(std::size_t length, bool narrow)
 {
     if (length == 0)
         return nullptr;
     if (length > std::numeric_limits<std::uint32_t>::max())
         throw std::length_error("planner record too long");
-    void* block = std::malloc(Field::Count * sizeof(std::uint32_t) + length * sizeof(QChar));
+    void* block = std::malloc(Field::Count * sizeof(std::uint32_t) + textBytes(length, narrow));
     if (!block)
         throw std::bad_alloc();
     return static_cast<std::uint32_t*>(block);
 }
 
-std::size_t blockLength(const std::uint32_t* block)
+void narrowInto(char* out, QStringView text) noexcept
 {
-    return block ? block[Field::Count - 1] : 0;
+    const QChar* in = text.data();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char>(in[i].unicode());
 }
 
-// Packs texts 1 ... Field::Count given by `textOf(field)`.
+// Packs texts 1 ... Field::Count given by `textOf(field)`; the result has
+// the narrow flag set when it is narrow.
 template<typename TextOf>
-std::uint32_t* packTexts(TextOf textOf)
+std::uintptr_t packTexts(TextOf textOf)
 {
     std::size_t length = 0;
-    for (int f = 1; f <= Field::Count; ++f)
-        length += static_cast<std::size_t>(textOf(f).size());
-    std::uint32_t* block = allocateBlock(length);
+    bool narrow = true;
+    for (int f = 1; f <= Field::Count; ++f) {
+        const QStringView text = textOf(f);
+        length += static_cast<std::size_t>(text.size());
+        narrow = narrow && fitsNarrow(text);
+    }
+    std::uint32_t* block = allocateBlock(length, narrow);
     if (!block)
-        return nullptr;
-    QChar* out = reinterpret_cast<QChar*>(block + Field::Count);
+        return 0;
+    char* out = reinterpret_cast<char*>(block + Field::Count);
     std::uint32_t end = 0;
     for (int f = 1; f <= Field::Count; ++f) {
         const QStringView text = textOf(f);
-        if (!text.isEmpty())
-            std::memcpy(out + end, text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+        if (!text.isEmpty()) {
+            if (narrow)
+                narrowInto(out + end, text);
+            else
+                std::memcpy(out + std::size_t(end) * sizeof(QChar), text.data(),
+                            static_cast<std::size_t>(text.size()) * sizeof(QChar));
+        }
         end += static_cast<std::uint32_t>(text.size());
         block[f - 1] = end;
     }
-    return block;
+    return reinterpret_cast<std::uintptr_t>(block) | (narrow ? 2 : 0);
 }
 
 // The recorder names its files after the day, hour, minute and second of
@@ -90,6 +117,30 @@ PlannerRecord PlannerRecord::fromList(const QStringList& twelveValues)
     for (int f = 1; f <= n; ++f)
         record[f] = twelveValues[f - 1];
     return record;
+}
+
+QStringView RecordView::widened(int field) const
+{
+    const auto [begin, end] = packed_->span(field);
+    if (begin == end)
+        return {};
+    if (!wide_) {
+        const std::uint32_t length = packed_->length();
+        if (length > kInlineLength) {
+            heap_.resize(static_cast<qsizetype>(length));
+            wide_ = reinterpret_cast<char16_t*>(heap_.data());
+        } else {
+            wide_ = inline_;
+        }
+    }
+    // Only the texts read are widened: a scan over the dates of a plan
+    // widens ten characters a record, not the whole record.
+    const std::uint32_t bit = std::uint32_t(1) << field;
+    if (!(widenedFields_ & bit)) {
+        packed_->widenText(field, wide_);
+        widenedFields_ |= bit;
+    }
+    return QStringView(wide_ + begin, static_cast<qsizetype>(end - begin));
 }
 
 PlannerRecord RecordView::toRecord() const
@@ -117,17 +168,17 @@ std::uint32_t* RecordBuffer::allocate(std::size_t words)
 // --- PackedRecord ------------------------------------------------------------
 
 PackedRecord::PackedRecord(const PlannerRecord& record)
-    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([&record](int f) { return QStringView(record[f]); })))
+    : bits_(packTexts([&record](int f) { return QStringView(record[f]); }))
 {
 }
 
 PackedRecord::PackedRecord(const std::array<QStringView, Field::Count + 1>& texts)
-    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([&texts](int f) { return texts[static_cast<std::size_t>(f)]; })))
+    : bits_(packTexts([&texts](int f) { return texts[static_cast<std::size_t>(f)]; }))
 {
 }
 
-PackedRecord::PackedRecord(RecordView record)
-    : bits_(reinterpret_cast<std::uintptr_t>(packTexts([record](int f) { return record[f]; })))
+PackedRecord::PackedRecord(const RecordView& record)
+    : bits_(packTexts([&record](int f) { return record[f]; }))
 {
 }
 
@@ -137,26 +188,33 @@ PackedRecord::PackedRecord(const std::uint32_t* ends, int count, const QChar* te
     const std::uint32_t length = count > 0 ? ends[count - 1] : 0;
     if (length == 0)
         return;
+    const QStringView all(text, static_cast<qsizetype>(length));
+    const bool narrow = fitsNarrow(all);
     std::uint32_t* block;
     if (buffer) {
         // Whole words, so the next block's ends are aligned too.
-        block = buffer->allocate(Field::Count + (std::size_t(length) * sizeof(QChar) + 3) / 4);
+        block = buffer->allocate(Field::Count + (textBytes(length, narrow) + 3) / 4);
         bits_ = reinterpret_cast<std::uintptr_t>(block) | kInBuffer;
     } else {
-        block = allocateBlock(length);
-        setOwnBlock(block);
+        block = allocateBlock(length, narrow);
+        bits_ = reinterpret_cast<std::uintptr_t>(block);
     }
+    if (narrow)
+        bits_ |= kNarrow;
     for (int k = 0; k < Field::Count; ++k)
         block[k] = k < count ? ends[k] : length;
-    std::memcpy(block + Field::Count, text, std::size_t(length) * sizeof(QChar));
+    if (narrow)
+        narrowInto(reinterpret_cast<char*>(block + Field::Count), all);
+    else
+        std::memcpy(block + Field::Count, text, std::size_t(length) * sizeof(QChar));
 }
 
 PackedRecord::PackedRecord(const PackedRecord& other)
 {
-    std::uint32_t* block = allocateBlock(blockLength(other.block()));
+    std::uint32_t* block = allocateBlock(other.length(), other.isNarrow());
     if (block)
         std::memcpy(block, other.block(), other.blockBytes());
-    setOwnBlock(block);
+    bits_ = reinterpret_cast<std::uintptr_t>(block) | (block ? (other.bits_ & kNarrow) : 0);
 }
 
 PackedRecord& PackedRecord::operator=(const PackedRecord& other)
@@ -178,25 +236,50 @@ PackedRecord::~PackedRecord()
         std::free(block());
 }
 
+void PackedRecord::widenText(int field, char16_t* out) const noexcept
+{
+    const auto [begin, end] = span(field);
+    if (begin == end)
+        return;
+    if (isNarrow()) {
+        // Latin-1 is the first 256 code points of UTF-16.
+        const auto* in = reinterpret_cast<const unsigned char*>(block() + Field::Count);
+        for (std::uint32_t i = begin; i < end; ++i)
+            out[i] = in[i];
+    } else {
+        std::memcpy(out + begin, reinterpret_cast<const char16_t*>(block() + Field::Count) + begin,
+                    std::size_t(end - begin) * sizeof(QChar));
+    }
+}
+
 PackedRecord PackedRecord::withField(int field, QStringView value) const
 {
+    const RecordView texts(*this);
     PackedRecord changed;
-    changed.setOwnBlock(packTexts([this, field, value](int f) { return f == field ? value : (*this)[f]; }));
+    changed.bits_ = packTexts([&texts, field, value](int f) { return f == field ? value : texts[f]; });
     return changed;
 }
 
 bool PackedRecord::overwriteField(int field, QStringView value) noexcept
 {
-    const QStringView old = (*this)[field];
-    if ((bits_ & kInBuffer) || old.size() != value.size() || old.isEmpty())
+    const auto [begin, end] = span(field);
+    if ((bits_ & kInBuffer) || qsizetype(end - begin) != value.size() || begin == end)
         return false;
-    std::memmove(const_cast<QChar*>(old.data()), value.data(), static_cast<std::size_t>(value.size()) * sizeof(QChar));
+    char* texts = reinterpret_cast<char*>(block() + Field::Count);
+    if (isNarrow()) {
+        if (!fitsNarrow(value))
+            return false;
+        narrowInto(texts + begin, value);
+    } else {
+        std::memmove(texts + std::size_t(begin) * sizeof(QChar), value.data(),
+                     static_cast<std::size_t>(value.size()) * sizeof(QChar));
+    }
     return true;
 }
 
 std::size_t PackedRecord::blockBytes() const noexcept
 {
-    return bits_ ? Field::Count * sizeof(std::uint32_t) + blockLength(block()) * sizeof(QChar) : 0;
+    return bits_ ? Field::Count * sizeof(std::uint32_t) + textBytes(length(), isNarrow()) : 0;
 }
 
 // --- sortKey ---------------------------------------------------------------
@@ -260,7 +343,7 @@ void RecordStore::setField(int field, int index, QStringView value)
     if (field < 1 || field > Field::Count || index < 1 || index > recordCount())
         return;
     PackedRecord& record = records_[static_cast<std::size_t>(index)];
-    if (record[field] == value)
+    if (RecordView(record)[field] == value)
         return;
     record = record.withField(field, value);
     if (field == Field::StartDate || field == Field::Time)
@@ -272,11 +355,12 @@ void RecordStore::setFields(int index, std::initializer_list<std::pair<int, QStr
     if (index < 1 || index > recordCount())
         return;
     PackedRecord& record = records_[static_cast<std::size_t>(index)];
+    const RecordView current(record);
     // The record's new texts: a change, or what it has.
     std::array<QStringView, Field::Count + 1> texts;
     bool changed = false;
     for (int f = 1; f <= Field::Count; ++f)
-        texts[static_cast<std::size_t>(f)] = record[f];
+        texts[static_cast<std::size_t>(f)] = current[f];
     bool sameLengths = true;
     for (const auto& [field, value] : changes) {
         if (field < 1 || field > Field::Count || texts[static_cast<std::size_t>(field)] == value)
@@ -292,16 +376,19 @@ void RecordStore::setFields(int index, std::initializer_list<std::pair<int, QStr
     // A date turned round keeps its length: a block of the record's own
     // takes the new texts where the old ones were, unless a new text is read
     // from that very block.
-    const QChar* blockBegin = record[1].data();
-    const QChar* blockEnd = record[Field::Count].data() + record[Field::Count].size();
-    for (const auto& change : changes)
-        if (std::less_equal<const QChar*>()(blockBegin, change.second.data())
-            && std::less<const QChar*>()(change.second.data(), blockEnd))
-            sameLengths = false;
+    // (A narrow block holds no UTF-16 text a change could be read from.)
+    if (!record.isNarrow()) {
+        const QChar* blockBegin = record.wideText(1).data();
+        const QChar* blockEnd = record.wideText(Field::Count).data() + record.wideText(Field::Count).size();
+        for (const auto& change : changes)
+            if (std::less_equal<const QChar*>()(blockBegin, change.second.data())
+                && std::less<const QChar*>()(change.second.data(), blockEnd))
+                sameLengths = false;
+    }
     if (sameLengths) {
         bool overwritten = true;
         for (const auto& [field, value] : changes)
-            if (field >= 1 && field <= Field::Count && record[field] != value)
+            if (field >= 1 && field <= Field::Count && current[field] != value)
                 overwritten = record.overwriteField(field, value) && overwritten;
         if (overwritten)
             return;
@@ -377,7 +464,20 @@ double RecordStore::cachedKey(int index) const
     double& key = keys_[static_cast<std::size_t>(index)];
     if (std::isnan(key)) {
         const PackedRecord& r = records_[static_cast<std::size_t>(index)];
-        key = sortKey(r[Field::StartDate], r[Field::Time], keyOrder_);
+        if (r.isNarrow()) {
+            // Only the two texts the key is made of are widened, on the stack.
+            const QLatin1StringView date = r.narrowText(Field::StartDate);
+            const QLatin1StringView time = r.narrowText(Field::Time);
+            QVarLengthArray<char16_t, 64> wide(date.size() + time.size());
+            for (qsizetype i = 0; i < date.size(); ++i)
+                wide[i] = static_cast<unsigned char>(date[i].toLatin1());
+            for (qsizetype i = 0; i < time.size(); ++i)
+                wide[date.size() + i] = static_cast<unsigned char>(time[i].toLatin1());
+            key = sortKey(QStringView(wide.data(), date.size()), QStringView(wide.data() + date.size(), time.size()),
+                          keyOrder_);
+        } else {
+            key = sortKey(r.wideText(Field::StartDate), r.wideText(Field::Time), keyOrder_);
+        }
     }
     return key;
 }

@@ -75,16 +75,19 @@ private:
 
 // The twelve texts of one record in a single block of memory: where each
 // text ends, then the texts one after another. A plan of thousands of
-// records then costs one block per record rather than twelve strings. A
+// records then costs one block per record rather than twelve strings. When
+// every character of the record is in Latin-1 (nearly every record of a
+// working plan) the texts take one byte a character instead of two. A
 // record whose texts are all empty has no block. The block is the record's
 // own, or lies in the RecordBuffer of the plan it was read with. Copying
 // always makes a block of its own: no two records ever share one, so
-// changing a record can never change another.
+// changing a record can never change another. Its texts are read through a
+// RecordView.
 class PackedRecord {
 public:
     PackedRecord() noexcept = default;
     PackedRecord(const PlannerRecord& record);
-    explicit PackedRecord(RecordView record);
+    explicit PackedRecord(const RecordView& record);
     // From views of texts 1 ... 12 (slot 0 unused).
     explicit PackedRecord(const std::array<QStringView, Field::Count + 1>& texts);
     // From the texts of fields 1 ... texts.size() (at most twelve, the rest
@@ -99,57 +102,106 @@ public:
     PackedRecord& operator=(PackedRecord&& other) noexcept;
     ~PackedRecord();
 
-    // The text of field 1 ... 12; anything else reads as empty.
-    QStringView operator[](int field) const noexcept
+    // Whether the texts are kept one byte (Latin-1) a character.
+    bool isNarrow() const noexcept { return (bits_ & kNarrow) != 0; }
+    // Characters in all twelve texts together.
+    std::uint32_t length() const noexcept
+    {
+        const std::uint32_t* b = block();
+        return b ? b[Field::Count - 1] : 0;
+    }
+    // Where the text of field 1 ... 12 begins and ends among all the texts
+    // (0, 0 for anything else).
+    std::pair<std::uint32_t, std::uint32_t> span(int field) const noexcept
     {
         const std::uint32_t* b = block();
         if (!b || field < 1 || field > Field::Count)
-            return {};
-        const std::uint32_t begin = field == 1 ? 0 : b[field - 2];
-        return QStringView(reinterpret_cast<const QChar*>(b + Field::Count) + begin,
-                           static_cast<qsizetype>(b[field - 1] - begin));
+            return {0, 0};
+        return {field == 1 ? 0 : b[field - 2], b[field - 1]};
     }
+    // The text of a field of a record that is not narrow; empty otherwise.
+    QStringView wideText(int field) const noexcept
+    {
+        if (isNarrow())
+            return {};
+        const auto [begin, end] = span(field);
+        return QStringView(reinterpret_cast<const QChar*>(block() + Field::Count) + begin,
+                           static_cast<qsizetype>(end - begin));
+    }
+    // The same of a narrow record; empty otherwise.
+    QLatin1StringView narrowText(int field) const noexcept
+    {
+        if (!isNarrow())
+            return {};
+        const auto [begin, end] = span(field);
+        return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count) + begin,
+                                 static_cast<qsizetype>(end - begin));
+    }
+    // Writes the text of a field in UTF-16 to `out`, where it lies among all
+    // the texts: `out` has room for length() characters.
+    void widenText(int field, char16_t* out) const noexcept;
+
     // The same record with one text replaced (a new block).
     PackedRecord withField(int field, QStringView value) const;
     // Overwrites a text with one of the same length, in place; false (and
-    // nothing changed) when the lengths differ or the block is not the
-    // record's own.
+    // nothing changed) when the lengths differ, the block is not the
+    // record's own or a narrow record cannot hold the new text.
     bool overwriteField(int field, QStringView value) noexcept;
     // Bytes of memory the record's block takes (without the allocator's own).
     std::size_t blockBytes() const noexcept;
 
 private:
     static constexpr std::uintptr_t kInBuffer = 1;
-    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kInBuffer); }
-    void setOwnBlock(std::uint32_t* block) noexcept { bits_ = reinterpret_cast<std::uintptr_t>(block); }
+    static constexpr std::uintptr_t kNarrow = 2;
+    static constexpr std::uintptr_t kFlags = kInBuffer | kNarrow;
+    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kFlags); }
     // The block: Field::Count ends, then the texts; null when every text is
-    // empty. The lowest bit is set when the block lies in a RecordBuffer.
+    // empty. The two lowest bits say whether the block lies in a
+    // RecordBuffer and whether its texts are narrow.
     std::uintptr_t bits_ = 0;
 };
 
 // A record read in place, from the store or from a PlannerRecord: its texts
 // are views that hold as long as the record they come from is neither
-// changed nor removed. Cheap to copy and pass by value.
+// changed nor removed, and as long as this view object itself (a narrow
+// record's texts are widened into the view when first read; a copy of the
+// view widens them again). Keep the view in a variable while its texts are
+// in use, and pass it on by reference.
 class RecordView {
 public:
     RecordView() noexcept = default;
     RecordView(const PackedRecord& record) noexcept : packed_(&record) {}
     RecordView(const PlannerRecord& record) noexcept : loose_(&record) {}
+    RecordView(const RecordView& other) noexcept : packed_(other.packed_), loose_(other.loose_) {}
+    RecordView& operator=(const RecordView& other) noexcept
+    {
+        packed_ = other.packed_;
+        loose_ = other.loose_;
+        wide_ = nullptr;
+        widenedFields_ = 0;
+        heap_.clear();
+        return *this;
+    }
 
     // The text of field 1 ... 12; anything else reads as empty.
-    QStringView operator[](int field) const noexcept
+    QStringView operator[](int field) const
     {
         if (packed_)
-            return (*packed_)[field];
+            return packed_->isNarrow() ? widened(field) : packed_->wideText(field);
         if (loose_ && field >= 1 && field <= Field::Count)
             return (*loose_)[field];
         return {};
     }
-    bool isDone() const noexcept { return (*this)[Field::JobStatus] == u"1"; }
+    bool isDone() const
+    {
+        if (packed_ && packed_->isNarrow())
+            return packed_->narrowText(Field::JobStatus) == QLatin1StringView("1");
+        return (*this)[Field::JobStatus] == u"1";
+    }
     // An independent copy of the twelve texts.
     PlannerRecord toRecord() const;
 
-    friend bool operator==(RecordView a, RecordView b) noexcept
+    friend bool operator==(const RecordView& a, const RecordView& b)
     {
         for (int f = 1; f <= Field::Count; ++f)
             if (a[f] != b[f])
@@ -158,8 +210,16 @@ public:
     }
 
 private:
+    QStringView widened(int field) const;
     const PackedRecord* packed_ = nullptr;
     const PlannerRecord* loose_ = nullptr;
+    // A narrow record's texts in UTF-16, made on first reading: in the view
+    // itself when they fit, so reading a record costs no allocation.
+    static constexpr std::uint32_t kInlineLength = 256;
+    mutable char16_t* wide_ = nullptr;
+    mutable std::uint32_t widenedFields_ = 0; // bit f: text f is in wide_
+    mutable QString heap_;
+    mutable char16_t inline_[kInlineLength];
 };
 
 // Date-order key of a date text and a time text:

@@ -50,7 +50,7 @@ bool switchedOff(const std::array<QString, 25>& labels, int k)
 
 // --- record details -----------------------------------------------------------
 
-QString recordDetailsBody(const std::array<QString, 25>& labels, RecordView record)
+QString recordDetailsBody(const std::array<QString, 25>& labels, const RecordView& record)
 {
     QString text;
     if (!switchedOff(labels, kTimeLabel)) {
@@ -137,7 +137,7 @@ QString foldedCase(const QString& text)
 
 } // namespace
 
-QString phoneBookEntry(RecordView record)
+QString phoneBookEntry(const RecordView& record)
 {
     const QStringView name = orNone(record[Field::Name]);
     const QStringView afterHours = orNone(record[Field::PhoneAfterHours]);

@@ -22,7 +22,7 @@ inline const QString kRecordDetailsCaption = QStringLiteral("Record Details");
 //   two blanks, value. The job status reads "Done " (with its trailing
 //   blank) for a status of exactly "1", else "Pending".
 // Labels are those of `labels` (1 ... 12 captions, 13 ... 24 switches).
-QString recordDetailsBody(const std::array<QString, 25>& labels, RecordView record);
+QString recordDetailsBody(const std::array<QString, 25>& labels, const RecordView& record);
 
 // The Details page text of record `recordNumber`:
 // "Planner Record No. 7" CR LF, then the body.
@@ -64,7 +64,7 @@ struct PhoneBook {
 
 // The entry of one record, "<name>      *(AH) <phone ah> (BH) <phone bh>",
 // with "None" standing in for each empty field.
-QString phoneBookEntry(RecordView record);
+QString phoneBookEntry(const RecordView& record);
 
 // The grid rows of one entry: one per "*" among its characters except the
 // last four. The first cell is everything before that "*", the second

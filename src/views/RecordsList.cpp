@@ -68,7 +68,7 @@ inline void part(QString& line, QStringView text, QLatin1String after)
 constexpr qsizetype kLineOverhead = 64;
 
 // Enough for the whole line, so that it is built in one allocation.
-qsizetype estimatedLength(RecordView r)
+qsizetype estimatedLength(const RecordView& r)
 {
     qsizetype n = kLineOverhead;
     for (int f = Field::StartDate; f <= Field::Expense; ++f)
@@ -80,7 +80,7 @@ qsizetype estimatedLength(RecordView r)
 
 } // namespace
 
-void appendRecordListLine(QString& line, RecordView r, LineLayout layout, DateOrder order)
+void appendRecordListLine(QString& line, const RecordView& r, LineLayout layout, DateOrder order)
 {
     const QStringView date = r[Field::StartDate];
     const QStringView time = r[Field::Time];
@@ -158,12 +158,12 @@ void appendRecordListLine(QString& line, RecordView r, LineLayout layout, DateOr
     line += r.isDone() ? QLatin1String("(Done) ") : QLatin1String("(Pending) ");
 }
 
-QString recordListLine(RecordView record, const QString& displayMode, DateOrder order)
+QString recordListLine(const RecordView& record, const QString& displayMode, DateOrder order)
 {
     return recordListLine(record, lineLayoutOf(displayMode), order);
 }
 
-QString recordListLine(RecordView record, LineLayout layout, DateOrder order)
+QString recordListLine(const RecordView& record, LineLayout layout, DateOrder order)
 {
     QString line;
     line.reserve(estimatedLength(record));

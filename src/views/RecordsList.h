@@ -49,12 +49,12 @@ LineLayout lineLayoutOf(const QString& displayMode);
 
 // Appends the list line of a record to `line`. `order` is the day/month
 // order used to read the start date for the weekday of the day layout.
-void appendRecordListLine(QString& line, RecordView record, LineLayout layout, DateOrder order);
+void appendRecordListLine(QString& line, const RecordView& record, LineLayout layout, DateOrder order);
 
 // The list line of one record, e.g. in the date layout
 // "05/11/1996, 10:30  - Smith, Quote (I:$120) (AH:432) (Pending) ".
-QString recordListLine(RecordView record, const QString& displayMode, DateOrder order);
-QString recordListLine(RecordView record, LineLayout layout, DateOrder order);
+QString recordListLine(const RecordView& record, const QString& displayMode, DateOrder order);
+QString recordListLine(const RecordView& record, LineLayout layout, DateOrder order);
 
 // Hands the line of every record to `visit` in store order, row i - 1 for
 // record i, dates read in `order`. Every line is made in one reused text, so

@@ -12,10 +12,10 @@ QString ReminderRow::column(int c) const
 {
     if (c == 0)
         return number;
-    return record[c].toString();
+    return RecordView(record)[c].toString();
 }
 
-QString reminderLine(RecordView record)
+QString reminderLine(const RecordView& record)
 {
     const QStringView name = record[Field::Name];
     const QStringView date = record[Field::StartDate];
@@ -76,7 +76,7 @@ std::optional<int> daysUntil(const QString& startDate, const QDate& today, DateO
 
 ComingWeek::ComingWeek(const QDate& today, DateOrder order) : today_(calendarDay(today)), order_(order) {}
 
-bool ComingWeek::contains(RecordView record) const
+bool ComingWeek::contains(const RecordView& record) const
 {
     if (!today_)
         return false;

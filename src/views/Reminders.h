@@ -57,7 +57,7 @@ struct ReminderList {
 // The line of one record: "Smith, 12/11/1996, 10:30  (Pending)". Name,
 // date and time each appear only when not empty; the status is
 // " (Done)" for a job status of exactly "1", else " (Pending)".
-QString reminderLine(RecordView record);
+QString reminderLine(const RecordView& record);
 
 // Whole calendar days from `today` to a start date, read in `order`;
 // nothing when the text is no date (a word, a time alone, empty) or today
@@ -70,7 +70,7 @@ std::optional<int> daysUntil(const QString& startDate, const QDate& today, DateO
 class ComingWeek {
 public:
     ComingWeek(const QDate& today, DateOrder order);
-    bool contains(RecordView record) const;
+    bool contains(const RecordView& record) const;
 
 private:
     std::optional<std::chrono::sys_days> today_;

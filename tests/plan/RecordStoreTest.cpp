@@ -164,8 +164,8 @@ TEST(PackedRecord, keepsEveryTextAsGivenAndCopiesAreIndependent)
         EXPECT_EQ(RecordView(packed).toRecord(), r);
         EXPECT_TRUE(RecordView(packed) == RecordView(r));
         EXPECT_EQ(RecordView(packed).isDone(), r.isDone());
-        EXPECT_TRUE(packed[0].isEmpty());
-        EXPECT_TRUE(packed[13].isEmpty());
+        EXPECT_TRUE(RecordView(packed)[0].isEmpty());
+        EXPECT_TRUE(RecordView(packed)[13].isEmpty());
 
         PackedRecord copy = packed;
         copy = copy.withField(Field::Name, QStringLiteral("Changed"));
@@ -174,6 +174,56 @@ TEST(PackedRecord, keepsEveryTextAsGivenAndCopiesAreIndependent)
         expected[Field::Name] = QStringLiteral("Changed");
         EXPECT_EQ(RecordView(copy).toRecord(), expected);
     }
+}
+
+// A record whose characters are all Latin-1 takes one byte a character; one
+// character beyond makes the whole record two bytes a character. Either way
+// every text reads back as given, and an edit that no longer fits one byte
+// a character widens the record instead of losing the character.
+TEST(PackedRecord, keepsLatin1RecordsOneByteACharacter)
+{
+    const QString latin1 = QString::fromUtf8("M\xC3\xBCller \xC3\xBF\xC2\xA0") + QChar(0) + QChar(0x80);
+    const QString euro = QString::fromUtf8("\xE2\x82\xAC");
+    const struct {
+        PlannerRecord record;
+        bool narrow;
+    } cases[] = {
+        {rec("05/11/1996", "10:30", latin1), true},
+        {rec("05/11/1996", "10:30", latin1 + euro), false},
+        {PlannerRecord::fromList({"", "", "", "", "", "", "", "", "", "", "", euro}), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.record[Field::Name].toStdString());
+        const PackedRecord packed(c.record);
+        EXPECT_EQ(packed.isNarrow(), c.narrow);
+        EXPECT_EQ(RecordView(packed).toRecord(), c.record);
+        EXPECT_EQ(RecordView(PackedRecord(packed)).toRecord(), c.record);
+        std::size_t length = 0;
+        for (int f = 1; f <= Field::Count; ++f)
+            length += static_cast<std::size_t>(c.record[f].size());
+        EXPECT_EQ(packed.blockBytes(), Field::Count * 4 + length * (c.narrow ? 1 : 2));
+    }
+
+    RecordStore store;
+    store.replaceAll({rec("05/11/1996", "10:30", "Ann"), rec("06/11/1996", "11:00", "Bob")});
+    const struct {
+        const char* what;
+        std::function<void(RecordStore&)> edit;
+        PlannerRecord expected;
+    } edits[] = {
+        {"same length in place", [](RecordStore& s) { s.setFields(1, {{Field::Name, u"Ann"}, {Field::StartDate, u"11/05/1996"}}); },
+         rec("11/05/1996", "10:30", "Ann")},
+        {"same length, wider", [&](RecordStore& s) { s.setFields(1, {{Field::Time, u"10:31"}, {Field::Name, QStringView(euro + "nn")}}); },
+         rec("11/05/1996", "10:31", euro + "nn")},
+        {"narrow again", [](RecordStore& s) { s.setField(Field::Name, 1, QStringLiteral("Ann")); }, rec("11/05/1996", "10:31", "Ann")},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.what);
+        e.edit(store);
+        EXPECT_EQ(store.record(1).toRecord(), e.expected);
+        EXPECT_EQ(store.record(2).toRecord(), rec("06/11/1996", "11:00", "Bob"));
+    }
+    EXPECT_EQ(store.recordKey(1), sortKey(QStringLiteral("11/05/1996"), QStringLiteral("10:31"), store.dateOrder()));
 }
 
 // Records read from a file share one buffer; no change of one record may
