@@ -585,6 +585,30 @@ public:
         return ok;
     }
 
+    // Appends the twelve lines of a narrow record whose texts are plain
+    // ASCII without line breaks, as they stand; false (and nothing appended)
+    // for any other record.
+    bool appendAsciiRecord(const PackedRecord& record)
+    {
+        if (!record.isNarrow())
+            return false;
+        const QLatin1StringView all(record.narrowText(1).data(), qsizetype(record.length()));
+        unsigned char above = 0;
+        bool lineBreak = false;
+        for (const char c : all) {
+            above |= static_cast<unsigned char>(c) & 0x80;
+            lineBreak = lineBreak || c == '\r' || c == '\n';
+        }
+        if (above || lineBreak)
+            return false;
+        for (int f = 1; f <= Field::Count; ++f) {
+            const QLatin1StringView text = record.narrowText(f);
+            out_.append(text.data(), text.size());
+            out_.append("\r\n", 2);
+        }
+        return true;
+    }
+
     void reserve(qsizetype bytes) { out_.reserve(bytes); }
     QByteArray bytes() && { return std::move(out_); }
 
@@ -664,6 +688,12 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
                   && encoder.appendLine(store.systemDateStyle);
         for (int r = 1; r <= n && ok; ++r) {
             const RecordView record = store.record(r);
+            // A record in plain ASCII is the same bytes in both encodings.
+            if (const PackedRecord* packed = record.packedRecord();
+                packed && packed->length() <= kMaxPlanLineBytes && encoder.appendAsciiRecord(*packed)) {
+                scope.advance();
+                continue;
+            }
             for (int f = 1; f <= Field::Count && ok; ++f) {
                 const QStringView text = record[f];
                 ok = fits(text, r) && encoder.appendLine(text);

@@ -178,8 +178,12 @@ PackedRecord::PackedRecord(const std::array<QStringView, Field::Count + 1>& text
 }
 
 PackedRecord::PackedRecord(const RecordView& record)
-    : bits_(packTexts([&record](int f) { return record[f]; }))
 {
+    // A packed record is copied block and all, without widening its texts.
+    if (const PackedRecord* packed = record.packedRecord())
+        *this = PackedRecord(*packed);
+    else
+        bits_ = packTexts([&record](int f) { return record[f]; });
 }
 
 PackedRecord::PackedRecord(const std::uint32_t* ends, int count, const QChar* text, RecordBuffer* buffer)

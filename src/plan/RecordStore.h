@@ -200,6 +200,8 @@ public:
     }
     // An independent copy of the twelve texts.
     PlannerRecord toRecord() const;
+    // The packed record read, if it is one.
+    const PackedRecord* packedRecord() const noexcept { return packed_; }
 
     friend bool operator==(const RecordView& a, const RecordView& b)
     {

@@ -687,6 +687,40 @@ TEST_F(PlanFileTest, nulBytesAreJustCharacters)
 // filter takes, judged on their loaded form (dates converted, text decoded
 // in the encoding the file turns out to have), and refuses whatever a full
 // read refuses.
+// Plain ASCII records are written as the bytes they hold; every other record
+// is encoded character by character. Both give the bytes the encoding asks
+// for, with line breaks inside a text dropped.
+TEST_F(PlanFileTest, eachRecordIsWrittenInThePlansEncoding)
+{
+    const QString name = QString::fromUtf8("Caf\xC3\xA9 \xC2\x81");
+    const struct {
+        QByteArray encoding;
+        QString text;
+        QByteArray written;
+        QByteArray writtenEncoding;
+    } cases[] = {
+        {kUtf8Encoding, QStringLiteral("Plain"), "Plain", kUtf8Encoding},
+        {kWindows1252Encoding, QStringLiteral("Plain"), "Plain", kWindows1252Encoding},
+        {kUtf8Encoding, QStringLiteral("Two\r\nlines\n"), "Twolines", kUtf8Encoding},
+        {kWindows1252Encoding, QStringLiteral("Two\r\nlines\n"), "Twolines", kWindows1252Encoding},
+        {kUtf8Encoding, name, "Caf\xC3\xA9 \xC2\x81", kUtf8Encoding},
+        {kWindows1252Encoding, name, "Caf\xE9 \x81", kWindows1252Encoding},
+        // U+0080 is one byte a character in memory but has no place in
+        // Windows-1252 (0x80 is the euro sign there).
+        {kWindows1252Encoding, QString(QChar(0x80)), "\xC2\x80", kUtf8Encoding},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " in " + c.encoding.toStdString());
+        store.replaceAll({PlannerRecord::fromList({QStringLiteral("05/11/1996"), "", c.text})});
+        store.planEncoding = c.encoding;
+        const PlanWriteResult w = writePlanFile(path(), store);
+        ASSERT_EQ(w.status, PlanWriteStatus::Written);
+        EXPECT_EQ(w.encoding, c.writtenEncoding);
+        EXPECT_EQ(readBytes(path()), crlf({kPlanFileVersion.toLatin1() + " 0", "englisheuro", "05/11/1996", "", c.written,
+                                           "", "", "", "", "", "", "", "", "", "plannerend"}));
+    }
+}
+
 TEST_F(PlanFileTest, filteredReadKeepsWhatAFullReadHoldsAndRefusesWhatItRefuses)
 {
     QByteArray manyJobs;
