@@ -592,7 +592,7 @@ public:
     {
         if (!record.isNarrow())
             return false;
-        const QLatin1StringView all(record.narrowText(1).data(), qsizetype(record.length()));
+        const QLatin1StringView all = record.allNarrowTexts();
         unsigned char above = 0;
         bool lineBreak = false;
         for (const char c : all) {

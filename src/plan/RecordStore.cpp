@@ -381,9 +381,7 @@ void RecordStore::setFields(int index, std::initializer_list<std::pair<int, QStr
     // takes the new texts where the old ones were, unless a new text is read
     // from that very block.
     // (A narrow block holds no UTF-16 text a change could be read from.)
-    if (!record.isNarrow()) {
-        const QChar* blockBegin = record.wideText(1).data();
-        const QChar* blockEnd = record.wideText(Field::Count).data() + record.wideText(Field::Count).size();
+    if (const auto [blockBegin, blockEnd] = record.wideTexts(); blockBegin) {
         for (const auto& change : changes)
             if (std::less_equal<const QChar*>()(blockBegin, change.second.data())
                 && std::less<const QChar*>()(change.second.data(), blockEnd))

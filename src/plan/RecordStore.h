@@ -122,20 +122,36 @@ public:
     // The text of a field of a record that is not narrow; empty otherwise.
     QStringView wideText(int field) const noexcept
     {
-        if (isNarrow())
-            return {};
         const auto [begin, end] = span(field);
+        if (isNarrow() || begin == end)
+            return {};
         return QStringView(reinterpret_cast<const QChar*>(block() + Field::Count) + begin,
                            static_cast<qsizetype>(end - begin));
     }
     // The same of a narrow record; empty otherwise.
     QLatin1StringView narrowText(int field) const noexcept
     {
-        if (!isNarrow())
-            return {};
         const auto [begin, end] = span(field);
+        if (!isNarrow() || begin == end)
+            return {};
         return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count) + begin,
                                  static_cast<qsizetype>(end - begin));
+    }
+    // Where the texts of a record that is not narrow lie (both null for a
+    // narrow or empty record).
+    std::pair<const QChar*, const QChar*> wideTexts() const noexcept
+    {
+        if (isNarrow() || !block())
+            return {nullptr, nullptr};
+        const QChar* begin = reinterpret_cast<const QChar*>(block() + Field::Count);
+        return {begin, begin + length()};
+    }
+    // All the texts of a narrow record one after another; empty otherwise.
+    QLatin1StringView allNarrowTexts() const noexcept
+    {
+        if (!isNarrow() || !block())
+            return {};
+        return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count), qsizetype(length()));
     }
     // Writes the text of a field in UTF-16 to `out`, where it lies among all
     // the texts: `out` has room for length() characters.
