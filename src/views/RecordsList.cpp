@@ -187,20 +187,10 @@ void forEachRecordsListLine(const RecordStore& store, LineLayout layout, DateOrd
 
 QStringList buildRecordsListLines(const RecordStore& store, const QString& displayMode)
 {
-    const int count = store.recordCount();
     QStringList lines;
-    if (count < 1)
-        return lines;
-    lines.reserve(count);
-    const LineLayout layout = lineLayoutOf(displayMode);
-    const DateOrder order = store.dateOrder();
-    for (int i = 1; i <= count; ++i) {
-        const RecordView record = store.record(i);
-        QString line;
-        line.reserve(estimatedLength(record));
-        appendRecordListLine(line, record, layout, order);
-        lines.append(std::move(line));
-    }
+    lines.reserve(store.recordCount());
+    forEachRecordsListLine(store, lineLayoutOf(displayMode), store.dateOrder(),
+                           [&lines](int, QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 
