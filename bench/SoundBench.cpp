@@ -10,8 +10,9 @@
 // Goal: well under 20 ms a call, so the window never waits for the sound
 // device (opening the file and the device happen on the player's thread).
 
-#include "ui/PortAudioSound.h"
-#include "ui/WaveFile.h"
+#include "ui/modules/PortAudioSound.h"
+#include "ui/modules/WaveFile.h"
+#include "ui/StartupSound.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -14,7 +14,7 @@
 #include "app/windows/PlannerApp.h"
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
-#include "ui/WaveFile.h"
+#include "ui/StartupSound.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,4 +1,5 @@
 #pragma once
+#include "ui/ChartService.h"
 #include "ui/Clipboard.h"
 #include "ui/Clock.h"
 #include "ui/DateOrderSource.h"
@@ -27,6 +28,7 @@ struct Platform {
     SystemFactsSource& systemFacts;
     SoundService& sound;
     NumberDialog& numberDialog;
+    ChartService& charts;
 };
 
 } // namespace zp

@@ -292,10 +292,17 @@ std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
 
 // --- The set ----------------------------------------------------------------
 
+QtPlatform::QtPlatform() : QtPlatform(QCoreApplication::applicationDirPath()) {}
+
+QtPlatform::QtPlatform(const QString& partDirectory)
+    : printing_(partDirectory, messages_), sound_(partDirectory), charts_(partDirectory)
+{
+}
+
 Platform QtPlatform::platform()
 {
-    return Platform{messages_,  clock_,    dateOrder_,   screen_, fileDialogs_,
-                    fontDialog_, clipboard_, printing_, systemFacts_, sound_, numberDialog_};
+    return Platform{messages_,  clock_,       dateOrder_, screen_,       fileDialogs_, fontDialog_,
+                    clipboard_, printing_,    systemFacts_, sound_,      numberDialog_, charts_};
 }
 
 } // namespace zp

@@ -2,8 +2,8 @@
 // The Qt implementations of the platform services, and the pure conversions
 // they are built on (kept apart so tests can reach them without dialogs).
 
+#include "ui/LoadedParts.h"
 #include "ui/Platform.h"
-#include "ui/PortAudioSound.h"
 #include "ui/QtClipboard.h"
 #include "ui/QtPrinting.h"
 #include "ui/QtSystemFacts.h"
@@ -93,6 +93,10 @@ public:
 
 class QtPlatform {
 public:
+    // The chart, printing and sound parts are looked for in the program's
+    // own folder, or in `partDirectory`.
+    QtPlatform();
+    explicit QtPlatform(const QString& partDirectory);
     Platform platform();
 
 private:
@@ -104,9 +108,10 @@ private:
     QtFontDialog fontDialog_;
     QtNumberDialog numberDialog_;
     QtClipboard clipboard_;
-    QtPrintService printing_;
+    LoadedPrintService printing_;
     QtSystemFacts systemFacts_;
-    PortAudioSound sound_;
+    LoadedSound sound_;
+    LoadedChartService charts_;
 };
 
 } // namespace zp

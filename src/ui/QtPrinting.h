@@ -1,7 +1,7 @@
 #pragma once
 // Printing through Qt: a Printer drawing with QPainter on a paged device
-// (QPrinter, QPdfWriter), the print dialog and preview, and a PDF file that
-// appears only once it is complete.
+// (QPrinter, QPdfWriter) and a PDF file that appears only once it is
+// complete.
 
 #include "ui/Printer.h"
 
@@ -84,15 +84,6 @@ public:
     // when the document or the file failed.
     bool commit();
     QString errorString() const;
-};
-
-// QPrintDialog (printer or PDF file, copies; no page range, no selection)
-// and QPrintPreviewDialog. The copy count is honoured by repeating the
-// output, so the printer itself is asked for one copy.
-class QtPrintService : public PrintService {
-public:
-    std::unique_ptr<Printer> choosePrinter(const QString& documentName) override;
-    void preview(const QString& documentName, const std::function<void(Printer&)>& render) override;
 };
 
 } // namespace zp

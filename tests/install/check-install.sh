@@ -21,7 +21,8 @@ top=$root$prefix
 share=$top/share
 id=org.zorvik.Planner
 
-for f in bin/zorvik-planner libexec/zorvik-planner/zorvik-planner-windows share/zorvik-planner/PLANNER.WAV share/doc/zorvik-planner/html/index.html \
+for f in bin/zorvik-planner libexec/zorvik-planner/zorvik-planner-windows libexec/zorvik-planner/zorvik-planner-chart.so \
+         libexec/zorvik-planner/zorvik-planner-print.so libexec/zorvik-planner/zorvik-planner-sound.so share/zorvik-planner/PLANNER.WAV share/doc/zorvik-planner/html/index.html \
          share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/mime/packages/zorvik-planner.xml \
          share/man/man1/zorvik-planner.1.gz share/icons/hicolor/scalable/apps/$id.svg; do
     [ -f "$top/$f" ] || fail "$f was not installed"

@@ -19,7 +19,8 @@ deb=$(ls "$work"/zorvik-planner_*.deb)
 
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's#^\./#/#' >"$work/contents.txt"
 id=org.zorvik.Planner
-for f in /usr/bin/zorvik-planner /usr/libexec/zorvik-planner/zorvik-planner-windows /usr/share/zorvik-planner/PLANNER.WAV /usr/share/doc/zorvik-planner/html/index.html \
+for f in /usr/bin/zorvik-planner /usr/libexec/zorvik-planner/zorvik-planner-windows /usr/libexec/zorvik-planner/zorvik-planner-chart.so \
+         /usr/libexec/zorvik-planner/zorvik-planner-print.so /usr/libexec/zorvik-planner/zorvik-planner-sound.so /usr/share/zorvik-planner/PLANNER.WAV /usr/share/doc/zorvik-planner/html/index.html \
          /usr/share/doc/zorvik-planner/copyright /usr/share/doc/zorvik-planner/changelog.Debian.gz \
          /usr/share/applications/$id.desktop /usr/share/metainfo/$id.metainfo.xml \
          /usr/share/mime/packages/zorvik-planner.xml /usr/share/man/man1/zorvik-planner.1.gz \

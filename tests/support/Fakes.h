@@ -4,6 +4,9 @@
 // can use them without linking anything extra.
 
 #include "ui/Platform.h"
+#ifdef ZORVIK_WITH_WINDOWS
+#include "ui/modules/QtChart.h"
+#endif
 
 #include <QDateTime>
 #include <QFile>
@@ -434,6 +437,17 @@ public:
     std::vector<NumberRequest> requests;
 };
 
+#ifdef ZORVIK_WITH_WINDOWS
+// Window tests read what the real chart view shows.
+using TestCharts = QtChartService;
+#else
+// No widgets without the windows.
+class TestCharts : public ChartService {
+public:
+    std::unique_ptr<ChartPanel> createChart(QWidget*) override { return nullptr; }
+};
+#endif
+
 struct TestPlatform {
     FakeMessageBox messages;
     FakeClock clock;
@@ -446,11 +460,12 @@ struct TestPlatform {
     FakeSystemFacts systemFacts;
     FakeSound sound;
     FakeNumberDialog numberDialog;
+    TestCharts charts;
 
     Platform platform()
     {
-        return Platform{messages,   clock,     dateOrder, screen,      fileDialogs,
-                        fontDialog, clipboard, printing,  systemFacts, sound, numberDialog};
+        return Platform{messages,   clock,     dateOrder, screen, fileDialogs,  fontDialog,
+                        clipboard,  printing,  systemFacts, sound, numberDialog, charts};
     }
 };
 

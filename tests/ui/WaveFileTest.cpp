@@ -1,6 +1,7 @@
 #include "ui/Artwork.h"
-#include "ui/PortAudioSound.h"
-#include "ui/WaveFile.h"
+#include "ui/modules/PortAudioSound.h"
+#include "ui/modules/WaveFile.h"
+#include "ui/StartupSound.h"
 
 #include <QElapsedTimer>
 #include <QFile>

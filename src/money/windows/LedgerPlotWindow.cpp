@@ -8,16 +8,9 @@
 #include <QAction>
 #include <algorithm>
 #include <QActionGroup>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QLineSeries>
 #include <QMenuBar>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 namespace zp {
@@ -36,13 +29,10 @@ LedgerPlotWindow::LedgerPlotWindow(ProgramState& state, const Platform& platform
     panel_->setObjectName(QStringLiteral("Panel3D1"));
     panel_->setFrameShape(QFrame::StyledPanel);
     setCentralWidget(panel_);
-    graph1_ = new QChartView(panel_);
-    graph1_->setObjectName(QStringLiteral("Graph1"));
-    graph1_->setRenderHint(QPainter::Antialiasing);
-    graph1_->chart()->legend()->hide();
+    chart_ = platform.charts.createChart(panel_);
     auto* layout = new QVBoxLayout(panel_);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(graph1_);
+    layout->addWidget(chart_->widget());
     labelDialog_ = new LabelTextDialog(this);
     createMenus();
     setMinimumSize(twips_.toPixelsX(kLedgerMinWidthTwips), twips_.toPixelsY(kLedgerMinHeightTwips));
@@ -146,74 +136,19 @@ bool LedgerPlotWindow::draw()
 
 void LedgerPlotWindow::fillChart()
 {
-    QChart* chart = graph1_->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
-
-    const int points = plot_.pointCount();
-    auto* xAxis = new QBarCategoryAxis;
-    QStringList categories;
-    categories.reserve(points);
-    for (int i = 1; i <= points; ++i)
-        categories << QString::number(i);
-    xAxis->append(categories);
-    auto* yAxis = new QValueAxis;
-    chart->addAxis(xAxis, Qt::AlignBottom);
-    chart->addAxis(yAxis, Qt::AlignLeft);
-
-    const std::vector<double>* sets[] = {&plot_.set1, &plot_.set2};
-    const QColor colours[] = {Qt::black, Qt::red};
-    double low = 0, high = plot_.yMaximum.value_or(0);
-    if (lines_) {
-        for (int s = 0; s < plot_.setCount; ++s) {
-            auto* series = new QLineSeries;
-            series->setColor(colours[s]);
-            for (int i = 0; i < points; ++i)
-                series->append(i, (*sets[s])[static_cast<std::size_t>(i)]);
-            chart->addSeries(series);
-            series->attachAxis(xAxis);
-            series->attachAxis(yAxis);
-        }
-    } else {
-        auto* series = new QBarSeries;
-        series->setBarWidth(0.8);
-        for (int s = 0; s < plot_.setCount; ++s) {
-            auto* set = new QBarSet(QString());
-            set->setColor(colours[s]);
-            set->setBorderColor(colours[s]);
-            QList<qreal> values;
-            values.reserve(points);
-            for (double v : *sets[s])
-                values << v;
-            set->append(values);
-            series->append(set);
-        }
-        chart->addSeries(series);
-        series->attachAxis(xAxis);
-        series->attachAxis(yAxis);
-    }
-    for (int s = 0; s < plot_.setCount; ++s) {
-        for (double v : *sets[s]) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    }
-    if (high <= low)
-        high = low + 100;
-    yAxis->setRange(low, high);
-    yAxis->applyNiceNumbers();
-    if (plot_.yMaximum)
-        yAxis->setMax(std::max(*plot_.yMaximum, low + 1));
+    const Qt::GlobalColor colours[] = {Qt::black, Qt::red};
+    const std::vector<double>* values[] = {&plot_.set1, &plot_.set2};
+    std::vector<ChartSet> sets;
+    for (int s = 0; s < plot_.setCount; ++s)
+        sets.push_back({*values[s], colours[s]});
+    chart_->plot(sets, plot_.pointCount(), lines_, plot_.yMaximum);
     applyTitles();
     showPointNumbersThatFit();
 }
 
 void LedgerPlotWindow::showPointNumbersThatFit()
 {
-    const auto bottom = graph1_->chart()->axes(Qt::Horizontal);
-    if (!bottom.isEmpty())
-        bottom.front()->setLabelsVisible(plot_.pointCount() * kPointLabelPixels <= graph1_->width() * 3 / 4);
+    chart_->setPointNumbersVisible(plot_.pointCount() * kPointLabelPixels <= chart_->widget()->width() * 3 / 4);
 }
 
 void LedgerPlotWindow::resizeEvent(QResizeEvent* event)
@@ -229,14 +164,7 @@ void LedgerPlotWindow::resizeEvent(QResizeEvent* event)
 
 void LedgerPlotWindow::applyTitles()
 {
-    QChart* chart = graph1_->chart();
-    chart->setTitle(state_.settings.plotTitle);
-    const auto bottom = chart->axes(Qt::Horizontal);
-    if (!bottom.isEmpty())
-        bottom.front()->setTitleText(state_.settings.plotXLabel);
-    const auto left = chart->axes(Qt::Vertical);
-    if (!left.isEmpty())
-        left.front()->setTitleText(state_.settings.plotYLabel);
+    chart_->setTitles(state_.settings.plotTitle, state_.settings.plotXLabel, state_.settings.plotYLabel);
 }
 
 void LedgerPlotWindow::editLabel(int which)

@@ -3,10 +3,10 @@
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
 
+#include <memory>
+
 #include <QMainWindow>
 
-class QChart;
-class QChartView;
 class QFrame;
 
 namespace zp {
@@ -32,7 +32,6 @@ public:
     // Draws the chart as it stands on a printer.
     bool printChart(Printer& printer) const;
 
-    QChartView* chartView() const { return graph1_; }
     const LedgerPlot& plot() const { return plot_; }
     LabelTextDialog* labelDialog() const { return labelDialog_; }
 
@@ -53,7 +52,7 @@ private:
     Platform platform_;
     Twips twips_;
     QFrame* panel_ = nullptr;
-    QChartView* graph1_ = nullptr;
+    std::unique_ptr<ChartPanel> chart_;
     QAction* print_ = nullptr;
     QAction* income_ = nullptr;
     QAction* expense_ = nullptr;

@@ -5,8 +5,8 @@
 
 #include "accessories/windows/RecorderWindow.h"
 #include "support/Fakes.h"
-#include "ui/PortAudioSound.h"
-#include "ui/WaveFile.h"
+#include "ui/modules/PortAudioSound.h"
+#include "ui/modules/WaveFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,7 +105,7 @@ TEST(SoundDevice, withoutAServerTheRecorderSaysSoAndRecordsNothing)
     Platform platform = test.platform();
     Platform real{platform.messages,    platform.clock,      platform.dateOrder, platform.screen,
                   platform.fileDialogs, platform.fontDialog, platform.clipboard, platform.printing,
-                  platform.systemFacts, sound,              platform.numberDialog};
+                  platform.systemFacts, sound,              platform.numberDialog, platform.charts};
     ProgramState state;
     state.store.recordingsFolder = dir.filePath("recordings");
     QPointer<RecorderWindow> w = new RecorderWindow(state, real);

@@ -2,7 +2,7 @@
 // The sound device through PortAudio, wave files through libsndfile.
 
 #include "ui/SoundService.h"
-#include "ui/WaveFile.h"
+#include "ui/modules/WaveFile.h"
 
 #include <atomic>
 #include <condition_variable>

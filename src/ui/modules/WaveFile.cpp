@@ -1,6 +1,5 @@
-#include "ui/WaveFile.h"
+#include "ui/modules/WaveFile.h"
 
-#include "ui/Artwork.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,26 +56,6 @@ bool WaveWriter::finish()
         return true;
     QFile::remove(path_);
     return false;
-}
-
-QString installStartupSound(const QString& folder, const QString& source)
-{
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        return {};
-    const QString path = QDir(folder).filePath(QStringLiteral("PLANNER.WAV"));
-    if (QFileInfo::exists(path))
-        return path;
-    initArtwork();
-    QFile own(source);
-    if (source.isEmpty() || !own.open(QIODevice::ReadOnly)) {
-        own.setFileName(QStringLiteral(":/sounds/PLANNER.WAV"));
-        if (!own.open(QIODevice::ReadOnly))
-            return {};
-    }
-    QSaveFile copy(path);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(own.readAll()) != own.size() || !copy.commit())
-        return {};
-    return path;
 }
 
 WaveInfo inspectWave(const QString& path)

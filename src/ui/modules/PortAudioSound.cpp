@@ -1,4 +1,4 @@
-#include "ui/PortAudioSound.h"
+#include "ui/modules/PortAudioSound.h"
 
 #include <QFile>
 #include <alsa/asoundlib.h>
