@@ -43,57 +43,11 @@ std::size_t textBytes(std::size_t length, bool narrow)
     return length * (narrow ? 1 : sizeof(QChar));
 }
 
-// A block of `ends` (Field::Count of them) followed by room for `length`
-// characters; null when there are none.
-std::uint32_t* allocateBlock(std::size_t length, bool narrow)
-{
-    if (length == 0)
-        return nullptr;
-    if (length > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("planner record too long");
-    void* block = std::malloc(Field::Count * sizeof(std::uint32_t) + textBytes(length, narrow));
-    if (!block)
-        throw std::bad_alloc();
-    return static_cast<std::uint32_t*>(block);
-}
-
 void narrowInto(char* out, QStringView text) noexcept
 {
     const QChar* in = text.data();
     for (qsizetype i = 0; i < text.size(); ++i)
         out[i] = static_cast<char>(in[i].unicode());
-}
-
-// Packs texts 1 ... Field::Count given by `textOf(field)`; the result has
-// the narrow flag set when it is narrow.
-template<typename TextOf>
-std::uintptr_t packTexts(TextOf textOf)
-{
-    std::size_t length = 0;
-    bool narrow = true;
-    for (int f = 1; f <= Field::Count; ++f) {
-        const QStringView text = textOf(f);
-        length += static_cast<std::size_t>(text.size());
-        narrow = narrow && fitsNarrow(text);
-    }
-    std::uint32_t* block = allocateBlock(length, narrow);
-    if (!block)
-        return 0;
-    char* out = reinterpret_cast<char*>(block + Field::Count);
-    std::uint32_t end = 0;
-    for (int f = 1; f <= Field::Count; ++f) {
-        const QStringView text = textOf(f);
-        if (!text.isEmpty()) {
-            if (narrow)
-                narrowInto(out + end, text);
-            else
-                std::memcpy(out + std::size_t(end) * sizeof(QChar), text.data(),
-                            static_cast<std::size_t>(text.size()) * sizeof(QChar));
-        }
-        end += static_cast<std::uint32_t>(text.size());
-        block[f - 1] = end;
-    }
-    return reinterpret_cast<std::uintptr_t>(block) | (narrow ? 2 : 0);
 }
 
 // The recorder names its files after the day, hour, minute and second of
@@ -153,19 +107,76 @@ PlannerRecord RecordView::toRecord() const
 
 // --- RecordBuffer ------------------------------------------------------------
 
-std::uint32_t* RecordBuffer::allocate(std::size_t words)
+void* RecordBuffer::allocate(std::size_t bytes)
 {
+    const std::size_t words = (bytes + 7) / 8;
     if (words > size_ - used_) {
         size_ = std::max(words, kPieceWords);
-        pieces_.emplace_back(new std::uint32_t[size_]);
+        pieces_.emplace_back(new std::uint64_t[size_]);
         used_ = 0;
     }
-    std::uint32_t* at = pieces_.back().get() + used_;
+    std::uint64_t* at = pieces_.back().get() + used_;
     used_ += words;
     return at;
 }
 
 // --- PackedRecord ------------------------------------------------------------
+
+std::uintptr_t PackedRecord::allocateBlock(std::size_t length, bool narrow, RecordBuffer* buffer)
+{
+    if (length == 0)
+        return 0;
+    if (length > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("planner record too long");
+    const bool shortEnds = length <= std::numeric_limits<std::uint16_t>::max();
+    const std::size_t bytes = Field::Count * (shortEnds ? 2 : 4) + textBytes(length, narrow);
+    void* block = buffer ? buffer->allocate(bytes) : std::malloc(bytes);
+    if (!block)
+        throw std::bad_alloc();
+    // Both allocators align to eight at least, which leaves three bits free.
+    Q_ASSERT((reinterpret_cast<std::uintptr_t>(block) & kFlags) == 0);
+    return reinterpret_cast<std::uintptr_t>(block) | (buffer ? kInBuffer : 0) | (narrow ? kNarrow : 0) |
+           (shortEnds ? kShortEnds : 0);
+}
+
+void PackedRecord::setEnd(int k, std::uint32_t end) noexcept
+{
+    if (bits_ & kShortEnds)
+        static_cast<std::uint16_t*>(block())[k] = static_cast<std::uint16_t>(end);
+    else
+        static_cast<std::uint32_t*>(block())[k] = end;
+}
+
+template<typename TextOf>
+std::uintptr_t PackedRecord::packTexts(TextOf textOf)
+{
+    std::size_t length = 0;
+    bool narrow = true;
+    for (int f = 1; f <= Field::Count; ++f) {
+        const QStringView text = textOf(f);
+        length += static_cast<std::size_t>(text.size());
+        narrow = narrow && fitsNarrow(text);
+    }
+    PackedRecord packed;
+    packed.bits_ = allocateBlock(length, narrow);
+    if (!packed.bits_)
+        return 0;
+    char* out = packed.texts();
+    std::uint32_t end = 0;
+    for (int f = 1; f <= Field::Count; ++f) {
+        const QStringView text = textOf(f);
+        if (!text.isEmpty()) {
+            if (narrow)
+                narrowInto(out + end, text);
+            else
+                std::memcpy(out + std::size_t(end) * sizeof(QChar), text.data(),
+                            static_cast<std::size_t>(text.size()) * sizeof(QChar));
+        }
+        end += static_cast<std::uint32_t>(text.size());
+        packed.setEnd(f - 1, end);
+    }
+    return std::exchange(packed.bits_, 0);
+}
 
 PackedRecord::PackedRecord(const PlannerRecord& record)
     : bits_(packTexts([&record](int f) { return QStringView(record[f]); }))
@@ -194,31 +205,21 @@ PackedRecord::PackedRecord(const std::uint32_t* ends, int count, const QChar* te
         return;
     const QStringView all(text, static_cast<qsizetype>(length));
     const bool narrow = fitsNarrow(all);
-    std::uint32_t* block;
-    if (buffer) {
-        // Whole words, so the next block's ends are aligned too.
-        block = buffer->allocate(Field::Count + (textBytes(length, narrow) + 3) / 4);
-        bits_ = reinterpret_cast<std::uintptr_t>(block) | kInBuffer;
-    } else {
-        block = allocateBlock(length, narrow);
-        bits_ = reinterpret_cast<std::uintptr_t>(block);
-    }
-    if (narrow)
-        bits_ |= kNarrow;
+    bits_ = allocateBlock(length, narrow, buffer);
     for (int k = 0; k < Field::Count; ++k)
-        block[k] = k < count ? ends[k] : length;
+        setEnd(k, k < count ? ends[k] : length);
     if (narrow)
-        narrowInto(reinterpret_cast<char*>(block + Field::Count), all);
+        narrowInto(texts(), all);
     else
-        std::memcpy(block + Field::Count, text, std::size_t(length) * sizeof(QChar));
+        std::memcpy(texts(), text, std::size_t(length) * sizeof(QChar));
 }
 
 PackedRecord::PackedRecord(const PackedRecord& other)
 {
-    std::uint32_t* block = allocateBlock(other.length(), other.isNarrow());
-    if (block)
-        std::memcpy(block, other.block(), other.blockBytes());
-    bits_ = reinterpret_cast<std::uintptr_t>(block) | (block ? (other.bits_ & kNarrow) : 0);
+    // Its own block, of the same layout.
+    bits_ = allocateBlock(other.length(), other.isNarrow());
+    if (bits_)
+        std::memcpy(block(), other.block(), other.blockBytes());
 }
 
 PackedRecord& PackedRecord::operator=(const PackedRecord& other)
@@ -247,11 +248,11 @@ void PackedRecord::widenText(int field, char16_t* out) const noexcept
         return;
     if (isNarrow()) {
         // Latin-1 is the first 256 code points of UTF-16.
-        const auto* in = reinterpret_cast<const unsigned char*>(block() + Field::Count);
+        const auto* in = reinterpret_cast<const unsigned char*>(texts());
         for (std::uint32_t i = begin; i < end; ++i)
             out[i] = in[i];
     } else {
-        std::memcpy(out + begin, reinterpret_cast<const char16_t*>(block() + Field::Count) + begin,
+        std::memcpy(out + begin, reinterpret_cast<const char16_t*>(texts()) + begin,
                     std::size_t(end - begin) * sizeof(QChar));
     }
 }
@@ -269,13 +270,13 @@ bool PackedRecord::overwriteField(int field, QStringView value) noexcept
     const auto [begin, end] = span(field);
     if ((bits_ & kInBuffer) || qsizetype(end - begin) != value.size() || begin == end)
         return false;
-    char* texts = reinterpret_cast<char*>(block() + Field::Count);
+    char* out = texts();
     if (isNarrow()) {
         if (!fitsNarrow(value))
             return false;
-        narrowInto(texts + begin, value);
+        narrowInto(out + begin, value);
     } else {
-        std::memmove(texts + std::size_t(begin) * sizeof(QChar), value.data(),
+        std::memmove(out + std::size_t(begin) * sizeof(QChar), value.data(),
                      static_cast<std::size_t>(value.size()) * sizeof(QChar));
     }
     return true;
@@ -283,7 +284,7 @@ bool PackedRecord::overwriteField(int field, QStringView value) noexcept
 
 std::size_t PackedRecord::blockBytes() const noexcept
 {
-    return bits_ ? Field::Count * sizeof(std::uint32_t) + textBytes(length(), isNarrow()) : 0;
+    return bits_ ? endsBytes() + textBytes(length(), isNarrow()) : 0;
 }
 
 // --- sortKey ---------------------------------------------------------------

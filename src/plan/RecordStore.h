@@ -61,21 +61,23 @@ class RecordView;
 // the plan is read; a record that is changed gets a block of its own.
 class RecordBuffer {
 public:
-    // Room for `words` 32-bit words.
-    std::uint32_t* allocate(std::size_t words);
+    // Room for `bytes` bytes, aligned to eight.
+    void* allocate(std::size_t bytes);
 
 private:
     // Pieces small enough to come from the heap, so a plan read again reuses
     // the memory of the one it replaces.
-    static constexpr std::size_t kPieceWords = std::size_t(1) << 14; // 64 KiB
-    std::vector<std::unique_ptr<std::uint32_t[]>> pieces_;
-    std::size_t used_ = 0; // words used of the last piece
-    std::size_t size_ = 0; // words in the last piece
+    static constexpr std::size_t kPieceWords = std::size_t(1) << 13; // 64 KiB
+    std::vector<std::unique_ptr<std::uint64_t[]>> pieces_;
+    std::size_t used_ = 0; // 8-byte words used of the last piece
+    std::size_t size_ = 0; // 8-byte words in the last piece
 };
 
 // The twelve texts of one record in a single block of memory: where each
 // text ends, then the texts one after another. A plan of thousands of
-// records then costs one block per record rather than twelve strings. When
+// records then costs one block per record rather than twelve strings. The
+// ends take two bytes each when the record has fewer than 65,536
+// characters (every record of a working plan), else four. When
 // every character of the record is in Latin-1 (nearly every record of a
 // working plan) the texts take one byte a character instead of two. A
 // record whose texts are all empty has no block. The block is the record's
@@ -105,19 +107,14 @@ public:
     // Whether the texts are kept one byte (Latin-1) a character.
     bool isNarrow() const noexcept { return (bits_ & kNarrow) != 0; }
     // Characters in all twelve texts together.
-    std::uint32_t length() const noexcept
-    {
-        const std::uint32_t* b = block();
-        return b ? b[Field::Count - 1] : 0;
-    }
+    std::uint32_t length() const noexcept { return bits_ ? endOf(Field::Count - 1) : 0; }
     // Where the text of field 1 ... 12 begins and ends among all the texts
     // (0, 0 for anything else).
     std::pair<std::uint32_t, std::uint32_t> span(int field) const noexcept
     {
-        const std::uint32_t* b = block();
-        if (!b || field < 1 || field > Field::Count)
+        if (!bits_ || field < 1 || field > Field::Count)
             return {0, 0};
-        return {field == 1 ? 0 : b[field - 2], b[field - 1]};
+        return {field == 1 ? 0 : endOf(field - 2), endOf(field - 1)};
     }
     // The text of a field of a record that is not narrow; empty otherwise.
     QStringView wideText(int field) const noexcept
@@ -125,8 +122,7 @@ public:
         const auto [begin, end] = span(field);
         if (isNarrow() || begin == end)
             return {};
-        return QStringView(reinterpret_cast<const QChar*>(block() + Field::Count) + begin,
-                           static_cast<qsizetype>(end - begin));
+        return QStringView(reinterpret_cast<const QChar*>(texts()) + begin, static_cast<qsizetype>(end - begin));
     }
     // The same of a narrow record; empty otherwise.
     QLatin1StringView narrowText(int field) const noexcept
@@ -134,24 +130,23 @@ public:
         const auto [begin, end] = span(field);
         if (!isNarrow() || begin == end)
             return {};
-        return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count) + begin,
-                                 static_cast<qsizetype>(end - begin));
+        return QLatin1StringView(texts() + begin, static_cast<qsizetype>(end - begin));
     }
     // Where the texts of a record that is not narrow lie (both null for a
     // narrow or empty record).
     std::pair<const QChar*, const QChar*> wideTexts() const noexcept
     {
-        if (isNarrow() || !block())
+        if (isNarrow() || !bits_)
             return {nullptr, nullptr};
-        const QChar* begin = reinterpret_cast<const QChar*>(block() + Field::Count);
+        const QChar* begin = reinterpret_cast<const QChar*>(texts());
         return {begin, begin + length()};
     }
     // All the texts of a narrow record one after another; empty otherwise.
     QLatin1StringView allNarrowTexts() const noexcept
     {
-        if (!isNarrow() || !block())
+        if (!isNarrow() || !bits_)
             return {};
-        return QLatin1StringView(reinterpret_cast<const char*>(block() + Field::Count), qsizetype(length()));
+        return QLatin1StringView(texts(), qsizetype(length()));
     }
     // Writes the text of a field in UTF-16 to `out`, where it lies among all
     // the texts: `out` has room for length() characters.
@@ -169,11 +164,29 @@ public:
 private:
     static constexpr std::uintptr_t kInBuffer = 1;
     static constexpr std::uintptr_t kNarrow = 2;
-    static constexpr std::uintptr_t kFlags = kInBuffer | kNarrow;
-    std::uint32_t* block() const noexcept { return reinterpret_cast<std::uint32_t*>(bits_ & ~kFlags); }
-    // The block: Field::Count ends, then the texts; null when every text is
-    // empty. The two lowest bits say whether the block lies in a
-    // RecordBuffer and whether its texts are narrow.
+    static constexpr std::uintptr_t kShortEnds = 4;
+    static constexpr std::uintptr_t kFlags = kInBuffer | kNarrow | kShortEnds;
+    // Null when every text is empty. The three lowest bits of bits_ say
+    // whether the block lies in a RecordBuffer, whether its texts are
+    // narrow and whether its ends are two bytes each.
+    void* block() const noexcept { return reinterpret_cast<void*>(bits_ & ~kFlags); }
+    std::size_t endsBytes() const noexcept { return Field::Count * ((bits_ & kShortEnds) ? 2 : 4); }
+    // Where text k + 1 ends (k = 0 ... 11) of a record with a block.
+    std::uint32_t endOf(int k) const noexcept
+    {
+        return (bits_ & kShortEnds) ? static_cast<const std::uint16_t*>(block())[k]
+                                    : static_cast<const std::uint32_t*>(block())[k];
+    }
+    void setEnd(int k, std::uint32_t end) noexcept;
+    const char* texts() const noexcept { return static_cast<const char*>(block()) + endsBytes(); }
+    char* texts() noexcept { return static_cast<char*>(block()) + endsBytes(); }
+    // A block for `length` characters, its own or from `buffer`, as bits_
+    // with its flags; 0 when `length` is 0.
+    static std::uintptr_t allocateBlock(std::size_t length, bool narrow, RecordBuffer* buffer = nullptr);
+    // Packs texts 1 ... 12 given by `textOf(field)`.
+    template<typename TextOf>
+    static std::uintptr_t packTexts(TextOf textOf);
+
     std::uintptr_t bits_ = 0;
 };
 

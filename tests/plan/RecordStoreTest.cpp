@@ -177,23 +177,34 @@ TEST(PackedRecord, keepsEveryTextAsGivenAndCopiesAreIndependent)
 }
 
 // A record whose characters are all Latin-1 takes one byte a character; one
-// character beyond makes the whole record two bytes a character. Either way
-// every text reads back as given, and an edit that no longer fits one byte
-// a character widens the record instead of losing the character.
+// character beyond makes the whole record two bytes a character. Where each
+// text ends takes two bytes up to 65,535 characters a record, four beyond.
+// Either way every text reads back as given, from memory and from a file,
+// and an edit that no longer fits one byte a character widens the record
+// instead of losing the character.
 TEST(PackedRecord, keepsLatin1RecordsOneByteACharacter)
 {
     const QString latin1 = QString::fromUtf8("M\xC3\xBCller \xC3\xBF\xC2\xA0") + QChar(0) + QChar(0x80);
     const QString euro = QString::fromUtf8("\xE2\x82\xAC");
+    // With the 15 characters of date and time, 65,535 and 65,536 in all.
+    const QString longest = QString(65535 - 15, QLatin1Char('x'));
+    const QString tooLong = longest + QLatin1Char('y');
     const struct {
         PlannerRecord record;
         bool narrow;
+        int endBytes;
     } cases[] = {
-        {rec("05/11/1996", "10:30", latin1), true},
-        {rec("05/11/1996", "10:30", latin1 + euro), false},
-        {PlannerRecord::fromList({"", "", "", "", "", "", "", "", "", "", "", euro}), false},
+        {rec("05/11/1996", "10:30", latin1), true, 2},
+        {rec("05/11/1996", "10:30", latin1 + euro), false, 2},
+        {PlannerRecord::fromList({"", "", "", "", "", "", "", "", "", "", "", euro}), false, 2},
+        {rec("05/11/1996", "10:30", longest), true, 2},
+        {rec("05/11/1996", "10:30", tooLong), true, 4},
+        {rec("05/11/1996", "10:30", tooLong + euro), false, 4},
     };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.pln"));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.record[Field::Name].toStdString());
+        SCOPED_TRACE(c.record[Field::Name].left(20).toStdString());
         const PackedRecord packed(c.record);
         EXPECT_EQ(packed.isNarrow(), c.narrow);
         EXPECT_EQ(RecordView(packed).toRecord(), c.record);
@@ -201,7 +212,13 @@ TEST(PackedRecord, keepsLatin1RecordsOneByteACharacter)
         std::size_t length = 0;
         for (int f = 1; f <= Field::Count; ++f)
             length += static_cast<std::size_t>(c.record[f].size());
-        EXPECT_EQ(packed.blockBytes(), Field::Count * 4 + length * (c.narrow ? 1 : 2));
+        EXPECT_EQ(packed.blockBytes(), Field::Count * c.endBytes + length * (c.narrow ? 1 : 2));
+        RecordStore written, read;
+        written.replaceAll({c.record, rec("06/11/1996", "11:00", "Bob")});
+        ASSERT_TRUE(writePlanFile(path, written).ok());
+        ASSERT_TRUE(readPlanFile(path, read, written.dateOrder()).loaded());
+        EXPECT_EQ(read.record(1).toRecord(), c.record);
+        EXPECT_EQ(read.record(2).toRecord(), rec("06/11/1996", "11:00", "Bob"));
     }
 
     RecordStore store;

@@ -44,10 +44,12 @@ public:
         if (lines) {
             for (const ChartSet& set : sets) {
                 auto* series = new QLineSeries;
-                series->setColor(set.colour);
                 for (int i = 0; i < points; ++i)
                     series->append(i, set.values[static_cast<std::size_t>(i)]);
                 chart->addSeries(series);
+                // After adding: the chart's theme gives a line a colour of
+                // its own when it is added.
+                series->setColor(set.colour);
                 series->attachAxis(xAxis);
                 series->attachAxis(yAxis);
             }
