@@ -5,6 +5,7 @@
 #include <QBarSeries>
 #include <QChartView>
 #include <QLabel>
+#include <QLineSeries>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -41,6 +42,11 @@ TEST(LoadedParts, theLoadedChartDrawsItsSets)
     ASSERT_EQ(view->chart()->series().size(), 1);
     EXPECT_EQ(qobject_cast<QBarSeries*>(view->chart()->series().front())->count(), 2);
     EXPECT_EQ(view->chart()->title(), "T");
+
+    panel->plot(sets, 3, true, std::nullopt);
+    ASSERT_EQ(view->chart()->series().size(), 2);
+    EXPECT_EQ(qobject_cast<QLineSeries*>(view->chart()->series()[0])->color(), QColor(Qt::black));
+    EXPECT_EQ(qobject_cast<QLineSeries*>(view->chart()->series()[1])->color(), QColor(Qt::red));
 }
 
 TEST(LoadedParts, withoutItsFilesTheProgramGoesOnAndSaysWhy)
