@@ -24,9 +24,10 @@ foreach(size 16 22 24 32 48 64 128 256)
 endforeach()
 
 # The manual page is written in roff; the build fills in the version and
-# the data folder and compresses it as Debian wants (gzip -n: no time stamp,
+# the data and program folders and compresses it as Debian wants (gzip -n: no time stamp,
 # so the package builds the same twice).
 set(DATADIR ${CMAKE_INSTALL_FULL_DATADIR})
+set(WINDOWSDIR ${CMAKE_INSTALL_PREFIX}/${ZORVIK_WINDOWS_INSTALL_DIR})
 configure_file(docs/man/zorvik-planner.1 ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1 @ONLY)
 add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz
   COMMAND gzip -9 -n -f -k ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1

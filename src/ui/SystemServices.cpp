@@ -1,5 +1,7 @@
 #include "ui/SystemServices.h"
 
+#include "ui/modules/PartEntries.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -142,14 +144,18 @@ SystemFacts hostSystemFacts()
     if (program.isEmpty() || !file.open(QIODevice::ReadOnly))
         return facts;
     facts.programFileSize = file.size();
-    // The planner is the command and the full program together: both count,
-    // so the page gives one size whichever of the two shows it.
+    // The planner is the command, the full program and the part files beside
+    // it together: all count, so the page gives one size whichever of the
+    // two programs shows it.
     const QFileInfo command(QDir(facts.programDirectory).filePath(QStringLiteral("zorvik-planner")));
     const QFileInfo windows(windowsProgramPath(facts.programDirectory));
     const QString self = QFileInfo(program).canonicalFilePath();
     if (command.isFile() && windows.isFile() &&
-        (self == command.canonicalFilePath() || self == windows.canonicalFilePath()))
+        (self == command.canonicalFilePath() || self == windows.canonicalFilePath())) {
         facts.programFileSize = command.size() + windows.size();
+        for (const PartFile& part : {kChartPart, kPrintPart, kSoundPart})
+            *facts.programFileSize += QFileInfo(windows.dir().filePath(QString::fromLatin1(part.file))).size();
+    }
     return facts;
 }
 
