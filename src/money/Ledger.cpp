@@ -37,7 +37,7 @@ std::vector<QStringList> buildLedgerRows(const RecordStore& store)
     MoneySum income, expense;
     for (int i = 1; i <= count; ++i) {
         const RecordView r = store.record(i);
-        rows.push_back({r[Field::StartDate].toString(), r[Field::Name].toString(), r[Field::Message].toString(),
+        rows.push_back({r.string(Field::StartDate), r.string(Field::Name), r.string(Field::Message),
                         ledgerAmountText(r[Field::Income]), ledgerAmountText(r[Field::Expense])});
         income.add(r[Field::Income]);
         expense.add(r[Field::Expense]);

@@ -101,7 +101,7 @@ PlannerRecord RecordView::toRecord() const
 {
     PlannerRecord record;
     for (int f = 1; f <= Field::Count; ++f)
-        record[f] = (*this)[f].toString();
+        record[f] = string(f);
     return record;
 }
 

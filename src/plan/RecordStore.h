@@ -221,6 +221,17 @@ public:
             return (*loose_)[field];
         return {};
     }
+    // The text of field 1 ... 12 as a string of its own. A one-byte
+    // record's is made straight from its bytes, without widening them into
+    // the view first; a loose record's is shared.
+    QString string(int field) const
+    {
+        if (packed_ && packed_->isNarrow())
+            return QString(packed_->narrowText(field));
+        if (loose_ && field >= 1 && field <= Field::Count)
+            return (*loose_)[field];
+        return (*this)[field].toString();
+    }
     bool isDone() const
     {
         if (packed_ && packed_->isNarrow())

@@ -418,7 +418,7 @@ std::vector<TimeLineEntry> timeLineEntries(const RecordStore& store)
         const auto start = dateKey(r[Field::StartDate], r[Field::Time], order);
         if (!start)
             continue;
-        entries.push_back({r[Field::Name].toString(), *start, dateKey(r[Field::FinishDate], r[Field::Time], order), r.isDone()});
+        entries.push_back({r.string(Field::Name), *start, dateKey(r[Field::FinishDate], r[Field::Time], order), r.isDone()});
     }
     return entries;
 }

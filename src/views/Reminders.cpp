@@ -12,7 +12,7 @@ QString ReminderRow::column(int c) const
 {
     if (c == 0)
         return number;
-    return RecordView(record)[c].toString();
+    return RecordView(record).string(c);
 }
 
 QString reminderLine(const RecordView& record)
