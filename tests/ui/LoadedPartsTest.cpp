@@ -47,6 +47,15 @@ TEST(LoadedParts, theLoadedChartDrawsItsSets)
     ASSERT_EQ(view->chart()->series().size(), 2);
     EXPECT_EQ(qobject_cast<QLineSeries*>(view->chart()->series()[0])->color(), QColor(Qt::black));
     EXPECT_EQ(qobject_cast<QLineSeries*>(view->chart()->series()[1])->color(), QColor(Qt::red));
+
+    // Point numbers that do not fit are made invisible, not taken away:
+    // taken away, they would take the axis title with them.
+    QAbstractAxis* xAxis = view->chart()->axes(Qt::Horizontal).front();
+    for (bool visible : {false, true, false}) {
+        panel->setPointNumbersVisible(visible);
+        EXPECT_TRUE(xAxis->labelsVisible());
+        EXPECT_EQ(xAxis->labelsBrush().color().alpha(), visible ? 255 : 0);
+    }
 }
 
 TEST(LoadedParts, withoutItsFilesTheProgramGoesOnAndSaysWhy)

@@ -98,8 +98,14 @@ public:
     void setPointNumbersVisible(bool visible) override
     {
         const auto bottom = view_->chart()->axes(Qt::Horizontal);
-        if (!bottom.isEmpty())
-            bottom.front()->setLabelsVisible(visible);
+        if (bottom.isEmpty())
+            return;
+        // Hidden labels would take the axis title with them (Qt Charts
+        // shortens it to "..."), so the numbers are only made invisible.
+        QAbstractAxis* axis = bottom.front();
+        if (!labelsBrush_)
+            labelsBrush_ = axis->labelsBrush();
+        axis->setLabelsBrush(visible ? *labelsBrush_ : QBrush(Qt::transparent));
     }
 
 private:
@@ -117,6 +123,7 @@ private:
 
     QChartView* view_;
     QString title_, xTitle_, yTitle_;
+    std::optional<QBrush> labelsBrush_;
 };
 
 } // namespace
