@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QTimeZone>
+#include <functional>
 #include <vector>
 
 class QIODevice;
@@ -50,6 +51,10 @@ struct CalendarImportOptions {
     QDate today;                           // recurring events are expanded from here ...
     int recurrenceMonths = 12;             // ... for this many months
     QTimeZone localZone = QTimeZone::systemTimeZone();
+    // Called now and then while a file is read, from the reading thread,
+    // with how far the read is (done of total); returning false stops the
+    // read, which then gives `cancelled` and nothing to add.
+    std::function<bool(qint64 done, qint64 total)> progress;
 };
 
 // What an import brings: the new records in date order, and how many
@@ -61,6 +66,7 @@ struct CalendarImport {
     int skipped = 0;
     int notUnderstood = 0;
     int recurring = 0; // repeating events, expanded for the chosen span
+    bool cancelled = false; // the progress callback asked to stop
 };
 
 // Reads a calendar against the plan it is to go into; the plan is not

@@ -2,6 +2,7 @@
 
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "plan/WriteTarget.h"
 #include "ui/DateOrderSource.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBox.h"
@@ -23,26 +24,14 @@ namespace zp {
 
 namespace {
 
-// One spelling per file: links followed, so that two names of one plan
-// share its lock and count as the same plan. A file not yet written is
-// placed in its folder's real path.
 QString planKey(const QString& path)
 {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty())
-        return canonical;
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    if (folder.isEmpty())
-        return QDir::cleanPath(info.absoluteFilePath());
-    return folder + QLatin1Char('/') + info.fileName();
+    return canonicalTarget(path);
 }
 
 bool samePlan(const QString& a, const QString& b)
 {
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    return a == b || planKey(a) == planKey(b);
+    return sameFile(a, b);
 }
 
 // Cheap spelling of an attachment path for comparing: no file access.
