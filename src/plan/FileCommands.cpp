@@ -292,6 +292,13 @@ bool FileCommands::saveUnderName(const QString& path, bool withBackup)
 {
     if (samePlan(path, store_.planFileName))
         return saveOverOwnFile(withBackup);
+    // A save renames a temporary file over the target: over a pipe or a
+    // device that would replace it, and a folder cannot take it at all.
+    if (const auto problem = writeTargetProblem(path, QString())) {
+        messages_.msgBox(QStringLiteral("The plan could not be saved as %1.\n%2").arg(path, *problem),
+                         MsgStyle::Exclamation, kSaveTitle);
+        return false;
+    }
 
     std::unique_ptr<QLockFile> claimed;
     if (!claimLock(path, LockPurpose::Save, claimed))

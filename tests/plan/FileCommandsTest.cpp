@@ -17,6 +17,7 @@
 
 #include <functional>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -453,6 +454,27 @@ TEST_F(FileCommandsTest, writeError_isReportedAndKeepsChangesAndSounds)
         EXPECT_EQ(c.store.recordingsToDeleteOnDiscard.count(), 1);
         EXPECT_EQ(c.store.planFileName, nameBefore);
     }
+}
+
+TEST_F(FileCommandsTest, saveAsOntoAPipeOrAFolder_isRefusedAndLeavesItInPlace)
+{
+    const QString fifo = path("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(temp.path()).mkdir("folder"));
+    for (const QString& target : {fifo, path("folder")}) {
+        SCOPED_TRACE(target.toStdString());
+        savedPlan(a, "work.pln", {rec("Work")});
+        a.store.modified = true;
+        a.dialogs.scriptSave(target);
+        EXPECT_FALSE(a.commands.savePlanAs());
+        ASSERT_FALSE(a.messages.empty());
+        EXPECT_TRUE(a.messages.last().text.startsWith("The plan could not be saved as " + target));
+        EXPECT_TRUE(a.store.modified);
+        EXPECT_EQ(a.store.planFileName, path("work.pln"));
+    }
+    struct stat st = {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(FileCommandsTest, backupFailure_isReportedButThePlanCountsAsSaved)
