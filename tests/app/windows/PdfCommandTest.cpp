@@ -156,7 +156,7 @@ TEST_F(PdfCommandTest, badInput_exitsWithAClearMessageAndLeavesNoFile)
         {{"--pdf", "fancy", out, plan}, 2, "--pdf takes standard, project or timeline"},
         {{"--pdf", "standard", plan}, 2, "needs OUTPUT.pdf and PLANFILE"},
         {{"--pdf", "standard", out, path("missing.pln")}, 2, "no such file"},
-        {{"--pdf", "standard", plan, plan}, 2, "must not be the plan file"},
+        {{"--pdf", "standard", plan, plan}, 1, "It is the open plan's file, which this would overwrite."},
         {{"--pdf", "standard", out, path("bad.pln")}, 1, ""},
         {{"--pdf", "standard", out, path("empty.pln")}, 1, "No records to print."},
         {{"--pdf", "timeline", path("no/such/folder/out.pdf"), plan}, 1, "cannot write"},
