@@ -447,6 +447,21 @@ TEST_F(CommandLineTest, importIcs_addsTheNewRecordsInThePlansEncodingAndStyleAnd
     EXPECT_EQ(contents(plan), saved);
 }
 
+TEST_F(CommandLineTest, importIcs_addsARepeatingEventForTheGivenMonthsFromTheGivenDay)
+{
+    const QString calendar = write("rent.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\n"
+                                               "UID:r\r\nDTSTAMP:20261207T000000Z\r\nDTSTART:19961105T090000\r\n"
+                                               "RRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const std::pair<QStringList, int> cases[] = {{{"--months", "3"}, 3}, {{}, 12}};
+    for (const auto& [months, added] : cases) {
+        const QString plan = smallPlan();
+        const Outcome r = run(QStringList{"--import-ics", calendar, "--today", "1996-11-01", "--date-order", "dmy"} + months
+                              + QStringList{plan});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Records added: %1\n").arg(added))) << r.out.toStdString();
+    }
+}
+
 TEST_F(CommandLineTest, importIcs_refusesWithAMessageAndLeavesThePlanByteForByte)
 {
     const QString plan = smallPlan();
