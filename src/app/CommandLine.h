@@ -64,8 +64,10 @@ class Printer;
 // printer `openOutput` gives (called once, when drawing starts; nullptr
 // when the output cannot be written, which it has reported itself).
 // Returns the exit status: 0 printed (the caller then puts the file in
-// place), 1 the plan could not be read, had nothing to print or printing
-// failed, 2 bad arguments. Messages go to `err`.
+// place), 1 the output may not be written (it is the plan under any name,
+// a pipe, a device or a folder: nothing is drawn), the plan could not be
+// read, had nothing to print or printing failed, 2 bad arguments. Messages
+// go to `err`.
 int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream& err,
                   const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput);
 
