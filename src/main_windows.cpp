@@ -17,6 +17,7 @@
 #include "ui/StartupSound.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -34,6 +35,12 @@ namespace {
 // The file appears only when the whole document was written.
 int runPdf(int argc, char** argv, const zp::CommandLine& command)
 {
+    // The output's name as its bytes were given (taken before the
+    // application reads its own options out of argv): a name that is not
+    // valid in the locale's encoding has no exact text form.
+    const int outputIndex = command.outputArgument + 1;
+    const QByteArray output = outputIndex > 0 && outputIndex < argc ? QByteArray(argv[outputIndex])
+                                                                     : QFile::encodeName(command.outputFile);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform's notes about the session are no concern of
     // a terminal command; real failures are reported by the command.
@@ -50,7 +57,7 @@ int runPdf(int argc, char** argv, const zp::CommandLine& command)
         err << "zorvik-planner: cannot write " << command.outputFile << ": " << reason << '\n';
     };
     auto openOutput = [&]() -> zp::Printer* {
-        pdf = std::make_unique<zp::PdfFilePrinter>(command.outputFile,
+        pdf = std::make_unique<zp::PdfFilePrinter>(output,
                                                    QStringLiteral("Zorvik Planner - ") + QFileInfo(command.planFile).fileName());
         if (!pdf->isOpen()) {
             cannotWrite(pdf->errorString());

@@ -8,8 +8,10 @@
 #include "money/Loan.h"
 #include "plan/Calendar.h"
 #include "plan/DateStyle.h"
+#include "plan/FileCommands.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "plan/WriteTarget.h"
 #include "views/RecordCopyText.h"
 #include "views/RecordsList.h"
 #include "views/Printing.h"
@@ -17,7 +19,9 @@
 #include "ui/MessageBox.h"
 
 #include <QDateTime>
+#include <QFileDevice>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTimeZone>
 #include <QTextStream>
 
@@ -49,6 +53,9 @@ std::optional<QString> modeWord(const QString& value)
     return std::nullopt;
 }
 
+const QString kOnlyOneCommand = QStringLiteral(
+    "zorvik-planner: only one of --list, --reminders, --export, --export-ics, --import-ics, --info, --ledger and --pdf may be given");
+
 } // namespace
 
 QString commandLineUsage()
@@ -59,6 +66,8 @@ QString commandLineUsage()
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export-ics [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --import-ics CALENDAR.ics [--months N] [--today YYYY-MM-DD]\n"
+        "                      [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --pdf standard|project|timeline [--date-order dmy|mdy] OUTPUT.pdf PLANFILE\n"
         "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --ledger [--date-order dmy|mdy] PLANFILE\n"
@@ -72,6 +81,8 @@ QString commandLineUsage()
         "  --export      print every record as the \"Copy all\" command copies it\n"
         "  --export-ics  print every record as an iCalendar file (.ics) for other\n"
         "                calendars: dated records as events, the others as to-dos\n"
+        "  --import-ics  add the events and to-dos of the iCalendar file CALENDAR.ics\n"
+        "                to the plan, as File > Import does, and print what was added\n"
         "  --pdf         print every record of the plan into the PDF file OUTPUT.pdf in\n"
         "                the standard or project style or as a time line, with the\n"
         "                print switches and font of the planner's settings\n"
@@ -86,14 +97,18 @@ QString commandLineUsage()
         "  --mode        how --list shows the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
-        "  --today       the day the reminders are for (default: today)\n");
+        "  --months      for how many months from today the occurrences of repeating\n"
+        "                events are imported (1 to 120, default: 12)\n"
+        "  --today       the day the reminders are for, or repeating events are\n"
+        "                imported from (default: today)\n");
 }
 
 CommandLine parseCommandLine(const QStringList& arguments)
 {
     CommandLine c;
     QStringList plans;
-    bool modeGiven = false, orderGiven = false, todayGiven = false;
+    QList<qsizetype> planArguments; // where each of `plans` was given
+    bool modeGiven = false, orderGiven = false, todayGiven = false, monthsGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         auto value = [&](const char* option) -> std::optional<QString> {
@@ -127,10 +142,25 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                  : a == QLatin1String("--export-ics") ? CommandLine::Command::ExportIcs
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --export-ics, --info, --ledger and --pdf may be given"));
+                return failure(kOnlyOneCommand);
+        } else if (a == QLatin1String("--import-ics")) {
+            if (!setCommand(CommandLine::Command::ImportIcs))
+                return failure(kOnlyOneCommand);
+            const auto v = value("--import-ics");
+            if (!v)
+                return failure(QStringLiteral("zorvik-planner: --import-ics needs CALENDAR.ics and PLANFILE (try --help)"));
+            c.calendarFile = *v;
+        } else if (a == QLatin1String("--months")) {
+            const auto v = value("--months");
+            bool number = false;
+            const int months = v ? v->toInt(&number) : 0;
+            if (!number || months < 1 || months > 120)
+                return failure(QStringLiteral("zorvik-planner: --months takes a number of months from 1 to 120"));
+            c.recurrenceMonths = months;
+            monthsGiven = true;
         } else if (a == QLatin1String("--pdf")) {
             if (!setCommand(CommandLine::Command::Pdf))
-                return failure(QStringLiteral("zorvik-planner: only one of --list, --reminders, --export, --export-ics, --info, --ledger and --pdf may be given"));
+                return failure(kOnlyOneCommand);
             const auto v = value("--pdf");
             if (!v || (*v != QLatin1String("standard") && *v != QLatin1String("project") && *v != QLatin1String("timeline")))
                 return failure(QStringLiteral("zorvik-planner: --pdf takes standard, project or timeline"));
@@ -167,12 +197,16 @@ CommandLine parseCommandLine(const QStringList& arguments)
             c.today = d;
             todayGiven = true;
         } else if (a == QLatin1String("--")) {
-            plans.append(arguments.mid(i + 1));
+            for (qsizetype k = i + 1; k < arguments.size(); ++k) {
+                plans.append(arguments[k]);
+                planArguments.append(k);
+            }
             break;
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             return failure(QStringLiteral("zorvik-planner: unknown option '%1' (try --help)").arg(a));
         } else {
             plans.append(a);
+            planArguments.append(i);
         }
     }
 
@@ -181,10 +215,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
     if (orderGiven && c.command == C::Gui)
         return failure(
-            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --export-ics, --info, --ledger, "
-                           "--pdf or --loan"));
-    if (todayGiven && c.command != C::Reminders)
-        return failure(QStringLiteral("zorvik-planner: --today goes with --reminders"));
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --export-ics, --import-ics, "
+                           "--info, --ledger, --pdf or --loan"));
+    if (todayGiven && c.command != C::Reminders && c.command != C::ImportIcs)
+        return failure(QStringLiteral("zorvik-planner: --today goes with --reminders or --import-ics"));
+    if (monthsGiven && c.command != C::ImportIcs)
+        return failure(QStringLiteral("zorvik-planner: --months goes with --import-ics"));
     if (c.command == C::Loan) {
         if (!plans.isEmpty())
             return failure(QStringLiteral("zorvik-planner: --loan takes no plan file"));
@@ -193,13 +229,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (c.command == C::Pdf) {
         if (plans.size() != 2)
             return failure(QStringLiteral("zorvik-planner: --pdf needs OUTPUT.pdf and PLANFILE (try --help)"));
+        // What the output may be is judged when it is written (runPdfCommand).
         c.outputFile = plans.takeFirst();
-        const QFileInfo output(c.outputFile);
-        if (output.isDir())
-            return failure(QStringLiteral("zorvik-planner: %1: is a folder").arg(c.outputFile));
-        // Writing the PDF over the plan would lose the plan.
-        if (output.exists() && output.canonicalFilePath() == QFileInfo(plans.front()).canonicalFilePath())
-            return failure(QStringLiteral("zorvik-planner: OUTPUT.pdf must not be the plan file"));
+        c.outputArgument = static_cast<int>(planArguments.takeFirst());
     }
     if (plans.size() > 1)
         return failure(QStringLiteral("zorvik-planner: one plan file at a time, not %1").arg(plans.size()));
@@ -252,7 +284,8 @@ QString argumentText(const QByteArray& raw)
     const QString text = QString::fromLocal8Bit(raw);
     if (text.toLocal8Bit() == raw)
         return text;
-    const int fd = ::open(raw.constData(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: the file may be a pipe with no writer.
+    const int fd = ::open(raw.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return text;
     // Left open for the run: the name lives as long as the descriptor.
@@ -320,6 +353,12 @@ int runPdfCommand(const CommandLine& c, DateOrder systemOrder, QTextStream& err,
         QTextStream& err_;
     } messages(err);
 
+    // Nothing is drawn for a file that must not be replaced: the plan
+    // itself under any name, a pipe, a device or a folder.
+    if (const auto problem = writeTargetProblem(c.outputFile, c.planFile)) {
+        err << "zorvik-planner: cannot write " << c.outputFile << ": " << *problem << '\n';
+        return 1;
+    }
     RecordStore store;
     if (!readForTerminal(c.planFile, c.dateOrder.value_or(systemOrder), store, err))
         return 1;
@@ -344,8 +383,71 @@ int runPdfCommand(const CommandLine& c, DateOrder systemOrder, QTextStream& err,
     return outcome == PrintOutcome::Printed ? 0 : 1;
 }
 
-int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
+namespace {
+
+// --import-ics: the window's File > Import for a plan file. The plan is
+// locked as the window locks it, so a running planner that has it open is
+// never written under; the plan file changes only when records were added,
+// and then as a whole (a temporary file renamed over it).
+int importCalendarIntoPlan(const CommandLine& c, DateOrder order, const QDate& today, QTextStream& out, QTextStream& err)
+{
+    auto refuse = [&](const QString& file, const QString& reason) {
+        err << "zorvik-planner: " << file << ": " << reason << " Nothing was imported.\n";
+        return 1;
+    };
+    if (const auto problem = readSourceProblem(c.calendarFile))
+        return refuse(c.calendarFile, *problem);
+    if (const auto problem = readSourceProblem(c.planFile))
+        return refuse(c.planFile, *problem);
+    // A lock its owner left behind (a crash) is taken over; one whose owner
+    // runs is not, however old. A folder that cannot hold a lock (read-only)
+    // does not stop the import, as it does not stop the window's save; the
+    // write then says why it failed.
+    QLockFile lock(FileCommands::lockFilePath(c.planFile));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError)
+        return refuse(c.planFile, QStringLiteral("The plan is open in a running Zorvik Planner; import the calendar "
+                                                 "there, or close the plan first."));
+    RecordStore store;
+    if (!readForTerminal(c.planFile, order, store, err))
+        return 1;
+    CalendarImportOptions options;
+    options.order = store.dateOrder();
+    options.today = today;
+    options.recurrenceMonths = c.recurrenceMonths;
+    const CalendarImport read = readCalendarFile(c.calendarFile, store, options);
+    if (!read.readable)
+        return refuse(c.calendarFile, read.error);
+    const int wanted = static_cast<int>(read.records.size());
+    const int fitting = roomForRecords(store, wanted);
+    if (wanted > 0 && fitting == 0)
+        return refuse(c.planFile, QStringLiteral("The plan is full: it holds the most records a plan can (%1).")
+                                      .arg(RecordStore::kMaxRecords));
+    const int added = addImportedRecords(store, read.records, fitting);
+    if (added > 0) {
+        removePlanTemporaries(c.planFile);
+        // In the plan's own encoding and, as every save, the system's date
+        // style (the dates were read into it).
+        const PlanWriteResult written = writePlanFile(c.planFile, store);
+        if (written.status != PlanWriteStatus::Written)
+            return refuse(c.planFile, QStringLiteral("The plan could not be written: %1.").arg(written.errorText));
+        if (written.unconfirmed)
+            err << "zorvik-planner: " << c.planFile << ": The plan was written, but it could not be confirmed on disk: "
+                << written.errorText << '\n';
+    }
+    if (fitting < wanted)
+        err << "zorvik-planner: " << c.planFile
+            << QStringLiteral(": The calendar has %1 new records, but the plan had room for only %2 more (a plan holds at "
+                              "most %3 records); the first %2 in date order were added.\n")
+                   .arg(wanted)
+                   .arg(fitting)
+                   .arg(RecordStore::kMaxRecords);
+    out << calendarImportSummary(added, read.skipped, read.notUnderstood) << '\n';
+    return 0;
+}
+
+int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out, QTextStream& err,
+            const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
 {
     using C = CommandLine::Command;
     const DateOrder order = c.dateOrder.value_or(systemOrder);
@@ -401,11 +503,10 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
         // Stamped with the day, so the same plan gives the same file all day.
         const QDateTime stamp(systemToday, QTime(0, 0), QTimeZone::utc());
         if (QIODevice* device = out.device()) {
+            // A refused write is reported with every other output failure.
             out.flush();
-            if (!writeCalendar(*device, store, order, stamp)) {
-                err << "zorvik-planner: the calendar could not be written: " << device->errorString() << '\n';
-                return 1;
-            }
+            if (!writeCalendar(*device, store, order, stamp))
+                out.setStatus(QTextStream::WriteFailed);
         } else {
             out << QString::fromUtf8(calendarText(store, order, stamp));
         }
@@ -427,6 +528,8 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
             out << row.join(QLatin1Char('\t')) << '\n';
         return 0;
     }
+    case C::ImportIcs:
+        return importCalendarIntoPlan(c, order, c.today.value_or(systemToday), out, err);
     case C::Loan:
         return writeLoanReport(c.loanTexts, order, systemToday, out, err);
     case C::Pdf: // needs a printer: runPdfCommand
@@ -435,6 +538,37 @@ int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& sys
     }
     err << "zorvik-planner: nothing to do on the terminal for this command\n";
     return 2;
+}
+
+// Why what was written to `out` did not all arrive (a full disk, a closed
+// pipe), or nothing when it did. A stream on a file is flushed through to
+// the system, where such failures show.
+std::optional<QString> outputProblem(QTextStream& out)
+{
+    out.flush();
+    QIODevice* device = out.device();
+    auto* file = qobject_cast<QFileDevice*>(device);
+    if (file && file->isOpen())
+        file->flush();
+    if (out.status() == QTextStream::WriteFailed || (file && file->error() != QFileDevice::NoError))
+        return device ? device->errorString() : QStringLiteral("the stream refused it");
+    return std::nullopt;
+}
+
+} // namespace
+
+int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
+{
+    const int status = runVerb(c, systemOrder, systemToday, out, err, fieldLabels, facts);
+    // A command that says it worked must have delivered all it printed:
+    // a cut-off export on a full disk would pass for the whole plan.
+    if (const auto problem = outputProblem(out)) {
+        err << "zorvik-planner: the output could not be written: " << *problem << '\n';
+        err.flush();
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }
 
 } // namespace zp

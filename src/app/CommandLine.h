@@ -16,7 +16,7 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, ExportIcs, Info, Ledger, Pdf, Loan, Help, Version, Error };
+    enum class Command { Gui, List, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
@@ -25,6 +25,10 @@ struct CommandLine {
     QString error;                  // for Command::Error: the one-line message
     QString pdfStyle;               // for Command::Pdf: "standard", "project" or "timeline"
     QString outputFile;             // for Command::Pdf: the PDF to write
+    int outputArgument = -1;        // for Command::Pdf: which argument (0 the first after the
+                                    // program's name) named it, for its bytes as given
+    QString calendarFile;           // for Command::ImportIcs: the calendar to read
+    int recurrenceMonths = 12;      // for Command::ImportIcs: how far repeating events reach
     QStringList loanTexts;          // for Command::Loan: amount, years, rate, start, frequency
 };
 
@@ -60,14 +64,18 @@ class Printer;
 // printer `openOutput` gives (called once, when drawing starts; nullptr
 // when the output cannot be written, which it has reported itself).
 // Returns the exit status: 0 printed (the caller then puts the file in
-// place), 1 the plan could not be read, had nothing to print or printing
-// failed, 2 bad arguments. Messages go to `err`.
+// place), 1 the output may not be written (it is the plan under any name,
+// a pipe, a device or a folder: nothing is drawn), the plan could not be
+// read, had nothing to print or printing failed, 2 bad arguments. Messages
+// go to `err`.
 int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream& err,
                   const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput);
 
-// Runs a terminal command (List, Reminders, Export, ExportIcs, Info, Ledger, Help, Version,
-// Error) and returns the process exit status: 0 done, 1 the plan could not
-// be read or had nothing to give, 2 bad arguments or a missing file.
+// Runs a terminal command (List, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger,
+// Loan, Help, Version, Error) and returns the process exit status: 0 done,
+// 1 the plan could not be read or had nothing to give, a calendar was
+// refused, the plan could not be written, or what was printed on `out` did
+// not all arrive; 2 bad arguments or a missing file.
 // `fieldLabels`, when given, labels the exported records; `facts` are the
 // computer's, for the Info page.
 int runCommandLine(const CommandLine& command, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,

@@ -4,7 +4,16 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPageSize>
+#include <QFileInfo>
 #include <QPdfWriter>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zp {
 
@@ -158,13 +167,65 @@ bool PainterPrinter::ok() const
 
 // --- PDF file ---------------------------------------------------------------
 
-detail::PdfFileParts::PdfFileParts(const QString& path) : file(path)
+namespace {
+
+QString systemError(int error)
 {
-    if (file.open(QIODevice::WriteOnly))
-        writer = std::make_unique<QPdfWriter>(&file);
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
-detail::PdfFileParts::~PdfFileParts() = default;
+} // namespace
+
+detail::PdfFileParts::PdfFileParts(const QByteArray& path)
+{
+    // A link is followed to the file it names (one not yet written, too),
+    // which is what gets replaced.
+    QByteArray target = path;
+    struct stat st = {};
+    for (int hops = 0; hops < 40 && ::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
+        QByteArray link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(target.constData(), link.data(), link.size());
+        if (length <= 0 || length >= link.size())
+            break;
+        link.truncate(length);
+        const qsizetype slash = target.lastIndexOf('/');
+        target = link.startsWith('/') || slash < 0 ? link : target.left(slash + 1) + link;
+    }
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folderPath = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    name = target.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == "..") {
+        error = QStringLiteral("It names no file.");
+        return;
+    }
+    folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        error = systemError(errno);
+        return;
+    }
+    // The folder by its descriptor: whatever bytes its name has, the
+    // temporary file lands beside the target, on the same file system.
+    file.setFileTemplate(QStringLiteral("/proc/self/fd/%1/.zorvik-pdf-XXXXXX").arg(folder));
+    if (file.open())
+        writer = std::make_unique<QPdfWriter>(&file);
+    else
+        error = file.errorString();
+}
+
+detail::PdfFileParts::~PdfFileParts()
+{
+    writer.reset();
+    if (file.isOpen())
+        file.close();
+    if (folder >= 0) {
+        // The temporary file of an unfinished document goes while its
+        // folder's descriptor still leads there.
+        if (file.autoRemove())
+            file.remove();
+        file.setAutoRemove(false);
+        ::close(folder);
+    }
+}
 
 namespace {
 QPdfWriter* preparedWriter(QPdfWriter* writer, const QString& title)
@@ -179,7 +240,7 @@ QPdfWriter* preparedWriter(QPdfWriter* writer, const QString& title)
 }
 } // namespace
 
-PdfFilePrinter::PdfFilePrinter(const QString& path, const QString& title)
+PdfFilePrinter::PdfFilePrinter(const QByteArray& path, const QString& title)
     : PdfFileParts(path), PainterPrinter(preparedWriter(writer.get(), title), 1,
                                          [this] { return file.isOpen() && file.error() == QFileDevice::NoError; })
 {
@@ -194,17 +255,45 @@ bool PdfFilePrinter::commit()
 {
     if (!writer)
         return false;
-    const bool ended = endDoc();
-    if (!ended) {
-        file.cancelWriting();
+    if (!endDoc() || !file.flush()) {
+        if (error.isEmpty())
+            error = file.errorString();
         return false;
     }
-    return file.commit();
+    if (::fsync(file.handle()) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    // The file's permissions are those of the file it replaces, or of a new
+    // file (the temporary one is private to its owner).
+    struct stat old = {};
+    mode_t mode = 0;
+    if (::fstatat(folder, name.constData(), &old, 0) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(file.handle(), mode) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    const QByteArray temporary = QFile::encodeName(QFileInfo(file.fileName()).fileName());
+    if (::renameat(folder, temporary.constData(), folder, name.constData()) != 0) {
+        error = systemError(errno);
+        return false;
+    }
+    file.setAutoRemove(false);
+    file.close();
+    // The new name on disk, too, before the command says it is done.
+    ::fsync(folder);
+    return true;
 }
 
 QString PdfFilePrinter::errorString() const
 {
-    return file.errorString();
+    return error.isEmpty() ? file.errorString() : error;
 }
 
 } // namespace zp

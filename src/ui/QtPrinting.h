@@ -8,7 +8,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <functional>
 #include <memory>
 
@@ -66,18 +66,24 @@ private:
 namespace detail {
 // Opened before the printer that draws into it.
 struct PdfFileParts {
-    explicit PdfFileParts(const QString& path);
+    explicit PdfFileParts(const QByteArray& path);
     ~PdfFileParts();
-    QSaveFile file;
+    int folder = -1;      // the target's folder, held open
+    QByteArray name;      // the target's name in it, bytes as given
+    QTemporaryFile file;  // in that folder; renamed to `name` by commit()
     std::unique_ptr<QPdfWriter> writer;
+    QString error;        // why the file could not be made or put in place
 };
 } // namespace detail
 
 // An A4 PDF written to a temporary file beside `path` and renamed over it by
 // commit(); dropped without commit, nothing appears and an older file stays.
+// `path` is taken as bytes, so a name that is not valid in the locale's
+// encoding is written under exactly those bytes. A symbolic link is kept:
+// the file it leads to is replaced, as a save does.
 class PdfFilePrinter : private detail::PdfFileParts, public PainterPrinter {
 public:
-    PdfFilePrinter(const QString& path, const QString& title);
+    PdfFilePrinter(const QByteArray& path, const QString& title);
     // False when the file could not be opened.
     bool isOpen() const;
     // Puts the finished document in place; false (and nothing in place)

@@ -196,19 +196,31 @@ QString oneLine(QString text)
 
 QString cutToWidth(const Printer& printer, const QString& text, double maxWidth)
 {
-    const QString line = oneLine(text);
-    if (printer.textWidth(line) <= maxWidth)
-        return line;
-    // Longest fitting start: widths grow with the length.
-    qsizetype fits = 0, tooLong = line.size();
+    // Only as much of the text is ever measured as can reach the width: a
+    // field of megabytes costs what its first printed line costs, not a
+    // shaping of every character (which took minutes and gigabytes).
+    // Widths grow with the length, so the fitting length lies between the
+    // last start that fitted and the first that did not.
+    const qsizetype size = text.size();
+    qsizetype fits = 0, tooLong = size + 1;
+    for (qsizetype probe = std::min<qsizetype>(64, size);; probe = std::min(probe * 2, size)) {
+        if (printer.textWidth(oneLine(text.left(probe))) <= maxWidth) {
+            fits = probe;
+            if (probe == size)
+                return oneLine(text);
+        } else {
+            tooLong = probe;
+            break;
+        }
+    }
     while (tooLong - fits > 1) {
         const qsizetype mid = fits + (tooLong - fits) / 2;
-        if (printer.textWidth(line.left(mid)) <= maxWidth)
+        if (printer.textWidth(oneLine(text.left(mid))) <= maxWidth)
             fits = mid;
         else
             tooLong = mid;
     }
-    return line.left(fits);
+    return oneLine(text.left(fits));
 }
 
 // --- standard style ---------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
 #include "plan/DateStyle.h"
+#include "plan/FileCommands.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
 #include "views/Reminders.h"
@@ -10,10 +11,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zp {
@@ -104,6 +107,14 @@ TEST_F(CommandLineTest, badArguments_giveOneLineAndStatus2)
         {"--list", "--export", plan},
         {"--export-ics", "--export", plan},
         {"--list", dir.path()},
+        {"--import-ics"},
+        {"--import-ics", plan},
+        {"--import-ics", plan, "--months", "0", plan},
+        {"--import-ics", plan, "--months", "121", plan},
+        {"--import-ics", plan, "--months", "six", plan},
+        {"--list", "--months", "6", plan},
+        {"--import-ics", plan, "--export", plan},
+        {"--import-ics", plan, dir.path()},
     };
     for (const QStringList& args : bad) {
         const Outcome r = run(args);
@@ -395,6 +406,118 @@ TEST(CommandLineLoanTest, loan_badStartDateOrArgumentsFail)
                                     QStringList{"--list", "--loan", "1", "2", "3", "1/1/2026", "m"}})
         EXPECT_EQ(run(args).status, 2) << args.join(' ').toStdString();
     EXPECT_TRUE(commandLineUsage().contains("--loan AMOUNT YEARS RATE START FREQUENCY"));
+}
+
+} // namespace
+} // namespace zp
+
+namespace zp {
+namespace {
+
+// A calendar of two events.
+const QByteArray kTwoEvents = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+                              "BEGIN:VEVENT\r\nUID:a\r\nDTSTAMP:20261207T000000Z\r\nDTSTART:19961105T103000\r\n"
+                              "SUMMARY:Smith\r\nDESCRIPTION:Quote\r\nEND:VEVENT\r\n"
+                              "BEGIN:VEVENT\r\nUID:b\r\nDTSTAMP:20261207T000000Z\r\nDTSTART:19961107T090000\r\n"
+                              "SUMMARY:Br\xc3\xa4uer\r\nDESCRIPTION:Visit\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(CommandLineTest, importIcs_addsTheNewRecordsInThePlansEncodingAndStyleAndPrintsTheSummary)
+{
+    // A plan in Windows-1252, as "José" shows.
+    const QString plan = write("latin.pln", contents(smallPlan()).replace("Jones", "Jos\xe9"));
+    const QString calendar = write("two.ics", kTwoEvents);
+    // Read month first, the plan is saved in that style, as the window saves it.
+    const Outcome r = run({"--import-ics", calendar, "--date-order", "mdy", plan});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Records added: 2\nSkipped, already in the plan: 0\nNot understood: 0\n");
+    const QByteArray saved = contents(plan);
+    EXPECT_TRUE(saved.startsWith("Zorvik Planner 3.2 0\r\namerican\r\n11/05/1996\r\n")) << saved.left(60).toStdString();
+    // Still Windows-1252, as it was read: the umlaut is one byte too.
+    EXPECT_TRUE(saved.contains("11/07/1996\r\n09:00\r\nBr\xe4uer\r\n")) << saved.toStdString();
+
+    // Nothing new: the plan file is not written again.
+    const Outcome again = run({"--import-ics", calendar, "--date-order", "mdy", plan});
+    EXPECT_EQ(again.out, "Records added: 0\nSkipped, already in the plan: 2\nNot understood: 0\n");
+    EXPECT_EQ(contents(plan), saved);
+}
+
+TEST_F(CommandLineTest, importIcs_addsARepeatingEventForTheGivenMonthsFromTheGivenDay)
+{
+    const QString calendar = write("rent.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\n"
+                                               "UID:r\r\nDTSTAMP:20261207T000000Z\r\nDTSTART:19961105T090000\r\n"
+                                               "RRULE:FREQ=MONTHLY\r\nSUMMARY:Rent\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const std::pair<QStringList, int> cases[] = {{{"--months", "3"}, 3}, {{}, 12}};
+    for (const auto& [months, added] : cases) {
+        const QString plan = smallPlan();
+        const Outcome r = run(QStringList{"--import-ics", calendar, "--today", "1996-11-01", "--date-order", "dmy"} + months
+                              + QStringList{plan});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Records added: %1\n").arg(added))) << r.out.toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, importIcs_refusesWithAMessageAndLeavesThePlanByteForByte)
+{
+    const QString plan = smallPlan();
+    const QByteArray before = contents(plan);
+    const QString notACalendar = write("notes.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n");
+    const QString fifo = dir.filePath("pipe.ics");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString text = write("text.pln", "This is just some text, not a plan at all.\n");
+    const QString calendar = write("two.ics", kTwoEvents);
+    struct Case {
+        QStringList arguments;
+        QString message;
+    } cases[] = {
+        {{"--import-ics", notACalendar, plan}, "zorvik-planner: " + notACalendar + ": "},
+        {{"--import-ics", fifo, plan}, "zorvik-planner: " + fifo + ": It is not a regular file (a pipe or a device). Nothing was imported.\n"},
+        {{"--import-ics", dir.path(), plan}, "zorvik-planner: " + dir.path() + ": It is a folder. Nothing was imported.\n"},
+        {{"--import-ics", calendar, text}, "File is not a Zorvik Planner file\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome r = run(c.arguments);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_TRUE(r.err.startsWith(c.message)) << r.err.toStdString();
+    }
+    // A planner that has the plan open holds its lock.
+    QLockFile lock(FileCommands::lockFilePath(plan));
+    ASSERT_TRUE(lock.tryLock(0));
+    const Outcome locked = run({"--import-ics", calendar, plan});
+    EXPECT_EQ(locked.status, 1);
+    EXPECT_EQ(locked.err, "zorvik-planner: " + plan + ": The plan is open in a running Zorvik Planner; import the calendar "
+                          "there, or close the plan first. Nothing was imported.\n");
+    EXPECT_EQ(contents(plan), before);
+    lock.unlock();
+    EXPECT_EQ(run({"--import-ics", calendar, plan}).status, 0);
+    // The import's own lock is gone again.
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(plan)));
+}
+
+TEST_F(CommandLineTest, importIcs_whenNotAllFit_addsThoseThatFitAndSaysSo)
+{
+    // A plan one record short of full.
+    QByteArray bytes = "Zorvik Planner 3.2 0\r\nenglisheuro\r\n";
+    for (int i = 1; i < RecordStore::kMaxRecords; ++i)
+        bytes += "\r\n\r\nJob\r\n\r\n\r\n\r\n\r\n\r\n0\r\nplandefault\r\nplandefault\r\n\r\n";
+    const QString plan = write("nearly.pln", bytes + "plannerend\r\n");
+    const Outcome r = run({"--import-ics", write("two.ics", kTwoEvents), "--date-order", "dmy", plan});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Records added: 1\nSkipped, already in the plan: 0\nNot understood: 0\n");
+    EXPECT_EQ(r.err, "zorvik-planner: " + plan + ": The calendar has 2 new records, but the plan had room for only 1 more "
+                     "(a plan holds at most 32767 records); the first 1 in date order were added.\n");
+    const QByteArray full = contents(plan);
+    const Outcome refused = run({"--import-ics", dir.filePath("two.ics"), "--date-order", "dmy", plan});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("The plan is full")) << refused.err.toStdString();
+    EXPECT_EQ(contents(plan), full);
 }
 
 } // namespace

@@ -148,6 +148,30 @@ TEST_F(PrintingTest, standard_cutsAVeryLongMessageToEightyPercentOfThePage)
     }
 }
 
+// Measuring is the costly part of a real printer (text shaping): a cut must
+// measure about what fits, never the whole of a field of megabytes.
+TEST(CutToWidth, measuresOnlyAboutWhatFits_andGivesTheLongestFittingStart)
+{
+    class MeasureCounting : public RecordingPrinter {
+    public:
+        double textWidth(const QString& text) const override
+        {
+            measured += text.size();
+            return RecordingPrinter::textWidth(text);
+        }
+        mutable qint64 measured = 0;
+    } printer;
+    const std::pair<qsizetype, qsizetype> cases[] = {{4 << 20, 80}, {80, 80}, {79, 79}, {0, 0}};
+    for (const auto& [size, fits] : cases) {
+        SCOPED_TRACE(size);
+        printer.measured = 0;
+        const QString text = QString(size, QLatin1Char('m'));
+        EXPECT_EQ(cutToWidth(printer, text, 8000).size(), fits);
+        EXPECT_LT(printer.measured, 64 * 40);
+    }
+    EXPECT_EQ(cutToWidth(printer, QStringLiteral("a\tb\nc"), 8000), QStringLiteral("a b c"));
+}
+
 TEST_F(PrintingTest, standard_startsANewPageOnceALineReachesEightyPercentOfTheHeight)
 {
     // Fourteen lines a record; a line ending at 0.8 H (11200) is the last of its page:

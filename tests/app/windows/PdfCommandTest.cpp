@@ -5,12 +5,20 @@
 #include "plan/RecordStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zp {
 namespace {
@@ -156,7 +164,7 @@ TEST_F(PdfCommandTest, badInput_exitsWithAClearMessageAndLeavesNoFile)
         {{"--pdf", "fancy", out, plan}, 2, "--pdf takes standard, project or timeline"},
         {{"--pdf", "standard", plan}, 2, "needs OUTPUT.pdf and PLANFILE"},
         {{"--pdf", "standard", out, path("missing.pln")}, 2, "no such file"},
-        {{"--pdf", "standard", plan, plan}, 2, "must not be the plan file"},
+        {{"--pdf", "standard", plan, plan}, 1, "It is the open plan's file, which this would overwrite."},
         {{"--pdf", "standard", out, path("bad.pln")}, 1, ""},
         {{"--pdf", "standard", out, path("empty.pln")}, 1, "No records to print."},
         {{"--pdf", "timeline", path("no/such/folder/out.pdf"), plan}, 1, "cannot write"},
@@ -172,6 +180,70 @@ TEST_F(PdfCommandTest, badInput_exitsWithAClearMessageAndLeavesNoFile)
     EXPECT_EQ(run({"--list", plan}).status, 0);
     // No temporary files are left behind either.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(PdfCommandTest, anOutputThatIsThePlanOrNoRegularFile_isRefusedAndLeftAsItWas)
+{
+    const QString plan = writePlan(2);
+    const QByteArray before = [&] {
+        QFile f(plan);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_TRUE(QFile::link(plan, path(QStringLiteral("link.pdf"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.pdf"))).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkdir(path(QStringLiteral("folder.pdf"))));
+    const std::pair<QString, QString> cases[] = {
+        {path(QStringLiteral("link.pdf")), "It is the open plan's file, which this would overwrite."},
+        {path(QStringLiteral("pipe.pdf")), "It is not a regular file (a pipe or a device), which this would replace."},
+        {QStringLiteral("/dev/null"), "It is not a regular file (a pipe or a device), which this would replace."},
+        {path(QStringLiteral("folder.pdf")), "It is a folder."},
+    };
+    for (const auto& [output, reason] : cases) {
+        SCOPED_TRACE(output.toStdString());
+        const RunResult r = run({QStringLiteral("--pdf"), QStringLiteral("standard"), output, plan});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "zorvik-planner: cannot write " + output + ": " + reason + "\n");
+    }
+    QFile after(plan);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("pipe.pdf"))).size(), 0);
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("folder.pdf"))).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 4);
+}
+
+TEST_F(PdfCommandTest, anOutputNameNotInTheLocalesEncoding_isWrittenUnderExactlyItsBytes)
+{
+    const QString plan = writePlan(2);
+    const QByteArray output = QFile::encodeName(dir.path()) + "/caf\xe9.pdf";
+    // A shell hands over the name's bytes as they are; the second run
+    // replaces the file it finds under that name.
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --pdf standard \"$(printf '%s/caf\\351.pdf' \"$1\")\" \"$2\""),
+                                       QStringLiteral(ZORVIK_PLANNER_BINARY), dir.path(), plan});
+        ASSERT_TRUE(p.waitForFinished(120000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        struct stat st = {};
+        ASSERT_EQ(::stat(output.constData(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_GT(st.st_size, 1000);
+        // The plan and the PDF, no temporary file beside them (counted by
+        // the system: QDir passes over a name it cannot decode).
+        std::vector<QByteArray> names;
+        if (DIR* folder = ::opendir(QFile::encodeName(dir.path()).constData())) {
+            while (const dirent* entry = ::readdir(folder))
+                names.emplace_back(entry->d_name);
+            ::closedir(folder);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<QByteArray>{".", "..", "caf\xe9.pdf", "work.pln"}));
+    }
 }
 
 } // namespace
