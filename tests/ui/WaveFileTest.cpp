@@ -143,8 +143,10 @@ TEST(WaveFile, startupSoundComesFromTheInstalledCopyWhenThereIsOne)
     QFile copy(fromInstalled);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "packaged chime");
-    // A source that is gone falls back to the chime compiled in.
+    // A source that is gone, or no regular file, falls back to the chime
+    // compiled in.
     EXPECT_TRUE(inspectWave(installStartupSound(dir.filePath("b"), dir.filePath("gone.wav"))).readable);
+    EXPECT_TRUE(inspectWave(installStartupSound(dir.filePath("c"), QStringLiteral("/dev/zero"))).readable);
 }
 
 // Bad files are skipped without a word; play never waits and the player
