@@ -1,5 +1,9 @@
 #include "accessories/Recorder.h"
 
+#include "plan/WriteTarget.h"
+
+#include <QtMath>
+
 namespace zp {
 
 const std::array<RecordLimitItem, 5>& recordLimitItems()
@@ -40,6 +44,24 @@ QPoint recorderPosition(const QRect& mainWindowTwips, int recorderWidthTwips)
     const int top = mainWindowTwips.y() + static_cast<int>(0.1 * mainWindowTwips.height());
     const int left = mainWindowTwips.x() + (mainWindowTwips.width() - recorderWidthTwips) / 2;
     return {left, top};
+}
+
+std::optional<QString> recordingTargetProblem(const QString& path, const QString& openPlan)
+{
+    if (const auto why = writeTargetProblem(path, openPlan))
+        return QStringLiteral("The recording cannot be written to %1: %2").arg(path, *why);
+    return std::nullopt;
+}
+
+QString recordingResultText(const RecordingResult& result)
+{
+    const int seconds = qRound(result.seconds);
+    if (!result.kept)
+        return result.reason.isEmpty() ? QStringLiteral("Nothing could be recorded")
+                                       : QStringLiteral("Nothing could be recorded: %1").arg(result.reason);
+    if (result.cutShort)
+        return QStringLiteral("Recording stopped: %1. %2 s recorded").arg(result.reason).arg(seconds);
+    return QStringLiteral("Recorded %1 s").arg(seconds);
 }
 
 bool shouldPlaySound(double soundOn, const QString& path)

@@ -4,6 +4,7 @@
 // plan's attachment state. The window only wires these to its controls.
 
 #include "plan/RecordStore.h"
+#include "ui/SoundService.h"
 
 #include <QDateTime>
 #include <QPoint>
@@ -50,6 +51,15 @@ QString newRecordingPath(const QString& folder, const QDateTime& now,
 // Where the recorder opens, in twips: Int(0.1 x the main window's height)
 // below the main window's top, centred across the main window.
 QPoint recorderPosition(const QRect& mainWindowTwips, int recorderWidthTwips);
+
+// Why the recorder may not write its new recording at `path`, as a message
+// for the user, or nothing when it may: never over the open plan (under
+// any name), a pipe, a device or a folder.
+std::optional<QString> recordingTargetProblem(const QString& path, const QString& openPlan);
+
+// The recorder's status line once a recording has stopped: its real length,
+// and why it ended early or left nothing, when it did.
+QString recordingResultText(const RecordingResult& result);
 
 // Whether a record's sound is played: sound on (1) and a path that is
 // neither empty nor "plandefault".

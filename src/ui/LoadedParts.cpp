@@ -122,9 +122,9 @@ bool LoadedSound::isRecording() const
     return part_.ifLoaded() && part_.ifLoaded()->isRecording();
 }
 
-bool LoadedSound::stopRecording()
+RecordingResult LoadedSound::stopRecording()
 {
-    return part_.ifLoaded() && part_.ifLoaded()->stopRecording();
+    return part_.ifLoaded() ? part_.ifLoaded()->stopRecording() : RecordingResult{};
 }
 
 void LoadedSound::closeDevice()

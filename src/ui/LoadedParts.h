@@ -67,7 +67,7 @@ public:
     bool canPlay() const override;
     bool startRecording(const QString& path) override;
     bool isRecording() const override;
-    bool stopRecording() override;
+    RecordingResult stopRecording() override;
     void closeDevice() override;
     void play(const QString& path) override;
     void stopPlaying() override;

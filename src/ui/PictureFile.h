@@ -9,10 +9,11 @@ namespace zp {
 // no larger than this in either direction.
 constexpr int kLargestPictureSide = 10000;
 
-// Reads a picture file of any format Qt can read. Nothing when the file is
-// missing, is not a picture, is damaged or is larger than
-// kLargestPictureSide in either direction; the size is checked from the
-// file's header before any pixel is read.
-std::optional<QPixmap> readPictureFile(const QString& path);
+// Reads a picture file of any format Qt can read. Nothing, with the reason
+// in `problem` when it is given, when the file is missing or is no regular
+// file (a pipe or a device is never opened), is not a picture, is damaged or
+// is larger than kLargestPictureSide in either direction; the size is
+// checked from the file's header before any pixel is read.
+std::optional<QPixmap> readPictureFile(const QString& path, QString* problem = nullptr);
 
 } // namespace zp

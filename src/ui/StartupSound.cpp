@@ -1,6 +1,7 @@
 #include "ui/StartupSound.h"
 
 #include "ui/Artwork.h"
+#include "ui/ReadableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +18,10 @@ QString installStartupSound(const QString& folder, const QString& source)
     if (QFileInfo::exists(path))
         return path;
     initArtwork();
+    // A source that is no regular file (a pipe, a device) would hold up or
+    // never end the start: the chime compiled in is taken instead.
     QFile own(source);
-    if (source.isEmpty() || !own.open(QIODevice::ReadOnly)) {
+    if (source.isEmpty() || readableFileProblem(source) || !own.open(QIODevice::ReadOnly)) {
         own.setFileName(QStringLiteral(":/sounds/PLANNER.WAV"));
         if (!own.open(QIODevice::ReadOnly))
             return {};

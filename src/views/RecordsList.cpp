@@ -1,6 +1,7 @@
 #include "views/RecordsList.h"
 
 #include "plan/TextNumber.h"
+#include "plan/WriteTarget.h"
 
 #include <QChar>
 
@@ -308,6 +309,18 @@ std::optional<QString> listClickSound(const RecordStore& store, double soundOn)
     if (soundOn != 1 || store.recordCount() < 1 || path.isEmpty() || path == kNoAttachment)
         return std::nullopt;
     return path;
+}
+
+std::optional<QString> recordSoundProblem(const QString& path)
+{
+    if (const auto why = readSourceProblem(path))
+        return QStringLiteral("The sound %1 cannot be played: %2").arg(path, *why);
+    return std::nullopt;
+}
+
+QString pictureProblemText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The picture %1 cannot be shown: %2").arg(path, reason);
 }
 
 std::optional<QString> imagePagePicturePath(const RecordStore& store, int record)

@@ -123,6 +123,17 @@ int recordForListIndex(int index);
 // has records and the path is neither empty nor "plandefault".
 std::optional<QString> listClickSound(const RecordStore& store, double soundOn);
 
+// Why a record's sound cannot be played, as a status line naming the file
+// ("The sound ... cannot be played: It is a folder."), or nothing when its
+// file may be opened. The player itself refuses such a file silently, as
+// it does the start-up chime; where the user picked the record, this says
+// why it stays silent.
+std::optional<QString> recordSoundProblem(const QString& path);
+
+// The status line for a picture that cannot be shown; `reason` as the
+// picture reader gave it.
+QString pictureProblemText(const QString& path, const QString& reason);
+
 // Which picture the Image page shows for a record: the file named by its
 // field 10, or nothing when the default picture is to be shown (an empty
 // plan, an empty field 10 or "plandefault").

@@ -2,6 +2,7 @@
 
 #include "plan/TextNumber.h"
 #include "views/RecordDetails.h"
+#include "views/RecordsList.h"
 
 #include <algorithm>
 #include <chrono>
@@ -129,8 +130,10 @@ std::optional<ReminderPress> pressReminderLine(RecordStore& store, const Reminde
     store.pendingImagePath = store.field(Field::ImagePath, *record);
     store.currentSoundPath = store.field(Field::AudioPath, *record);
     const QString& sound = store.currentSoundPath;
-    if (soundOn == 1 && !sound.isEmpty() && sound != kNoAttachment)
+    if (soundOn == 1 && !sound.isEmpty() && sound != kNoAttachment) {
         press.sound = sound;
+        press.soundProblem = recordSoundProblem(sound).value_or(QString());
+    }
     if (const auto text = recordInfoText(store, list, lineIndex))
         press.infoText = *text;
     return press;

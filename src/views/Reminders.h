@@ -95,6 +95,9 @@ struct ReminderPress {
     // The sound to play asynchronously, when sound is on and the record has
     // one.
     std::optional<QString> sound;
+    // Why that sound cannot be played (its file is missing, a folder, a
+    // pipe or a device), for the details window; empty when it can.
+    QString soundProblem;
     // The text for the record details window; empty when the row no longer
     // fits the plan (the window is then not shown).
     QString infoText;
@@ -103,9 +106,10 @@ struct ReminderPress {
 // A mouse press (any button) on a line: the record's picture and sound
 // become the attachments the next Add or Change would store
 // (`pendingImagePath`, `currentSoundPath`), its sound is to be played when
-// `soundOn` is 1 and the path is neither empty nor "plandefault", and the
-// details window is to show the row. Nothing at all happens (and nothing
-// is returned) for the "No reminders" line or a line out of range.
+// `soundOn` is 1 and the path is neither empty nor "plandefault" (with why
+// it cannot be, when its file cannot be opened), and the details window is
+// to show the row. Nothing at all happens (and nothing is returned) for
+// the "No reminders" line or a line out of range.
 std::optional<ReminderPress> pressReminderLine(RecordStore& store, const ReminderList& list, int lineIndex,
                                                double soundOn);
 

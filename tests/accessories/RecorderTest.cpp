@@ -1,8 +1,10 @@
 #include "accessories/Recorder.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/stat.h>
 
 namespace zp {
 namespace {
@@ -166,6 +168,36 @@ TEST_F(RecorderSessionTest, anUnknownStoredLimitKeepsTheDefaultInterval)
     RecorderSession session(store, maxSeconds);
     EXPECT_EQ(session.timerIntervalMs(), kDefaultRecorderIntervalMs);
     EXPECT_TRUE(session.timerTick());
+}
+
+TEST(RecordingResult, theStatusTellsTheLengthReallyRecordedAndWhyItEndedEarly)
+{
+    const struct {
+        RecordingResult result;
+        const char* status;
+    } cases[] = {
+        {{true, 4.6, false, {}}, "Recorded 5 s"},
+        {{true, 3.2, true, "the disk is full"}, "Recording stopped: the disk is full. 3 s recorded"},
+        {{false, 0, true, "the disk is full"}, "Nothing could be recorded: the disk is full"},
+        {{false, 0, false, {}}, "Nothing could be recorded"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(recordingResultText(c.result), c.status);
+}
+
+TEST(RecordingTarget, neverTheOpenPlanAPipeOrADevice)
+{
+    QTemporaryDir dir;
+    const QString plan = dir.filePath("plan.pln");
+    QFile(plan).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(plan, dir.filePath("03140509.WAV")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo.WAV")).constData(), 0600), 0);
+    for (const QString& target : {dir.filePath("03140509.WAV"), dir.filePath("fifo.WAV"), QStringLiteral("/dev/null")}) {
+        const auto problem = recordingTargetProblem(target, plan);
+        ASSERT_TRUE(problem) << target.toStdString();
+        EXPECT_TRUE(problem->startsWith("The recording cannot be written to " + target + ": "));
+    }
+    EXPECT_FALSE(recordingTargetProblem(dir.filePath("03140510.WAV"), plan));
 }
 
 } // namespace

@@ -362,8 +362,10 @@ public:
 };
 
 // A sound device that answers from its settings and records what it was
-// asked: recordings started (with a small valid file written when
-// `writeFiles` is set), stops, closes and the files played.
+// asked: recordings started (with a small valid file written when the
+// recording is kept), stops, closes and the files played. A recording cut
+// short is scripted with `cutShortReason`; setting `recording` to false
+// ends it by itself, as a full disk does.
 class FakeSound : public SoundService {
 public:
     bool openDevice() override
@@ -379,20 +381,25 @@ public:
         if (!open || !recordingStarts)
             return false;
         recordings.push_back(path);
-        recording = true;
+        recording = started = true;
         return true;
     }
     bool isRecording() const override { return recording; }
-    bool stopRecording() override
+    RecordingResult stopRecording() override
     {
-        if (!recording)
-            return false;
-        recording = false;
+        if (!started)
+            return {};
+        recording = started = false;
         ++stops;
+        RecordingResult result;
+        result.cutShort = !cutShortReason.isEmpty();
+        result.reason = cutShortReason;
         if (!keepsRecording)
-            return false;
+            return result;
         QFile file(recordings.back());
-        return file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
+        result.kept = file.open(QIODevice::WriteOnly) && file.write("RIFF") == 4;
+        result.seconds = result.kept ? recordedSeconds : 0;
+        return result;
     }
     void closeDevice() override
     {
@@ -409,8 +416,11 @@ public:
     bool playable = true;
     bool recordingStarts = true;
     bool keepsRecording = true; // false: the recording could not be kept
+    double recordedSeconds = 2; // what a kept recording holds
+    QString cutShortReason;     // set: the recording ended early, for this reason
     bool open = false;
     bool recording = false;
+    bool started = false; // until stopped, also when it ended by itself
     int opens = 0;
     int stops = 0;
     int closes = 0;

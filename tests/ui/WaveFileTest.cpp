@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <csignal>
 #include <sys/resource.h>
 #include <vector>
@@ -61,6 +62,7 @@ TEST(WaveWriter, aFullDiskLeavesAShorterValidFileOrNone)
         for (int i = 0; i < 4 && writer.write(second.data(), 4000); ++i) {
         }
         EXPECT_TRUE(writer.failed());
+        EXPECT_EQ(writer.problem(), "the file has reached the largest size allowed");
         EXPECT_TRUE(writer.finish());
     }
     const WaveInfo info = inspectWave(cut);
@@ -69,6 +71,7 @@ TEST(WaveWriter, aFullDiskLeavesAShorterValidFileOrNone)
     EXPECT_EQ(info.sampleRate, 8000);
     EXPECT_GE(info.frames, 4000);
     EXPECT_LT(info.frames, 6000);
+    EXPECT_EQ(writer.keptFrames(), info.frames);
 
     const QString none = dir.filePath("none.wav");
     ASSERT_TRUE(writer.open(none, 8000));
@@ -78,6 +81,37 @@ TEST(WaveWriter, aFullDiskLeavesAShorterValidFileOrNone)
         EXPECT_FALSE(writer.finish());
     }
     EXPECT_FALSE(QFile::exists(none)); // never a broken file left behind
+}
+
+// A small file system of its own, filled for real. Mounting needs root, as
+// CI runs; elsewhere the test says why it is skipped.
+TEST(WaveWriter, aFullDiskIsReportedWithTheLengthTheFileReallyHolds)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray mount = "mount -t tmpfs -o size=64k zorvik-full " + folder + " 2>/dev/null";
+    if (std::system(mount.constData()) != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    struct Unmount {
+        QByteArray folder;
+        ~Unmount() { std::system(("umount " + folder).constData()); }
+    } unmount{folder};
+
+    const QString path = dir.filePath("full.wav");
+    const std::vector<std::int16_t> second = tone(8000);
+    WaveWriter writer;
+    ASSERT_TRUE(writer.open(path, 8000));
+    long long offered = 0;
+    while (offered < 8000 * 10 && writer.write(second.data(), 8000))
+        offered += 8000;
+    EXPECT_TRUE(writer.failed());
+    EXPECT_EQ(writer.problem(), "the disk is full");
+    EXPECT_TRUE(writer.finish());
+    const WaveInfo info = inspectWave(path);
+    EXPECT_TRUE(info.readable);
+    EXPECT_EQ(writer.keptFrames(), info.frames);
+    EXPECT_GE(info.frames, offered);
+    EXPECT_LT(info.frames, 8000 * 5); // 64 KiB hold four seconds at most
 }
 
 TEST(WaveFile, startupSoundIsInstalledOnceAndKeepsTheUsersOwn)
@@ -109,8 +143,10 @@ TEST(WaveFile, startupSoundComesFromTheInstalledCopyWhenThereIsOne)
     QFile copy(fromInstalled);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "packaged chime");
-    // A source that is gone falls back to the chime compiled in.
+    // A source that is gone, or no regular file, falls back to the chime
+    // compiled in.
     EXPECT_TRUE(inspectWave(installStartupSound(dir.filePath("b"), dir.filePath("gone.wav"))).readable);
+    EXPECT_TRUE(inspectWave(installStartupSound(dir.filePath("c"), QStringLiteral("/dev/zero"))).readable);
 }
 
 // Bad files are skipped without a word; play never waits and the player

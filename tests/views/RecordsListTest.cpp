@@ -1,7 +1,10 @@
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zp {
 namespace {
@@ -165,6 +168,28 @@ TEST(RecordsListTest, click_selectsRecordAndPlaysOnlyARealSound)
         store.currentSoundPath = none;
         EXPECT_FALSE(listClickSound(store, 1));
     }
+}
+
+TEST(RecordsListTest, aRecordSoundThatIsNoRegularFile_isNamedWithWhyItStaysSilent)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo.wav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = QStringLiteral("It is not a regular file (a pipe or a device).");
+    const struct {
+        QString path;
+        QString why;
+    } cases[] = {
+        {fifo, device},
+        {QStringLiteral("/dev/zero"), device},
+        {dir.path(), QStringLiteral("It is a folder.")},
+        {dir.filePath("gone.wav"), QStringLiteral("The file does not exist.")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(recordSoundProblem(c.path), "The sound " + c.path + " cannot be played: " + c.why);
+    QFile sound(dir.filePath("a.wav"));
+    ASSERT_TRUE(sound.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(recordSoundProblem(sound.fileName()));
 }
 
 TEST(RecordsListTest, imagePage_showsRecordPictureOrDefaultAndForgetsUnreadable)

@@ -163,6 +163,7 @@ TEST(RemindersTest, pressOnReminder_takesAttachmentsAndShowsTheRow)
     EXPECT_EQ(press->row, 1);
     EXPECT_EQ(press->record, 3);
     EXPECT_EQ(press->sound, "/snd/s.wav");
+    EXPECT_EQ(press->soundProblem, "The sound /snd/s.wav cannot be played: The file does not exist.");
     EXPECT_EQ(store.pendingImagePath, "/pics/s.bmp");
     EXPECT_EQ(store.currentSoundPath, "/snd/s.wav");
     EXPECT_TRUE(press->infoText.startsWith("Planner Record Info:\r\nNo.  3\r\nStart date 12/03/1997, 9:00\r\n"))

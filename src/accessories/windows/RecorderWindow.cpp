@@ -77,7 +77,7 @@ RecorderWindow::~RecorderWindow()
     // Closing the program with the recorder open still keeps the recording.
     if (!ended_) {
         ended_ = true;
-        recordingKept_ = platform_.sound.isRecording() ? platform_.sound.stopRecording() : recordingKept_;
+        finishRecording();
         platform_.sound.closeDevice();
         session_.end(recordingKept_);
         emit closed();
@@ -223,11 +223,19 @@ void RecorderWindow::record()
 {
     if (session_.failed())
         return;
+    finishRecording(); // Record while recording starts the file again
+    // The name was free when the window opened; what is there now is
+    // checked again, as the recording replaces it.
+    if (const auto problem = recordingTargetProblem(state_.store.currentSoundPath, state_.store.planFileName)) {
+        platform_.messages.msgBox(*problem, MsgStyle::Exclamation, kAudioErrorTitle);
+        return;
+    }
     if (!platform_.sound.startRecording(state_.store.currentSoundPath)) {
         platform_.messages.msgBox(kRecorderOpenError, MsgStyle::Exclamation, kAudioErrorTitle);
         return;
     }
     recordingKept_ = false;
+    recordingRunning_ = true;
     session_.recordStarted();
     // A limit timer already running keeps its time: the limit counts from
     // when it was started.
@@ -238,19 +246,33 @@ void RecorderWindow::record()
     showProgress();
 }
 
+std::optional<RecordingResult> RecorderWindow::finishRecording()
+{
+    if (!recordingRunning_)
+        return std::nullopt;
+    recordingRunning_ = false;
+    const RecordingResult result = platform_.sound.stopRecording();
+    recordingKept_ = result.kept;
+    return result;
+}
+
 void RecorderWindow::stop()
 {
-    if (!platform_.sound.isRecording())
+    const auto result = finishRecording();
+    if (!result)
         return;
-    recordingKept_ = platform_.sound.stopRecording();
     progressTimer_->stop();
-    const qint64 seconds = recordingClock_.elapsed() / 1000;
-    status_->setText(recordingKept_ ? QStringLiteral("Recorded %1 s").arg(seconds)
-                                    : QStringLiteral("Nothing could be recorded"));
+    // The length the file really holds, which a full disk makes shorter
+    // than the time the window was recording.
+    status_->setText(recordingResultText(*result));
 }
 
 void RecorderWindow::showProgress()
 {
+    if (recordingRunning_ && !platform_.sound.isRecording()) {
+        stop(); // it ended by itself: say so now, not when Stop is pressed
+        return;
+    }
     status_->setText(QStringLiteral("Recording... %1 s").arg(recordingClock_.elapsed() / 1000));
 }
 
@@ -269,8 +291,7 @@ void RecorderWindow::closeEvent(QCloseEvent* event)
         ended_ = true;
         timer1_->stop();
         progressTimer_->stop();
-        if (platform_.sound.isRecording())
-            recordingKept_ = platform_.sound.stopRecording();
+        finishRecording();
         platform_.sound.closeDevice();
         session_.end(recordingKept_);
         emit closed();

@@ -35,6 +35,9 @@ public:
     QTimer* limitTimer() const { return timer1_; }
     // One tick of the limit timer, for tests.
     void tickLimitTimer();
+    // Shows the time recorded so far, or what a recording that ended by
+    // itself (a full disk) left; the progress timer's tick, for tests.
+    void showProgress();
 
 signals:
     // The window has closed: the recording, if any, is saved.
@@ -51,7 +54,8 @@ private:
     void closeWindow() { close(); }
     void record();
     void stop();
-    void showProgress();
+    // Ends the running recording, if any, and keeps what it says.
+    std::optional<RecordingResult> finishRecording();
     void failWith(const QString& message);
 
     ProgramState& state_;
@@ -60,6 +64,7 @@ private:
     RecorderSession session_;
     bool ended_ = false;
     bool recordingKept_ = false;
+    bool recordingRunning_ = false; // started and not yet stopped
     QElapsedTimer recordingClock_;
     QMenuBar* menuBar_ = nullptr;
     QPushButton* stopButton_ = nullptr;

@@ -986,7 +986,7 @@ void MainWindow::selectListLine(int index)
     showImagePage();
     // The line's own record speaks, whatever the entry panel holds.
     if (record <= state_.store.recordCount())
-        playSound(state_.store.field(Field::AudioPath, record));
+        playRecordSound(state_.store.field(Field::AudioPath, record));
 }
 
 void MainWindow::playSound(const QString& path)

@@ -100,6 +100,9 @@ public:
     // Plays a record's sound without waiting, when sound is on and the
     // record has one.
     void playSound(const QString& path);
+    // The same for the record the user picked; the hint panel says why its
+    // sound cannot be played (missing, a folder, a pipe or a device).
+    void playRecordSound(const QString& path);
 
     QAction* menuAction(const QString& name) const;
     HintRouter& hints() { return *hints_; }
@@ -188,7 +191,7 @@ private:
     // The Image button shows the Image page while it asks, without leaving
     // the Edit page (the typed fields and a fresh recording stay).
     void peekRecordTab(int page);
-    bool showPictureInImage1(const QString& path);
+    bool showPictureInImage1(const QString& path, QString* problem = nullptr);
     AttachmentCheck pictureLoader();
     void checkEntryDate(bool startDate);
     void attachPicture(PictureEntry entry);

@@ -6,13 +6,15 @@
 // did.
 
 #include "app/windows/MainWindow.h"
-#include "app/windows/RecordsListView.h"
 
+#include "accessories/Recorder.h"
+#include "app/windows/RecordsListView.h"
 #include "ui/Hints.h"
 #include "ui/PictureFile.h"
 #include "views/EntryGridModel.h"
 #include "views/RecordCopyText.h"
 #include "views/RecordDetails.h"
+#include "views/RecordsList.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -367,7 +369,16 @@ void MainWindow::showEntryFields(const RecordDisplay& display)
 void MainWindow::showRecordInEntryFields()
 {
     showEntryFields(editor_->showRecordInEntryFields(pictureLoader()));
-    playSound(state_.store.currentSoundPath);
+    playRecordSound(state_.store.currentSoundPath);
+}
+
+void MainWindow::playRecordSound(const QString& path)
+{
+    if (!shouldPlaySound(state_.settings.soundOn, path))
+        return;
+    playSound(path);
+    if (const auto problem = recordSoundProblem(path))
+        hints_->show(*problem);
 }
 
 AttachmentCheck MainWindow::pictureLoader()
@@ -375,9 +386,9 @@ AttachmentCheck MainWindow::pictureLoader()
     return [this](const QString& path) { return showPictureInImage1(path); };
 }
 
-bool MainWindow::showPictureInImage1(const QString& path)
+bool MainWindow::showPictureInImage1(const QString& path, QString* problem)
 {
-    const std::optional<QPixmap> picture = readPictureFile(path);
+    const std::optional<QPixmap> picture = readPictureFile(path, problem);
     if (!picture)
         return false;
     // Larger pictures are shrunk to the box, keeping their shape.
@@ -410,7 +421,18 @@ void MainWindow::checkEntryDate(bool startDate)
 void MainWindow::attachPicture(PictureEntry entry)
 {
     PictureHooks hooks;
-    hooks.loadAndShow = pictureLoader();
+    // The picture the user chose is the first one loaded; when it cannot be
+    // shown the hint panel says why (the one it had is put back silently).
+    QString refused;
+    bool chosen = true;
+    hooks.loadAndShow = [this, &refused, &chosen](const QString& path) {
+        QString why;
+        const bool shown = showPictureInImage1(path, &why);
+        if (!shown && chosen)
+            refused = pictureProblemText(path, why);
+        chosen = false;
+        return shown;
+    };
     if (entry == PictureEntry::ImageButton && ssTab1_->currentIndex() == kEditPage) {
         hooks.beforeQuestion = [this] { peekRecordTab(kImagePage); };
         hooks.afterQuestion = [this] { peekRecordTab(kEditPage); };
@@ -428,6 +450,8 @@ void MainWindow::attachPicture(PictureEntry entry)
     // picture again.
     if (!out.done && ssTab1_->currentIndex() == kImagePage)
         showImagePage();
+    if (!refused.isEmpty())
+        hints_->show(refused);
 }
 
 // Cancelling a picture or sound dialog keeps what the record has; these

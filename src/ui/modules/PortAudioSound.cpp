@@ -1,12 +1,15 @@
 #include "ui/modules/PortAudioSound.h"
 
+#include "ui/ReadableFile.h"
+#include "ui/modules/WaveFile.h"
+
 #include <QFile>
 #include <alsa/asoundlib.h>
 #include <portaudio.h>
 #include <sndfile.h>
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <cstdlib>
 #include <vector>
 
@@ -24,6 +27,9 @@ constexpr double kLeastLatencySeconds = 0.2;
 constexpr int kLowestRate = 1000;
 constexpr int kHighestRate = 384000;
 
+const QString kDeviceWentAway = QStringLiteral("the sound device stopped delivering sound");
+const QString kStoppedAnswering = QStringLiteral("the sound device or the disk stopped answering");
+
 void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 PaStream* asStream(void* p)
@@ -33,58 +39,113 @@ PaStream* asStream(void* p)
 
 } // namespace
 
-PortAudioSound::PortAudioSound()
+// --- BoundedThread -----------------------------------------------------------
+
+BoundedThread::~BoundedThread()
 {
-    // A JACK client must never start a JACK server of its own: with no
-    // server running the device is simply missing.
-    if (!std::getenv("JACK_NO_START_SERVER"))
-        setenv("JACK_NO_START_SERVER", "1", 0);
-    playThread_ = std::thread([this] { playLoop(); });
+    if (thread_.joinable())
+        thread_.detach();
 }
 
-PortAudioSound::~PortAudioSound()
+void BoundedThread::start(std::function<void()> work)
 {
-    closeDevice();
+    done_ = std::make_shared<Done>();
+    thread_ = std::thread([done = done_, work = std::move(work)] {
+        work();
+        std::lock_guard lock(done->mutex);
+        done->done = true;
+        done->wake.notify_all();
+    });
+}
+
+bool BoundedThread::finish(std::chrono::milliseconds limit)
+{
+    if (!thread_.joinable())
+        return true;
+    bool ended = false;
     {
-        std::lock_guard lock(playMutex_);
-        quit_ = true;
-        ++generation_;
+        std::unique_lock lock(done_->mutex);
+        ended = done_->wake.wait_for(lock, limit, [this] { return done_->done; });
     }
-    playWake_.notify_all();
-    playThread_.join();
-    std::lock_guard lock(paMutex_);
-    if (initialised_)
-        Pa_Terminate();
+    if (ended)
+        thread_.join();
+    else
+        thread_.detach();
+    return ended;
 }
 
-bool PortAudioSound::initialise()
+bool runWithin(std::chrono::milliseconds limit, std::function<void()> work)
 {
-    if (!initialised_) {
+    BoundedThread thread;
+    thread.start(std::move(work));
+    return thread.finish(limit);
+}
+
+// --- the engine both threads share ---------------------------------------------
+
+struct PortAudioSound::Engine {
+    bool initialise(); // caller holds paMutex
+    bool rescanDevices(); // caller holds paMutex
+    bool openDevice();
+    void closeInput();
+    void recordLoop();
+    void playLoop();
+    void playFile(const QString& path, unsigned generation);
+
+    std::timed_mutex paMutex;
+    bool initialised = false;
+    bool playStreamOpen = false; // guarded by paMutex
+
+    // Recorder.
+    void* inputStream = nullptr; // PaStream*
+    int inputRate = kRecordRate;
+    std::atomic<bool> canRecord{false};
+    std::atomic<bool> canPlay{false};
+    WaveWriter writer;
+    std::atomic<bool> recording{false};
+    std::atomic<bool> stopRecordingNow{false};
+    RecordingResult result; // written by the recording thread before it ends
+
+    // Player.
+    std::mutex playMutex;
+    std::condition_variable playWake;
+    QString request;
+    bool hasRequest = false;
+    bool quit = false;
+    std::atomic<unsigned> generation{0};
+};
+
+bool PortAudioSound::Engine::initialise()
+{
+    if (!initialised) {
         // ALSA reports every device it probes and cannot open on the
         // terminal; the program reports what matters itself.
         snd_lib_error_set_handler(quietAlsa);
-        initialised_ = Pa_Initialize() == paNoError;
+        initialised = Pa_Initialize() == paNoError;
     }
-    return initialised_;
+    return initialised;
 }
 
-bool PortAudioSound::rescanDevices()
+bool PortAudioSound::Engine::rescanDevices()
 {
     // The devices are listed once when PortAudio starts: a sound server
     // started after the planner is only seen by starting it again, which
     // is safe while no stream is open.
-    if (!initialised_ || inputStream_ || playStreamOpen_)
+    if (!initialised || inputStream || playStreamOpen)
         return initialise();
     Pa_Terminate();
-    initialised_ = false;
+    initialised = false;
     return initialise();
 }
 
-bool PortAudioSound::openDevice()
+bool PortAudioSound::Engine::openDevice()
 {
-    closeDevice();
-    std::lock_guard lock(paMutex_);
-    canRecord_ = canPlay_ = false;
+    std::unique_lock lock(paMutex, std::defer_lock);
+    // A player stuck in a device holds the lock: no device, rather than a
+    // window that never answers.
+    if (!lock.try_lock_for(kLongestWait))
+        return false;
+    canRecord = canPlay = false;
     if (!initialise())
         return false;
     if ((Pa_GetDeviceCount() <= 0 || Pa_GetDefaultInputDevice() == paNoDevice) && !rescanDevices())
@@ -94,12 +155,12 @@ bool PortAudioSound::openDevice()
 
     const PaDeviceIndex out = Pa_GetDefaultOutputDevice();
     const PaDeviceInfo* outInfo = out == paNoDevice ? nullptr : Pa_GetDeviceInfo(out);
-    canPlay_ = outInfo && outInfo->maxOutputChannels > 0;
+    canPlay = outInfo && outInfo->maxOutputChannels > 0;
 
     const PaDeviceIndex in = Pa_GetDefaultInputDevice();
     const PaDeviceInfo* inInfo = in == paNoDevice ? nullptr : Pa_GetDeviceInfo(in);
     if (!inInfo || inInfo->maxInputChannels <= 0)
-        return canPlay_; // a device that cannot record
+        return canPlay; // a device that cannot record
 
     PaStreamParameters params{};
     params.device = in;
@@ -107,123 +168,216 @@ bool PortAudioSound::openDevice()
     params.sampleFormat = paInt16;
     params.suggestedLatency = std::max(inInfo->defaultHighInputLatency, kLeastLatencySeconds);
     PaStream* stream = nullptr;
-    inputRate_ = kRecordRate;
-    PaError err = Pa_OpenStream(&stream, &params, nullptr, inputRate_, kChunkFrames, paNoFlag, nullptr, nullptr);
+    inputRate = kRecordRate;
+    PaError err = Pa_OpenStream(&stream, &params, nullptr, inputRate, kChunkFrames, paNoFlag, nullptr, nullptr);
     if (err != paNoError) {
-        inputRate_ = static_cast<int>(inInfo->defaultSampleRate);
-        err = Pa_OpenStream(&stream, &params, nullptr, inputRate_, kChunkFrames, paNoFlag, nullptr, nullptr);
+        inputRate = static_cast<int>(inInfo->defaultSampleRate);
+        err = Pa_OpenStream(&stream, &params, nullptr, inputRate, kChunkFrames, paNoFlag, nullptr, nullptr);
     }
     if (err != paNoError)
         return false;
-    inputStream_ = stream;
-    canRecord_ = true;
+    inputStream = stream;
+    canRecord = true;
     return true;
 }
 
-bool PortAudioSound::startRecording(const QString& path)
+void PortAudioSound::Engine::closeInput()
 {
-    stopRecording();
-    if (!inputStream_ || !writer_.open(path, inputRate_))
-        return false;
-    {
-        std::lock_guard lock(paMutex_);
-        if (Pa_StartStream(asStream(inputStream_)) != paNoError) {
-            writer_.finish();
-            return false;
-        }
-    }
-    stopRecordingNow_ = false;
-    recording_ = true;
-    recordThread_ = std::thread([this] { recordLoop(); });
-    return true;
+    std::lock_guard lock(paMutex);
+    if (inputStream)
+        Pa_CloseStream(asStream(inputStream));
+    inputStream = nullptr;
 }
 
-void PortAudioSound::recordLoop()
+void PortAudioSound::Engine::recordLoop()
 {
     // Only what is there is read, so Stop never waits for the device to
     // deliver another buffer.
     std::vector<std::int16_t> buffer(kChunkFrames);
-    while (!stopRecordingNow_.load()) {
-        const signed long available = Pa_GetStreamReadAvailable(asStream(inputStream_));
-        if (available < 0)
-            break; // the device went away: keep what was recorded
+    QString cutShortBy;
+    while (!stopRecordingNow.load()) {
+        const signed long available = Pa_GetStreamReadAvailable(asStream(inputStream));
+        if (available < 0) {
+            cutShortBy = kDeviceWentAway; // keep what was recorded
+            break;
+        }
         if (available == 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
         const auto frames = std::min<unsigned long>(static_cast<unsigned long>(available), kChunkFrames);
-        const PaError err = Pa_ReadStream(asStream(inputStream_), buffer.data(), frames);
-        if (err != paNoError && err != paInputOverflowed)
+        const PaError err = Pa_ReadStream(asStream(inputStream), buffer.data(), frames);
+        if (err != paNoError && err != paInputOverflowed) {
+            cutShortBy = kDeviceWentAway;
             break;
-        if (!writer_.write(buffer.data(), static_cast<long>(frames)))
-            break; // the disk is full: keep what was written
+        }
+        if (!writer.write(buffer.data(), static_cast<long>(frames))) {
+            cutShortBy = writer.problem(); // the disk is full: keep what was written
+            break;
+        }
     }
+    {
+        std::lock_guard lock(paMutex);
+        Pa_StopStream(asStream(inputStream));
+    }
+    // Finished here, not by Stop, so a recording cut short is whole on the
+    // disk at once, and Stop only collects what it left.
+    RecordingResult done;
+    done.kept = writer.finish();
+    done.seconds = double(writer.keptFrames()) / inputRate;
+    done.cutShort = !cutShortBy.isEmpty();
+    done.reason = cutShortBy;
+    result = done;
+    recording = false;
 }
 
-bool PortAudioSound::stopRecording()
+// --- PortAudioSound ----------------------------------------------------------
+
+PortAudioSound::PortAudioSound() : engine_(std::make_shared<Engine>())
 {
-    if (!recordThread_.joinable())
-        return false;
-    stopRecordingNow_ = true;
-    recordThread_.join();
+    // A JACK client must never start a JACK server of its own: with no
+    // server running the device is simply missing.
+    if (!std::getenv("JACK_NO_START_SERVER"))
+        setenv("JACK_NO_START_SERVER", "1", 0);
+    playThread_.start([engine = engine_] { engine->playLoop(); });
+}
+
+PortAudioSound::~PortAudioSound()
+{
+    closeDevice();
     {
-        std::lock_guard lock(paMutex_);
-        Pa_StopStream(asStream(inputStream_));
+        std::lock_guard lock(engine_->playMutex);
+        engine_->quit = true;
+        ++engine_->generation;
     }
-    recording_ = false;
-    return writer_.finish();
+    engine_->playWake.notify_all();
+    // The program ends even when the player is stuck in a device: the
+    // thread is let go with the engine it holds, and PortAudio, which it
+    // may still be inside, is not shut down under it.
+    if (!playThread_.finish(kLongestWait) || stuck_)
+        return;
+    runWithin(kLongestWait, [engine = engine_] {
+        std::lock_guard lock(engine->paMutex);
+        if (engine->initialised)
+            Pa_Terminate();
+        engine->initialised = false;
+    });
+}
+
+bool PortAudioSound::openDevice()
+{
+    closeDevice();
+    return !stuck_ && engine_->openDevice();
+}
+
+bool PortAudioSound::canRecord() const
+{
+    return engine_->canRecord.load();
+}
+
+bool PortAudioSound::canPlay() const
+{
+    return engine_->canPlay.load();
+}
+
+bool PortAudioSound::isRecording() const
+{
+    return engine_->recording.load();
+}
+
+bool PortAudioSound::startRecording(const QString& path)
+{
+    stopRecording();
+    Engine& e = *engine_;
+    if (stuck_ || !e.inputStream || !e.writer.open(path, e.inputRate))
+        return false;
+    {
+        std::unique_lock lock(e.paMutex, std::defer_lock);
+        if (!lock.try_lock_for(kLongestWait) || Pa_StartStream(asStream(e.inputStream)) != paNoError) {
+            e.writer.finish();
+            return false;
+        }
+    }
+    e.stopRecordingNow = false;
+    e.result = {};
+    e.recording = true;
+    recordThread_.start([engine = engine_] { engine->recordLoop(); });
+    return true;
+}
+
+RecordingResult PortAudioSound::stopRecording()
+{
+    if (!recordThread_.started())
+        return {};
+    engine_->stopRecordingNow = true;
+    if (recordThread_.finish(kLongestWait))
+        return engine_->result;
+    stuck_ = true;
+    RecordingResult lost;
+    lost.cutShort = true;
+    lost.reason = kStoppedAnswering;
+    return lost;
 }
 
 void PortAudioSound::closeDevice()
 {
     stopRecording();
-    std::lock_guard lock(paMutex_);
-    if (inputStream_)
-        Pa_CloseStream(asStream(inputStream_));
-    inputStream_ = nullptr;
+    if (stuck_ || !engine_->inputStream)
+        return;
+    engine_->canRecord = false;
+    if (!runWithin(kLongestWait, [engine = engine_] { engine->closeInput(); }))
+        stuck_ = true;
 }
 
 void PortAudioSound::play(const QString& path)
 {
+    Engine& e = *engine_;
     {
-        std::lock_guard lock(playMutex_);
-        request_ = path;
-        hasRequest_ = true;
-        ++generation_; // the sound playing now ends at its next chunk
+        std::lock_guard lock(e.playMutex);
+        e.request = path;
+        e.hasRequest = true;
+        ++e.generation; // the sound playing now ends at its next chunk
     }
-    playWake_.notify_one();
+    e.playWake.notify_one();
 }
 
 void PortAudioSound::stopPlaying()
 {
-    std::lock_guard lock(playMutex_);
-    hasRequest_ = false;
-    ++generation_;
+    Engine& e = *engine_;
+    std::lock_guard lock(e.playMutex);
+    e.hasRequest = false;
+    ++e.generation;
 }
 
-void PortAudioSound::playLoop()
+// --- the player ----------------------------------------------------------------
+
+void PortAudioSound::Engine::playLoop()
 {
     for (;;) {
         QString path;
-        unsigned generation = 0;
+        unsigned playing = 0;
         {
-            std::unique_lock lock(playMutex_);
-            playWake_.wait(lock, [this] { return quit_ || hasRequest_; });
-            if (quit_)
+            std::unique_lock lock(playMutex);
+            playWake.wait(lock, [this] { return quit || hasRequest; });
+            if (quit)
                 return;
-            path = request_;
-            hasRequest_ = false;
-            generation = generation_.load();
+            path = request;
+            hasRequest = false;
+            playing = generation.load();
         }
-        playFile(path, generation);
+        playFile(path, playing);
     }
 }
 
-void PortAudioSound::playFile(const QString& path, unsigned generation)
+void PortAudioSound::Engine::playFile(const QString& path, unsigned playing)
 {
+    // Only a regular file is opened: a FIFO would hold the player in
+    // open() until a writer came, and a device would never end.
+    const int fd = openReadableFile(path);
+    if (fd < 0)
+        return;
     SF_INFO info{};
-    const QByteArray name = QFile::encodeName(path);
-    SNDFILE* file = sf_open(name.constData(), SFM_READ, &info);
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE); // closes fd, also on failure
     if (!file)
         return;
     if (info.channels <= 0 || info.channels > 64 || info.samplerate < kLowestRate || info.samplerate > kHighestRate) {
@@ -234,7 +388,7 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
     PaStream* stream = nullptr;
     int outChannels = 0;
     {
-        std::lock_guard lock(paMutex_);
+        std::lock_guard lock(paMutex);
         const PaDeviceIndex out = initialise() ? Pa_GetDefaultOutputDevice() : paNoDevice;
         const PaDeviceInfo* outInfo = out == paNoDevice ? nullptr : Pa_GetDeviceInfo(out);
         if (outInfo && outInfo->maxOutputChannels > 0) {
@@ -254,7 +408,7 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
                 stream = nullptr;
             }
         }
-        playStreamOpen_ = stream != nullptr;
+        playStreamOpen = stream != nullptr;
     }
     if (!stream) {
         sf_close(file);
@@ -265,7 +419,7 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
     std::vector<float> out(kChunkFrames * static_cast<std::size_t>(outChannels));
     bool interrupted = false;
     for (;;) {
-        if (generation_.load() != generation) {
+        if (generation.load() != playing) {
             interrupted = true;
             break;
         }
@@ -280,13 +434,13 @@ void PortAudioSound::playFile(const QString& path, unsigned generation)
             break;
     }
     sf_close(file);
-    std::lock_guard lock(paMutex_);
+    std::lock_guard lock(paMutex);
     if (interrupted)
         Pa_AbortStream(stream);
     else
         Pa_StopStream(stream);
     Pa_CloseStream(stream);
-    playStreamOpen_ = false;
+    playStreamOpen = false;
 }
 
 } // namespace zp

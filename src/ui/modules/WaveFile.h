@@ -9,9 +9,11 @@ typedef struct sf_private_tag SNDFILE;
 
 namespace zp {
 
-// Writes a 16-bit PCM mono wave file bit by bit. When a write fails (the
-// disk is full) the file is finished at what was written; finish() keeps it
-// only when it is a readable wave file holding some sound, else removes it.
+// Writes a 16-bit PCM mono wave file bit by bit. Only a regular file (or a
+// new one) is written: a pipe or a device is refused. When a write fails
+// (the disk is full) the file is finished at what was written; finish()
+// keeps it only when it is a readable wave file holding some sound, else
+// removes it.
 class WaveWriter {
 public:
     WaveWriter() = default;
@@ -24,15 +26,26 @@ public:
     // False once a write has failed; later writes are dropped.
     bool write(const std::int16_t* samples, long frames);
     bool failed() const { return failed_; }
+    // Why the file could not be opened or written, for the user: "the disk
+    // is full"; empty while all went well.
+    const QString& problem() const { return problem_; }
     // Closes the file. True when a valid, non-empty wave file is left.
     bool finish();
+    // After finish: the frames the file really holds (0 when removed).
+    long long keptFrames() const { return keptFrames_; }
 
 private:
     SNDFILE* file_ = nullptr;
     QString path_;
     long long frames_ = 0;
+    long long keptFrames_ = 0;
     bool failed_ = false;
+    QString problem_;
 };
+
+// The user's words for why a write failed, from its errno: "the disk is
+// full".
+QString writeFailureText(int error);
 
 struct WaveInfo {
     bool readable = false;

@@ -85,7 +85,10 @@ void RemindersWindow::pressLine(int line)
         return;
     if (!recordDetailsWindow_)
         recordDetailsWindow_ = new RecordDetailsWindow(this);
-    recordDetailsWindow_->showText(press->infoText);
+    // A sound that stays silent says why under the record's details.
+    recordDetailsWindow_->showText(press->soundProblem.isEmpty()
+                                       ? press->infoText
+                                       : press->infoText + QStringLiteral("\r\n") + press->soundProblem);
     // Beside this window, so the list and the buttons stay in reach.
     const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
     recordDetailsWindow_->move(

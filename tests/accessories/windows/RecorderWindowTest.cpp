@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zp {
 namespace {
@@ -197,6 +198,40 @@ TEST_F(RecorderWindowTest, aRecordingThatCannotStartIsReported)
     EXPECT_EQ(state.store.recorderState, 0);
     w->close();
     EXPECT_EQ(state.store.recorderState, 1);
+}
+
+TEST_F(RecorderWindowTest, aRecordingCutShortByAFullDiskSaysSoWithTheLengthKept)
+{
+    test.sound.cutShortReason = QStringLiteral("the disk is full");
+    test.sound.recordedSeconds = 3;
+    auto w = openRecorder();
+    click(*w, "RecordButton");
+    test.sound.recording = false; // the disk filled up: the recording ended by itself
+    w->showProgress();
+    EXPECT_EQ(w->findChild<QLabel*>("RecorderStatus")->text(), "Recording stopped: the disk is full. 3 s recorded");
+    EXPECT_EQ(test.sound.stops, 1);
+    w->close();
+    EXPECT_EQ(state.store.recorderState, 2); // what was written is kept
+}
+
+TEST_F(RecorderWindowTest, aTargetThatIsThePlanOrAPipeIsRefusedBeforeRecording)
+{
+    const std::function<void()> arrangements[] = {
+        [this] { state.store.planFileName = newPath(); },
+        [this] { ASSERT_EQ(::mkfifo(QFile::encodeName(newPath()).constData(), 0600), 0); },
+    };
+    for (const auto& arrange : arrangements) {
+        test = {};
+        test.clock.set(2026, 12, 3, 14, 5, 9);
+        auto w = openRecorder();
+        arrange(); // after the name was chosen, before Record
+        click(*w, "RecordButton");
+        ASSERT_EQ(test.messages.count(), 1);
+        EXPECT_TRUE(test.messages.last().text.startsWith("The recording cannot be written to " + newPath()));
+        EXPECT_TRUE(test.sound.recordings.empty());
+        w->close();
+        state.store.planFileName.clear();
+    }
 }
 
 TEST_F(RecorderWindowTest, speakOpensTheRecorderAndTheMainWindowWaitsForIt)

@@ -4,6 +4,7 @@
 
 #include "app/windows/MainWindow.h"
 #include "support/Fakes.h"
+#include "ui/Hints.h"
 #include "views/RecordCopyText.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@
 #include <functional>
 #include <iostream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zp {
 namespace {
@@ -486,6 +488,26 @@ TEST_F(EditPageTest, unreadablePictures_fallBackToNoPictureWithoutAQuestion)
     showPage(2);
     EXPECT_EQ(state.store.field(Field::ImagePath, 2), kNoAttachment);
     EXPECT_FALSE(find<QLabel>("Image1")->pixmap().isNull()); // the default picture
+}
+
+TEST_F(EditPageTest, aPictureOrSoundThatIsAPipe_isNeverOpenedAndTheHintSaysWhy)
+{
+    const QString pipe = path("pipe.bmp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString why = QStringLiteral(" It is not a regular file (a pipe or a device).");
+    showPage(3);
+    test.fileDialogs.scriptOpen(pipe);
+    click("SSCommand2");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(state.store.pendingImagePath, kNoAttachment);
+    EXPECT_EQ(window().hints().text(), "The picture " + pipe + " cannot be shown:" + why);
+
+    state.settings.soundOn = 1;
+    PlannerRecord r = record("01/01/1990", "Alpha");
+    r[Field::AudioPath] = pipe;
+    givenRecords({r});
+    window().selectListLine(0);
+    EXPECT_EQ(window().hints().text(), "The sound " + pipe + " cannot be played:" + why);
 }
 
 // --- entry grid -------------------------------------------------------------------------

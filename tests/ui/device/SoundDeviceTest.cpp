@@ -62,7 +62,7 @@ TEST(SoundDevice, recordsTwoSecondsOfTheServersTone)
     ASSERT_TRUE(sound.startRecording(path));
     EXPECT_TRUE(sound.isRecording());
     std::this_thread::sleep_for(std::chrono::seconds(2));
-    ASSERT_TRUE(sound.stopRecording());
+    ASSERT_TRUE(sound.stopRecording().kept);
     sound.closeDevice();
 
     const WaveInfo info = inspectWave(path);
