@@ -85,9 +85,11 @@ std::optional<CalendarImport> CalendarCommands::readInBackground(const QString& 
         window->setProgress(run->done, run->total);
         // The window's own events go on (painting, Cancel, a termination
         // request, which stops the read); the modal window keeps the user
-        // from the plan.
+        // from the plan. Once Cancel closed it, the user's input waits
+        // until the read has stopped.
         while (!finished && !thread->isFinished())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            QCoreApplication::processEvents(run->stop ? QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents
+                                                      : QEventLoop::WaitForMoreEvents);
     }
     thread->wait();
     run_.reset();
