@@ -26,8 +26,8 @@ void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
 {
     // Qt's display connections end the process from inside the event loop
     // when the display is gone: the X11 one calls exit() after this
-    // warning, the Wayland one _exit(), which runs no exit handler. A
-    // fatal message aborts.
+    // warning; the Wayland one may call _exit(), which runs no exit
+    // handler, so its warning is the only chance. A fatal message aborts.
     if (type == QtFatalMsg
         || (type == QtWarningMsg
             && (message.startsWith(QLatin1String("The X11 connection broke"))
