@@ -9,9 +9,13 @@
 #include "plan/PlanFile.h"
 #include "plan/Recovery.h"
 #include "support/Fakes.h"
+#include "ui/QtPlatform.h"
 #include "ui/TerminationWatcher.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -111,6 +115,28 @@ TEST(CalendarImport, terminationRequestDuringTheRead_stopsItThenWritesTheCopy)
     EXPECT_EQ(recovered.recordCount(), 1);
     EXPECT_EQ(recovered.field(Field::Name, 1), "Unsaved");
     EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(state.commandLinePlan)));
+}
+
+// The real window: application modal (the plan cannot be changed behind
+// it), Cancel heard once however often it is pressed, gone when released.
+TEST(CalendarImport, progressWindow_isModal_reportsCancelOnce_andClosesWhenDone)
+{
+    QtProgressDialogs dialogs;
+    int cancels = 0;
+    auto window = dialogs.open({kCalendarImportTitle, "Reading big.ics ..."}, [&] { ++cancels; });
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(dialog->windowTitle(), kCalendarImportTitle);
+    EXPECT_EQ(dialog->labelText(), "Reading big.ics ...");
+    window->setProgress(250, 1000);
+    EXPECT_EQ(dialog->value() * 4, dialog->maximum());
+    dialog->cancel();
+    dialog->close();
+    EXPECT_EQ(cancels, 1);
+    QPointer<QProgressDialog> watched(dialog);
+    window.reset();
+    EXPECT_TRUE(watched.isNull());
 }
 
 } // namespace
