@@ -24,9 +24,6 @@ struct CalendarCommands::ImportRun {
     QThread* thread = nullptr;
 };
 
-// A file read quicker than this shows no progress window at all.
-constexpr int kQuietReadMs = 300;
-
 CalendarCommands::CalendarCommands(ProgramState& state, const Platform& platform, std::function<void()> planChanged,
                                    std::function<void(const QString&)> showHint, std::function<void(bool)> importRunning)
     : state_(state), platform_(platform), planChanged_(std::move(planChanged)), showHint_(std::move(showHint)),
@@ -79,7 +76,7 @@ std::optional<CalendarImport> CalendarCommands::readInBackground(const QString& 
     if (importRunning_)
         importRunning_(true);
     thread->start();
-    if (!thread->wait(QDeadlineTimer(kQuietReadMs))) {
+    if (!thread->wait(QDeadlineTimer(progressDelayMs_))) {
         window = platform_.progress.open({kCalendarImportTitle, QStringLiteral("Reading %1 ...").arg(QFileInfo(path).fileName())},
                                          [run] { run->stop = true; });
         window->setProgress(run->done, run->total);

@@ -38,6 +38,9 @@ public:
     // The reader of calendar files (readCalendarFile); tests put in one
     // they drive themselves.
     void setReader(Reader reader) { reader_ = std::move(reader); }
+    // How long a read may take before its progress window shows (300 ms):
+    // a quick read shows none.
+    void setProgressDelay(int ms) { progressDelayMs_ = ms; }
 
 private:
     struct ImportRun;
@@ -50,6 +53,7 @@ private:
     std::function<void(const QString&)> showHint_;
     std::function<void(bool)> importRunning_;
     Reader reader_ = readCalendarFile;
+    int progressDelayMs_ = 300;
     std::shared_ptr<ImportRun> run_;
 };
 

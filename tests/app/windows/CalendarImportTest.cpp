@@ -55,6 +55,7 @@ TEST(CalendarImport, readsOnAnotherThread_showsItsProgress_andCancelChangesNothi
     CalendarCommands commands(state, test.platform(), [] {}, [&](const QString& text) { hints << text; });
     LongReader reader;
     commands.setReader(std::ref(reader));
+    commands.setProgressDelay(0);
     test.fileDialogs.scriptOpen("/tmp/big.ics");
     test.progress.cancelAfterUpdates = 2;
 
@@ -96,6 +97,7 @@ TEST(CalendarImport, terminationRequestDuringTheRead_stopsItThenWritesTheCopy)
     state.store.modified = true;
     LongReader reader;
     app.mainWindow()->calendarCommands().setReader(std::ref(reader));
+    app.mainWindow()->calendarCommands().setProgressDelay(0);
     bool stoppedBeforeTheEnd = false;
     test.progress.onOpen = [&] {
         end.endNow();
