@@ -8,6 +8,7 @@
 #include "ui/MessageBox.h"
 #include "ui/NumberDialog.h"
 #include "ui/Printer.h"
+#include "ui/ProgressDialog.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/SystemFacts.h"
 #include "ui/SoundService.h"
@@ -29,6 +30,7 @@ struct Platform {
     SoundService& sound;
     NumberDialog& numberDialog;
     ChartService& charts;
+    ProgressDialogs& progress;
 };
 
 } // namespace zp

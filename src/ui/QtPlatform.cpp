@@ -7,10 +7,13 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <langinfo.h>
@@ -290,6 +293,62 @@ std::optional<FontChoice> QtFontDialog::chooseFont(const FontChoice& initial)
     return dialog.choice();
 }
 
+namespace {
+
+class QtProgressWindow : public ProgressWindow {
+public:
+    QtProgressWindow(const ProgressRequest& request, std::function<void()> cancel)
+        : dialog_(new QProgressDialog(request.label, QStringLiteral("Cancel"), 0, 0, QApplication::activeWindow()))
+    {
+        dialog_->setObjectName(QStringLiteral("ProgressDialog"));
+        dialog_->setWindowTitle(request.title);
+        // The work reads the plan while the window shows: nothing else of
+        // the program may change it meanwhile.
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        // Shown by us, at once; the dialog's own timing would wait for values.
+        dialog_->setAutoReset(false);
+        dialog_->setAutoClose(false);
+        dialog_->setMinimumDuration(0);
+        QObject::connect(dialog_, &QProgressDialog::canceled, dialog_, [this, cancel = std::move(cancel)] {
+            if (!cancelled_) {
+                cancelled_ = true;
+                cancel();
+            }
+        });
+        dialog_->show();
+    }
+    ~QtProgressWindow() override
+    {
+        if (dialog_) {
+            // The dialog's close announces a cancel; the work is over now.
+            dialog_->disconnect();
+            delete dialog_.data();
+        }
+    }
+    void setProgress(qint64 done, qint64 total) override
+    {
+        if (!dialog_)
+            return;
+        if (total <= 0) {
+            dialog_->setRange(0, 0);
+            return;
+        }
+        dialog_->setRange(0, 1000);
+        dialog_->setValue(int(std::clamp<qint64>(done, 0, total) * 1000 / total));
+    }
+
+private:
+    QPointer<QProgressDialog> dialog_;
+    bool cancelled_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<ProgressWindow> QtProgressDialogs::open(const ProgressRequest& request, std::function<void()> cancel)
+{
+    return std::make_unique<QtProgressWindow>(request, std::move(cancel));
+}
+
 // --- The set ----------------------------------------------------------------
 
 QtPlatform::QtPlatform() : QtPlatform(QCoreApplication::applicationDirPath()) {}
@@ -302,7 +361,8 @@ QtPlatform::QtPlatform(const QString& partDirectory)
 Platform QtPlatform::platform()
 {
     return Platform{messages_,  clock_,       dateOrder_, screen_,       fileDialogs_, fontDialog_,
-                    clipboard_, printing_,    systemFacts_, sound_,      numberDialog_, charts_};
+                    clipboard_, printing_,    systemFacts_, sound_,      numberDialog_, charts_,
+                    progress_};
 }
 
 } // namespace zp

@@ -91,6 +91,13 @@ public:
     std::optional<int> askNumber(const NumberRequest& request) override;
 };
 
+// A QProgressDialog over the active window, application modal; the bar
+// counts thousandths of the total.
+class QtProgressDialogs : public ProgressDialogs {
+public:
+    std::unique_ptr<ProgressWindow> open(const ProgressRequest& request, std::function<void()> cancel) override;
+};
+
 class QtPlatform {
 public:
     // The chart, printing and sound parts are looked for in the program's
@@ -112,6 +119,7 @@ private:
     QtSystemFacts systemFacts_;
     LoadedSound sound_;
     LoadedChartService charts_;
+    QtProgressDialogs progress_;
 };
 
 } // namespace zp

@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -447,6 +448,46 @@ public:
     std::vector<NumberRequest> requests;
 };
 
+// Progress windows that remember what they were asked to show. The user
+// presses Cancel once a window has shown `cancelAfterUpdates` values (0: as
+// soon as it shows; -1: never); `onOpen` runs as one shows (a termination
+// request during the work, say).
+class FakeProgressDialogs : public ProgressDialogs {
+public:
+    struct Shown {
+        ProgressRequest request;
+        std::vector<std::pair<qint64, qint64>> updates;
+    };
+    std::unique_ptr<ProgressWindow> open(const ProgressRequest& request, std::function<void()> cancel) override
+    {
+        shown.push_back({request, {}});
+        struct Window : ProgressWindow {
+            Window(FakeProgressDialogs& d, std::size_t i, std::function<void()> c)
+                : dialogs(d), index(i), cancel(std::move(c))
+            {
+            }
+            void setProgress(qint64 done, qint64 total) override
+            {
+                auto& updates = dialogs.shown[index].updates;
+                updates.emplace_back(done, total);
+                if (int(updates.size()) == dialogs.cancelAfterUpdates)
+                    cancel();
+            }
+            FakeProgressDialogs& dialogs;
+            std::size_t index;
+            std::function<void()> cancel;
+        };
+        if (onOpen)
+            onOpen();
+        if (cancelAfterUpdates == 0)
+            cancel();
+        return std::make_unique<Window>(*this, shown.size() - 1, std::move(cancel));
+    }
+    int cancelAfterUpdates = -1;
+    std::function<void()> onOpen;
+    std::vector<Shown> shown;
+};
+
 #ifdef ZORVIK_WITH_WINDOWS
 // Window tests read what the real chart view shows.
 using TestCharts = QtChartService;
@@ -471,11 +512,13 @@ struct TestPlatform {
     FakeSound sound;
     FakeNumberDialog numberDialog;
     TestCharts charts;
+    FakeProgressDialogs progress;
 
     Platform platform()
     {
         return Platform{messages,   clock,     dateOrder, screen, fileDialogs,  fontDialog,
-                        clipboard,  printing,  systemFacts, sound, numberDialog, charts};
+                        clipboard,  printing,  systemFacts, sound, numberDialog, charts,
+                        progress};
     }
 };
 

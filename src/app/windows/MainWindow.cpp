@@ -267,8 +267,19 @@ void MainWindow::connectPrinting()
 
 void MainWindow::connectCalendarCommands()
 {
+    // The date check may convert the plan's dates: not while a calendar
+    // is read against the plan on another thread.
+    auto importRunning = [this, wasRunning = false](bool running) mutable {
+        if (running) {
+            wasRunning = timer1_->isActive();
+            timer1_->stop();
+        } else if (wasRunning && !exiting_) {
+            timer1_->start();
+        }
+    };
     calendar_ = std::make_unique<CalendarCommands>(
-        state_, platform_, [this] { refreshAfterPlanChange(); }, [this](const QString& text) { hints_->show(text); });
+        state_, platform_, [this] { refreshAfterPlanChange(); }, [this](const QString& text) { hints_->show(text); },
+        importRunning);
     connect(menuAction(QStringLiteral("Exportcalendar")), &QAction::triggered, this,
             [this] { calendar_->exportCalendar(); });
     connect(menuAction(QStringLiteral("Importcalendar")), &QAction::triggered, this,
@@ -1204,16 +1215,8 @@ bool MainWindow::exitProgram(bool viaMenu)
 
 void MainWindow::endWithoutAsking()
 {
-    if (exiting_)
+    if (!keepUnsavedWork())
         return;
-    exiting_ = true;
-    const QRect g = twipsGeometry();
-    state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
-    if (state_.store.modified && !state_.recoveryFolder.isEmpty())
-        writeRecoveryCopy(state_.store, state_.recoveryFolder);
-    if (!state_.settingsPath.isEmpty())
-        saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot);
-    files_->release();
     timer1_->stop();
     timer2_->stop();
     timer3_->stop();
@@ -1222,6 +1225,24 @@ void MainWindow::endWithoutAsking()
         onExit_();
     else
         QApplication::quit();
+}
+
+bool MainWindow::keepUnsavedWork()
+{
+    if (exiting_)
+        return false;
+    exiting_ = true;
+    // A calendar read stops first: the copy is written from a plan nothing
+    // else reads, and an import cut short adds nothing to it.
+    calendar_->stopImport();
+    const QRect g = twipsGeometry();
+    state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    if (state_.store.modified && !state_.recoveryFolder.isEmpty())
+        writeRecoveryCopy(state_.store, state_.recoveryFolder);
+    if (!state_.settingsPath.isEmpty())
+        saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot);
+    files_->release();
+    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -73,6 +73,12 @@ public:
     // desktop session): unsaved changes go to a recovery copy, the settings
     // are saved and the plan's lock is let go.
     void endWithoutAsking();
+    // Its first half, all a process that is going down anyway (the display
+    // is gone) can still do: a calendar read stopped, the recovery copy,
+    // the settings, the lock released; no window, question or event loop.
+    // False when the program had already ended in order.
+    bool keepUnsavedWork();
+    CalendarCommands& calendarCommands() { return *calendar_; }
     // Writes the recovery copy while the plan has unsaved changes (removes
     // it when it has none); run every two minutes.
     void keepRecoveryCopy();

@@ -6,10 +6,37 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+
 namespace zp {
+
+namespace {
+
+// The one orderly end of the running planner, for the last chance.
+std::atomic<OrderlyEnd*> armedEnd{nullptr};
+QtMessageHandler nextMessageHandler = nullptr;
+
+void onQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    // Qt's display connections end the process from inside the event loop
+    // when the display is gone: the X11 one calls exit() after this
+    // warning; the Wayland one may call _exit(), which runs no exit
+    // handler, so its warning is the only chance. A fatal message aborts.
+    if (type == QtFatalMsg
+        || (type == QtWarningMsg
+            && (message.startsWith(QLatin1String("The X11 connection broke"))
+                || message.startsWith(QLatin1String("The Wayland connection")))))
+        OrderlyEnd::lastChance();
+    nextMessageHandler(type, context, message);
+}
+
+} // namespace
 
 OrderlyEnd::OrderlyEnd(PlannerApp& planner, TerminationWatcher& watcher, QObject* parent)
     : QObject(parent), planner_(planner)
@@ -17,6 +44,30 @@ OrderlyEnd::OrderlyEnd(PlannerApp& planner, TerminationWatcher& watcher, QObject
     connect(&watcher, &TerminationWatcher::terminationRequested, this, &OrderlyEnd::endNow);
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(app, &QGuiApplication::commitDataRequest, this, &OrderlyEnd::endNow);
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        std::atexit(&OrderlyEnd::lastChance);
+        nextMessageHandler = qInstallMessageHandler(onQtMessage);
+    });
+    armedEnd = this;
+}
+
+OrderlyEnd::~OrderlyEnd()
+{
+    OrderlyEnd* self = this;
+    armedEnd.compare_exchange_strong(self, nullptr);
+}
+
+void OrderlyEnd::lastChance()
+{
+    OrderlyEnd* end = armedEnd.load();
+    // The windows belong to the main thread: a fatal message of another
+    // thread finds them busy.
+    if (!end || end->ending_ || QThread::currentThread() != end->thread())
+        return;
+    end->ending_ = true;
+    if (MainWindow* window = end->planner_.mainWindow())
+        window->keepUnsavedWork();
 }
 
 void OrderlyEnd::endNow()

@@ -7,11 +7,16 @@
 //     --answer yes|no   answer the next question so (repeatable)
 //     --edit NAME       after start, rename record 1 to NAME (unsaved)
 //     --tick MS         write the recovery copy every MS milliseconds
+//     --import FILE     after the edit, File > Import of a calendar file
 //
 // After start it prints every question asked ("asked: ..."), every record
-// name ("record: ..."), "modified: 0|1" and, with --edit, "edited"; then it
-// runs until it is ended. Without --edit it ends at once.
+// name ("record: ..."), "modified: 0|1" and, with --edit, "edited"; with
+// --import, "importing" once the import's progress window shows. Then it
+// runs until it is ended. Without --edit it ends at once. It runs on Qt's
+// offscreen platform unless QT_QPA_PLATFORM names another (a test's X
+// server).
 
+#include "app/windows/CalendarCommands.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/OrderlyEnd.h"
 #include "app/windows/PlannerApp.h"
@@ -19,13 +24,15 @@
 #include "support/Fakes.h"
 #include "ui/TerminationWatcher.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 4) {
@@ -38,6 +45,7 @@ int main(int argc, char** argv)
     state.recoveryFolder = args[2];
     state.settingsPath = args[3];
     QString newName;
+    QString calendar;
     int tickMs = 0;
     for (int i = 4; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--answer"))
@@ -46,6 +54,8 @@ int main(int argc, char** argv)
             newName = args[i + 1];
         else if (args[i] == QLatin1String("--tick"))
             tickMs = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--import"))
+            calendar = args[i + 1];
     }
 
     zp::PlannerApp planner(state, test.platform());
@@ -70,5 +80,18 @@ int main(int argc, char** argv)
     }
     std::printf("edited\n");
     std::fflush(stdout);
+    if (!calendar.isEmpty()) {
+        test.fileDialogs.scriptOpen(calendar);
+        // The window shows as the read starts, so a test's signal comes
+        // while it runs.
+        planner.mainWindow()->calendarCommands().setProgressDelay(0);
+        test.progress.onOpen = [] {
+            std::printf("importing\n");
+            std::fflush(stdout);
+        };
+        QTimer::singleShot(0, planner.mainWindow(), [&planner] {
+            planner.mainWindow()->menuAction(QStringLiteral("Importcalendar"))->trigger();
+        });
+    }
     return QApplication::exec();
 }

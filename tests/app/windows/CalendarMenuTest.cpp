@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace zp {
 namespace {
 
@@ -122,6 +124,38 @@ TEST_F(CalendarMenuTest, damagedFileOrFullPlanChangesNothing)
     EXPECT_EQ(calls.back().text, calendarImportSummary(2, 0, 0));
     EXPECT_EQ(state.store.recordCount(), RecordStore::kMaxRecords);
     EXPECT_EQ(state.store.field(Field::Name, RecordStore::kMaxRecords), "b");
+}
+
+// A link to the open plan and a pipe are refused with a message, and
+// neither is touched.
+TEST_F(CalendarMenuTest, exportToALinkToThePlanOrToAPipe_isRefusedWithAMessage)
+{
+    addRecord("05/11/1996", "Smith");
+    state.store.planFileName = path("work.pln");
+    QFile plan(state.store.planFileName);
+    ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+    plan.write("the plan");
+    plan.close();
+    ASSERT_TRUE(QFile::link(state.store.planFileName, path("link.ics")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.ics")).constData(), 0600), 0);
+    const struct {
+        const char* target;
+        const char* reason;
+    } cases[] = {{"link.ics", "open plan"}, {"pipe.ics", "not a regular file"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        test.fileDialogs.scriptSave(path(c.target));
+        window->menuAction("Exportcalendar")->trigger();
+        ASSERT_FALSE(test.messages.empty());
+        EXPECT_TRUE(test.messages.last().text.startsWith("The calendar cannot be written to " + path(c.target)));
+        EXPECT_TRUE(test.messages.last().text.contains(c.reason));
+        EXPECT_EQ(test.messages.last().style, MsgStyle::Exclamation);
+    }
+    ASSERT_TRUE(plan.open(QIODevice::ReadOnly));
+    EXPECT_EQ(plan.readAll(), "the plan");
+    struct stat pipe = {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("pipe.ics")).constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
 }
 
 } // namespace

@@ -70,7 +70,7 @@ protected:
             platform = std::make_unique<Platform>(Platform{messages, test.clock, test.dateOrder, test.screen,
                                                            test.fileDialogs, test.fontDialog, test.clipboard,
                                                            test.printing, test.systemFacts, test.sound,
-                                                           test.numberDialog, test.charts});
+                                                           test.numberDialog, test.charts, test.progress});
             mainWindow = std::make_unique<MainWindow>(state, *platform);
             mainWindow->initialise();
             mainWindow->show();

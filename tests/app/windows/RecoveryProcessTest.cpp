@@ -7,6 +7,7 @@
 #include "plan/Recovery.h"
 #include "plan/RecordStore.h"
 
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -56,6 +57,14 @@ struct PlannerProcessRun {
         return QString::fromUtf8(process.readAllStandardOutput());
     }
 };
+
+// Reads what the process prints until `token` appears (or it stops printing).
+bool waitForOutput(QProcess& process, const QByteArray& token, QByteArray& printed)
+{
+    while (!printed.contains(token) && process.waitForReadyRead(20000))
+        printed += process.readAllStandardOutput();
+    return printed.contains(token);
+}
 
 bool waitFor(const std::function<bool()>& condition, int ms = 20000)
 {
@@ -121,6 +130,86 @@ TEST(RecoveryProcess, terminationSignalWhileModified_writesTheCopy_savesSettings
         EXPECT_TRUE(settings.readAll().contains(QFile::encodeName(run.plan))) << "the settings were not written";
         EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(run.plan)));
     }
+}
+
+// A calendar of 50,000 events takes the reader long enough for a signal
+// to come during it; the read stops and the end goes on in order.
+TEST(RecoveryProcess, terminationSignalDuringALongImport_stopsIt_writesTheCopy_releasesTheLock)
+{
+    PlannerProcessRun run;
+    const QString calendar = run.dir.filePath("big.ics");
+    {
+        QFile file(calendar);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//T//EN\r\n");
+        for (int i = 0; i < 50000; ++i)
+            file.write(QStringLiteral("BEGIN:VEVENT\r\nUID:e%1\r\nDTSTART;VALUE=DATE:%2\r\nSUMMARY:Event %1\r\nEND:VEVENT\r\n")
+                           .arg(i)
+                           .arg(QDate(2000, 1, 1).addDays(i).toString("yyyyMMdd"))
+                           .toLatin1());
+        file.write("END:VCALENDAR\r\n");
+    }
+    QProcess program;
+    run.start(program, {"--edit", "Unsaved", "--import", calendar});
+    QByteArray printed;
+    ASSERT_TRUE(waitForOutput(program, "importing", printed)) << printed.toStdString();
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    RecordStore recovered;
+    ASSERT_TRUE(readPlanFile(run.copy(), recovered, DateOrder::DayFirst).loaded());
+    EXPECT_EQ(recovered.recordCount(), 1) << "nothing of the import may reach the copy";
+    EXPECT_EQ(recovered.field(Field::Name, 1), "Unsaved");
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(run.plan)));
+}
+
+// An X server of the test's own, on the first free display from :90.
+struct PrivateXServer {
+    QProcess server;
+    QString display;
+    PrivateXServer()
+    {
+        for (int n = 90; n < 140 && display.isEmpty(); ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                continue;
+            server.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+            if (!server.waitForStarted(5000))
+                return;
+            if (waitFor([&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) || server.state() == QProcess::NotRunning; }, 10000)
+                && server.state() == QProcess::Running)
+                display = QStringLiteral(":%1").arg(n);
+        }
+    }
+    ~PrivateXServer()
+    {
+        if (server.state() != QProcess::NotRunning) {
+            server.kill();
+            server.waitForFinished(5000);
+        }
+    }
+};
+
+// The display going away takes the process with it (Qt ends it from inside
+// its event loop); the unsaved change still reaches the recovery folder.
+TEST(RecoveryProcess, displayGoneWhileModified_leavesTheCopy_andReleasesTheLock)
+{
+    PrivateXServer x;
+    if (x.display.isEmpty())
+        GTEST_SKIP() << "Xvfb could not be started (scripts/install-deps installs it)";
+    PlannerProcessRun run;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", x.display);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZORVIK_PLANNER_PROCESS), QStringList{run.plan, run.recovery, run.settings, "--edit", "Unsaved"});
+    QByteArray printed;
+    ASSERT_TRUE(waitForOutput(program, "edited", printed)) << printed.toStdString();
+    x.server.terminate();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(recordNameInCopy(run.copy()), "Unsaved");
+    EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(run.plan)));
 }
 
 } // namespace
