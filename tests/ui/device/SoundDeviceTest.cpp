@@ -105,7 +105,8 @@ TEST(SoundDevice, withoutAServerTheRecorderSaysSoAndRecordsNothing)
     Platform platform = test.platform();
     Platform real{platform.messages,    platform.clock,      platform.dateOrder, platform.screen,
                   platform.fileDialogs, platform.fontDialog, platform.clipboard, platform.printing,
-                  platform.systemFacts, sound,              platform.numberDialog, platform.charts};
+                  platform.systemFacts, sound,              platform.numberDialog, platform.charts,
+                  platform.progress};
     ProgramState state;
     state.store.recordingsFolder = dir.filePath("recordings");
     QPointer<RecorderWindow> w = new RecorderWindow(state, real);
