@@ -9,9 +9,23 @@ QString documentCaption(const QString& path)
     return path.toUpper();
 }
 
-QString cannotOpenMessage(const QString& path)
+QString cannotOpenMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Can't open file: ") + path;
+    QString text = QStringLiteral("Can't open file: ") + path;
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    return text;
+}
+
+QString cannotSaveMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The text could not be saved as %1.\n%2").arg(path, reason);
+}
+
+QString changedOnDiskQuestion(const QString& path)
+{
+    return QStringLiteral("The file %1 has been changed by another program since it was opened.\nOverwrite it?")
+        .arg(path);
 }
 
 QString unsavedChangesMessage(const QString& caption)
