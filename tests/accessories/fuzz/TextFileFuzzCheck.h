@@ -51,8 +51,8 @@ inline QByteArray encoded(const QString& text, bool utf8)
 // well, else what went wrong:
 // - no line holds a character the editor would change, or a lone surrogate;
 // - the lines written back unchanged give the same bytes;
-// - one line edited, the bytes change only there; one line edited and a
-//   line further down removed, only those two change.
+// - one line edited, the bytes change only there; one line removed and
+//   one further down edited, only those two change.
 inline QString checkTextBytes(const QByteArray& bytes)
 {
     const TextFileContent c = decodeTextFile(bytes);
@@ -102,23 +102,26 @@ inline QString checkTextBytes(const QByteArray& bytes)
     if (encodeTextFile(edited, layout.breaksFor(edited, nl), c.format) != expected)
         return QStringLiteral("editing one line changed others");
 
-    // And a line further down removed, where no line between could be
-    // taken for another.
+    // A line removed and one further down edited (so the lines between
+    // move up one), where no line between could be taken for another.
     const qsizetype k2 = k1 + 2 + qsizetype(qHash(bytes, 1) % size_t(lines.size()));
     if (k2 >= last)
         return {};
-    QSet<QString> seen{edited[k1]};
+    edited = lines;
+    edited[k2] += added;
+    QSet<QString> seen{edited[k2]};
     for (qsizetype k = k1; k <= k2; ++k) {
         if (seen.contains(lines[k]))
             return {};
         seen.insert(lines[k]);
     }
-    edited.removeAt(k2);
+    edited.removeAt(k1);
+    auto lineStart = [&](qsizetype k) { return k == 0 ? (c.format.byteOrderMark ? 3 : 0) : spans[std::size_t(k - 1)].second; };
     expected = bytes;
-    expected.remove(spans[std::size_t(k2 - 1)].second, spans[std::size_t(k2)].second - spans[std::size_t(k2 - 1)].second);
-    expected.insert(lineEnd(k1), encoded(added, utf8));
+    expected.insert(lineEnd(k2), encoded(added, utf8));
+    expected.remove(lineStart(k1), lineStart(k1 + 1) - lineStart(k1));
     if (encodeTextFile(edited, layout.breaksFor(edited, nl), c.format) != expected)
-        return QStringLiteral("editing one line and removing another changed others");
+        return QStringLiteral("removing one line and editing another changed others");
     return {};
 }
 
