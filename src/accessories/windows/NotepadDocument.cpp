@@ -3,9 +3,9 @@
 #include "accessories/Notepad.h"
 #include "accessories/TextSearch.h"
 #include "accessories/windows/NotepadWindow.h"
-#include "ui/Artwork.h"
 #include "plan/TextEncoding.h"
 #include "plan/WriteTarget.h"
+#include "ui/Artwork.h"
 #include "ui/MessageBox.h"
 
 #include <QAction>
