@@ -34,6 +34,13 @@ QString unsavedChangesMessage(const QString& caption)
            + QStringLiteral("Do you want to save the changes?");
 }
 
+QString wholeFileAsUtf8Question(const QString& path)
+{
+    return QStringLiteral("The file %1 is in the Windows-1252 encoding, which has no place for some characters "
+                          "of the text.\nSave the whole file in UTF-8?")
+        .arg(path);
+}
+
 QString generalDateText(const QDateTime& when, const QLocale& locale)
 {
     // The long form carries the time zone ("t", "tttt"); leave it out,

@@ -26,6 +26,9 @@ QString cannotSaveMessage(const QString& path, const QString& reason);
 // The question asked before a file another program changed since it was
 // read is overwritten (Yes/No, No the default).
 QString changedOnDiskQuestion(const QString& path);
+// The question asked before a Windows-1252 file becomes UTF-8 because
+// the text holds a character Windows-1252 has no byte for (Yes/No).
+QString wholeFileAsUtf8Question(const QString& path);
 // The style bit that makes a message's second button (No) the default.
 inline constexpr int kSecondButtonDefault = 256;
 

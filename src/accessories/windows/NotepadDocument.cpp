@@ -232,6 +232,10 @@ bool NotepadDocument::saveTo(const QString& path)
     const std::vector<LineBreak> breaks = layout_.breaksFor(text, format_.newLineBreak);
     TextFileFormat written = format_;
     const QByteArray bytes = encodeTextFile(text, breaks, format_, &written.encoding);
+    // Every line not edited would change too: only when the user agrees.
+    if (written.encoding != format_.encoding
+        && messages.msgBox(wholeFileAsUtf8Question(path), MsgStyle::YesNoQuestion, kNotepadCaption) != MsgAnswer::Yes)
+        return false;
     bool saved = false;
     {
         BusyCursor busy;

@@ -341,6 +341,35 @@ TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentSt
     EXPECT_FALSE(QFileInfo(dir.filePath("pipe")).isFile()); // still the pipe
 }
 
+TEST_F(NotepadWindowTest, aCharacterWindows1252CannotHold_asksBeforeTheWholeFileBecomesUtf8)
+{
+    frame.open();
+    const QString path = dir.filePath("old.txt");
+    writeBytes(path, "caf\xE9\r\n");
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    d->editor()->appendPlainText(QString::fromUtf8("\u4e2d"));
+    struct Case {
+        int answer;
+        bool saved;
+        QByteArray bytes;
+    } cases[] = {
+        {MsgAnswer::No, false, "caf\xE9\r\n"},
+        {MsgAnswer::Yes, true, "caf\xC3\xA9\r\n\r\n\xE4\xB8\xAD\r\n"},
+    };
+    for (const Case& c : cases) {
+        test.messages.clear();
+        test.messages.script({c.answer});
+        EXPECT_EQ(d->save(), c.saved);
+        ASSERT_EQ(test.messages.count(), 1);
+        EXPECT_EQ(test.messages.last().text, "The file " + path
+                                                 + " is in the Windows-1252 encoding, which has no place for some "
+                                                   "characters of the text.\nSave the whole file in UTF-8?");
+        EXPECT_EQ(readBytes(path), c.bytes);
+        EXPECT_EQ(d->isDirty(), !c.saved);
+    }
+}
+
 TEST_F(NotepadWindowTest, shiftEnter_startsANewLineAsEnterDoes)
 {
     frame.open();
