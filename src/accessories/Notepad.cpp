@@ -9,15 +9,36 @@ QString documentCaption(const QString& path)
     return path.toUpper();
 }
 
-QString cannotOpenMessage(const QString& path)
+QString cannotOpenMessage(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Can't open file: ") + path;
+    QString text = QStringLiteral("Can't open file: ") + path;
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    return text;
+}
+
+QString cannotSaveMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The text could not be saved as %1.\n%2").arg(path, reason);
+}
+
+QString changedOnDiskQuestion(const QString& path)
+{
+    return QStringLiteral("The file %1 has been changed by another program since it was opened.\nOverwrite it?")
+        .arg(path);
 }
 
 QString unsavedChangesMessage(const QString& caption)
 {
     return QStringLiteral("The text in [") + caption + QStringLiteral("] has changed.") + u'\n' + u'\r'
            + QStringLiteral("Do you want to save the changes?");
+}
+
+QString wholeFileAsUtf8Question(const QString& path)
+{
+    return QStringLiteral("The file %1 is in the Windows-1252 encoding, which has no place for some characters "
+                          "of the text.\nSave the whole file in UTF-8?")
+        .arg(path);
 }
 
 QString generalDateText(const QDateTime& when, const QLocale& locale)

@@ -16,8 +16,21 @@ inline const QString kNotepadFileFilter = QStringLiteral(",Text Files (*.txt)|*.
 // upper-cased.
 QString documentCaption(const QString& path);
 
-// "Can't open file: " and the path.
-QString cannotOpenMessage(const QString& path);
+// "Can't open file: " and the path, and on a line of its own why, when
+// that is known.
+QString cannotOpenMessage(const QString& path, const QString& reason = QString());
+
+// A save refused or failed: which file and why.
+QString cannotSaveMessage(const QString& path, const QString& reason);
+
+// The question asked before a file another program changed since it was
+// read is overwritten (Yes/No, No the default).
+QString changedOnDiskQuestion(const QString& path);
+// The question asked before a Windows-1252 file becomes UTF-8 because
+// the text holds a character Windows-1252 has no byte for (Yes/No).
+QString wholeFileAsUtf8Question(const QString& path);
+// The style bit that makes a message's second button (No) the default.
+inline constexpr int kSecondButtonDefault = 256;
 
 // The question asked before a changed document closes (Yes/No/Cancel with
 // the exclamation icon, titled with the notepad's caption).

@@ -1,12 +1,23 @@
 #include "accessories/TextFile.h"
 
 #include "plan/TextEncoding.h"
+#include "plan/WriteTarget.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zp {
 
@@ -20,107 +31,512 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-// Carriage return + line feed pairs become line feeds, in one pass (a
-// replace per pair would move the rest of a long text each time). Line
-// feeds never occur inside a UTF-8 sequence, so bytes can be worked on.
-QByteArray joinCrLf(QByteArrayView bytes)
+// The length of the well-formed UTF-8 sequence at `p` (RFC 3629: no
+// overlong forms, no surrogates, nothing past U+10FFFF), with its code
+// point in `cp`; 0 when none starts there.
+int utf8Sequence(const unsigned char* p, qsizetype left, char32_t* cp)
 {
-    QByteArray out(bytes.size(), Qt::Uninitialized);
-    char* dst = out.data();
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            continue;
-        *dst++ = c;
+    const unsigned char b0 = p[0];
+    if (b0 < 0x80) {
+        *cp = b0;
+        return 1;
     }
-    out.truncate(dst - out.data());
-    return out;
+    int len = 0;
+    char32_t c = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        len = 2;
+        c = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3;
+        c = b0 & 0x0F;
+        if (b0 == 0xE0)
+            lo = 0xA0;
+        else if (b0 == 0xED)
+            hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4;
+        c = b0 & 0x07;
+        if (b0 == 0xF0)
+            lo = 0x90;
+        else if (b0 == 0xF4)
+            hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (left < len)
+        return 0;
+    for (int k = 1; k < len; ++k) {
+        const unsigned char b = p[k];
+        if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+            return 0;
+        c = (c << 6) | (b & 0x3F);
+    }
+    *cp = c;
+    return len;
 }
 
-// Every line feed becomes carriage return + line feed.
-QByteArray expandLf(const QByteArray& bytes)
+// Mostly UTF-8: no stray byte, or at least as many characters of two or
+// more bytes as stray bytes. Windows-1252 text has hardly any of the first
+// (an accented capital followed by punctuation), binary data few.
+bool readsAsUtf8(const unsigned char* p, qsizetype n)
 {
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.count('\n'));
-    qsizetype from = 0;
-    for (qsizetype at; (at = bytes.indexOf('\n', from)) >= 0; from = at + 1) {
-        out.append(bytes.constData() + from, at - from);
-        out.append("\r\n", 2);
+    qsizetype multiByte = 0;
+    qsizetype stray = 0;
+    for (qsizetype i = 0; i < n;) {
+        if (p[i] < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        const int len = utf8Sequence(p + i, n - i, &cp);
+        if (len) {
+            ++multiByte;
+            i += len;
+        } else {
+            ++stray;
+            ++i;
+        }
     }
-    out.append(bytes.constData() + from, bytes.size() - from);
-    return out;
+    return stray == 0 || multiByte >= stray;
+}
+
+// Characters the editor does not keep as they are, and the escapes
+// themselves: read as one escape a byte.
+bool mustEscape(char32_t cp)
+{
+    return cp == 0xFDD0 || cp == 0xFDD1 || isByteEscape(cp);
+}
+
+void appendCodePoint(QString& text, char32_t cp)
+{
+    if (cp < 0x10000) {
+        text.append(QChar(char16_t(cp)));
+    } else {
+        text.append(QChar(QChar::highSurrogate(cp)));
+        text.append(QChar(QChar::lowSurrogate(cp)));
+    }
+}
+
+void appendEscape(QString& text, unsigned char byte)
+{
+    appendCodePoint(text, kByteEscapeBase + byte);
+}
+
+// Text and breaks, as a file is read.
+class LineCollector {
+public:
+    explicit LineCollector(qsizetype size) { content.text.reserve(size); }
+
+    void lineBreak(LineBreak kind)
+    {
+        content.text.append(u'\n');
+        content.breaks.push_back(kind);
+        const auto k = static_cast<std::size_t>(kind);
+        if (counts_[k]++ == 0)
+            order_[k] = int(content.breaks.size());
+    }
+
+    // The break most lines end with (the earliest of equals); a line feed
+    // when there is none.
+    LineBreak commonest() const
+    {
+        LineBreak best = LineBreak::Lf;
+        for (std::size_t k = 1; k < counts_.size(); ++k) {
+            const auto b = static_cast<std::size_t>(best);
+            if (counts_[k] > counts_[b] || (counts_[k] == counts_[b] && counts_[k] > 0 && order_[k] < order_[b]))
+                best = static_cast<LineBreak>(k);
+        }
+        return best;
+    }
+
+    TextFileContent content;
+
+private:
+    std::array<qsizetype, 5> counts_{};
+    std::array<int, 5> order_{};
+};
+
+// Where a run of ordinary bytes (no line break, below 80 hex when `ascii`)
+// starting at `i` ends.
+qsizetype runEnd(const unsigned char* p, qsizetype i, qsizetype n, bool ascii)
+{
+    while (i < n && p[i] != '\n' && p[i] != '\r' && (!ascii || p[i] < 0x80))
+        ++i;
+    return i;
+}
+
+// Appends a line's text in UTF-8: an escape gives its byte back, a lone
+// surrogate (pasted in) becomes U+FFFD.
+void appendUtf8(QStringView line, QByteArray& out)
+{
+    const bool plain = std::none_of(line.begin(), line.end(), [](QChar c) { return c.isSurrogate(); });
+    if (plain) {
+        out.append(line.toUtf8());
+        return;
+    }
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        char32_t cp = line[i].unicode();
+        if (QChar::isHighSurrogate(cp) && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(line[i], line[i + 1]);
+            ++i;
+        } else if (QChar::isSurrogate(cp)) {
+            cp = 0xFFFD;
+        }
+        if (isByteEscape(cp)) {
+            out.append(char(cp & 0xFF));
+            continue;
+        }
+        if (cp < 0x80) {
+            out.append(char(cp));
+        } else if (cp < 0x800) {
+            out.append(char(0xC0 | (cp >> 6)));
+            out.append(char(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.append(char(0xE0 | (cp >> 12)));
+            out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+            out.append(char(0x80 | (cp & 0x3F)));
+        } else {
+            out.append(char(0xF0 | (cp >> 18)));
+            out.append(char(0x80 | ((cp >> 12) & 0x3F)));
+            out.append(char(0x80 | ((cp >> 6) & 0x3F)));
+            out.append(char(0x80 | (cp & 0x3F)));
+        }
+    }
+}
+
+// Appends a line's text in Windows-1252; false, with `out` as it was,
+// when a character has no byte there.
+bool appendWindows1252Line(QStringView line, QByteArray& out)
+{
+    if (appendWindows1252(line, out))
+        return true;
+    const qsizetype start = out.size();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
+            const char32_t cp = QChar::surrogateToUcs4(line[i], line[i + 1]);
+            ++i;
+            if (isByteEscape(cp)) {
+                out.append(char(cp & 0xFF));
+                continue;
+            }
+        } else if (appendWindows1252(line.sliced(i, 1), out)) {
+            continue;
+        }
+        out.truncate(start);
+        return false;
+    }
+    return true;
+}
+
+bool encodeLines(const QStringList& lines, const std::vector<LineBreak>& breaks, const TextFileFormat& format,
+                 bool windows1252, QByteArray& out)
+{
+    if (!windows1252 && format.byteOrderMark)
+        out.append(kUtf8Bom);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (windows1252) {
+            if (!appendWindows1252Line(lines[i], out))
+                return false;
+        } else {
+            appendUtf8(lines[i], out);
+        }
+        if (i + 1 < lines.size()) {
+            const auto b = static_cast<std::size_t>(i);
+            const LineBreak lb = b < breaks.size() && breaks[b] != LineBreak::None ? breaks[b] : format.newLineBreak;
+            out.append(lineBreakBytes(lb));
+        }
+    }
+    if (format.finalLineBreak && !lines.isEmpty() && !lines.last().isEmpty())
+        out.append(lineBreakBytes(format.newLineBreak));
+    return true;
+}
+
+// The lines two texts share, in order (the longest such run, by Myers'
+// difference algorithm), as pairs of indexes; nothing when the texts
+// differ in more than `maxDifferences` lines, where it would take long.
+std::optional<std::vector<std::pair<qsizetype, qsizetype>>>
+commonLines(const size_t* a, qsizetype n, const size_t* b, qsizetype m, qsizetype maxDifferences)
+{
+    const qsizetype limit = std::min(n + m, maxDifferences);
+    const qsizetype off = limit + 1;
+    std::vector<qsizetype> v(std::size_t(2 * limit + 3), 0);
+    // After each round d, the furthest x reached on each diagonal -d..d.
+    std::vector<std::vector<qsizetype>> trace;
+    qsizetype found = -1;
+    for (qsizetype d = 0; d <= limit && found < 0; ++d) {
+        for (qsizetype k = -d; k <= d; k += 2) {
+            qsizetype x = (k == -d || (k != d && v[off + k - 1] < v[off + k + 1])) ? v[off + k + 1] : v[off + k - 1] + 1;
+            qsizetype y = x - k;
+            while (x < n && y < m && a[x] == b[y]) {
+                ++x;
+                ++y;
+            }
+            v[off + k] = x;
+            if (x >= n && y >= m) {
+                found = d;
+                break;
+            }
+        }
+        trace.emplace_back(v.begin() + (off - d), v.begin() + (off + d + 1));
+    }
+    if (found < 0)
+        return std::nullopt;
+
+    std::vector<std::pair<qsizetype, qsizetype>> pairs;
+    qsizetype x = n;
+    qsizetype y = m;
+    for (qsizetype d = found; d > 0; --d) {
+        const std::vector<qsizetype>& prev = trace[std::size_t(d - 1)];
+        auto at = [&](qsizetype k) { return prev[std::size_t(k + d - 1)]; };
+        const qsizetype k = x - y;
+        const bool down = k == -d || (k != d && at(k - 1) < at(k + 1));
+        const qsizetype prevK = down ? k + 1 : k - 1;
+        const qsizetype prevX = at(prevK);
+        const qsizetype startX = down ? prevX : prevX + 1;
+        const qsizetype startY = startX - k;
+        while (x > startX && y > startY)
+            pairs.emplace_back(--x, --y);
+        x = prevX;
+        y = prevX - prevK;
+    }
+    while (x > 0 && y > 0)
+        pairs.emplace_back(--x, --y);
+    std::reverse(pairs.begin(), pairs.end());
+    return pairs;
+}
+
+// For each new line, the old line it stands for: the same line where
+// they match, and where lines were changed the one at the same place of
+// the changed block; -1 for a line added.
+std::vector<qsizetype> matchLines(const std::vector<size_t>& a, const std::vector<size_t>& b)
+{
+    const auto n = qsizetype(a.size());
+    const auto m = qsizetype(b.size());
+    std::vector<qsizetype> match(b.size(), -1);
+    qsizetype p = 0;
+    while (p < n && p < m && a[std::size_t(p)] == b[std::size_t(p)]) {
+        match[std::size_t(p)] = p;
+        ++p;
+    }
+    qsizetype s = 0;
+    while (s < n - p && s < m - p && a[std::size_t(n - 1 - s)] == b[std::size_t(m - 1 - s)]) {
+        match[std::size_t(m - 1 - s)] = n - 1 - s;
+        ++s;
+    }
+    const qsizetype an = n - p - s;
+    const qsizetype bn = m - p - s;
+    constexpr qsizetype kMaxDifferences = 1000;
+    auto pairs = commonLines(a.data() + p, an, b.data() + p, bn, kMaxDifferences);
+    if (!pairs)
+        pairs.emplace(); // too different: pair the lines by place
+    qsizetype fromX = 0;
+    qsizetype fromY = 0;
+    pairs->emplace_back(an, bn);
+    for (const auto& [x, y] : *pairs) {
+        for (qsizetype t = 0; t < std::min(x - fromX, y - fromY); ++t)
+            match[std::size_t(p + fromY + t)] = p + fromX + t;
+        if (x < an)
+            match[std::size_t(p + y)] = p + x;
+        fromX = x + 1;
+        fromY = y + 1;
+    }
+    return match;
+}
+
+std::vector<size_t> lineHashes(const QStringList& lines)
+{
+    std::vector<size_t> hashes;
+    hashes.reserve(std::size_t(lines.size()));
+    for (const QString& line : lines)
+        hashes.push_back(qHash(QStringView(line)));
+    return hashes;
 }
 
 } // namespace
 
+QByteArray lineBreakBytes(LineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case LineBreak::None:
+        return {};
+    case LineBreak::Lf:
+        return QByteArrayLiteral("\n");
+    case LineBreak::CrLf:
+        return QByteArrayLiteral("\r\n");
+    case LineBreak::Cr:
+        return QByteArrayLiteral("\r");
+    case LineBreak::ParagraphSeparator:
+        return QByteArrayLiteral("\xE2\x80\xA9");
+    }
+    return {};
+}
+
+bool isByteEscape(char32_t c)
+{
+    return c >= kByteEscapeBase + 0x80 && c <= kByteEscapeBase + 0xFF;
+}
+
 TextFileContent decodeTextFile(const QByteArray& bytes)
 {
-    TextFileContent content;
-    content.format.encoding = detectEncoding(bytes);
-    QByteArrayView body(bytes);
-    if (content.format.encoding == kUtf8Encoding && body.startsWith(kUtf8Bom)) {
-        content.format.byteOrderMark = true;
-        body = body.sliced(kUtf8Bom.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    qsizetype n = bytes.size();
+    const bool utf8 = readsAsUtf8(p, n);
+    bool mark = false;
+    if (utf8 && bytes.startsWith(kUtf8Bom)) {
+        mark = true;
+        p += kUtf8Bom.size();
+        n -= kUtf8Bom.size();
     }
-    const qsizetype firstBreak = body.indexOf('\n');
-    content.format.crlf = firstBreak > 0 && body.at(firstBreak - 1) == '\r';
-    const QByteArray joined = joinCrLf(body);
-    content.text = content.format.encoding == kUtf8Encoding ? QString::fromUtf8(joined) : fromWindows1252(joined);
+    LineCollector lines(n);
+    QString& text = lines.content.text;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c == '\n') {
+            lines.lineBreak(LineBreak::Lf);
+            ++i;
+        } else if (c == '\r') {
+            const bool pair = i + 1 < n && p[i + 1] == '\n';
+            lines.lineBreak(pair ? LineBreak::CrLf : LineBreak::Cr);
+            i += pair ? 2 : 1;
+        } else if (!utf8) {
+            const qsizetype end = runEnd(p, i, n, false);
+            text.append(fromWindows1252(QByteArrayView(p + i, end - i)));
+            i = end;
+        } else if (c < 0x80) {
+            const qsizetype end = runEnd(p, i, n, true);
+            text.append(QLatin1StringView(reinterpret_cast<const char*>(p + i), end - i));
+            i = end;
+        } else {
+            char32_t cp = 0;
+            const int len = utf8Sequence(p + i, n - i, &cp);
+            if (len == 0) {
+                appendEscape(text, c);
+            } else if (cp == 0x2029) {
+                lines.lineBreak(LineBreak::ParagraphSeparator);
+            } else if (mustEscape(cp)) {
+                for (int k = 0; k < len; ++k)
+                    appendEscape(text, p[i + k]);
+            } else {
+                appendCodePoint(text, cp);
+            }
+            i += len ? len : 1;
+        }
+    }
+    TextFileContent content = std::move(lines.content);
+    content.format.encoding = utf8 ? kUtf8Encoding : kWindows1252Encoding;
+    content.format.byteOrderMark = mark;
+    content.format.newLineBreak = lines.commonest();
+    content.format.finalLineBreak = n == 0 || (!content.breaks.empty() && content.text.endsWith(u'\n'));
     return content;
 }
 
-QByteArray encodeTextFile(const QString& text, const TextFileFormat& format, QByteArray* usedEncoding)
+QByteArray encodeTextFile(const QStringList& lines, const std::vector<LineBreak>& breaks, const TextFileFormat& format,
+                          QByteArray* usedEncoding)
 {
-    QByteArray bytes;
-    QByteArray encoding = kUtf8Encoding;
-    if (format.encoding == kWindows1252Encoding) {
-        if (std::optional<QByteArray> b = toWindows1252(text)) {
-            bytes = *std::move(b);
-            encoding = kWindows1252Encoding;
-        }
+    QByteArray out;
+    bool windows1252 = format.encoding == kWindows1252Encoding;
+    if (windows1252 && !encodeLines(lines, breaks, format, true, out)) {
+        windows1252 = false;
+        out.clear();
     }
-    if (encoding == kUtf8Encoding)
-        bytes = text.toUtf8();
-    bytes = joinCrLf(bytes);
-    if (!bytes.endsWith('\n'))
-        bytes += '\n';
-    if (format.crlf)
-        bytes = expandLf(bytes);
-    if (encoding == kUtf8Encoding && format.byteOrderMark)
-        bytes.prepend(kUtf8Bom);
+    if (!windows1252)
+        encodeLines(lines, breaks, format, false, out);
     if (usedEncoding)
-        *usedEncoding = encoding;
-    return bytes;
+        *usedEncoding = windows1252 ? kWindows1252Encoding : kUtf8Encoding;
+    return out;
 }
 
-std::optional<TextFileContent> readTextFile(const QString& path, QString* error)
+TextFileLayout::TextFileLayout(const QStringList& lines, const std::vector<LineBreak>& breaks) : breaks_(breaks)
 {
+    mixed_ = std::any_of(breaks_.begin(), breaks_.end(), [&](LineBreak b) { return b != breaks_.front(); });
+    // A file of one break style gives every line that style: the lines
+    // need not be told apart.
+    if (mixed_)
+        hashes_ = lineHashes(lines);
+}
+
+TextFileLayout::TextFileLayout(const TextFileContent& content) : breaks_(content.breaks)
+{
+    mixed_ = std::any_of(breaks_.begin(), breaks_.end(), [&](LineBreak b) { return b != breaks_.front(); });
+    if (mixed_) {
+        hashes_.reserve(breaks_.size() + 1);
+        for (QStringView line : QStringView(content.text).tokenize(u'\n'))
+            hashes_.push_back(qHash(line));
+    }
+}
+
+std::vector<LineBreak> TextFileLayout::breaksFor(const QStringList& lines, LineBreak newLineBreak) const
+{
+    const std::size_t count = lines.isEmpty() ? 0 : std::size_t(lines.size() - 1);
+    if (!mixed_)
+        return std::vector<LineBreak>(count, breaks_.empty() ? newLineBreak : breaks_.front());
+    const std::vector<qsizetype> match = matchLines(hashes_, lineHashes(lines));
+    std::vector<LineBreak> result(count, newLineBreak);
+    for (std::size_t j = 0; j < count; ++j) {
+        const qsizetype old = match[j];
+        if (old >= 0 && std::size_t(old) < breaks_.size())
+            result[j] = breaks_[std::size_t(old)];
+    }
+    return result;
+}
+
+FileFingerprint FileFingerprint::of(const QByteArray& bytes)
+{
+    return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha1)};
+}
+
+bool changedOnDisk(const QString& path, const FileFingerprint& read)
+{
+    // Never open a pipe or device that took the file's place: it could block.
+    if (readSourceProblem(path))
+        return false;
     QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        setError(error, QStringLiteral("Is a directory"));
+    if (file.size() != read.size)
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(&file);
+    return hash.result() != read.sha1;
+}
+
+std::optional<QByteArray> readFileBytes(const QString& path, QString* error)
+{
+    if (const std::optional<QString> problem = readSourceProblem(path)) {
+        setError(error, *problem);
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened without waiting and looked at once open, so a pipe put in the
+    // file's place meanwhile is refused and not waited on.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return std::nullopt;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        setError(error, QStringLiteral("It is not a regular file (a pipe or a device)."));
+        return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         setError(error, file.errorString());
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         setError(error, file.errorString());
         return std::nullopt;
     }
-    return decodeTextFile(bytes);
+    return bytes;
 }
 
-std::optional<TextFileFormat> writeTextFile(const QString& path, const QString& text, const TextFileFormat& format,
-                                            QString* error)
+bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* error)
 {
-    TextFileFormat written = format;
-    const QByteArray bytes = encodeTextFile(text, format, &written.encoding);
-    if (written.encoding != kUtf8Encoding)
-        written.byteOrderMark = false;
-
     // Through a link, the file it names is replaced and the link kept.
     const QFileInfo info(path);
     const QString target = info.isSymLink() ? info.symLinkTarget() : path;
@@ -130,10 +546,10 @@ std::optional<TextFileFormat> writeTextFile(const QString& path, const QString& 
     // Unbuffered, so a short write (disk full) is seen here and not lost
     // inside commit().
     QSaveFile file(target);
-    auto failed = [&](const QString& reason) -> std::optional<TextFileFormat> {
+    auto failed = [&](const QString& reason) {
         file.cancelWriting();
         setError(error, reason);
-        return std::nullopt;
+        return false;
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(file.errorString());
@@ -148,9 +564,9 @@ std::optional<TextFileFormat> writeTextFile(const QString& path, const QString& 
     }
     if (!file.commit()) {
         setError(error, file.errorString());
-        return std::nullopt;
+        return false;
     }
-    return written;
+    return true;
 }
 
 } // namespace zp

@@ -1,47 +1,119 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace zp {
 
-// How a text file was stored, so it is written back the same way.
+// The notepad edits any file, text or not, and writes back, byte for byte,
+// every line the user did not change. A file is read as lines of text and
+// the break after each line; the text holds no character the editor would
+// change on its way through (it turns a carriage return, U+2029 and the
+// frame marks U+FDD0 and U+FDD1 into line breaks), and every byte that is
+// no character is shown as an escape character standing for that byte.
+
+// The end of a line as the file had it.
+enum class LineBreak : unsigned char {
+    None, // the last line
+    Lf,
+    CrLf,
+    Cr, // a carriage return alone
+    ParagraphSeparator, // U+2029, in a UTF-8 file
+};
+
+// The bytes of a line break in a file.
+QByteArray lineBreakBytes(LineBreak lineBreak);
+
+// The escape characters: U+F0080 to U+F00FF stand for the bytes 80 to FF
+// that are no character of the file (and for the bytes of a character the
+// editor would not keep, or of one of these code points itself).
+constexpr char32_t kByteEscapeBase = 0xF0000;
+bool isByteEscape(char32_t c);
+
+// How a text file was stored, so that lines typed in are written the same way.
 struct TextFileFormat {
     // kUtf8Encoding or kWindows1252Encoding (plan/TextEncoding.h).
     QByteArray encoding = QByteArrayLiteral("UTF-8");
-    // Lines end with carriage return + line feed rather than a line feed.
-    bool crlf = false;
     // A UTF-8 byte-order mark opened the file.
     bool byteOrderMark = false;
+    // The break of a line typed in: the one most lines of the file end with.
+    LineBreak newLineBreak = LineBreak::Lf;
+    // The file ended with a line break (a new document does too): a last
+    // line typed after the final break gets one as well.
+    bool finalLineBreak = true;
     friend bool operator==(const TextFileFormat&, const TextFileFormat&) = default;
 };
 
-// A file's text with "\n" for every line break, and how it was stored.
+// A file's text, as the editor shows it: its lines joined by "\n". The
+// line breaks of the file, one after each line but the last, are in
+// `breaks`.
 struct TextFileContent {
     QString text;
+    std::vector<LineBreak> breaks;
     TextFileFormat format;
 };
 
-// The text of a file's bytes: valid UTF-8 is read as UTF-8, anything else
-// (a binary file too) as Windows-1252, so every byte gives a character.
-// The line-break style is that of the first line break; carriage return +
-// line feed pairs become "\n".
+// The lines of a file's bytes. A file that is UTF-8, or mostly UTF-8 (at
+// least as many characters of two or more bytes as bytes that are not
+// UTF-8), is read as UTF-8, its stray bytes as escapes; any other as
+// Windows-1252, where every byte is a character. Line breaks are a line
+// feed, a carriage return and line feed, a carriage return alone and, in
+// UTF-8, U+2029.
 TextFileContent decodeTextFile(const QByteArray& bytes);
 
-// The bytes of a text in a format: "\n" (and a carriage return + line
-// feed pair) becomes the format's line break, and the text ends with one
-// line break even when it did not. A character Windows-1252 has no byte for
-// makes the whole text UTF-8; `usedEncoding` says which one was written.
-QByteArray encodeTextFile(const QString& text, const TextFileFormat& format, QByteArray* usedEncoding = nullptr);
+// The bytes of `lines` with `breaks` between them (one fewer than lines)
+// in a format: exactly the bytes read for lines decoded from a file. A
+// final line break is added when the file had one and the last line is
+// not empty. A character Windows-1252 has no byte for makes the whole file
+// UTF-8; `usedEncoding` says which one was written.
+QByteArray encodeTextFile(const QStringList& lines, const std::vector<LineBreak>& breaks, const TextFileFormat& format,
+                          QByteArray* usedEncoding = nullptr);
 
-// Reads a whole file; nothing, with the reason in `error`, when it cannot.
-std::optional<TextFileContent> readTextFile(const QString& path, QString* error = nullptr);
+// The lines of a file as read (or last written), so that the lines of an
+// edited text get their breaks back: a line left alone keeps its own, a
+// line edited in place that of the line it replaced, a new line the file's
+// usual one.
+class TextFileLayout {
+public:
+    // A new document: every line break is the format's.
+    TextFileLayout() = default;
+    TextFileLayout(const QStringList& lines, const std::vector<LineBreak>& breaks);
+    // A file as read.
+    explicit TextFileLayout(const TextFileContent& content);
 
-// Writes a text to a file through a temporary file renamed over it, so a
-// failed save leaves the old file whole. On success returns the format
-// written (the encoding may have become UTF-8); otherwise nothing, with
-// the reason in `error`. A link is followed and the file's permissions kept.
-std::optional<TextFileFormat> writeTextFile(const QString& path, const QString& text, const TextFileFormat& format,
-                                            QString* error = nullptr);
+    // The break after each of `lines` but the last.
+    std::vector<LineBreak> breaksFor(const QStringList& lines, LineBreak newLineBreak) const;
+
+private:
+    // Hashes of the lines, kept only when the file mixes break styles.
+    std::vector<size_t> hashes_;
+    std::vector<LineBreak> breaks_;
+    bool mixed_ = false;
+};
+
+// What a file held when it was read or written, to see whether another
+// program changed it since.
+struct FileFingerprint {
+    qint64 size = -1;
+    QByteArray sha1;
+    static FileFingerprint of(const QByteArray& bytes);
+};
+
+// Whether the file at `path` is no longer what `read` describes: its size
+// first, its SHA-1 when the size is the same. A file gone or unreadable
+// counts as unchanged (the write then says what is wrong).
+bool changedOnDisk(const QString& path, const FileFingerprint& read);
+
+// Reads a whole file: only a regular file is opened, and without waiting,
+// so a pipe or device never blocks. Nothing, with the reason in `error`,
+// when it cannot be read.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* error = nullptr);
+
+// Writes bytes to a file through a temporary file renamed over it, so a
+// failed save leaves the old file whole. A link is followed and the file's
+// permissions kept. False, with the reason in `error`, when it failed.
+bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 } // namespace zp

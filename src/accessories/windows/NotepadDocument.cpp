@@ -3,6 +3,8 @@
 #include "accessories/Notepad.h"
 #include "accessories/TextSearch.h"
 #include "accessories/windows/NotepadWindow.h"
+#include "plan/TextEncoding.h"
+#include "plan/WriteTarget.h"
 #include "ui/Artwork.h"
 #include "ui/MessageBox.h"
 
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -40,6 +43,7 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     setWidget(text1_);
+    text1_->installEventFilter(this);
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
         if (!loading_)
             frame_.documentTable().setDirty(slot_, true);
@@ -132,7 +136,34 @@ QAction* NotepadDocument::menuAction(const QString& name) const
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void NotepadDocument::setContent(const TextFileContent& content, const QString& path,
+bool NotepadDocument::eventFilter(QObject* watched, QEvent* event)
+{
+    // Shift+Enter would put a line separator (U+2028) into the line, which
+    // the file would keep as that character; it starts a new line instead.
+    if (watched == text1_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ShiftModifier)) {
+            text1_->textCursor().insertBlock();
+            text1_->ensureCursorVisible();
+            return true;
+        }
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+QStringList NotepadDocument::lines() const
+{
+    // A block's own text, not toPlainText(), which turns no-break spaces
+    // into spaces and line separators into line feeds.
+    QStringList lines;
+    const QTextDocument* document = text1_->document();
+    lines.reserve(document->blockCount());
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    return lines;
+}
+
+void NotepadDocument::setContent(const TextFileContent& content, const QString& path, const FileFingerprint& disk,
                                  const std::function<void(int)>& progress)
 {
     // Pieces of a megabyte or so keep the window painting its progress.
@@ -160,6 +191,8 @@ void NotepadDocument::setContent(const TextFileContent& content, const QString& 
     loading_ = false;
     filePath_ = path;
     format_ = content.format;
+    layout_ = TextFileLayout(content);
+    disk_ = disk;
     setWindowTitle(documentCaption(path));
     frame_.documentTable().setDirty(slot_, false);
 }
@@ -183,17 +216,40 @@ bool NotepadDocument::saveAs()
 
 bool NotepadDocument::saveTo(const QString& path)
 {
-    QString error;
-    std::optional<TextFileFormat> written;
-    {
-        BusyCursor busy;
-        written = writeTextFile(path, text1_->toPlainText(), format_, &error);
-    }
-    if (!written) {
-        frame_.platform().messages.msgBox(error, MsgStyle::Exclamation);
+    MessageBoxService& messages = frame_.platform().messages;
+    if (const std::optional<QString> problem = writeTargetProblem(path, frame_.openPlanFile())) {
+        messages.msgBox(cannotSaveMessage(path, *problem), MsgStyle::Exclamation, kNotepadCaption);
         return false;
     }
-    format_ = *written;
+    if (!filePath_.isEmpty() && sameFile(path, filePath_) && changedOnDisk(path, disk_)) {
+        const int answer = messages.msgBox(changedOnDiskQuestion(path), MsgStyle::YesNoQuestion | kSecondButtonDefault,
+                                           kNotepadCaption);
+        if (answer != MsgAnswer::Yes)
+            return false;
+    }
+    QString error;
+    const QStringList text = lines();
+    const std::vector<LineBreak> breaks = layout_.breaksFor(text, format_.newLineBreak);
+    TextFileFormat written = format_;
+    const QByteArray bytes = encodeTextFile(text, breaks, format_, &written.encoding);
+    // Every line not edited would change too: only when the user agrees.
+    if (written.encoding != format_.encoding
+        && messages.msgBox(wholeFileAsUtf8Question(path), MsgStyle::YesNoQuestion, kNotepadCaption) != MsgAnswer::Yes)
+        return false;
+    bool saved = false;
+    {
+        BusyCursor busy;
+        saved = writeFileBytes(path, bytes, &error);
+    }
+    if (!saved) {
+        messages.msgBox(cannotSaveMessage(path, error), MsgStyle::Exclamation, kNotepadCaption);
+        return false;
+    }
+    if (written.encoding != kUtf8Encoding)
+        written.byteOrderMark = false;
+    format_ = written;
+    layout_ = TextFileLayout(text, breaks);
+    disk_ = FileFingerprint::of(bytes);
     filePath_ = path;
     setWindowTitle(documentCaption(path));
     frame_.documentTable().setDirty(slot_, false);

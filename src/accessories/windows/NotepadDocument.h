@@ -28,13 +28,18 @@ public:
     bool isDirty() const;
     bool isClosed() const { return closed_; }
 
-    // A file's text, as read; the document is then unchanged. A long text
-    // goes in piece by piece, `progress` told the share done (0-100).
-    void setContent(const TextFileContent& content, const QString& path,
+    // A file's text, as read from bytes that `disk` describes; the
+    // document is then unchanged. A long text goes in piece by piece,
+    // `progress` told the share done (0-100).
+    void setContent(const TextFileContent& content, const QString& path, const FileFingerprint& disk,
                     const std::function<void(int percent)>& progress = {});
+    // The text's lines as the editor holds them (no character changed).
+    QStringList lines() const;
 
     // Save: untitled documents ask for a name first. Save As always asks.
-    // False when nothing was saved.
+    // False when nothing was saved: the file is the open plan, a pipe or
+    // a device, another program changed it and the user kept it, or the
+    // write failed (each said in a message).
     bool save();
     bool saveAs();
     bool saveTo(const QString& path);
@@ -58,6 +63,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createMenus();
@@ -68,6 +74,8 @@ private:
     QPlainTextEdit* text1_ = nullptr;
     QString filePath_;
     TextFileFormat format_;
+    TextFileLayout layout_;
+    FileFingerprint disk_;
     bool loading_ = false;
     bool settled_ = false;
     bool closed_ = false;

@@ -219,10 +219,12 @@ NotepadDocument* NotepadWindow::openDocument()
 NotepadDocument* NotepadWindow::openFile(const QString& path)
 {
     NotepadDocument* document = nullptr;
+    QString error;
     {
         BusyCursor busy;
-        const std::optional<TextFileContent> content = readTextFile(path);
-        if (content) {
+        // Only a regular file is read: a pipe or device would never end.
+        const std::optional<QByteArray> bytes = readFileBytes(path, &error);
+        if (bytes) {
             document = addDocument();
             // The window paints the progress but takes no input meanwhile.
             auto showProgress = [this](int percent) {
@@ -230,12 +232,13 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
                 progress_->show();
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             };
-            document->setContent(*content, QFileInfo(path).absoluteFilePath(), showProgress);
+            document->setContent(decodeTextFile(*bytes), QFileInfo(path).absoluteFilePath(),
+                                 FileFingerprint::of(*bytes), showProgress);
             progress_->hide();
         }
     }
     if (!document) {
-        platform_.messages.msgBox(cannotOpenMessage(path), MsgStyle::Exclamation);
+        platform_.messages.msgBox(cannotOpenMessage(path, error), MsgStyle::Exclamation);
         return nullptr;
     }
     document->show();

@@ -65,6 +65,8 @@ public:
     FindDialog* findDialog() const;
     QMdiArea* area() const { return area_; }
     const Platform& platform() const { return platform_; }
+    // The plan file the program has open, which no document may be saved over.
+    QString openPlanFile() const { return state_.store.planFileName; }
     // The frame's own menu items by objectName ("mnuFNew", "mnuOToolbar").
     QAction* menuAction(const QString& name) const;
     // The file dialogs start in the last folder used, at first the

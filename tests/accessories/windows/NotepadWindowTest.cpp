@@ -18,9 +18,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace zp {
 namespace {
@@ -237,7 +241,13 @@ TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
     frame.open();
     const qsizetype before = frame.documents().size();
     frame.openFile(dir.filePath("removed.txt"));
-    EXPECT_EQ(test.messages.last().text, "Can't open file: " + dir.filePath("removed.txt"));
+    EXPECT_EQ(test.messages.last().text, "Can't open file: " + dir.filePath("removed.txt") + "\nThe file does not exist.");
+    EXPECT_EQ(frame.documents().size(), before);
+    // A pipe is not waited on: reading it would never end without a writer.
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    frame.openFile(dir.filePath("pipe"));
+    EXPECT_EQ(test.messages.last().text,
+              "Can't open file: " + dir.filePath("pipe") + "\nIt is not a regular file (a pipe or a device).");
     EXPECT_EQ(frame.documents().size(), before);
 
     QByteArray binary;
@@ -248,6 +258,125 @@ TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
     ASSERT_NE(d, nullptr);
     EXPECT_GT(d->editor()->toPlainText().size(), 3000);
     EXPECT_FALSE(d->isDirty());
+}
+
+TEST_F(NotepadWindowTest, oddFiles_openedAndSavedWithoutEdits_stayByteForByte)
+{
+    frame.open();
+    // A no-break space the editor's plain text would turn into a space, and
+    // every odd file the text file fuzzer keeps.
+    writeBytes(dir.filePath("nbsp.txt"), "caf\xC3\xA9\xC2\xA0noir\r\nligne\xC2\xA0" "2");
+    QStringList paths{dir.filePath("nbsp.txt")};
+    const QDir corpus(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../fuzz/corpus")));
+    for (const QString& name : corpus.entryList(QDir::Files | QDir::NoDotAndDotDot))
+        paths << corpus.filePath(name);
+    ASSERT_GE(paths.size(), 25);
+    for (const QString& source : paths) {
+        const QString path = dir.filePath("copy.txt");
+        QFile::remove(path);
+        const QByteArray bytes = readBytes(source);
+        writeBytes(path, bytes);
+        NotepadDocument* d = frame.openFile(path);
+        ASSERT_NE(d, nullptr) << source.toStdString();
+        EXPECT_TRUE(d->save()) << source.toStdString();
+        EXPECT_EQ(readBytes(path), bytes) << source.toStdString();
+        d->close();
+    }
+    EXPECT_TRUE(test.messages.empty());
+}
+
+TEST_F(NotepadWindowTest, savingAFileChangedOnDisk_asksAndNoKeepsTheDocumentUnsaved)
+{
+    frame.open();
+    const QString path = dir.filePath("shared.txt");
+    writeBytes(path, "mine\n");
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    d->editor()->appendPlainText(QStringLiteral("more"));
+    writeBytes(path, "them\n"); // same size, other bytes
+    test.messages.script({MsgAnswer::No});
+    EXPECT_FALSE(d->save());
+    ASSERT_EQ(test.messages.count(), 1);
+    EXPECT_EQ(test.messages.last().text, "The file " + path
+                                             + " has been changed by another program since it was opened.\nOverwrite it?");
+    EXPECT_EQ(test.messages.last().style, MsgStyle::YesNoQuestion | 256); // No is the default
+    EXPECT_EQ(readBytes(path), "them\n");
+    EXPECT_TRUE(d->isDirty());
+
+    test.messages.script({MsgAnswer::Yes});
+    EXPECT_TRUE(d->save());
+    EXPECT_EQ(readBytes(path), "mine\n\nmore\n");
+    // What it wrote is what it now compares with: no question next time.
+    test.messages.clear();
+    d->editor()->appendPlainText(QStringLiteral("again"));
+    EXPECT_TRUE(d->save());
+    EXPECT_TRUE(test.messages.empty());
+}
+
+TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentStaysUnsaved)
+{
+    frame.open();
+    state.store.planFileName = dir.filePath("plan.pln");
+    writeBytes(state.store.planFileName, "the plan\n");
+    ASSERT_TRUE(QFile::link(state.store.planFileName, dir.filePath("other name.txt")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    struct Case {
+        QString name;
+        QString reason;
+    } cases[] = {
+        {"other name.txt", "It is the open plan's file, which this would overwrite."},
+        {"pipe", "It is not a regular file (a pipe or a device), which this would replace."},
+    };
+    for (const Case& c : cases) {
+        NotepadDocument* d = typed(QStringLiteral("text"));
+        test.messages.clear();
+        test.fileDialogs.scriptSave(dir.filePath(c.name));
+        EXPECT_FALSE(d->save()) << c.name.toStdString();
+        ASSERT_EQ(test.messages.count(), 1) << c.name.toStdString();
+        EXPECT_EQ(test.messages.last().text, "The text could not be saved as " + dir.filePath(c.name) + ".\n" + c.reason);
+        EXPECT_TRUE(d->isDirty());
+        EXPECT_EQ(d->windowTitle(), "Untitled");
+    }
+    EXPECT_EQ(readBytes(state.store.planFileName), "the plan\n");
+    EXPECT_FALSE(QFileInfo(dir.filePath("pipe")).isFile()); // still the pipe
+}
+
+TEST_F(NotepadWindowTest, aCharacterWindows1252CannotHold_asksBeforeTheWholeFileBecomesUtf8)
+{
+    frame.open();
+    const QString path = dir.filePath("old.txt");
+    writeBytes(path, "caf\xE9\r\n");
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    d->editor()->appendPlainText(QString::fromUtf8("\u4e2d"));
+    struct Case {
+        int answer;
+        bool saved;
+        QByteArray bytes;
+    } cases[] = {
+        {MsgAnswer::No, false, "caf\xE9\r\n"},
+        {MsgAnswer::Yes, true, "caf\xC3\xA9\r\n\r\n\xE4\xB8\xAD\r\n"},
+    };
+    for (const Case& c : cases) {
+        test.messages.clear();
+        test.messages.script({c.answer});
+        EXPECT_EQ(d->save(), c.saved);
+        ASSERT_EQ(test.messages.count(), 1);
+        EXPECT_EQ(test.messages.last().text, "The file " + path
+                                                 + " is in the Windows-1252 encoding, which has no place for some "
+                                                   "characters of the text.\nSave the whole file in UTF-8?");
+        EXPECT_EQ(readBytes(path), c.bytes);
+        EXPECT_EQ(d->isDirty(), !c.saved);
+    }
+}
+
+TEST_F(NotepadWindowTest, shiftEnter_startsANewLineAsEnterDoes)
+{
+    frame.open();
+    NotepadDocument* d = typed(QStringLiteral("ab"));
+    setCaret(d, 1);
+    QTest::keyClick(d->editor(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(d->lines(), QStringList({"a", "b"}));
 }
 
 TEST_F(NotepadWindowTest, aLongFile_goesInPieceByPieceAndArrivesWhole)
