@@ -105,9 +105,12 @@ QString escapedText(QStringView text)
     out.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c == u'%' || isControl(c) || i < lead || i >= trail)
-            out += QStringLiteral("%%%1").arg(int(c), 2, 16, QLatin1Char('0')).toUpper();
-        else
+        if (c == u'%' || isControl(c) || i < lead || i >= trail) {
+            static const char hex[] = "0123456789ABCDEF";
+            out += u'%';
+            out += QLatin1Char(hex[(c >> 4) & 15]);
+            out += QLatin1Char(hex[c & 15]);
+        } else
             out += text[i];
     }
     return out;

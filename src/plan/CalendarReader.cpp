@@ -876,14 +876,20 @@ private:
         } else {
             occurrence(start.wall, start.isDate, zone);
         }
-        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY); p && understood;
+        // Read first: making a record walks the entry's properties, which
+        // would move libical's one cursor over them.
+        std::vector<TimeValue> dates;
+        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_RDATE_PROPERTY)) {
-            const icaldatetimeperiodtype d = icalproperty_get_rdate(p);
-            const icaltimetype t = icaltime_is_null_time(d.time) ? d.period.start : d.time;
-            const auto value = timeOf(p, t);
-            if (!value || !occurrence(value->wall, value->isDate, *value->zone))
+            if (!budget_.spend())
                 break;
+            const icaldatetimeperiodtype d = icalproperty_get_rdate(p);
+            if (const auto value = timeOf(p, icaltime_is_null_time(d.time) ? d.period.start : d.time))
+                dates.push_back(*value);
         }
+        for (const TimeValue& d : dates)
+            if (!understood || !occurrence(d.wall, d.isDate, *d.zone))
+                break;
         if (budget_.cancelled())
             return;
         if (!understood) {
