@@ -674,6 +674,12 @@ public:
         spanStart_ = options_.today.isValid() ? options_.today : QDate(2000, 1, 1);
         spanEnd_ = spanStart_.addMonths(std::max(0, options_.recurrenceMonths));
 
+        const std::size_t entries = std::size_t(std::count_if(slices_.begin(), slices_.end(), [](const Slice& slice) {
+            return slice.kind == ICAL_VEVENT_COMPONENT || slice.kind == ICAL_VTODO_COMPONENT;
+        }));
+        added_.reserve(std::min<std::size_t>(entries, 4 * std::size_t(RecordStore::kMaxRecords)));
+        keys_.reserve(added_.capacity());
+
         // Occurrences replaced by entries of their own, first.
         for (const Slice& slice : slices_) {
             if (!slice.hasRecurrenceId)
@@ -708,11 +714,29 @@ public:
             stopped.error = QStringLiteral("The import was stopped before the whole file was read.");
             return stopped;
         }
-        std::stable_sort(added_.begin(), added_.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        result.records.reserve(added_.size());
-        for (auto& a : added_)
-            result.records.push_back(std::move(a.second));
+        // Into date order in place: a second vector of records would cost
+        // as much again as the records themselves.
+        std::vector<int> order(added_.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = int(i);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys_[std::size_t(a)] < keys_[std::size_t(b)]; });
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (order[i] < 0 || std::size_t(order[i]) == i)
+                continue;
+            // Follow the cycle through i: position j takes the record from order[j].
+            PlannerRecord held = std::move(added_[i]);
+            std::size_t j = i;
+            while (std::size_t(order[j]) != i) {
+                const std::size_t next = std::size_t(order[j]);
+                added_[j] = std::move(added_[next]);
+                order[j] = -1;
+                j = next;
+            }
+            added_[j] = std::move(held);
+            order[j] = -1;
+        }
+        keys_ = {};
+        result.records = std::move(added_);
         result.readable = true;
         return result;
     }
@@ -894,6 +918,7 @@ private:
             return;
         if (!understood) {
             added_.resize(before);
+            keys_.resize(before);
             ++result.notUnderstood;
             return;
         }
@@ -956,7 +981,8 @@ private:
             return;
         }
         const double key = sortKey(r[Field::StartDate], r[Field::Time], options_.order);
-        added_.emplace_back(key, std::move(r));
+        added_.push_back(std::move(r));
+        keys_.push_back(key);
     }
 
     QByteArrayView text_;
@@ -969,7 +995,9 @@ private:
     QSet<QString> known_;
     QDate spanStart_, spanEnd_;
     std::unordered_map<QByteArray, std::vector<Replaced>> replaced_;
-    std::vector<std::pair<double, PlannerRecord>> added_;
+    std::vector<PlannerRecord> added_;
+    std::vector<double> keys_; // the date order of each
+
 };
 
 } // namespace
