@@ -23,6 +23,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -478,29 +479,18 @@ private:
 // --- entries to records --------------------------------------------------
 
 // The value of an X- property, %XX escapes undone where it says so.
-QString xValue(icalcomponent* c, const char* name, bool* present = nullptr)
+QString xValueOf(icalproperty* p)
 {
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
-        const char* n = icalproperty_get_x_name(p);
-        if (n && qstricmp(n, name) == 0) {
-            if (present)
-                *present = true;
-            const char* v = icalproperty_get_x(p);
-            const QString value = v ? QString::fromUtf8(v) : QString();
-            for (icalparameter* q = icalproperty_get_first_parameter(p, ICAL_X_PARAMETER); q;
-                 q = icalproperty_get_next_parameter(p, ICAL_X_PARAMETER)) {
-                const char* qn = icalparameter_get_xname(q);
-                const char* qv = icalparameter_get_xvalue(q);
-                if (qn && qv && qstricmp(qn, kXEncoding) == 0 && qstricmp(qv, kPercent) == 0)
-                    return unescapedText(value);
-            }
-            return value;
-        }
+    const char* v = icalproperty_get_x(p);
+    const QString value = v ? QString::fromUtf8(v) : QString();
+    for (icalparameter* q = icalproperty_get_first_parameter(p, ICAL_X_PARAMETER); q;
+         q = icalproperty_get_next_parameter(p, ICAL_X_PARAMETER)) {
+        const char* qn = icalparameter_get_xname(q);
+        const char* qv = icalparameter_get_xvalue(q);
+        if (qn && qv && qstricmp(qn, kXEncoding) == 0 && qstricmp(qv, kPercent) == 0)
+            return unescapedText(value);
     }
-    if (present)
-        *present = false;
-    return QString();
+    return value;
 }
 
 // A record field is one line of the plan file.
@@ -551,29 +541,67 @@ struct Occurrence {
     std::optional<LocalMoment> end;
 };
 
-PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order)
+// What an entry says besides its times, read once however many
+// occurrences it has.
+struct EntryTexts {
+    bool isTodo = false;
+    bool done = false;
+    std::optional<QString> uid;
+    // The X- properties by their index in kXNames; none where missing.
+    std::array<std::optional<QString>, 13> x;
+    QString summary, description;
+};
+
+const char* const kXNames[] = {kXStart,  kXTime,   kXFinish, kXStatus, kXName,  kXMessage, kXPhoneAfterHours,
+                               kXPhoneBusinessHours, kXIncome, kXExpense, kXImage, kXAudio, kXEmpty};
+enum XIndex { XStart, XTime, XFinish, XStatus, XName, XMessage, XPhoneAfterHours, XPhoneBusinessHours, XIncome,
+              XExpense, XImage, XAudio, XEmpty };
+
+EntryTexts textsOf(icalcomponent* c)
+{
+    EntryTexts t;
+    t.isTodo = icalcomponent_isa(c) == ICAL_VTODO_COMPONENT;
+    t.done = t.isTodo ? icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED : hasDoneCategory(c);
+    if (const char* uid = icalcomponent_get_uid(c))
+        t.uid = QString::fromUtf8(uid);
+    t.summary = textOf(icalcomponent_get_summary(c));
+    t.description = textOf(icalcomponent_get_description(c));
+    // One walk over the X- properties; the first of each name counts.
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
+        const char* n = icalproperty_get_x_name(p);
+        if (!n || qstrnicmp(n, "X-ZORVIK-", 9) != 0)
+            continue;
+        for (std::size_t i = 0; i < t.x.size(); ++i)
+            if (!t.x[i] && qstricmp(n, kXNames[i]) == 0)
+                t.x[i] = xValueOf(p);
+    }
+    return t;
+}
+
+PlannerRecord recordOf(const EntryTexts& t, const Occurrence& when, DateOrder order)
 {
     PlannerRecord r = PlannerRecord::fromList({});
-    const bool isTodo = icalcomponent_isa(c) == ICAL_VTODO_COMPONENT;
-    bool has = false;
+    const auto x = [&](XIndex i) { return t.x[std::size_t(i)].value_or(QString()); };
+    const auto has = [&](XIndex i) { return t.x[std::size_t(i)].has_value(); };
 
     // Start date and time: the calendar's values, unless the record's own
     // text (carried in an X- property) still says the same.
-    const QString xStart = xValue(c, kXStart, &has);
-    const bool hasXStart = has;
+    const QString xStart = x(XStart);
     if (when.start) {
-        r[Field::StartDate] = hasXStart && recordDate(xStart, order) == when.start->date ? xStart
-                                                                                          : dateText(when.start->date, order);
+        r[Field::StartDate] = has(XStart) && recordDate(xStart, order) == when.start->date
+                                  ? xStart
+                                  : dateText(when.start->date, order);
     } else {
         r[Field::StartDate] = xStart;
     }
-    const QString xTime = xValue(c, kXTime, &has);
+    const QString xTime = x(XTime);
     if (when.start && when.start->time)
-        r[Field::Time] = has && recordTime(xTime, order) == when.start->time ? xTime : timeText(*when.start->time);
+        r[Field::Time] = has(XTime) && recordTime(xTime, order) == when.start->time ? xTime : timeText(*when.start->time);
     else if (!when.start || !recordTime(xTime, order))
         r[Field::Time] = xTime;
 
-    const QString xFinish = xValue(c, kXFinish, &has);
+    const QString xFinish = x(XFinish);
     std::optional<QDate> finish;
     if (when.start && when.end) {
         const QDate day = finishDay(*when.end);
@@ -581,7 +609,7 @@ PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order
             finish = day;
     }
     if (finish) {
-        r[Field::FinishDate] = has && recordDate(xFinish, order) == finish ? xFinish : dateText(*finish, order);
+        r[Field::FinishDate] = has(XFinish) && recordDate(xFinish, order) == finish ? xFinish : dateText(*finish, order);
     } else {
         const auto xDate = recordDate(xFinish, order);
         const bool wouldEnd = when.start && xDate && *xDate > when.start->date && isCalendarDay(xDate->addDays(1));
@@ -589,37 +617,32 @@ PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order
             r[Field::FinishDate] = xFinish;
     }
 
-    const QStringList empty = xValue(c, kXEmpty).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    const bool done = isTodo ? icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED : hasDoneCategory(c);
-    const QString xStatus = xValue(c, kXStatus, &has);
-    if (has && (xStatus == QLatin1String("1")) == done)
+    const QStringList empty = x(XEmpty).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QString xStatus = x(XStatus);
+    if (has(XStatus) && (xStatus == QLatin1String("1")) == t.done)
         r[Field::JobStatus] = xStatus;
-    else if (!done && empty.contains(kEmptyStatus))
+    else if (!t.done && empty.contains(kEmptyStatus))
         r[Field::JobStatus] = QString();
     else
-        r[Field::JobStatus] = done ? QStringLiteral("1") : QStringLiteral("0");
+        r[Field::JobStatus] = t.done ? QStringLiteral("1") : QStringLiteral("0");
 
     // Summary and description, or their exact texts while the calendar's
     // still say the same.
-    const std::tuple<int, const char*, const char*> texts[] = {
-        {Field::Name, icalcomponent_get_summary(c), kXName}, {Field::Message, icalcomponent_get_description(c), kXMessage}};
-    for (const auto& [field, value, exactName] : texts) {
-        const QString shown = textOf(value);
-        const QString exact = xValue(c, exactName, &has);
-        r[field] = has && plainText(exact) == plainText(shown) ? exact : shown;
-    }
-    r[Field::PhoneAfterHours] = xValue(c, kXPhoneAfterHours);
-    r[Field::PhoneBusinessHours] = xValue(c, kXPhoneBusinessHours);
-    r[Field::Income] = xValue(c, kXIncome);
-    r[Field::Expense] = xValue(c, kXExpense);
-    const std::tuple<int, const char*, QString> attachments[] = {{Field::ImagePath, kXImage, kEmptyImage},
-                                                                 {Field::AudioPath, kXAudio, kEmptyAudio}};
-    for (const auto& [field, name, word] : attachments) {
-        const QString x = xValue(c, name, &has);
-        r[field] = has ? x : empty.contains(word) ? QString() : kNoAttachment;
-    }
+    const std::tuple<int, const QString&, XIndex> texts[] = {{Field::Name, t.summary, XName},
+                                                             {Field::Message, t.description, XMessage}};
+    for (const auto& [field, shown, exact] : texts)
+        r[field] = has(exact) && plainText(x(exact)) == plainText(shown) ? x(exact) : shown;
+    r[Field::PhoneAfterHours] = x(XPhoneAfterHours);
+    r[Field::PhoneBusinessHours] = x(XPhoneBusinessHours);
+    r[Field::Income] = x(XIncome);
+    r[Field::Expense] = x(XExpense);
+    const std::tuple<int, XIndex, QString> attachments[] = {{Field::ImagePath, XImage, kEmptyImage},
+                                                            {Field::AudioPath, XAudio, kEmptyAudio}};
+    for (const auto& [field, index, word] : attachments)
+        r[field] = has(index) ? x(index) : empty.contains(word) ? QString() : kNoAttachment;
     for (int f = 1; f <= Field::Count; ++f)
-        r[f] = oneLine(r[f]);
+        if (r[f].contains(u'\n') || r[f].contains(u'\r'))
+            r[f] = oneLine(r[f]);
     return r;
 }
 
@@ -755,6 +778,7 @@ private:
             ++result.notUnderstood;
             return;
         }
+        texts_ = textsOf(c.get());
         if (slice.kind == ICAL_VTODO_COMPONENT) {
             icalproperty* startProperty = icalcomponent_get_first_property(c.get(), ICAL_DTSTART_PROPERTY);
             icalproperty* dueProperty = icalcomponent_get_first_property(c.get(), ICAL_DUE_PROPERTY);
@@ -766,7 +790,7 @@ private:
                 when.start = local(timeOf(dueProperty, icalproperty_get_due(dueProperty)));
             if (startProperty && dueProperty)
                 when.end = local(timeOf(dueProperty, icalproperty_get_due(dueProperty)));
-            add(c.get(), when, result);
+            add(when, result);
             return;
         }
         icalproperty* startProperty = icalcomponent_get_first_property(c.get(), ICAL_DTSTART_PROPERTY);
@@ -785,7 +809,7 @@ private:
                 ++result.notUnderstood;
                 return;
             }
-            add(c.get(), when, result);
+            add(when, result);
             return;
         }
         expand(c.get(), *start, end, rrule, result);
@@ -874,7 +898,7 @@ private:
                     ends = local(TimeValue{*e, false, end->zone});
                 }
             }
-            add(c, {moment, ends}, result);
+            add({moment, ends}, result);
             return true;
         };
 
@@ -966,17 +990,16 @@ private:
         return LocalMoment{here.date(), here.time()};
     }
 
-    void add(icalcomponent* c, const Occurrence& when, CalendarImport& result)
+    void add(const Occurrence& when, CalendarImport& result)
     {
-        if (icalcomponent_isa(c) == ICAL_VEVENT_COMPONENT && !when.start) {
+        if (!texts_.isTodo && !when.start) {
             ++result.notUnderstood;
             return;
         }
-        const char* uid = icalcomponent_get_uid(c);
-        PlannerRecord r = recordOf(c, when, options_.order);
+        PlannerRecord r = recordOf(texts_, when, options_.order);
         // Only what the plan holds already is skipped: two entries of one
         // file with their own UIDs are two records, however alike.
-        if ((uid && knownUids_.count(QString::fromUtf8(uid))) || known_.contains(recordIdentity(r))) {
+        if ((texts_.uid && knownUids_.count(*texts_.uid)) || known_.contains(recordIdentity(r))) {
             ++result.skipped;
             return;
         }
@@ -995,6 +1018,7 @@ private:
     QSet<QString> known_;
     QDate spanStart_, spanEnd_;
     std::unordered_map<QByteArray, std::vector<Replaced>> replaced_;
+    EntryTexts texts_; // of the entry being read
     std::vector<PlannerRecord> added_;
     std::vector<double> keys_; // the date order of each
 
