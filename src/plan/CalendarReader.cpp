@@ -692,8 +692,10 @@ public:
         CalendarImport result;
         for (const QString& uid : calendarUids(store_, options_.order))
             knownUids_.insert(uid);
+        budget_.report();
         for (int i = 1; i <= store_.recordCount(); ++i)
             known_.insert(recordIdentity(store_.record(i)));
+        budget_.report();
         spanStart_ = options_.today.isValid() ? options_.today : QDate(2000, 1, 1);
         spanEnd_ = spanStart_.addMonths(std::max(0, options_.recurrenceMonths));
 
