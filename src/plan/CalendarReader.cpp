@@ -792,6 +792,10 @@ private:
                 when.start = local(timeOf(dueProperty, icalproperty_get_due(dueProperty)));
             if (startProperty && dueProperty)
                 when.end = local(timeOf(dueProperty, icalproperty_get_due(dueProperty)));
+            if ((startProperty || dueProperty) && !when.start) {
+                ++result.notUnderstood; // a day in a zone that cannot be worked out
+                return;
+            }
             add(when, result);
             return;
         }
