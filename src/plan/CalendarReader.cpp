@@ -93,7 +93,6 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
         ++lineNumber;
         const qint64 firstLine = lineNumber;
         // The logical line runs to a line break not followed by a blank or tab.
-        qsizetype lineEnd = size;
         head.clear();
         bool colon = false;
         qsizetype at = pos;
@@ -108,7 +107,6 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
             if (head.size() < 256)
                 head.append(data + at, std::size_t(std::min<qsizetype>(contentEnd - at, 256)));
             if (!nl) {
-                lineEnd = size;
                 pos = size;
                 break;
             }
@@ -118,11 +116,9 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
                 ++lineNumber;
                 continue;
             }
-            lineEnd = physicalEnd;
             pos = at;
             break;
         }
-        Q_UNUSED(lineEnd);
         if (++sinceReport == 4096) {
             sinceReport = 0;
             budget.setDone(pos);
