@@ -73,8 +73,72 @@ bool isNameChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
 }
 
-// Walks the content lines (unfolding continuation lines) and checks that
-// components nest properly, no deeper than kMaxDepth.
+// One content line, continuation lines unfolded into its start.
+struct Line {
+    qsizetype begin = 0;
+    qsizetype end = 0;       // just after its last line break
+    qint64 physical = 0;     // how many lines of the file it takes
+    std::string head;        // its unfolded start: name and a short value
+    bool colon = false;      // whether it has a ':' anywhere
+    std::size_t nameEnd = 0;
+    bool wellFormed = false; // a name, then ';' or ':', and a ':'
+    QByteArray name;         // upper case
+
+    bool is(const char* n) const { return wellFormed && name == n; }
+    // The value of a BEGIN or END line, upper case.
+    QByteArray component() const
+    {
+        const std::size_t valueAt = head.find(':', nameEnd) + 1;
+        return QByteArray(head.data() + valueAt, qsizetype(head.size() - valueAt)).trimmed().toUpper();
+    }
+    bool blank() const { return head.find_first_not_of(" \t\r") == std::string::npos; }
+};
+
+// Reads the line at `pos` of [0, size) into `line`; false at the end.
+bool nextLine(const char* data, qsizetype size, qsizetype& pos, Line& line)
+{
+    if (pos >= size)
+        return false;
+    line.begin = pos;
+    line.physical = 1;
+    line.head.clear();
+    line.colon = false;
+    qsizetype at = pos;
+    for (;;) {
+        const void* nl = std::memchr(data + at, '\n', std::size_t(size - at));
+        const qsizetype physicalEnd = nl ? static_cast<const char*>(nl) - data : size;
+        qsizetype contentEnd = physicalEnd;
+        if (contentEnd > at && data[contentEnd - 1] == '\r')
+            --contentEnd;
+        if (!line.colon && std::memchr(data + at, ':', std::size_t(contentEnd - at)))
+            line.colon = true;
+        if (line.head.size() < 256)
+            line.head.append(data + at, std::size_t(std::min<qsizetype>(contentEnd - at, 256)));
+        if (!nl) {
+            pos = size;
+            break;
+        }
+        at = physicalEnd + 1;
+        if (at < size && (data[at] == ' ' || data[at] == '\t')) {
+            ++at; // the fold's blank is not part of the line
+            ++line.physical;
+            continue;
+        }
+        pos = at;
+        break;
+    }
+    line.end = pos;
+    line.nameEnd = 0;
+    while (line.nameEnd < line.head.size() && isNameChar(line.head[line.nameEnd]))
+        ++line.nameEnd;
+    line.wellFormed = line.nameEnd > 0 && line.colon && line.nameEnd < line.head.size()
+                      && (line.head[line.nameEnd] == ':' || line.head[line.nameEnd] == ';');
+    line.name = QByteArray(line.head.data(), qsizetype(line.nameEnd)).toUpper();
+    return true;
+}
+
+// Walks the content lines and checks that components nest properly, no
+// deeper than kMaxDepth.
 Walk walkLines(QByteArrayView text, StepBudget& budget)
 {
     Walk walk;
@@ -87,38 +151,10 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
     qsizetype pos = 0;
     qint64 lineNumber = 0;
     int sinceReport = 0;
-    std::string head; // the unfolded start of a line: name and a short value
-    while (pos < size) {
-        const qsizetype lineStart = pos;
-        ++lineNumber;
-        const qint64 firstLine = lineNumber;
-        // The logical line runs to a line break not followed by a blank or tab.
-        head.clear();
-        bool colon = false;
-        qsizetype at = pos;
-        for (;;) {
-            const void* nl = std::memchr(data + at, '\n', std::size_t(size - at));
-            const qsizetype physicalEnd = nl ? static_cast<const char*>(nl) - data : size;
-            qsizetype contentEnd = physicalEnd;
-            if (contentEnd > at && data[contentEnd - 1] == '\r')
-                --contentEnd;
-            if (!colon && std::memchr(data + at, ':', std::size_t(contentEnd - at)))
-                colon = true;
-            if (head.size() < 256)
-                head.append(data + at, std::size_t(std::min<qsizetype>(contentEnd - at, 256)));
-            if (!nl) {
-                pos = size;
-                break;
-            }
-            at = physicalEnd + 1;
-            if (at < size && (data[at] == ' ' || data[at] == '\t')) {
-                ++at; // the fold's blank is not part of the line
-                ++lineNumber;
-                continue;
-            }
-            pos = at;
-            break;
-        }
+    Line line;
+    while (nextLine(data, size, pos, line)) {
+        const qint64 firstLine = lineNumber + 1;
+        lineNumber += line.physical;
         if (++sinceReport == 4096) {
             sinceReport = 0;
             budget.setDone(pos);
@@ -127,16 +163,10 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
                 return walk;
             }
         }
-        if (head.find_first_not_of(" \t\r") == std::string::npos)
+        if (line.blank())
             continue;
-        std::size_t nameEnd = 0;
-        while (nameEnd < head.size() && isNameChar(head[nameEnd]))
-            ++nameEnd;
-        const bool wellFormed = nameEnd > 0 && colon && nameEnd < head.size()
-                                && (head[nameEnd] == ':' || head[nameEnd] == ';');
-        const QByteArray name = QByteArray(head.data(), qsizetype(nameEnd)).toUpper();
-        const bool begins = wellFormed && name == "BEGIN";
-        const bool ends = wellFormed && name == "END";
+        const bool begins = line.is("BEGIN");
+        const bool ends = line.is("END");
         if (open.empty() && !begins) {
             // Outside every component: whatever it is, no calendar reads it.
             if (ends) {
@@ -146,19 +176,18 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
             }
             continue;
         }
-        if (!wellFormed) {
+        if (!line.wellFormed) {
             walk.error = QStringLiteral(
                              "The file is damaged: line %1 is neither a property nor the start or end of a component.")
                              .arg(firstLine);
             return walk;
         }
         if (!begins && !ends) {
-            if (inCalendar && open.size() == 2 && name == "RECURRENCE-ID")
+            if (inCalendar && open.size() == 2 && line.name == "RECURRENCE-ID")
                 slice.hasRecurrenceId = true;
             continue;
         }
-        const std::size_t valueAt = head.find(':', nameEnd) + 1;
-        const QByteArray value = QByteArray(head.data() + valueAt, qsizetype(head.size() - valueAt)).trimmed().toUpper();
+        const QByteArray value = line.component();
         if (value.isEmpty()) {
             walk.error = QStringLiteral("The file is damaged: line %1 begins or ends a component without a name.")
                              .arg(firstLine);
@@ -173,9 +202,8 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
             open.push_back(value);
             if (open.size() == 1)
                 inCalendar = value == "VCALENDAR";
-            if (inCalendar && open.size() == 2) {
-                slice = Slice{lineStart, 0, icalcomponent_string_to_kind(value.constData()), false};
-            }
+            if (inCalendar && open.size() == 2)
+                slice = Slice{line.begin, 0, icalcomponent_string_to_kind(value.constData()), false};
             continue;
         }
         if (open.back() != value) {
@@ -198,9 +226,50 @@ Walk walkLines(QByteArrayView text, StepBudget& budget)
     return walk;
 }
 
+// The most lines of one entry handed to libical, whose objects take some
+// ten times the text: an entry with more is not understood.
+constexpr int kMaxEntryLines = 20000;
+
+// Whether a line of an entry, `depth` components deep in it, is one the
+// reader uses. The rest (alarms, attendees, attachments ...) is left out
+// before libical parses the entry.
+bool isUsed(const Line& line, icalcomponent_kind kind, std::size_t depth)
+{
+    static const char* const entry[] = {"UID",   "DTSTART", "DTEND",         "DUE",     "RRULE",       "RDATE",
+                                        "EXDATE", "RECURRENCE-ID", "SUMMARY", "DESCRIPTION", "STATUS", "CATEGORIES"};
+    static const char* const zone[] = {"BEGIN", "END", "TZID", "DTSTART", "TZOFFSETFROM", "TZOFFSETTO", "RRULE", "RDATE"};
+    const auto named = [&](const auto& names) {
+        return std::any_of(std::begin(names), std::end(names), [&](const char* n) { return line.name == n; });
+    };
+    if (kind == ICAL_VTIMEZONE_COMPONENT)
+        return depth <= 2 && named(zone);
+    return depth <= 1 && (line.name.startsWith("X-ZORVIK-") || named(entry));
+}
+
+// libical's reading of one entry, of the lines the reader uses; none for an
+// entry too large.
 ComponentPtr parseSlice(QByteArrayView text, const Slice& slice)
 {
-    const std::string bytes(text.data() + slice.begin, std::size_t(slice.end - slice.begin));
+    std::string bytes;
+    const char* data = text.data();
+    qsizetype pos = slice.begin;
+    Line line;
+    std::size_t depth = 0; // of the components open in the entry, itself included
+    int kept = 0;
+    while (nextLine(data, slice.end, pos, line)) {
+        const bool begins = line.is("BEGIN");
+        const bool ends = line.is("END");
+        if (begins)
+            ++depth;
+        const bool keep = (depth <= 1 && (begins || ends)) || isUsed(line, slice.kind, depth);
+        if (ends && depth > 0)
+            --depth;
+        if (!keep)
+            continue;
+        if (++kept > kMaxEntryLines)
+            return nullptr;
+        bytes.append(data + line.begin, std::size_t(line.end - line.begin));
+    }
     return ComponentPtr(icalparser_parse_string(bytes.c_str()));
 }
 
