@@ -451,9 +451,15 @@ void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMak
             out.text(name, r[field]);
             continue;
         }
-        const QString plain = plainText(r[field]);
-        if (!plain.isEmpty())
-            out.text(name, plain);
+        // Control characters have no place in a calendar; blanks at the
+        // ends stay for calendars that keep them.
+        if (!plainText(r[field]).isEmpty()) {
+            QString shown = r[field].toString();
+            for (QChar& c : shown)
+                if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                    c = u' ';
+            out.text(name, shown);
+        }
         out.exact(exactName, r[field]);
     }
 
