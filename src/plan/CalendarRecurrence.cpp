@@ -292,9 +292,13 @@ private:
                 for (qint64 day = a; day <= b; ++day) {
                     if (!step())
                         return;
-                    if (dayMatches(day, true))
-                        for (int t : times)
-                            candidates.push_back(wallSeconds(day, t));
+                    if (!dayMatches(day, true))
+                        continue;
+                    // Every time of the day is a step: a rule may name 86400 of them.
+                    if (!step(qint64(times.size())))
+                        return;
+                    for (int t : times)
+                        candidates.push_back(wallSeconds(day, t));
                 }
             }
             if (!setPositions_.empty()) {
@@ -309,8 +313,6 @@ private:
                 chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
                 candidates.swap(chosen);
             }
-            if (!step(qint64(candidates.size())))
-                return;
             for (qint64 t : candidates)
                 if (!take(t))
                     return;

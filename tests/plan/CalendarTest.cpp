@@ -288,7 +288,13 @@ TEST(Calendar, recurringWithoutEndIsExpandedForTheChosenSpanFromToday)
 
 TEST(Calendar, hostileRulesFinishAndWhatCannotBeExpandedIsNotUnderstood)
 {
-    const auto repeating = [](const char* start, const char* rule) {
+    const auto every = [](int first, int last) {
+        QByteArray list = QByteArray::number(first);
+        for (int i = first + 1; i <= last; ++i)
+            list += ',' + QByteArray::number(i);
+        return list;
+    };
+    const auto repeating = [](const char* start, const QByteArray& rule) {
         return QByteArray("BEGIN:VEVENT\r\nUID:h\r\nDTSTART:") + start + "\r\nRRULE:" + rule
                + "\r\nSUMMARY:h\r\nEND:VEVENT\r\n";
     };
@@ -311,6 +317,10 @@ TEST(Calendar, hostileRulesFinishAndWhatCannotBeExpandedIsNotUnderstood)
         {repeating("19000101T000000", "FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30;COUNT=2"), 0, 0},
         // Counting every second from the year 1 takes more steps than a file may.
         {repeating("00010101T000000", "FREQ=SECONDLY;COUNT=2000000000"), 0, 1},
+        // Every second of every day of a year, gathered a year at a time.
+        {repeating("20250101T000000", "FREQ=YEARLY;BYMONTHDAY=" + every(1, 31) + ";BYHOUR=" + every(0, 23)
+                                          + ";BYMINUTE=" + every(0, 59) + ";BYSECOND=" + every(0, 59)),
+         0, 1},
         // Not a rule at all.
         {repeating("20250101T000000", "FREQ=SECONDLY;BYSECOND=61"), 0, 1},
     };
