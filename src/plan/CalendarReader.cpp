@@ -43,7 +43,7 @@ constexpr int kMaxDepth = 64;
 constexpr qint64 kEpochDay = 2440588;
 // Steps a file's expansions may take: enough for any honest calendar, few
 // enough that a file of a few KB is read in well under a second.
-constexpr qint64 kBaseSteps = 3'000'000;
+constexpr qint64 kBaseSteps = 10'000'000;
 constexpr qint64 kStepsPerByte = 16;
 constexpr qint64 kStepsPerRule = 1'000'000;
 
