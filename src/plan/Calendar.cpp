@@ -1,5 +1,6 @@
 #include "plan/Calendar.h"
 
+#include "plan/CalendarFields.h"
 #include "plan/DateText.h"
 
 #include <QCryptographicHash>
@@ -10,7 +11,6 @@
 #include <QStringList>
 #include <QTime>
 
-#include <libical/ical.h>
 
 #include <algorithm>
 #include <span>
@@ -23,31 +23,7 @@
 
 namespace zp {
 
-namespace {
-
-// --- the X- properties --------------------------------------------------
-
-const char* const kXStart = "X-ZORVIK-START";
-const char* const kXTime = "X-ZORVIK-TIME";
-const char* const kXFinish = "X-ZORVIK-FINISH";
-const char* const kXStatus = "X-ZORVIK-STATUS";
-const char* const kXPhoneAfterHours = "X-ZORVIK-PHONE-AFTER-HOURS";
-const char* const kXPhoneBusinessHours = "X-ZORVIK-PHONE-BUSINESS-HOURS";
-const char* const kXIncome = "X-ZORVIK-INCOME";
-const char* const kXExpense = "X-ZORVIK-EXPENSE";
-const char* const kXImage = "X-ZORVIK-IMAGE";
-const char* const kXAudio = "X-ZORVIK-AUDIO";
-// iCalendar has no empty property value: the fields whose empty text is
-// not what a missing property means are listed here instead.
-const char* const kXEmpty = "X-ZORVIK-EMPTY";
-const QString kEmptyStatus = QStringLiteral("STATUS");
-const QString kEmptyImage = QStringLiteral("IMAGE");
-const QString kEmptyAudio = QStringLiteral("AUDIO");
-
-struct ComponentFree {
-    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
+namespace calendar {
 
 // --- dates and times of records ------------------------------------------
 
@@ -91,6 +67,93 @@ QString timeText(const QTime& t)
         std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", t.hour(), t.minute(), t.second());
     return QString::fromLatin1(buffer);
 }
+
+// --- texts a calendar would change ----------------------------------------
+
+namespace {
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7f;
+}
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+} // namespace
+
+bool needsEscaping(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    if (isBlank(text.front().unicode()) || isBlank(text.back().unicode()))
+        return true;
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return isControl(c.unicode()); });
+}
+
+QString escapedText(QStringView text)
+{
+    qsizetype lead = 0;
+    while (lead < text.size() && isBlank(text[lead].unicode()))
+        ++lead;
+    qsizetype trail = text.size();
+    while (trail > lead && isBlank(text[trail - 1].unicode()))
+        --trail;
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'%' || isControl(c) || i < lead || i >= trail) {
+            static const char hex[] = "0123456789ABCDEF";
+            out += u'%';
+            out += QLatin1Char(hex[(c >> 4) & 15]);
+            out += QLatin1Char(hex[c & 15]);
+        } else
+            out += text[i];
+    }
+    return out;
+}
+
+QString unescapedText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'%' && i + 2 < text.size()) {
+            bool ok = false;
+            const int c = text.mid(i + 1, 2).toInt(&ok, 16);
+            if (ok && text[i + 1] != u'+' && text[i + 1] != u'-') {
+                out += QChar(c);
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+QString plainText(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar& c : out)
+        if (isControl(c.unicode()))
+            c = u' ';
+    qsizetype a = 0, b = out.size();
+    while (a < b && out[a] == u' ')
+        ++a;
+    while (b > a && out[b - 1] == u' ')
+        --b;
+    return out.mid(a, b - a);
+}
+
+} // namespace calendar
+
+namespace {
+
+using namespace calendar;
 
 // Writes content lines: values escaped as TEXT, every line ended with CR
 // LF and folded after 75 octets (never inside a UTF-8 sequence).
@@ -165,6 +228,14 @@ public:
         }
         line_.resize(std::size_t(p - line_.data()));
         fold();
+    }
+    // A text that would not come back as it is goes %XX escaped, saying so.
+    void exact(const char* name, QStringView value)
+    {
+        if (!needsEscaping(value))
+            return text(name, value);
+        const std::string named = std::string(name) + ';' + kXEncoding + '=' + kPercent;
+        text(named.c_str(), escapedText(value));
     }
     void date(const char* name, const QDate& d)
     {
@@ -332,11 +403,13 @@ bool isCanonicalTime(QStringView text, const QTime& t)
 void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMaker& uids,
                  const QByteArray& stamp)
 {
-    const auto start = recordDate(r[Field::StartDate], order);
+    const auto date = recordDate(r[Field::StartDate], order);
     const auto time = recordTime(r[Field::Time], order);
+    // A day a calendar cannot hold makes a to-do, its date travelling as text.
+    const auto start = date && isCalendarDay(*date) ? date : std::nullopt;
     const bool done = r[Field::JobStatus] == QLatin1String("1");
     out.raw("BEGIN", start ? "VEVENT" : "VTODO");
-    out.raw("UID", uids.next(r, start, time));
+    out.raw("UID", uids.next(r, date, time));
     out.raw("DTSTAMP", stamp);
 
     // What an import would read back from the standard properties; the
@@ -353,7 +426,7 @@ void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMak
             out.date("DTSTART", *start);
         }
         const auto finish = recordDate(r[Field::FinishDate], order);
-        if (finish && *finish > *start) {
+        if (finish && *finish > *start && isCalendarDay(finish->addDays(1))) {
             // The event lasts to the end of its finish day.
             const QDate end = finish->addDays(1);
             if (time)
@@ -367,37 +440,55 @@ void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMak
     } else {
         out.raw("STATUS", done ? "COMPLETED" : "NEEDS-ACTION");
     }
-    if (!r[Field::Name].isEmpty())
-        out.text("SUMMARY", r[Field::Name]);
-    if (!r[Field::Message].isEmpty())
-        out.text("DESCRIPTION", r[Field::Message]);
+    // Summary and description as a calendar keeps them; the exact text
+    // beside them when that is not the record's.
+    const std::tuple<int, const char*, const char*> texts[] = {{Field::Name, "SUMMARY", kXName},
+                                                                {Field::Message, "DESCRIPTION", kXMessage}};
+    for (const auto& [field, name, exactName] : texts) {
+        if (r[field].isEmpty())
+            continue;
+        if (!needsEscaping(r[field])) {
+            out.text(name, r[field]);
+            continue;
+        }
+        // Control characters have no place in a calendar; blanks at the
+        // ends stay for calendars that keep them.
+        if (!plainText(r[field]).isEmpty()) {
+            QString shown = r[field].toString();
+            for (QChar& c : shown)
+                if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                    c = u' ';
+            out.text(name, shown);
+        }
+        out.exact(exactName, r[field]);
+    }
 
     if (!startBack)
-        out.text(kXStart, r[Field::StartDate]);
+        out.exact(kXStart, r[Field::StartDate]);
     if (!timeBack)
-        out.text(kXTime, r[Field::Time]);
+        out.exact(kXTime, r[Field::Time]);
     if (!finishBack)
-        out.text(kXFinish, r[Field::FinishDate]);
+        out.exact(kXFinish, r[Field::FinishDate]);
     QStringList empty;
     const QStringView status = r[Field::JobStatus];
     if (status.isEmpty())
         empty << kEmptyStatus;
     else if (status != QLatin1String("0") && status != QLatin1String("1"))
-        out.text(kXStatus, status);
+        out.exact(kXStatus, status);
     const std::pair<int, const char*> plain[] = {{Field::PhoneAfterHours, kXPhoneAfterHours},
                                                  {Field::PhoneBusinessHours, kXPhoneBusinessHours},
                                                  {Field::Income, kXIncome},
                                                  {Field::Expense, kXExpense}};
     for (const auto& [field, name] : plain)
         if (!r[field].isEmpty())
-            out.text(name, r[field]);
+            out.exact(name, r[field]);
     const std::tuple<int, const char*, QString> attachments[] = {{Field::ImagePath, kXImage, kEmptyImage},
                                                                  {Field::AudioPath, kXAudio, kEmptyAudio}};
     for (const auto& [field, name, word] : attachments) {
         if (r[field].isEmpty())
             empty << word;
         else if (r[field] != kNoAttachment)
-            out.text(name, r[field]);
+            out.exact(name, r[field]);
     }
     if (!empty.isEmpty())
         out.raw(kXEmpty, empty.join(QLatin1Char(',')).toLatin1());
@@ -428,336 +519,6 @@ void writeRecords(const RecordStore& store, DateOrder order, const QDateTime& st
         if (bytes.size() > (1 << 16))
             flush();
     }
-}
-
-// --- import --------------------------------------------------------------
-
-QString xValue(icalcomponent* c, const char* name, bool* present = nullptr)
-{
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
-        const char* n = icalproperty_get_x_name(p);
-        if (n && qstricmp(n, name) == 0) {
-            if (present)
-                *present = true;
-            const char* v = icalproperty_get_x(p);
-            return v ? QString::fromUtf8(v) : QString();
-        }
-    }
-    if (present)
-        *present = false;
-    return QString();
-}
-
-// Imported text from other calendars may run over several lines; a record
-// field is one line of the plan file.
-QString oneLine(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    text.replace(u'\r', u' ');
-    text.replace(u'\n', u' ');
-    return text;
-}
-
-QString textOf(const char* value)
-{
-    return value ? oneLine(QString::fromUtf8(value)) : QString();
-}
-
-bool hasDoneCategory(icalcomponent* c)
-{
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_CATEGORIES_PROPERTY)) {
-        const QStringList words = QString::fromUtf8(icalproperty_get_categories(p)).split(QLatin1Char(','));
-        for (const QString& w : words)
-            if (w.trimmed().compare(kCalendarDoneCategory, Qt::CaseInsensitive) == 0)
-                return true;
-    }
-    return false;
-}
-
-// A moment of the calendar in the plan's terms: a day, with a time of day
-// unless it is a whole day.
-struct LocalMoment {
-    QDate date;
-    std::optional<QTime> time;
-};
-
-// Times with a zone (UTC or a TZID) become local times; floating times
-// and dates stand as they are.
-std::optional<LocalMoment> localMoment(icaltimetype t, icalproperty* property, const QTimeZone& local)
-{
-    if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t))
-        return std::nullopt;
-    const QDate date(t.year, t.month, t.day);
-    if (!date.isValid())
-        return std::nullopt;
-    if (t.is_date)
-        return LocalMoment{date, std::nullopt};
-    const QTime time(t.hour, t.minute, t.second);
-    if (!time.isValid())
-        return std::nullopt;
-    if (icaltime_is_utc(t) || t.zone) {
-        const icaltimezone* zone = icaltime_is_utc(t) ? icaltimezone_get_utc_timezone() : t.zone;
-        const time_t seconds = icaltime_as_timet_with_zone(t, zone);
-        const QDateTime there = QDateTime::fromSecsSinceEpoch(qint64(seconds), local);
-        return LocalMoment{there.date(), there.time()};
-    }
-    // A TZID libical does not know (no VTIMEZONE in the file): the zone
-    // database may still have it.
-    icalparameter* tzid = property ? icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER) : nullptr;
-    if (tzid) {
-        const QTimeZone zone(QByteArray(icalparameter_get_tzid(tzid)));
-        if (zone.isValid()) {
-            const QDateTime there = QDateTime(date, time, zone).toTimeZone(local);
-            return LocalMoment{there.date(), there.time()};
-        }
-    }
-    return LocalMoment{date, time};
-}
-
-// The day an end stands for: an exclusive end at midnight belongs to the
-// day before.
-QDate finishDay(const LocalMoment& end)
-{
-    if (!end.time || *end.time == QTime(0, 0))
-        return end.date.addDays(-1);
-    return end.date;
-}
-
-// One occurrence of an entry: where it starts and ends.
-struct Occurrence {
-    std::optional<LocalMoment> start;
-    std::optional<LocalMoment> end;
-};
-
-PlannerRecord recordOf(icalcomponent* c, const Occurrence& when, DateOrder order)
-{
-    PlannerRecord r = PlannerRecord::fromList({});
-    const bool isTodo = icalcomponent_isa(c) == ICAL_VTODO_COMPONENT;
-    bool has = false;
-
-    // Start date and time: the calendar's values, unless the record's own
-    // text (carried in an X- property) still says the same.
-    const QString xStart = xValue(c, kXStart, &has);
-    const bool hasXStart = has;
-    if (when.start) {
-        r[Field::StartDate] = hasXStart && recordDate(xStart, order) == when.start->date ? xStart
-                                                                                          : dateText(when.start->date, order);
-    } else {
-        r[Field::StartDate] = xStart;
-    }
-    const QString xTime = xValue(c, kXTime, &has);
-    if (when.start && when.start->time)
-        r[Field::Time] = has && recordTime(xTime, order) == when.start->time ? xTime : timeText(*when.start->time);
-    else if (!when.start || !recordTime(xTime, order))
-        r[Field::Time] = xTime;
-
-    const QString xFinish = xValue(c, kXFinish, &has);
-    std::optional<QDate> finish;
-    if (when.start && when.end) {
-        const QDate day = finishDay(*when.end);
-        if (day > when.start->date)
-            finish = day;
-    }
-    if (finish) {
-        r[Field::FinishDate] = has && recordDate(xFinish, order) == finish ? xFinish : dateText(*finish, order);
-    } else {
-        const auto xDate = recordDate(xFinish, order);
-        const bool wouldEnd = when.start && xDate && *xDate > when.start->date;
-        if (!wouldEnd)
-            r[Field::FinishDate] = xFinish;
-    }
-
-    const QStringList empty = xValue(c, kXEmpty).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    const bool done = isTodo ? icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED : hasDoneCategory(c);
-    const QString xStatus = xValue(c, kXStatus, &has);
-    if (has && (xStatus == QLatin1String("1")) == done)
-        r[Field::JobStatus] = xStatus;
-    else if (!done && empty.contains(kEmptyStatus))
-        r[Field::JobStatus] = QString();
-    else
-        r[Field::JobStatus] = done ? QStringLiteral("1") : QStringLiteral("0");
-
-    r[Field::Name] = textOf(icalcomponent_get_summary(c));
-    r[Field::Message] = textOf(icalcomponent_get_description(c));
-    r[Field::PhoneAfterHours] = oneLine(xValue(c, kXPhoneAfterHours));
-    r[Field::PhoneBusinessHours] = oneLine(xValue(c, kXPhoneBusinessHours));
-    r[Field::Income] = oneLine(xValue(c, kXIncome));
-    r[Field::Expense] = oneLine(xValue(c, kXExpense));
-    const std::tuple<int, const char*, QString> attachments[] = {{Field::ImagePath, kXImage, kEmptyImage},
-                                                                 {Field::AudioPath, kXAudio, kEmptyAudio}};
-    for (const auto& [field, name, word] : attachments) {
-        const QString x = oneLine(xValue(c, name, &has));
-        r[field] = has ? x : empty.contains(word) ? QString() : kNoAttachment;
-    }
-    for (QString* f : {&r[Field::StartDate], &r[Field::Time], &r[Field::FinishDate], &r[Field::JobStatus]})
-        *f = oneLine(*f);
-    return r;
-}
-
-QString recordIdentity(const RecordView& r)
-{
-    QString key;
-    for (int f = 1; f <= Field::Count; ++f) {
-        key += r[f];
-        key += QChar(0x1f);
-    }
-    return key;
-}
-
-bool isErrorOfType(icalproperty* p, icalparameter_xlicerrortype type)
-{
-    icalparameter* t = icalproperty_get_first_parameter(p, ICAL_XLICERRORTYPE_PARAMETER);
-    return t && icalparameter_get_xlicerrortype(t) == type;
-}
-
-// The first error that makes the file unreadable as a whole: a line that
-// is neither a property nor a component boundary.
-std::optional<QString> structuralError(icalcomponent* c)
-{
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
-        if (isErrorOfType(p, ICAL_XLICERRORTYPE_COMPONENTPARSEERROR))
-            return QString::fromUtf8(icalproperty_get_xlicerror(p));
-    }
-    for (icalcomponent* k = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); k;
-         k = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT)) {
-        if (auto e = structuralError(k))
-            return e;
-    }
-    return std::nullopt;
-}
-
-// Whether the property that holds a component's start was dropped as
-// unreadable.
-bool hasBadTime(icalcomponent* c)
-{
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
-        const QString text = QString::fromUtf8(icalproperty_get_xlicerror(p));
-        for (const char* name : {"DTSTART", "DTEND", "DUE", "RRULE", "RECURRENCE-ID"})
-            if (text.contains(QLatin1String(name)))
-                return true;
-    }
-    return false;
-}
-
-struct Entries {
-    std::vector<std::pair<icalcomponent*, Occurrence>> occurrences;
-    int notUnderstood = 0;
-    int recurring = 0;
-};
-
-// The day of a recurrence identifier, to match an override with the
-// occurrence it replaces.
-QString occurrenceKey(const char* uid, icaltimetype t)
-{
-    return QString::fromUtf8(uid ? uid : "") + QLatin1Char('|') + QString::fromLatin1(icaltime_as_ical_string(t));
-}
-
-void expand(icalcomponent* c, const CalendarImportOptions& options, const std::set<QString>& overridden,
-            Entries& out)
-{
-    icalproperty* startProperty = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
-    const icaltimetype start = icalcomponent_get_dtstart(c);
-    icalproperty* endProperty = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY);
-    const icaltimetype end = endProperty ? icalcomponent_get_dtend(c) : icaltime_null_time();
-    icalproperty* rrule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY);
-    if (!rrule) {
-        out.occurrences.push_back({c, {localMoment(start, startProperty, options.localZone),
-                                       endProperty ? localMoment(end, endProperty, options.localZone) : std::nullopt}});
-        return;
-    }
-    // Recurring: every occurrence that starts within the span becomes an
-    // entry of its own, lasting as long as the first.
-    const icaldurationtype length =
-        endProperty ? icaltime_subtract(end, start) : icaldurationtype_null_duration();
-    std::set<QString> excluded;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY)) {
-        icaltimetype x = icalproperty_get_exdate(p);
-        excluded.insert(QString::fromLatin1(icaltime_as_ical_string(x)).left(8));
-    }
-    const QDate spanStart = options.today;
-    const QDate spanEnd = options.today.addMonths(options.recurrenceMonths);
-    const char* uid = icalcomponent_get_uid(c);
-    icalrecur_iterator* it = icalrecur_iterator_new(icalproperty_get_rrule(rrule), start);
-    if (!it) {
-        ++out.notUnderstood;
-        return;
-    }
-    ++out.recurring;
-    // A rule without an end is stopped by the span; the cap only guards
-    // against a rule that never gets there.
-    for (int step = 0; step < 1000000; ++step) {
-        icaltimetype t = icalrecur_iterator_next(it);
-        if (icaltime_is_null_time(t))
-            break;
-        t.zone = start.zone;
-        const auto moment = localMoment(t, startProperty, options.localZone);
-        if (!moment || moment->date >= spanEnd)
-            break;
-        if (moment->date < spanStart)
-            continue;
-        // More than a plan can hold would only be refused later.
-        if (out.occurrences.size() > std::size_t(RecordStore::kMaxRecords))
-            break;
-        if (excluded.count(QString::fromLatin1(icaltime_as_ical_string(t)).left(8))
-            || overridden.count(occurrenceKey(uid, t)))
-            continue;
-        std::optional<LocalMoment> endMoment;
-        if (endProperty) {
-            icaltimetype e = icaltime_add(t, length);
-            e.zone = end.zone ? end.zone : t.zone;
-            endMoment = localMoment(e, endProperty, options.localZone);
-        }
-        out.occurrences.push_back({c, {moment, endMoment}});
-    }
-    icalrecur_iterator_free(it);
-}
-
-Entries collectEntries(icalcomponent* calendar, const CalendarImportOptions& options)
-{
-    Entries out;
-    std::set<QString> overridden;
-    for (icalcomponent* k = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); k;
-         k = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
-        if (icalcomponent_get_first_property(k, ICAL_RECURRENCEID_PROPERTY))
-            overridden.insert(occurrenceKey(icalcomponent_get_uid(k), icalcomponent_get_recurrenceid(k)));
-    }
-    for (icalcomponent* k = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); k;
-         k = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
-        const icalcomponent_kind kind = icalcomponent_isa(k);
-        if (kind == ICAL_VTIMEZONE_COMPONENT)
-            continue;
-        if (kind == ICAL_VTODO_COMPONENT) {
-            if (hasBadTime(k)) {
-                ++out.notUnderstood;
-                continue;
-            }
-            icalproperty* startProperty = icalcomponent_get_first_property(k, ICAL_DTSTART_PROPERTY);
-            icalproperty* dueProperty = icalcomponent_get_first_property(k, ICAL_DUE_PROPERTY);
-            Occurrence when;
-            // A to-do's day is its start, else the day it is due.
-            if (startProperty)
-                when.start = localMoment(icalcomponent_get_dtstart(k), startProperty, options.localZone);
-            else if (dueProperty)
-                when.start = localMoment(icalcomponent_get_due(k), dueProperty, options.localZone);
-            if (startProperty && dueProperty)
-                when.end = localMoment(icalcomponent_get_due(k), dueProperty, options.localZone);
-            out.occurrences.push_back({k, when});
-        } else if (kind == ICAL_VEVENT_COMPONENT) {
-            if (hasBadTime(k) || !icalcomponent_get_first_property(k, ICAL_DTSTART_PROPERTY)) {
-                ++out.notUnderstood;
-                continue;
-            }
-            expand(k, options, overridden, out);
-        } else {
-            ++out.notUnderstood; // journals, free/busy, anything else
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -800,94 +561,6 @@ bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order,
     chunk.append("END:VCALENDAR\r\n");
     flush();
     return ok;
-}
-
-// --- import --------------------------------------------------------------
-
-CalendarImport readCalendar(const QByteArray& bytes, const RecordStore& store, const CalendarImportOptions& options)
-{
-    CalendarImport result;
-    QByteArray text = bytes;
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text.remove(0, 3);
-    if (!QUtf8StringView(text).isValidUtf8()) {
-        result.error = QStringLiteral("The file is not UTF-8 text, as calendar files are.");
-        return result;
-    }
-    if (text.contains('\0')) {
-        result.error = QStringLiteral("The file is not a text file.");
-        return result;
-    }
-    ComponentPtr root(icalparser_parse_string(text.constData()));
-    const auto incomplete = QStringLiteral(
-        "The file holds no complete calendar: it must begin with BEGIN:VCALENDAR and end with END:VCALENDAR.");
-    if (!root) {
-        result.error = incomplete;
-        return result;
-    }
-    std::vector<icalcomponent*> calendars;
-    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
-        calendars.push_back(root.get());
-    } else if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent* k = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); k;
-             k = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
-            calendars.push_back(k);
-    }
-    if (calendars.empty()) {
-        result.error = incomplete;
-        return result;
-    }
-    if (const auto error = structuralError(root.get())) {
-        result.error = QStringLiteral("The file is damaged: %1").arg(error->trimmed());
-        return result;
-    }
-
-    const DateOrder order = options.order;
-    std::set<QString> knownUids;
-    for (const QString& uid : calendarUids(store, order))
-        knownUids.insert(uid);
-    QSet<QString> known;
-    for (int i = 1; i <= store.recordCount(); ++i)
-        known.insert(recordIdentity(store.record(i)));
-
-    std::vector<std::pair<double, PlannerRecord>> added;
-    for (icalcomponent* calendar : calendars) {
-        Entries entries = collectEntries(calendar, options);
-        result.notUnderstood += entries.notUnderstood;
-        result.recurring += entries.recurring;
-        for (const auto& [component, when] : entries.occurrences) {
-            if (icalcomponent_isa(component) == ICAL_VEVENT_COMPONENT && !when.start) {
-                ++result.notUnderstood;
-                continue;
-            }
-            const char* uid = icalcomponent_get_uid(component);
-            PlannerRecord r = recordOf(component, when, order);
-            const QString identity = recordIdentity(r);
-            if ((uid && knownUids.count(QString::fromUtf8(uid))) || known.contains(identity)) {
-                ++result.skipped;
-                continue;
-            }
-            known.insert(identity);
-            added.emplace_back(sortKey(r[Field::StartDate], r[Field::Time], order), std::move(r));
-        }
-    }
-    std::stable_sort(added.begin(), added.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    result.records.reserve(added.size());
-    for (auto& a : added)
-        result.records.push_back(std::move(a.second));
-    result.readable = true;
-    return result;
-}
-
-CalendarImport readCalendarFile(const QString& path, const RecordStore& store, const CalendarImportOptions& options)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        CalendarImport result;
-        result.error = QStringLiteral("The file could not be opened: %1").arg(file.errorString());
-        return result;
-    }
-    return readCalendar(file.readAll(), store, options);
 }
 
 int roomForRecords(const RecordStore& store, int wanted)

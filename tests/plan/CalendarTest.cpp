@@ -208,6 +208,37 @@ TEST(Calendar, importReadsHandWrittenCalendars)
          "BEGIN:VEVENT\r\nUID:10\r\nDTSTART;VALUE=DATE:20260202\r\nSUMMARY:Réunion à \r\n l'hôtel de vil\r\n\tle\r\n"
          "DESCRIPTION:Zeile eins\\nZeile zwei\\, 東京\r\nEND:VEVENT\r\n",
          {{"02/02/2026", "", "Réunion à l'hôtel de ville", "Zeile eins Zeile zwei, 東京", "0", ""}}},
+        {"EXDATE in UTC removes the occurrence it names in the event's zone",
+         "BEGIN:VEVENT\r\nUID:14\r\nDTSTART;TZID=Europe/Berlin:20260105T003000\r\nRRULE:FREQ=DAILY;COUNT=3\r\n"
+         "EXDATE:20260105T233000Z\r\nSUMMARY:Late\r\nEND:VEVENT\r\n",
+         {{"05/01/2026", "00:30", "Late", "", "0", ""}, {"07/01/2026", "00:30", "Late", "", "0", ""}}},
+        {"RDATEs add occurrences", "BEGIN:VEVENT\r\nUID:15\r\nDTSTART:20260105T100000\r\n"
+                                   "RDATE:20260110T100000,20260112T080000\r\nSUMMARY:Extra\r\nEND:VEVENT\r\n",
+         {{"05/01/2026", "10:00", "Extra", "", "0", ""},
+          {"10/01/2026", "10:00", "Extra", "", "0", ""},
+          {"12/01/2026", "08:00", "Extra", "", "0", ""}}},
+        {"TZID of the zone database with a prefix",
+         "BEGIN:VEVENT\r\nUID:16\r\nDTSTART;TZID=/freeassociation.sourceforge.net/America/New_York:20260601T090000\r\n"
+         "SUMMARY:NY\r\nEND:VEVENT\r\n",
+         {{"01/06/2026", "15:00", "NY", "", "0", ""}}},
+        {"the zone database before the file's own VTIMEZONE",
+         "BEGIN:VTIMEZONE\r\nTZID:Asia/Tokyo\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\nTZOFFSETFROM:+0000\r\n"
+         "TZOFFSETTO:+0000\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\nBEGIN:VEVENT\r\nUID:17\r\n"
+         "DTSTART;TZID=Asia/Tokyo:20260601T090000\r\nSUMMARY:Tokyo\r\nEND:VEVENT\r\n",
+         {{"01/06/2026", "02:00", "Tokyo", "", "0", ""}}},
+        {"two alike entries with their own UIDs", "BEGIN:VEVENT\r\nUID:18\r\nDTSTART;VALUE=DATE:20260301\r\nSUMMARY:Twin\r\n"
+                                                  "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:19\r\nDTSTART;VALUE=DATE:20260301\r\n"
+                                                  "SUMMARY:Twin\r\nEND:VEVENT\r\n",
+         {{"01/03/2026", "", "Twin", "", "0", ""}, {"01/03/2026", "", "Twin", "", "0", ""}}},
+        {"hourly at named hours", "BEGIN:VEVENT\r\nUID:20\r\nDTSTART:20260105T090000\r\n"
+                                  "RRULE:FREQ=HOURLY;BYHOUR=9,17;COUNT=3\r\nSUMMARY:Shift\r\nEND:VEVENT\r\n",
+         {{"05/01/2026", "09:00", "Shift", "", "0", ""},
+          {"05/01/2026", "17:00", "Shift", "", "0", ""},
+          {"06/01/2026", "09:00", "Shift", "", "0", ""}}},
+        {"last Friday of the month", "BEGIN:VEVENT\r\nUID:21\r\nDTSTART;VALUE=DATE:20260130\r\n"
+                                     "RRULE:FREQ=MONTHLY;BYDAY=-1FR;COUNT=3\r\nSUMMARY:Pay\r\nEND:VEVENT\r\n",
+         {{"30/01/2026", "", "Pay", "", "0", ""}, {"27/02/2026", "", "Pay", "", "0", ""},
+          {"27/03/2026", "", "Pay", "", "0", ""}}},
         {"what is not a record", "BEGIN:VJOURNAL\r\nUID:11\r\nSUMMARY:Diary\r\nEND:VJOURNAL\r\n"
                                  "BEGIN:VEVENT\r\nUID:12\r\nDTSTART:2026XX01\r\nSUMMARY:Bad date\r\nEND:VEVENT\r\n"
                                  "BEGIN:VEVENT\r\nUID:13\r\nSUMMARY:No start\r\nEND:VEVENT\r\n",
@@ -255,6 +286,130 @@ TEST(Calendar, recurringWithoutEndIsExpandedForTheChosenSpanFromToday)
     }
 }
 
+TEST(Calendar, hostileRulesFinishAndWhatCannotBeExpandedIsNotUnderstood)
+{
+    const auto every = [](int first, int last) {
+        QByteArray list = QByteArray::number(first);
+        for (int i = first + 1; i <= last; ++i)
+            list += ',' + QByteArray::number(i);
+        return list;
+    };
+    const auto repeating = [](const char* start, const QByteArray& rule) {
+        return QByteArray("BEGIN:VEVENT\r\nUID:h\r\nDTSTART:") + start + "\r\nRRULE:" + rule
+               + "\r\nSUMMARY:h\r\nEND:VEVENT\r\n";
+    };
+    const struct {
+        QByteArray body;
+        int records;
+        int notUnderstood;
+    } cases[] = {
+        // A zone whose offset changes every second.
+        {"BEGIN:VTIMEZONE\r\nTZID:Tick\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\nRRULE:FREQ=SECONDLY\r\n"
+         "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\nBEGIN:VEVENT\r\nUID:t\r\n"
+         "DTSTART;TZID=Tick:20260301T100000\r\nSUMMARY:t\r\nEND:VEVENT\r\n",
+         0, 1},
+        // Rules that never match: nothing, after a bounded search.
+        {repeating("20250101T000000", "FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30"), 0, 0},
+        {repeating("20250101T000000", "FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30"), 0, 0},
+        {repeating("20250101T000000", "FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30"), 0, 0},
+        {repeating("20250101T000000", "FREQ=SECONDLY;BYYEARDAY=366"), 0, 0},
+        {repeating("20250101T000000", "FREQ=YEARLY;BYMONTHDAY=31;BYMONTH=2"), 0, 0},
+        {repeating("19000101T000000", "FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30;COUNT=2"), 0, 0},
+        // Counting every second from the year 1 takes more steps than a file may.
+        {repeating("00010101T000000", "FREQ=SECONDLY;COUNT=2000000000"), 0, 1},
+        // Every second of every day of a year, gathered a year at a time.
+        {repeating("20250101T000000", "FREQ=YEARLY;BYMONTHDAY=" + every(1, 31) + ";BYHOUR=" + every(0, 23)
+                                          + ";BYMINUTE=" + every(0, 59) + ";BYSECOND=" + every(0, 59)),
+         0, 1},
+        // Not a rule at all.
+        {repeating("20250101T000000", "FREQ=SECONDLY;BYSECOND=61"), 0, 1},
+    };
+    for (const auto& c : cases) {
+        const CalendarImport got = readCalendar(calendar(c.body.constData()), RecordStore(), options());
+        ASSERT_TRUE(got.readable) << c.body.toStdString();
+        EXPECT_EQ(int(got.records.size()), c.records) << c.body.toStdString();
+        EXPECT_EQ(got.notUnderstood, c.notUnderstood) << c.body.toStdString();
+    }
+}
+
+TEST(Calendar, importOfADeeplyNestedFile_isRefusedWithAMessage)
+{
+    const auto nested = [](int levels) {
+        QByteArray text = "BEGIN:VCALENDAR\r\n";
+        for (int i = 1; i < levels; ++i)
+            text += "BEGIN:X\r\n";
+        for (int i = 1; i < levels; ++i)
+            text += "END:X\r\n";
+        return text + "END:VCALENDAR\r\n";
+    };
+    // The calendar itself is the first of the 64 levels a file may have.
+    const struct {
+        int levels;
+        bool readable;
+    } cases[] = {{64, true}, {65, false}, {270000, false}};
+    for (const auto& c : cases) {
+        const CalendarImport got = readCalendar(nested(c.levels), RecordStore(), options());
+        EXPECT_EQ(got.readable, c.readable) << c.levels;
+        if (!c.readable)
+            EXPECT_EQ(got.error, "The file is nested too deeply to be a calendar (more than 64 levels).");
+    }
+}
+
+TEST(Calendar, exportAndImportKeepEveryFieldExactly)
+{
+    const QString odd[] = {QStringLiteral(" leading"), QStringLiteral("trailing "), QStringLiteral("\ttabs\t"),
+                           QStringLiteral("  "), QStringLiteral("a\x01" "b\x1f" "c\x7f"), QString::fromUtf16(u"nul\0here", 8),
+                           QStringLiteral("100% %41"), QStringLiteral("a\\,b;c"), QStringLiteral("31/12/3001"),
+                           QStringLiteral("01/01/9999")};
+    std::vector<PlannerRecord> plan;
+    for (const QString& value : odd) {
+        for (int f = 1; f <= Field::Count; ++f) {
+            PlannerRecord r = rec({"05/11/1996", "09:30", "Name", "", "", "", "", "", "0", "plandefault", "plandefault", ""});
+            r[f] = value;
+            plan.push_back(r);
+        }
+    }
+    plan.push_back(plan.front()); // twins: two records, two entries
+    const RecordStore store = inFileOrder(plan);
+    const CalendarImport back = readCalendar(calendarText(store, DateOrder::DayFirst, kStamp), RecordStore(), options());
+    ASSERT_TRUE(back.readable) << back.error.toStdString();
+    EXPECT_EQ(back.skipped, 0);
+    EXPECT_EQ(back.notUnderstood, 0);
+    RecordStore imported;
+    addImportedRecords(imported, back.records, int(back.records.size()));
+    std::vector<PlannerRecord> got = records(imported), want = plan;
+    const auto byText = [](const PlannerRecord& a, const PlannerRecord& b) { return a.fields < b.fields; };
+    std::sort(got.begin(), got.end(), byText);
+    std::sort(want.begin(), want.end(), byText);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(QStringList(got[i].fields.begin() + 1, got[i].fields.end()).join(u'|').toStdString(),
+                  QStringList(want[i].fields.begin() + 1, want[i].fields.end()).join(u'|').toStdString());
+}
+
+TEST(Calendar, progressIsAskedDuringLongExpansionsAndCanStopTheRead)
+{
+    const QByteArray minutely = calendar("BEGIN:VEVENT\r\nUID:s\r\nDTSTART:20260101T000000\r\n"
+                                         "RRULE:FREQ=MINUTELY\r\nSUMMARY:Tick\r\nEND:VEVENT\r\n");
+    for (const int stopAt : {0, 3, -1}) {
+        int calls = 0;
+        CalendarImportOptions o = options();
+        o.progress = [&](qint64 done, qint64 total) {
+            EXPECT_LE(done, total);
+            return calls++ != stopAt;
+        };
+        const CalendarImport got = readCalendar(minutely, RecordStore(), o);
+        EXPECT_EQ(got.cancelled, stopAt >= 0);
+        EXPECT_EQ(got.readable, stopAt < 0);
+        if (stopAt >= 0) {
+            EXPECT_TRUE(got.records.empty());
+            EXPECT_EQ(calls, stopAt + 1);
+        } else {
+            EXPECT_GT(calls, 10);
+        }
+    }
+}
+
 TEST(Calendar, malformedFileIsRefusedWithAReason)
 {
     const struct {
@@ -268,6 +423,8 @@ TEST(Calendar, malformedFileIsRefusedWithAReason)
                   "END:VEVENT\r\n"),
          "damaged"},
         {calendar("BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260101\r\nSUMMARY:caf\xe9\r\nEND:VEVENT\r\n"), "UTF-8"},
+        {calendar("BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20260101\r\nEND:VTODO\r\n"),
+         "line 7 ends VTODO, but the component open there is VEVENT"},
     };
     for (const auto& c : cases) {
         RecordStore plan = storeOf({rec({"05/11/1996", "", "Keep"})});
