@@ -418,7 +418,7 @@ int importCalendarIntoPlan(const CommandLine& c, DateOrder order, const QDate& t
     const CalendarImport read = readCalendarFile(c.calendarFile, store, options);
     if (!read.readable)
         return refuse(c.calendarFile, read.error);
-    const int wanted = static_cast<int>(read.records.size());
+    const int wanted = read.newRecords;
     const int fitting = roomForRecords(store, wanted);
     if (wanted > 0 && fitting == 0)
         return refuse(c.planFile, QStringLiteral("The plan is full: it holds the most records a plan can (%1).")

@@ -62,7 +62,10 @@ struct CalendarImportOptions {
 struct CalendarImport {
     bool readable = false;
     QString error; // when not readable: why, in a sentence for the user
+    // The earliest new records in date order, no more than a plan holds;
+    // `newRecords` counts every one the calendar brings.
     std::vector<PlannerRecord> records;
+    int newRecords = 0;
     int skipped = 0;
     int notUnderstood = 0;
     int recurring = 0; // repeating events, expanded for the chosen span

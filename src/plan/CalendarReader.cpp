@@ -23,6 +23,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <limits>
 #include <array>
 #include <cstring>
 #include <map>
@@ -797,6 +798,7 @@ public:
             budget_.setDone(slice.begin);
             budget_.spend();
             readEntry(slice, result);
+            keepOnlyTheEarliest();
         }
         if (budget_.cancelled()) {
             CalendarImport stopped;
@@ -826,9 +828,44 @@ public:
             order[j] = -1;
         }
         keys_ = {};
+        if (added_.size() > std::size_t(RecordStore::kMaxRecords)) {
+            dropped_ += qint64(added_.size()) - RecordStore::kMaxRecords;
+            added_.resize(std::size_t(RecordStore::kMaxRecords));
+        }
+        result.newRecords = int(std::min<qint64>(dropped_ + qint64(added_.size()), std::numeric_limits<int>::max()));
         result.records = std::move(added_);
         result.readable = true;
         return result;
+    }
+
+    // No plan takes more than kMaxRecords of the new records, and those it
+    // takes are the earliest: later ones are only counted, so a calendar of
+    // millions of entries costs a plan's worth of records, not its own
+    // size. Between entries only, as a repeating entry that turns out not
+    // understood takes back what it added. Stable, so entries of the same
+    // time keep the file's order.
+    void keepOnlyTheEarliest()
+    {
+        const std::size_t keep = std::size_t(RecordStore::kMaxRecords);
+        if (added_.size() < 2 * keep)
+            return;
+        std::vector<int> order(added_.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = int(i);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys_[std::size_t(a)] < keys_[std::size_t(b)]; });
+        order.resize(keep);
+        std::sort(order.begin(), order.end()); // still in arrival order
+        std::vector<PlannerRecord> kept;
+        std::vector<double> keys;
+        kept.reserve(2 * keep);
+        keys.reserve(2 * keep);
+        for (int i : order) {
+            kept.push_back(std::move(added_[std::size_t(i)]));
+            keys.push_back(keys_[std::size_t(i)]);
+        }
+        dropped_ += qint64(added_.size() - keep);
+        added_ = std::move(kept);
+        keys_ = std::move(keys);
     }
 
 private:
@@ -940,7 +977,7 @@ private:
         std::set<qint64> given; // each occurrence once, though both a rule and an RDATE name it
         bool understood = true;
         auto occurrence = [&](qint64 wall, bool isDate, const Zone& own) {
-            if (result.records.size() + added_.size() > std::size_t(RecordStore::kMaxRecords))
+            if (dropped_ + qint64(added_.size()) > RecordStore::kMaxRecords)
                 return false; // more than a plan can hold would only be refused later
             if (!budget_.spend())
                 return false;
@@ -1092,6 +1129,7 @@ private:
     EntryTexts texts_; // of the entry being read
     std::vector<PlannerRecord> added_;
     std::vector<double> keys_; // the date order of each
+    qint64 dropped_ = 0;       // new records left out as later than a plan's worth
 
 };
 

@@ -278,7 +278,8 @@ TEST(Calendar, recurringWithoutEndIsExpandedForTheChosenSpanFromToday)
         CalendarImportOptions o = options();
         o.recurrenceMonths = c.months;
         const CalendarImport got = readCalendar(c.text, RecordStore(), o);
-        ASSERT_EQ(int(got.records.size()), c.records);
+        ASSERT_EQ(got.newRecords, c.records);
+        ASSERT_EQ(int(got.records.size()), std::min(c.records, RecordStore::kMaxRecords));
         EXPECT_EQ(got.recurring, 1);
         if (c.records > 0 && c.records < 100) {
             EXPECT_EQ(got.records.front()[Field::StartDate], "15/01/2026");
@@ -350,8 +351,9 @@ TEST(Calendar, importOfADeeplyNestedFile_isRefusedWithAMessage)
     for (const auto& c : cases) {
         const CalendarImport got = readCalendar(nested(c.levels), RecordStore(), options());
         EXPECT_EQ(got.readable, c.readable) << c.levels;
-        if (!c.readable)
+        if (!c.readable) {
             EXPECT_EQ(got.error, "The file is nested too deeply to be a calendar (more than 64 levels).");
+        }
     }
 }
 
@@ -456,6 +458,27 @@ TEST(Calendar, addedRecordsGoWhereInsertingEachInDateOrderPutsThem)
     addImportedRecords(project, incoming, 2);
     ownOrder.insert(ownOrder.end(), incoming.begin(), incoming.begin() + 2);
     EXPECT_EQ(records(project), ownOrder);
+}
+
+TEST(Calendar, aCalendarLargerThanAPlanKeepsOnlyTheEarliestRecordsButCountsThemAll)
+{
+    // Latest first, so the earliest records come last in the file.
+    const int events = 2 * RecordStore::kMaxRecords + 100;
+    QByteArray body;
+    for (int i = events; i >= 1; --i) {
+        const QDate day = QDate(2026, 1, 1).addDays(i / 4);
+        body += "BEGIN:VEVENT\r\nUID:e" + QByteArray::number(i) + "\r\nDTSTART;VALUE=DATE:"
+                + day.toString("yyyyMMdd").toLatin1() + "\r\nSUMMARY:" + QByteArray::number(i)
+                + "\r\nEND:VEVENT\r\n";
+    }
+    const CalendarImport read = readCalendar(calendar(body.constData()), RecordStore(), options());
+    ASSERT_TRUE(read.readable);
+    EXPECT_EQ(read.newRecords, events);
+    ASSERT_EQ(read.records.size(), std::size_t(RecordStore::kMaxRecords));
+    // Same-day events keep the file's order (the later number first).
+    EXPECT_EQ(read.records.front()[Field::Name], "3");
+    EXPECT_EQ(read.records[1][Field::Name], "2");
+    EXPECT_EQ(read.records.back()[Field::StartDate], "05/06/2048");
 }
 
 TEST(Calendar, importStopsAtThePlanLimit)

@@ -177,7 +177,7 @@ void CalendarCommands::importCalendar()
                                   MsgStyle::Exclamation, kCalendarImportTitle);
         return;
     }
-    const int wanted = static_cast<int>(read->records.size());
+    const int wanted = read->newRecords;
     const int fitting = roomForRecords(store, wanted);
     if (fitting < wanted) {
         if (fitting == 0) {
