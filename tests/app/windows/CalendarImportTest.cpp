@@ -39,7 +39,7 @@ struct LongReader {
         read.readable = true;
         read.records.push_back(PlannerRecord::fromList({"01/01/2027", "10:00", "Imported"}));
         for (qint64 done = 1; options.progress(std::min<qint64>(done, 3), 4); ++done)
-            QThread::msleep(1);
+            QThread::yieldCurrentThread(); // the window's thread delivers the updates meanwhile
         stopped = true;
         return read;
     }

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
 #include <QImage>
@@ -26,7 +25,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-#include <iostream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -691,7 +689,7 @@ TEST_F(EditPageTest, backToHomeAndOffice_asksBeforeReSorting)
     EXPECT_FALSE(grid()->isVisible());
 }
 
-TEST_F(EditPageTest, fullPlan_fillsTheGridQuickly)
+TEST_F(EditPageTest, fullPlan_fillsTheGridWithEveryRecord)
 {
     std::vector<PlannerRecord> records;
     records.reserve(RecordStore::kMaxRecords);
@@ -699,15 +697,11 @@ TEST_F(EditPageTest, fullPlan_fillsTheGridQuickly)
         records.push_back(record("05/11/1996", "Job"));
     givenRecords(std::move(records));
     showPage(3);
-    QElapsedTimer timer;
-    timer.start();
+    // How quickly: BM_FillEntryGrid in bench/MainWindowBench.cpp.
     trigger("projectplanning");
     QApplication::processEvents();
-    const qint64 ms = timer.elapsed();
-    std::cout << "[ timing ] grid fill, " << RecordStore::kMaxRecords << " records: " << ms << " ms\n";
     EXPECT_EQ(grid()->model()->rowCount(), RecordStore::kMaxRecords + 2);
     EXPECT_EQ(cell(RecordStore::kMaxRecords + 1, 0), " 32767");
-    EXPECT_LT(ms, 1500);
 }
 
 // --- menus ---------------------------------------------------------------------------------
