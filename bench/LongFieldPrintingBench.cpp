@@ -10,13 +10,13 @@
 // than writing every character out. Goal: ratio within 3 (the benchmark
 // reports an error when it is over).
 
+#include "BenchApplication.h"
 #include "ui/MessageBox.h"
 #include "ui/QtPrinting.h"
 #include "views/Printing.h"
 #include "views/RecordCopyText.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QTextStream>
@@ -28,17 +28,6 @@
 namespace {
 
 using zp::RecordStore;
-
-void ensureGuiApplication()
-{
-    static std::unique_ptr<QGuiApplication> app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "zorvik_bench";
-        static char* argv[] = {name, nullptr};
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }();
-}
 
 class NoMessages : public zp::MessageBoxService {
 public:
@@ -80,7 +69,7 @@ double seconds(std::chrono::steady_clock::time_point since)
 
 void BM_PrintStandardLongFields(benchmark::State& state)
 {
-    ensureGuiApplication();
+    zp::bench::ensureApplication();
     const RecordStore& store = longFieldPlan();
     double print = 0, copy = 0;
     for (auto _ : state) {

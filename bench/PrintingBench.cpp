@@ -9,6 +9,7 @@
 //
 // Goal: the standard style within twice its baseline.
 
+#include "BenchApplication.h"
 #include "BenchPlans.h"
 #include "ui/MessageBox.h"
 #include "ui/QtPrinting.h"
@@ -25,17 +26,6 @@
 namespace {
 
 using zp::RecordStore;
-
-void ensureGuiApplication()
-{
-    static std::unique_ptr<QGuiApplication> app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "zorvik_bench";
-        static char* argv[] = {name, nullptr};
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }();
-}
 
 void prepare(QPdfWriter& writer)
 {
@@ -152,7 +142,7 @@ const RecordStore& oneYearPlan()
 
 void runPrint(benchmark::State& state, const RecordStore& store, Routine routine)
 {
-    ensureGuiApplication();
+    zp::bench::ensureApplication();
     qint64 bytes = 0;
     for (auto _ : state)
         bytes = printOnce(store, routine);
@@ -161,7 +151,7 @@ void runPrint(benchmark::State& state, const RecordStore& store, Routine routine
 
 void runBaseline(benchmark::State& state, const RecordStore& store, Routine routine)
 {
-    ensureGuiApplication();
+    zp::bench::ensureApplication();
     std::vector<DrawnText> texts;
     printOnce(store, routine, &texts);
     qint64 bytes = 0;
