@@ -2,6 +2,7 @@
 
 #include "plan/TextEncoding.h"
 #include "plan/WriteTarget.h"
+#include "ui/ReadableFile.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -11,12 +12,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <utility>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zp {
@@ -504,21 +501,12 @@ bool changedOnDisk(const QString& path, const FileFingerprint& read)
 
 std::optional<QByteArray> readFileBytes(const QString& path, QString* error)
 {
-    if (const std::optional<QString> problem = readSourceProblem(path)) {
-        setError(error, *problem);
-        return std::nullopt;
-    }
-    // Opened without waiting and looked at once open, so a pipe put in the
-    // file's place meanwhile is refused and not waited on.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // A pipe or a device (also one put in the file's place meanwhile) is
+    // refused, never waited on.
+    QString problem;
+    const int fd = openReadableFile(path, &problem);
     if (fd < 0) {
-        setError(error, QString::fromLocal8Bit(std::strerror(errno)));
-        return std::nullopt;
-    }
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        setError(error, QStringLiteral("It is not a regular file (a pipe or a device)."));
+        setError(error, problem);
         return std::nullopt;
     }
     QFile file;
