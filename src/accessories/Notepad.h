@@ -20,7 +20,7 @@ QString documentCaption(const QString& path);
 // that is known.
 QString cannotOpenMessage(const QString& path, const QString& reason = QString());
 
-// A save refused or failed: which file and why.
+// A save refused before writing (the open plan, a pipe): which file and why.
 QString cannotSaveMessage(const QString& path, const QString& reason);
 
 // The question asked before a file another program changed since it was

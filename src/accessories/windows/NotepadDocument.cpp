@@ -242,7 +242,8 @@ bool NotepadDocument::saveTo(const QString& path)
         saved = writeFileBytes(path, bytes, &error);
     }
     if (!saved) {
-        messages.msgBox(cannotSaveMessage(path, error), MsgStyle::Exclamation, kNotepadCaption);
+        // A failed save says what the system said, and no more.
+        messages.msgBox(error, MsgStyle::Exclamation);
         return false;
     }
     if (written.encoding != kUtf8Encoding)
