@@ -2,6 +2,7 @@
 
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "plan/Trash.h"
 #include "plan/WriteTarget.h"
 #include "ui/DateOrderSource.h"
 #include "ui/FileDialogs.h"
@@ -58,7 +59,8 @@ QString planWindowTitle(const QString& planFileName)
 
 FileCommands::FileCommands(RecordStore& store, MessageBoxService& messages, FileDialogs& dialogs,
                            DateOrderSource& dateOrder, FileCommandsView& view)
-    : store_(store), messages_(messages), dialogs_(dialogs), dateOrder_(dateOrder), view_(view)
+    : store_(store), messages_(messages), dialogs_(dialogs), dateOrder_(dateOrder), view_(view),
+      trash_(&DesktopTrash::system())
 {
 }
 
@@ -384,23 +386,42 @@ void FileCommands::finishSave(bool deleteSuperseded)
 
 void FileCommands::deletePlan()
 {
-    if (messages_.msgBox(kReallyDeleteQuestion, MsgStyle::YesNoQuestion, kDeleteTitle) != MsgAnswer::Yes)
+    const QString name = store_.planFileName;
+    // Whether the plan can be got back is known before the user decides.
+    const bool toTrash = name.isEmpty() || !trash_->folderFor(name).isEmpty();
+    QString question = kReallyDeleteQuestion;
+    if (!toTrash)
+        question += QLatin1Char('\n') + kNoTrashWarning.arg(name);
+    // No is the default: Enter alone must not throw a plan away.
+    if (messages_.msgBox(question, MsgStyle::YesNoQuestion | MsgStyle::DefaultButton2, kDeleteTitle)
+        != MsgAnswer::Yes)
         return;
 
     // The records' voice notes go with the plan, but only the planner's own
     // recordings: a sound file the user attached from elsewhere is theirs.
+    const auto discard = [this](const QString& path) { return discardRecording(path); };
     DeferredDeletions sounds;
     for (int i = 1; i <= store_.recordCount(); ++i)
         sounds.add(store_.field(Field::AudioPath, i));
-    store_.emptyDeletionList(sounds);
-    store_.emptyDeletionList(store_.supersededSounds);
-    store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard);
-    store_.emptyDeletionList(store_.newRecordings);
+    store_.emptyDeletionList(sounds, discard);
+    store_.emptyDeletionList(store_.supersededSounds, discard);
+    store_.emptyDeletionList(store_.recordingsToDeleteOnDiscard, discard);
+    store_.emptyDeletionList(store_.newRecordings, discard);
 
     release();
-    const QString name = store_.planFileName;
-    if (name.isEmpty() || !QFile::remove(name))
+    const QFileInfo file(name);
+    if (name.isEmpty() || (!file.exists() && !file.isSymLink())) {
         messages_.msgBox(kTroubleDeletingMessage, MsgStyle::Exclamation);
+    } else if (!toTrash) {
+        if (!QFile::remove(name))
+            messages_.msgBox(kTroubleDeletingMessage, MsgStyle::Exclamation);
+    } else if (const auto problem = trash_->moveToTrash(name)) {
+        // A trash that looked usable and refused the file: the plan is
+        // kept rather than deleted for good behind the user's back.
+        messages_.msgBox(kTroubleDeletingMessage + QStringLiteral("\n%1 could not be moved to the trash and was kept.\n%2")
+                                                       .arg(name, *problem),
+                         MsgStyle::Exclamation);
+    }
 
     disk_ = {};
     store_.planFileName.clear();
@@ -410,6 +431,13 @@ void FileCommands::deletePlan()
     view_.showPlanName();
     view_.refreshAfterPlanChange();
     store_.modified = false;
+}
+
+bool FileCommands::discardRecording(const QString& path) const
+{
+    if (trash_->folderFor(path).isEmpty())
+        return QFile::remove(path);
+    return !trash_->moveToTrash(path).has_value();
 }
 
 // --- deferred deletions ------------------------------------------------------------

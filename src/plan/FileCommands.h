@@ -10,6 +10,7 @@ class QLockFile;
 namespace zp {
 
 class DateOrderSource;
+class DesktopTrash;
 struct DeferredDeletions;
 class FileDialogs;
 class MessageBoxService;
@@ -23,6 +24,8 @@ inline const QString kDeleteTitle = QStringLiteral("Zorvik Planner Delete");
 inline const QString kSaveChangesQuestion = QStringLiteral("Save changes to the Current file ?");
 inline const QString kReallyDeleteQuestion = QStringLiteral("Really delete current file ?");
 inline const QString kTroubleDeletingMessage = QStringLiteral("Trouble deleteting file");
+// Added to the delete question when the plan's disk has no trash.
+inline const QString kNoTrashWarning = QStringLiteral("%1 is on a disk without a trash: it will be deleted permanently.");
 inline const QString kPlanFileFilter = QStringLiteral("All files (*.*) |*.*|Pln Files (*.pln) |*.pln|");
 constexpr int kPlanFileFilterIndex = 2; // "Pln Files" preselected
 inline const QString kLoadPlanDialogTitle = QStringLiteral("Load Plan");
@@ -93,7 +96,12 @@ public:
     // The toolbar's save: the Save As dialog, no backup, and the plan keeps
     // its unsaved-changes mark.
     bool saveFromToolbar();
+    // Delete moves the plan file and its records' recordings to the desktop
+    // trash; only a file whose disk has no trash is deleted for good, and the
+    // question says so beforehand. A file the trash refuses is kept.
     void deletePlan();
+    // The trash Delete uses (the desktop's unless a test says otherwise).
+    void useTrash(const DesktopTrash& trash) { trash_ = &trash; }
 
     // The plan named at start-up (command line or remembered). Goes through
     // the same lock check as Open. On success the store holds the plan,
@@ -150,12 +158,16 @@ private:
     void rememberDiskState(const QString& path);
 
     void emptyUnreferenced(DeferredDeletions& list);
+    // Delete's way with one own recording: to the trash, or deleted when its
+    // disk has none.
+    bool discardRecording(const QString& path) const;
 
     RecordStore& store_;
     MessageBoxService& messages_;
     FileDialogs& dialogs_;
     DateOrderSource& dateOrder_;
     FileCommandsView& view_;
+    const DesktopTrash* trash_;
 
     std::unique_ptr<QLockFile> lock_;
     QString lockedPlan_;

@@ -685,11 +685,16 @@ bool RecordStore::isOwnRecording(const QString& path) const
 
 int RecordStore::emptyDeletionList(DeferredDeletions& list) const
 {
+    return emptyDeletionList(list, [](const QString& path) { return QFile::remove(path); });
+}
+
+int RecordStore::emptyDeletionList(DeferredDeletions& list, const std::function<bool(const QString&)>& discard) const
+{
     int deleted = 0;
     for (const QString& path : std::as_const(list.paths)) {
         if (path.isEmpty() || path == kNoAttachment)
             continue;
-        if (isOwnRecording(path) && QFile::remove(path))
+        if (isOwnRecording(path) && discard(path))
             ++deleted;
     }
     list.paths.clear();

@@ -384,6 +384,9 @@ public:
     // empties the list. Other paths (a sound the user picked from disk) are
     // left alone. Returns how many files were deleted.
     int emptyDeletionList(DeferredDeletions& list) const;
+    // The same, with `discard` doing away with each own recording (to the
+    // trash, say) and saying whether it went.
+    int emptyDeletionList(DeferredDeletions& list, const std::function<bool(const QString&)>& discard) const;
     bool isOwnRecording(const QString& path) const;
 
 private:

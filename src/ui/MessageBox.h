@@ -13,6 +13,7 @@ constexpr int Critical = 16;
 constexpr int Question = 32;
 constexpr int Exclamation = 48;
 constexpr int Information = 64;
+constexpr int DefaultButton2 = 256; // the second button answers Enter
 constexpr int Warning = Exclamation;            // 48: exclamation icon, OK
 constexpr int YesNoQuestion = YesNo | Question; // 36
 constexpr int YesNoCancelWarning = YesNoCancel | Exclamation; // 51

@@ -4,6 +4,7 @@
 #include "app/MainLayout.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "plan/Trash.h"
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +87,22 @@ protected:
         ASSERT_TRUE(QDir(temp.path()).mkpath("rec"));
         ASSERT_TRUE(QDir(temp.path()).mkpath("elsewhere"));
         a.store.recordingsFolder = b.store.recordingsFolder = temp.filePath("rec");
+        // Deleted plans go to a trash of the test's own, never the user's.
+        savedHome = qgetenv("HOME");
+        savedDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("HOME", temp.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", temp.filePath("data").toLocal8Bit());
     }
+    void TearDown() override
+    {
+        qputenv("HOME", savedHome);
+        if (savedDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", savedDataHome);
+    }
+    QString trashed(const QString& name) const { return temp.filePath("data/Trash/files/" + name); }
+    QByteArray trashInfo(const QString& name) const { return readBytes(temp.filePath("data/Trash/info/" + name + ".trashinfo")); }
 
     QString path(const QString& relative) const { return temp.filePath(relative); }
     QString touch(const QString& relative)
@@ -106,6 +122,8 @@ protected:
     }
 
     QTemporaryDir temp;
+    QByteArray savedHome;
+    QByteArray savedDataHome;
     Copy a;
     Copy b;
 };
@@ -362,8 +380,11 @@ TEST_F(FileCommandsTest, deleteAnsweredYes_removesPlanAndOwnRecordings)
     ASSERT_EQ(a.messages.count(), 1);
     EXPECT_EQ(a.messages.last().text, "Really delete current file ?");
     EXPECT_EQ(a.messages.last().title, "Zorvik Planner Delete");
+    EXPECT_EQ(a.messages.last().style, MsgStyle::YesNoQuestion | MsgStyle::DefaultButton2);
     EXPECT_FALSE(QFile::exists(path("work.pln")));
     EXPECT_FALSE(QFile::exists(own));
+    EXPECT_TRUE(QFile::exists(trashed("work.pln")));
+    EXPECT_TRUE(QFile::exists(trashed("07101530.WAV")));
     EXPECT_TRUE(QFile::exists(usersOwn));
     EXPECT_TRUE(QFile::exists(picture));
     EXPECT_FALSE(QFile::exists(FileCommands::lockFilePath(path("work.pln"))));
@@ -385,6 +406,100 @@ TEST_F(FileCommandsTest, deleteOfAFileThatCannotBeDeleted_reportsAndClearsAnyway
     EXPECT_TRUE(a.messages.last().title.isEmpty());
     EXPECT_EQ(a.store.recordCount(), 0);
     EXPECT_TRUE(a.store.planFileName.isEmpty());
+}
+
+// Enter alone answers the delete question with its default, No.
+TEST_F(FileCommandsTest, deleteAnsweredWithEnter_keepsThePlan)
+{
+    savedPlan(a, "work.pln", {rec("One")});
+    a.commands.deletePlan();
+    EXPECT_TRUE(QFile::exists(path("work.pln")));
+    EXPECT_EQ(a.store.recordCount(), 1);
+}
+
+// The plan, its records' recordings and the recordings the lists hold all
+// land in the home trash, each with the note that lets it be put back.
+TEST_F(FileCommandsTest, deletedPlanAndRecordings_canBeRestoredFromTheTrash)
+{
+    const QString own = touch("rec/07101530.WAV");
+    const QString unattached = touch("rec/07111200.WAV");
+    savedPlan(a, "work.pln", {rec("Own", own)});
+    a.store.newRecordings.add(unattached);
+    const QByteArray saved = readBytes(path("work.pln"));
+
+    a.messages.script({MsgAnswer::Yes});
+    a.commands.deletePlan();
+    ASSERT_EQ(a.messages.count(), 1);
+    EXPECT_EQ(readBytes(trashed("work.pln")), saved);
+    for (const QString& file : {path("work.pln"), own, unattached}) {
+        const QString name = QFileInfo(file).fileName();
+        EXPECT_FALSE(QFile::exists(file)) << name.toStdString();
+        EXPECT_TRUE(QFile::exists(trashed(name))) << name.toStdString();
+        EXPECT_TRUE(trashInfo(name).contains("Path=" + QFile::encodeName(file))) << name.toStdString();
+    }
+}
+
+// A trash that cannot take the file never turns into a deletion for good.
+TEST_F(FileCommandsTest, deleteIntoATrashThatCannotBeWritten_keepsThePlanAndSaysWhy)
+{
+    const QString own = touch("rec/07101530.WAV");
+    savedPlan(a, "work.pln", {rec("Own", own)});
+    ASSERT_TRUE(QDir().mkpath(path("data/Trash/info")));
+    writeBytes(path("data/Trash/files"), "a file where the trash keeps its files");
+
+    a.messages.script({MsgAnswer::Yes});
+    a.commands.deletePlan();
+    EXPECT_TRUE(QFile::exists(path("work.pln")));
+    EXPECT_TRUE(QFile::exists(own));
+    ASSERT_EQ(a.messages.count(), 2);
+    EXPECT_TRUE(a.messages.last().text.startsWith("Trouble deleteting file\n" + path("work.pln")))
+        << a.messages.last().text.toStdString();
+    EXPECT_EQ(a.messages.last().style, MsgStyle::Exclamation);
+    EXPECT_EQ(a.store.recordCount(), 0);
+    EXPECT_EQ(a.view.panel, "New Plan");
+}
+
+// A disk without a trash: the question warns, and Yes deletes as it always has.
+TEST_F(FileCommandsTest, deleteOnADiskWithoutTrash_warnsThenDeletes)
+{
+    struct NoTrash : DesktopTrash {
+        QString folderFor(const QString&) const override { return {}; }
+    } noTrash;
+    a.commands.useTrash(noTrash);
+    const QString own = touch("rec/07101530.WAV");
+    savedPlan(a, "work.pln", {rec("Own", own)});
+
+    a.messages.script({MsgAnswer::Yes});
+    a.commands.deletePlan();
+    ASSERT_EQ(a.messages.count(), 1);
+    EXPECT_EQ(a.messages.last().text, "Really delete current file ?\n" + path("work.pln")
+                                          + " is on a disk without a trash: it will be deleted permanently.");
+    EXPECT_EQ(a.messages.last().title, "Zorvik Planner Delete");
+    EXPECT_FALSE(QFile::exists(path("work.pln")));
+    EXPECT_FALSE(QFile::exists(own));
+    EXPECT_FALSE(QFile::exists(path("data/Trash")));
+}
+
+// Which trash a file on another disk goes to.
+TEST(TrashFolder, followsTheDesktopsRulesForEachDisk)
+{
+    QTemporaryDir top;
+    const QString uid = "1000";
+    const QString home = "/home/u/.local/share/Trash";
+    EXPECT_EQ(trashFolderOn(top.path(), true, home, 1000), home);
+    // Nothing there yet: the user's own trash, made on first use.
+    EXPECT_EQ(trashFolderOn(top.path(), false, home, 1000), top.filePath(".Trash-" + uid));
+    // An administrator's .Trash counts only when sticky.
+    ASSERT_TRUE(QDir(top.path()).mkdir(".Trash"));
+    EXPECT_EQ(trashFolderOn(top.path(), false, home, 1000), top.filePath(".Trash-" + uid));
+    ASSERT_EQ(::chmod(QFile::encodeName(top.filePath(".Trash")).constData(), 01777), 0);
+    EXPECT_EQ(trashFolderOn(top.path(), false, home, 1000), top.filePath(".Trash/" + uid));
+    // Something else in the place of the user's trash: none.
+    writeBytes(top.filePath(".Trash-1001"), "not a folder");
+    EXPECT_EQ(trashFolderOn(top.path(), false, home, 1001), top.filePath(".Trash/1001"));
+    ASSERT_TRUE(QDir(top.path()).rmdir(".Trash"));
+    EXPECT_EQ(trashFolderOn(top.path(), false, home, 1001), QString());
+    EXPECT_EQ(trashFolderOn(top.filePath("no such disk"), false, home, 1000), QString());
 }
 
 // --- write errors -----------------------------------------------------------------

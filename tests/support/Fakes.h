@@ -44,6 +44,22 @@ public:
         }
         if (defaultAnswer)
             return *defaultAnswer;
+        return defaultButton(style);
+    }
+
+    // What Enter answers: the first button, or the one the style makes the
+    // default.
+    static int defaultButton(int style)
+    {
+        if ((style >> 8 & 3) == 1) {
+            switch (style & 7) {
+            case 1: return MsgAnswer::Cancel;
+            case 3:
+            case 4: return MsgAnswer::No;
+            case 5: return MsgAnswer::Cancel;
+            default: break;
+            }
+        }
         return firstButton(style);
     }
 
