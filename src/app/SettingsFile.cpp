@@ -254,6 +254,13 @@ SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordSto
         *loaded = false;
     bool byteOrderMark = false;
     bool lfOnly = false;
+    // No file yet is a first start, not a fault: nothing to tell the user.
+    // A file too small to hold a single setting counts as none.
+    const QFileInfo file(path);
+    if (!file.exists() || (file.isFile() && file.size() <= kSettingsMinimumBytes)) {
+        setDefaultSettings(settings, store);
+        return defaultSettingsSnapshot();
+    }
     if (const auto raw = readRawLines(path, &byteOrderMark, &lfOnly)) {
         // The encoding is decided over the whole file, not line by line.
         QByteArray all;
@@ -279,7 +286,8 @@ SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordSto
             }
         }
     }
-    messages.msgBox(kSettingsLoadFailedText, MsgStyle::Exclamation, kSettingsLoadFailedTitle);
+    messages.msgBox(kSettingsLoadFailedText.arg(settingsPathForDisplay(path)), MsgStyle::Exclamation,
+                    kSettingsLoadFailedTitle);
     setDefaultSettings(settings, store);
     return defaultSettingsSnapshot();
 }
@@ -353,12 +361,24 @@ SettingsWriteResult saveSettings(const QString& path, const Settings& settings, 
     return {};
 }
 
-void reportSettingsWriteFailure(MessageBoxService& messages, bool viaMenu)
+void reportSettingsWriteFailure(MessageBoxService& messages, bool viaMenu, const QString& path)
 {
+    const QString shown = settingsPathForDisplay(path);
     if (viaMenu)
-        messages.msgBox(kSettingsWriteFailedExitMenu, MsgStyle::Exclamation, kSettingsWriteFailedExitMenuTitle);
+        messages.msgBox(kSettingsWriteFailedExitMenu.arg(shown), MsgStyle::Exclamation,
+                        kSettingsWriteFailedExitMenuTitle);
     else
-        messages.msgBox(kSettingsWriteFailedWindowClose, MsgStyle::Exclamation, kSettingsWriteFailedWindowCloseTitle);
+        messages.msgBox(kSettingsWriteFailedWindowClose.arg(shown), MsgStyle::Exclamation,
+                        kSettingsWriteFailedWindowCloseTitle);
+}
+
+QString settingsPathForDisplay(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString home = QDir::homePath();
+    if (home != QLatin1String("/") && absolute.startsWith(home + u'/'))
+        return QStringLiteral("~") + absolute.mid(home.size());
+    return absolute;
 }
 
 QString settingsIntegerText(qint64 value)

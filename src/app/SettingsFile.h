@@ -26,21 +26,24 @@ constexpr qint64 kSettingsMinimumBytes = 20;
 // planner wrote).
 constexpr qsizetype kSettingsMaxLineBytes = 65536;
 
-// Shown once at start-up when the file is missing, wrongly headed, too short
-// or unreadable; the defaults apply.
+// Shown once at start-up when the file is there but wrongly headed, too
+// short or unreadable; the defaults apply. A missing file (or one of 20 bytes
+// or less) is a first start: the defaults apply without a word.
 inline const QString kSettingsLoadFailedTitle = QStringLiteral("Zorvik Planner Startup");
 inline const QString kSettingsLoadFailedText = QStringLiteral(
-    "The file PLANNER.INI was not loaded succesfully. Check that it exists in the directory that contains the main "
-    "program. Alternatively a new .INI file will be created for you.");
+    "The file PLANNER.INI was not loaded succesfully. Check the file %1. Alternatively a new .INI file will be "
+    "created for you.");
 
 // Shown when writing fails at exit, by the way the program is left; the exit
-// goes on either way.
+// goes on either way. %1 is the file.
 inline const QString kSettingsWriteFailedExitMenuTitle = QStringLiteral("Zorvik Planner Exit");
-inline const QString kSettingsWriteFailedExitMenu = QStringLiteral("Trouble saving PLANNER.INI file.");
+inline const QString kSettingsWriteFailedExitMenu = QStringLiteral("Trouble saving PLANNER.INI file. Check the file %1");
 inline const QString kSettingsWriteFailedWindowCloseTitle = QStringLiteral("Zorvik Planner Settings");
 inline const QString kSettingsWriteFailedWindowClose = QStringLiteral(
-    "The file PLANNER.INI was not opened succesfully and therefore your setting were not saved. Check the file in "
-    "your C:\\ root directory");
+    "The file PLANNER.INI was not opened succesfully and therefore your setting were not saved. Check the file %1");
+
+// A path as the messages show it: "~/" for the home folder.
+QString settingsPathForDisplay(const QString& path);
 
 // ~/.config/zorvik-planner/PLANNER.INI, or under $XDG_CONFIG_HOME when set.
 QString settingsFilePath();
@@ -52,10 +55,11 @@ bool isAcceptedSettingsHeader(QStringView line);
 // Every setting to its default, the flag ("1") included.
 void setDefaultSettings(Settings& settings, RecordStore& store);
 
-// Reads the file into the settings and the store. A missing file, one of 20
-// bytes or less, a wrong header, a file that ends before line 106, an
-// overlong line or a number too big for its line shows the start-up message
-// once and sets the defaults instead; nothing read from such a file is kept.
+// Reads the file into the settings and the store. A missing file, or one of
+// 20 bytes or less, quietly sets the defaults. A wrong header, a file that
+// ends before line 106, an overlong line or a number too big for its line
+// shows the start-up message, naming the file, once and sets the defaults
+// instead; nothing read from such a file is kept.
 // Returns the snapshot for saveSettings; `loaded` tells whether the file
 // was used.
 SettingsSnapshot loadSettings(const QString& path, Settings& settings, RecordStore& store,
@@ -78,8 +82,8 @@ SettingsWriteResult saveSettings(const QString& path, const Settings& settings, 
                                  const SettingsSnapshot& snapshot);
 
 // The write-failure message of the exit path: File > Exit when viaMenu,
-// closing the main window otherwise.
-void reportSettingsWriteFailure(MessageBoxService& messages, bool viaMenu);
+// closing the main window otherwise; it names the file `path`.
+void reportSettingsWriteFailure(MessageBoxService& messages, bool viaMenu, const QString& path);
 
 // Number lines as the old BASIC printed them: a blank for the sign when not
 // negative, the digits, a trailing blank. Singles show at most 7 significant

@@ -123,6 +123,36 @@ protected:
     FakeMessageBox messages;
 };
 
+// A first start (no file yet, or one too small to hold a setting) is no
+// fault: defaults, and not a word.
+TEST_F(SettingsFileTest, noFileOrATinyOne_setsDefaultsQuietly)
+{
+    const struct {
+        const char* name;
+        std::optional<QByteArray> content; // nothing: no file at all
+    } cases[] = {
+        {"no file", std::nullopt},
+        {"20 bytes", QByteArray("Zorvik Planner 3.2\r\n")},
+        {"empty", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path());
+        if (c.content)
+            writeBytes(path(), *c.content);
+        disturb();
+        messages.clear();
+        bool loaded = true;
+
+        const SettingsSnapshot snapshot = loadSettings(path(), settings, store, messages, &loaded);
+
+        EXPECT_TRUE(messages.empty());
+        EXPECT_FALSE(loaded);
+        expectDefaults();
+        EXPECT_EQ(snapshot, defaultSettingsSnapshot());
+    }
+}
+
 TEST_F(SettingsFileTest, unusableFiles_showStartupMessageOnceAndSetDefaults)
 {
     QByteArray binary(5000, '\0');
@@ -136,9 +166,7 @@ TEST_F(SettingsFileTest, unusableFiles_showStartupMessageOnceAndSetDefaults)
         const char* name;
         std::optional<QByteArray> content; // nothing: no file at all
     } cases[] = {
-        {"no file", std::nullopt},
-        {"20 bytes", QByteArray("Zorvik Planner 3.2\r\n")},
-        {"empty", QByteArray()},
+        {"21 bytes", QByteArray("Zorvik Planner 3.2\r\n1")},
         {"wrong header", fixtureWith({{1, "Zorvik Planner 3.3"}})},
         {"header in other case", fixtureWith({{1, "zorvik planner 3.2"}})},
         {"header with a trailing blank", fixtureWith({{1, "Zorvik Planner 3.2 "}})},
@@ -163,9 +191,9 @@ TEST_F(SettingsFileTest, unusableFiles_showStartupMessageOnceAndSetDefaults)
 
         ASSERT_EQ(messages.count(), 1);
         EXPECT_EQ(messages.last().text,
-                  QStringLiteral("The file PLANNER.INI was not loaded succesfully. Check that it exists in the directory "
-                                 "that contains the main program. Alternatively a new .INI file will be created for "
-                                 "you."));
+                  QStringLiteral("The file PLANNER.INI was not loaded succesfully. Check the file %1. Alternatively a "
+                                 "new .INI file will be created for you.")
+                      .arg(path()));
         EXPECT_EQ(messages.last().title, QStringLiteral("Zorvik Planner Startup"));
         EXPECT_EQ(messages.last().style, MsgStyle::Exclamation);
         expectDefaults();
@@ -577,20 +605,34 @@ TEST_F(SettingsFileTest, settingsFileKeptAsALink_staysALink)
     EXPECT_EQ(readBytes(real), fixtureBytes());
 }
 
-TEST(SettingsWriteFailureMessage, dependsOnTheExitPath)
+TEST(SettingsWriteFailureMessage, dependsOnTheExitPathAndNamesTheFile)
 {
     FakeMessageBox messages;
-    reportSettingsWriteFailure(messages, true);
-    reportSettingsWriteFailure(messages, false);
+    reportSettingsWriteFailure(messages, true, "/media/u/PLANNER.INI");
+    reportSettingsWriteFailure(messages, false, "/media/u/PLANNER.INI");
     ASSERT_EQ(messages.count(), 2);
-    EXPECT_EQ(messages.calls[0].text, QStringLiteral("Trouble saving PLANNER.INI file."));
+    EXPECT_EQ(messages.calls[0].text, QStringLiteral("Trouble saving PLANNER.INI file. Check the file /media/u/PLANNER.INI"));
     EXPECT_EQ(messages.calls[0].title, QStringLiteral("Zorvik Planner Exit"));
     EXPECT_EQ(messages.calls[1].text,
               QStringLiteral("The file PLANNER.INI was not opened succesfully and therefore your setting were not "
-                             "saved. Check the file in your C:\\ root directory"));
+                             "saved. Check the file /media/u/PLANNER.INI"));
     EXPECT_EQ(messages.calls[1].title, QStringLiteral("Zorvik Planner Settings"));
     for (const auto& c : messages.calls)
         EXPECT_EQ(c.style, MsgStyle::Exclamation);
+}
+
+TEST(SettingsPathForDisplay, showsTheHomeFolderAsTilde)
+{
+    const QByteArray old = qgetenv("HOME");
+    qputenv("HOME", "/home/u");
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/.config/zorvik-planner/PLANNER.INI", "~/.config/zorvik-planner/PLANNER.INI"},
+        {"/home/user2/PLANNER.INI", "/home/user2/PLANNER.INI"}, // another user's home
+        {"/etc/PLANNER.INI", "/etc/PLANNER.INI"},
+    };
+    for (const auto& [path, shown] : cases)
+        EXPECT_EQ(settingsPathForDisplay(path), QString::fromLatin1(shown)) << path;
+    qputenv("HOME", old);
 }
 
 TEST(SettingsFilePath, followsTheConfigurationFolder)

@@ -1198,7 +1198,7 @@ bool MainWindow::exitProgram(bool viaMenu)
     exiting_ = true;
     if (!state_.settingsPath.isEmpty() &&
         !saveSettings(state_.settingsPath, state_.settings, state_.store, state_.settingsSnapshot))
-        reportSettingsWriteFailure(platform_.messages, viaMenu);
+        reportSettingsWriteFailure(platform_.messages, viaMenu, state_.settingsPath);
     files_->release();
     // An orderly end: whatever was unsaved was saved or dropped on purpose.
     removeRecoveryCopy(state_.store.planFileName, state_.recoveryFolder);

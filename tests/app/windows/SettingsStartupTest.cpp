@@ -4,6 +4,7 @@
 #include "support/Fakes.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QListView>
 #include <QTemporaryDir>
@@ -51,12 +52,10 @@ protected:
     ProgramState state;
 };
 
-TEST_F(SettingsStartupTest, firstStart_tellsOnceUsesDefaultsAndExitWritesTheFile)
+TEST_F(SettingsStartupTest, firstStart_quietlyUsesDefaultsAndExitWritesTheFile)
 {
     auto app = startApp();
-    ASSERT_EQ(test.messages.count(), 1);
-    EXPECT_EQ(test.messages.calls[0].title, "Zorvik Planner Startup");
-    EXPECT_EQ(test.messages.calls[0].style, 48);
+    EXPECT_EQ(test.messages.count(), 0);
     EXPECT_EQ(state.settings.displayMode, "sortbydate");
     EXPECT_EQ(app->mainWindow()->statusPanelText(4), "New Plan");
 
@@ -74,7 +73,23 @@ TEST_F(SettingsStartupTest, firstStart_tellsOnceUsesDefaultsAndExitWritesTheFile
     ASSERT_EQ(lines.size(), 106);
     EXPECT_EQ(lines[0], "Zorvik Planner 3.2");
     EXPECT_EQ(lines[1], "1");
-    EXPECT_EQ(test.messages.count(), 1);
+    EXPECT_EQ(test.messages.count(), 0);
+}
+
+// A settings file that is there but cannot be used is told about once,
+// naming the file, and replaced at exit.
+TEST_F(SettingsStartupTest, unusableSettingsFile_isNamedInTheStartupMessage)
+{
+    QDir().mkpath(dir.filePath("zorvik-planner"));
+    writePlan("zorvik-planner/PLANNER.INI", "Some other program 1.0\r\nwith its own lines\r\n");
+    auto app = startApp();
+    ASSERT_EQ(test.messages.count(), 1);
+    EXPECT_EQ(test.messages.calls[0].title, "Zorvik Planner Startup");
+    EXPECT_EQ(test.messages.calls[0].style, 48);
+    EXPECT_TRUE(test.messages.calls[0].text.contains("Check the file " + state.settingsPath + "."))
+        << test.messages.calls[0].text.toStdString();
+    app->mainWindow()->exitProgram(true);
+    EXPECT_EQ(fileLines(state.settingsPath).value(0), "Zorvik Planner 3.2");
 }
 
 TEST_F(SettingsStartupTest, secondStart_reopensThePlanAndTheChoicesOfTheFirst)
@@ -176,7 +191,7 @@ TEST_F(SettingsStartupTest, settingsThatCannotBeWritten_areReportedByExitPath)
         test.messages.clear();
         app->mainWindow()->exitProgram(true);
         ASSERT_EQ(test.messages.count(), 1);
-        EXPECT_EQ(test.messages.calls[0].text, kSettingsWriteFailedExitMenu);
+        EXPECT_EQ(test.messages.calls[0].text, kSettingsWriteFailedExitMenu.arg(state.settingsPath));
         EXPECT_EQ(test.messages.calls[0].title, "Zorvik Planner Exit");
     }
     ProgramState second;
@@ -187,6 +202,7 @@ TEST_F(SettingsStartupTest, settingsThatCannotBeWritten_areReportedByExitPath)
     app.mainWindow()->close();
     ASSERT_EQ(test.messages.count(), 1);
     EXPECT_EQ(test.messages.calls[0].title, "Zorvik Planner Settings");
+    EXPECT_TRUE(test.messages.calls[0].text.endsWith("Check the file " + state.settingsPath));
 }
 
 TEST_F(SettingsStartupTest, placeOffEveryScreen_isBroughtBackWhenShown)
