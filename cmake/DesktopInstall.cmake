@@ -23,18 +23,22 @@ foreach(size 16 22 24 32 48 64 128 256)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${ZORVIK_APP_ID}.png)
 endforeach()
 
-# The manual page is written in roff; the build fills in the version and
-# the data and program folders and compresses it as Debian wants (gzip -n: no time stamp,
-# so the package builds the same twice).
+# The manual page is written in roff. Its FILES and SEE ALSO name the data
+# and program folders, which depend on the prefix the install is made to
+# (`cmake --install --prefix`, /usr for the package); so the install fills
+# them in and compresses the page, not the build. The build still makes a
+# copy for the configured prefix, to read with man -l.
 set(DATADIR ${CMAKE_INSTALL_FULL_DATADIR})
 set(WINDOWSDIR ${CMAKE_INSTALL_PREFIX}/${ZORVIK_WINDOWS_INSTALL_DIR})
 configure_file(docs/man/zorvik-planner.1 ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1 @ONLY)
-add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz
-  COMMAND gzip -9 -n -f -k ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1
-  DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1
-  COMMENT "Compressing the manual page")
-add_custom_target(zorvik_manual ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/man/zorvik-planner.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(CODE "
+  set(ZORVIK_MAN_SOURCE \"${CMAKE_CURRENT_SOURCE_DIR}/docs/man/zorvik-planner.1\")
+  set(ZORVIK_MAN_WORK \"${CMAKE_CURRENT_BINARY_DIR}/man/installed\")
+  set(ZORVIK_DATADIR_REL \"${CMAKE_INSTALL_DATADIR}\")
+  set(ZORVIK_WINDOWSDIR_REL \"${ZORVIK_WINDOWS_INSTALL_DIR}\")
+  set(ZORVIK_MANDIR_REL \"${CMAKE_INSTALL_MANDIR}\")
+  set(PROJECT_VERSION \"${PROJECT_VERSION}\")
+  include(\"${CMAKE_CURRENT_SOURCE_DIR}/cmake/InstallManualPage.cmake\")")
 
 # Debian wants a copyright file and a compressed change log in the package's
 # documentation folder.

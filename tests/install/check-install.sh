@@ -15,7 +15,8 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 rm -rf "$work"
 mkdir -p "$work"
 root=$work/root
-prefix=/usr/local
+# Not the default prefix, so that a file naming /usr/local is caught.
+prefix=/opt/zorvik-check
 DESTDIR=$root cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 top=$root$prefix
 share=$top/share
@@ -45,10 +46,42 @@ update-mime-database "$work/mime" >"$work/mime.log" 2>&1
 grep -q 'application/x-zorvik-plan:\*\.pln' "$work/mime/globs2" || fail "*.pln glob"
 grep -aq 'Zorvik Planner' "$work/mime/magic" || fail "first-line magic"
 
+# Another type claims *.pln too; in the database a desktop compiles from the
+# system's types and ours, a plan is ours by its name alone (what a file
+# manager shows before reading a file) and by its content. xdg-mime asks GIO
+# as it does on a GNOME desktop; without a desktop it asks `file`, which
+# knows no desktop types.
+if command -v gio >/dev/null && command -v xdg-mime >/dev/null && [ -d /usr/share/mime/packages ]; then
+    desk=$work/desktop
+    mkdir -p "$desk/mime/packages" "$desk/home"
+    cp /usr/share/mime/packages/*.xml "$share/mime/packages/zorvik-planner.xml" "$desk/mime/packages/"
+    update-mime-database "$desk/mime" >>"$work/mime.log" 2>&1
+    printf 'Zorvik Planner 3.2 0\r\nenglisheuro\r\nplannerend\r\n' >"$work/work.pln"
+    printf 'a new plan, not written by the planner yet\n' >"$work/new.pln"
+    desktop() { env HOME="$desk/home" XDG_DATA_HOME="$desk/home" XDG_DATA_DIRS="$desk" XDG_CURRENT_DESKTOP=GNOME "$@"; }
+    for plan in "$work/work.pln" "$work/new.pln"; do
+        type=$(desktop xdg-mime query filetype "$plan") || fail "xdg-mime query filetype"
+        [ "$type" = application/x-zorvik-plan ] || fail "xdg-mime says $plan is $type"
+        desktop gio info -a standard::content-type,standard::fast-content-type "$plan" >"$work/gio.txt" || fail "gio info"
+        for attribute in content-type fast-content-type; do
+            grep -qx "  standard::$attribute: application/x-zorvik-plan" "$work/gio.txt" ||
+                fail "GIO's $attribute of $plan: $(cat "$work/gio.txt")"
+        done
+    done
+else
+    echo "skipped the file type as a desktop sees it: gio, xdg-mime or the system's MIME types are missing"
+fi
+
 # man-db's sandbox does not work in every container; warnings go to stderr.
 MAN_DISABLE_SECCOMP=1 LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$share/man/man1/zorvik-planner.1.gz" \
     >"$work/man.txt" 2>"$work/man-warnings.txt" || fail "man"
 [ ! -s "$work/man-warnings.txt" ] || { cat "$work/man-warnings.txt" >&2; fail "manual page warnings"; }
+# FILES and SEE ALSO name the folders the program was installed to.
+for folder in "$prefix/libexec/zorvik-planner/" "$prefix/share/zorvik-planner/PLANNER.WAV" \
+              "$prefix/share/doc/zorvik-planner/html/"; do
+    grep -qF "$folder" "$work/man.txt" || fail "the manual page does not name $folder"
+done
+! grep -q '/usr/local' "$work/man.txt" || fail "the manual page names /usr/local, not the prefix"
 # Every verb --help names has its entry in the manual page.
 "$top/bin/zorvik-planner" --help | grep -o -- '--[a-z][a-z-]*' | sort -u | while read -r option; do
     grep -qE -- "^ +(-[a-z], )?$option( |$)" "$work/man.txt" || fail "the manual page does not explain $option"

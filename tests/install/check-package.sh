@@ -36,6 +36,15 @@ for lib in libqt6core6 libqt6widgets6 libportaudio2 libsndfile1 libc6; do
     echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib"
 done
 
+# The packaged program tells which build it is, not build 0.
+dpkg-deb -x "$deb" "$work/root"
+"$work/root/usr/bin/zorvik-planner" --version >"$work/version.txt"
+head -n 1 "$work/version.txt" | grep -qE '^Zorvik Planner [0-9]+\.[0-9]+\.[0-9]+ \(build [1-9][0-9]*\)$' ||
+    fail "the packaged program's version: $(head -n 1 "$work/version.txt")"
+# Its manual page names where the package puts the program.
+zcat "$work/root/usr/share/man/man1/zorvik-planner.1.gz" | grep -q '^\.I /usr/libexec/zorvik' ||
+    fail "the packaged manual page does not name /usr/libexec"
+
 # lintian refuses nothing as root but says it is not recommended.
 lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 || true
 cat "$work/lintian.txt"
