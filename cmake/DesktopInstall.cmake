@@ -15,6 +15,8 @@ install(FILES ${ZORVIK_DESKTOP_DIR}/zorvik-planner-mime.xml DESTINATION ${CMAKE_
 configure_file(${ZORVIK_DESKTOP_DIR}/${ZORVIK_APP_ID}.metainfo.xml
   ${CMAKE_CURRENT_BINARY_DIR}/${ZORVIK_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ZORVIK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The screenshot the AppStream file shows (scripts/make-screenshot remakes it).
+install(FILES docs/screenshots/main-window.png DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvik-planner/screenshots)
 
 install(FILES resources/icons/zorvik-planner.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${ZORVIK_APP_ID}.svg)

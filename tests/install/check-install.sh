@@ -38,6 +38,14 @@ grep -qx 'Exec=zorvik-planner %f' "$share/applications/$id.desktop" || fail "Exe
 grep -qx 'MimeType=application/x-zorvik-plan;' "$share/applications/$id.desktop" || fail "MimeType line"
 appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 xmllint --noout "$share/mime/packages/zorvik-planner.xml" || fail "xmllint on the MIME type"
+# The AppStream file's home page and screenshot, and the screenshot itself
+# installed beside the program: a picture of the main window, not too big.
+grep -q '<url type="homepage">https://zorvik.org/planner</url>' "$share/metainfo/$id.metainfo.xml" || fail "no homepage URL"
+grep -q '<image type="source" width="1280" height="800">https://[^<]*/main-window.png</image>' \
+    "$share/metainfo/$id.metainfo.xml" || fail "no screenshot in the AppStream file"
+shot=$share/zorvik-planner/screenshots/main-window.png
+file "$shot" | grep -q "PNG image data, 1280 x 800" || fail "screenshot: $(file "$shot")"
+[ "$(wc -c <"$shot")" -lt 204800 ] || fail "the screenshot is 200 kB or more"
 
 # The file type as the desktop's database compiles it: the glob and the
 # magic of a plan's first line.

@@ -25,7 +25,7 @@ for f in /usr/bin/zorvik-planner /usr/libexec/zorvik-planner/zorvik-planner-wind
          /usr/share/applications/$id.desktop /usr/share/metainfo/$id.metainfo.xml \
          /usr/share/mime/packages/zorvik-planner.xml /usr/share/man/man1/zorvik-planner.1.gz \
          /usr/share/icons/hicolor/scalable/apps/$id.svg /usr/share/icons/hicolor/256x256/apps/$id.png \
-         /usr/share/icons/hicolor/16x16/apps/$id.png; do
+         /usr/share/icons/hicolor/16x16/apps/$id.png /usr/share/zorvik-planner/screenshots/main-window.png; do
     grep -qx "$f" "$work/contents.txt" || fail "$f is not in the package"
 done
 ! grep -E '^/usr/(include|lib)/|gtest|benchmark|test_' "$work/contents.txt" || fail "build or test files in the package"
