@@ -42,7 +42,9 @@ inline QString checkSettingsBytes(const QByteArray& bytes, const QString& folder
     RecordStore store;
     bool loaded = false;
     const SettingsSnapshot read = loadSettings(path, settings, store, quiet, &loaded);
-    if (loaded == (quiet.shown != 0))
+    // A file too small to hold a setting is a first start: no message.
+    const bool tellsUser = !loaded && bytes.size() > kSettingsMinimumBytes;
+    if (tellsUser != (quiet.shown != 0))
         return QStringLiteral("the start-up message and the result disagree");
     const Twips twips;
     for (int row = 1; row <= 15; ++row) {
