@@ -79,14 +79,18 @@ std::optional<QString> DesktopTrash::moveToTrash(const QString& path) const
     if (folder.isEmpty())
         return QStringLiteral("Its disk has no trash.");
     // The home trash is made when it is missing, data folder and all; a
-    // trash that exists but is no folder is not replaced.
-    if (folder == homeTrashFolder() && !QFileInfo::exists(folder)) {
-        QDir().mkpath(QFileInfo(folder).absolutePath());
+    // trash that exists but is no folder is not replaced. It is made even
+    // for a file on another disk: Qt falls back to it when that disk's
+    // trash cannot be made, and then fails cleanly rather than looking
+    // for a trash in the current folder.
+    const QString home = homeTrashFolder();
+    if (!QFileInfo::exists(home)) {
+        QDir().mkpath(QFileInfo(home).absolutePath());
         // Only its owner may look into a trash.
-        if (QDir().mkdir(folder))
-            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (QDir().mkdir(home))
+            QFile::setPermissions(home, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
-    if (!QFileInfo(folder).isDir())
+    if (folder == home && !QFileInfo(folder).isDir())
         return QStringLiteral("The trash folder %1 could not be made.").arg(folder);
     QFile file(path);
     if (file.moveToTrash())
