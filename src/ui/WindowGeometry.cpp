@@ -17,6 +17,20 @@ WindowPlacement placementOf(const QWidget& window, const Twips& twips)
             double(twips.toTwipsY(frame.height()))};
 }
 
+WindowPlacement normalPlacementOf(const QWidget& window, const Twips& twips)
+{
+    if (!(window.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        return placementOf(window, twips);
+    // The frame as it is now, put round the normal geometry.
+    const QRect inner = window.geometry();
+    const QRect frame = window.frameGeometry();
+    const QRect normal = window.normalGeometry().adjusted(frame.left() - inner.left(), frame.top() - inner.top(),
+                                                          frame.right() - inner.right(),
+                                                          frame.bottom() - inner.bottom());
+    return {double(twips.toTwipsY(normal.y())), double(twips.toTwipsX(normal.x())),
+            double(twips.toTwipsX(normal.width())), double(twips.toTwipsY(normal.height()))};
+}
+
 void moveWindow(QWidget& window, const Twips& twips, const WindowPlacement& p)
 {
     window.move(twips.toPixelsX(p.left), twips.toPixelsY(p.top));
