@@ -1,6 +1,7 @@
 #include "ui/WindowGeometry.h"
 
 #include <QEvent>
+#include <QRectF>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -17,6 +18,12 @@ WindowPlacement placementOf(const QWidget& window, const Twips& twips)
             double(twips.toTwipsY(frame.height()))};
 }
 
+namespace {
+// The client geometry placeWindow gave a window, and the place in twips.
+constexpr const char* kPlacedGeometry = "zorvikPlacedGeometry";
+constexpr const char* kPlacedTwips = "zorvikPlacedTwips";
+} // namespace
+
 WindowPlacement normalPlacementOf(const QWidget& window, const Twips& twips)
 {
     if (!(window.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
@@ -27,8 +34,18 @@ WindowPlacement normalPlacementOf(const QWidget& window, const Twips& twips)
     const QRect normal = window.normalGeometry().adjusted(frame.left() - inner.left(), frame.top() - inner.top(),
                                                           frame.right() - inner.right(),
                                                           frame.bottom() - inner.bottom());
-    return {double(twips.toTwipsY(normal.y())), double(twips.toTwipsX(normal.x())),
-            double(twips.toTwipsX(normal.width())), double(twips.toTwipsY(normal.height()))};
+    WindowPlacement p{double(twips.toTwipsY(normal.y())), double(twips.toTwipsX(normal.x())),
+                      double(twips.toTwipsX(normal.width())), double(twips.toTwipsY(normal.height()))};
+    // Still the size placeWindow gave it: a window that started maximised
+    // never had its frame taken off that size, so the size it was given
+    // is the one to keep, not one a frame larger each run.
+    const QVariant placed = window.property(kPlacedGeometry);
+    if (placed.isValid() && placed.toRect().size() == window.normalGeometry().size()) {
+        const QRectF given = window.property(kPlacedTwips).toRectF();
+        p.width = given.width();
+        p.height = given.height();
+    }
+    return p;
 }
 
 void moveWindow(QWidget& window, const Twips& twips, const WindowPlacement& p)
@@ -98,6 +115,8 @@ void placeWindow(QWidget& window, const Twips& twips, const WindowPlacement& sto
     window.setProperty(kGeneration, window.property(kGeneration).toInt() + 1);
     moveWindow(window, twips, p);
     applyOuterSize(window, twips, p);
+    window.setProperty(kPlacedGeometry, window.geometry());
+    window.setProperty(kPlacedTwips, QRectF(p.left, p.top, p.width, p.height));
     if (!window.isVisible())
         new FrameSizeFix(window, twips, p);
 }

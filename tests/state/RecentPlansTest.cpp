@@ -21,6 +21,11 @@ protected:
         qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
         QDir().mkpath(dir.filePath("plans"));
     }
+    ~RecentPlansTest() override
+    {
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+    }
     QString plan(const QString& name)
     {
         const QString path = dir.filePath("plans/" + name);
