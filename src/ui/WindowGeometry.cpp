@@ -65,7 +65,7 @@ void applyOuterSize(QWidget& window, const Twips& twips, const WindowPlacement& 
 }
 
 // Sets the size again once the window manager has put its frame round the
-// window, then goes away.
+// window (shown, and not maximised), then goes away.
 class FrameSizeFix : public QObject {
 public:
     FrameSizeFix(QWidget& window, const Twips& twips, const WindowPlacement& p)
@@ -77,7 +77,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &window_ && event->type() == QEvent::Show) {
+        const bool shown = event->type() == QEvent::Show
+            || (event->type() == QEvent::WindowStateChange && window_.isVisible());
+        // A window shown maximised has its frame measured when it first
+        // comes back to its normal size.
+        const bool normal =
+            !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+        if (watched == &window_ && shown && normal) {
             window_.removeEventFilter(this);
             // The frame's size arrives from the window manager a little
             // after the window shows.

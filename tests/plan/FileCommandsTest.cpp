@@ -157,6 +157,7 @@ TEST_F(FileCommandsTest, everyOpenAndSave_reportsThePlanFile_failuresAndCancelsD
     EXPECT_EQ(a.view.used.size(), 4);
     EXPECT_EQ(a.store.planFileName, path("one.pln"));
 
+    a.commands.release(); // the plan is not in use when the next run starts
     b.commands.openPlanAtStartup(path("one.pln"));
     b.commands.openPlanAtStartup(path("missing.pln"));
     EXPECT_EQ(b.view.used, QStringList{path("one.pln")});

@@ -64,8 +64,11 @@ TEST_F(WindowStateTest, aMaximisedMainWindow_comesBackMaximised_overItsNormalPla
         EXPECT_EQ(again.isMaximized(), maximised);
         again.showNormal();
         QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
         EXPECT_NEAR(again.frameGeometry().x(), normal.left / 15, 1);
         EXPECT_NEAR(again.frameGeometry().y(), normal.top / 15, 1);
+        EXPECT_NEAR(again.frameGeometry().width(), normal.width / 15, 1);
+        EXPECT_NEAR(again.frameGeometry().height(), normal.height / 15, 1);
     }
 }
 
