@@ -2,6 +2,7 @@
 // command `zorvik-planner` (main.cpp) starts it by exec for those, with the
 // same arguments.
 #include "app/windows/OrderlyEnd.h"
+#include "plan/RecentlyUsedFile.h"
 #include "plan/Recovery.h"
 #include "ui/TerminationWatcher.h"
 #include "app/ApplicationName.h"
@@ -110,6 +111,8 @@ int main(int argc, char** argv)
     zp::ProgramState state;
     state.commandLinePlan = command.planFile;
     state.settingsPath = zp::settingsFilePath();
+    state.preferences.open(zp::preferencesFilePath());
+    state.recentlyUsedPath = zp::recentlyUsedFilePath();
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     state.store.recordingsFolder = dataFolder + QStringLiteral("/recordings");
     state.startupSoundPath = zp::installStartupSound(

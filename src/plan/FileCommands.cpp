@@ -174,6 +174,16 @@ void FileCommands::newPlan()
 
 void FileCommands::openPlan()
 {
+    openPlanWith([this] { return askOpenName(); });
+}
+
+void FileCommands::openPlanNamed(const QString& path)
+{
+    openPlanWith([path]() -> std::optional<QString> { return path; });
+}
+
+void FileCommands::openPlanWith(const std::function<std::optional<QString>()>& chooseName)
+{
     const UnsavedAnswer answer = askAboutUnsavedChanges(ExitVariant::OpenPlan);
     if (answer == UnsavedAnswer::Stop)
         return;
@@ -181,7 +191,7 @@ void FileCommands::openPlan()
     // cancelled dialog or a plan that cannot be read leaves them as they are.
     if (answer != UnsavedAnswer::Drop)
         emptyUnreferenced(store_.newRecordings);
-    const auto name = askOpenName();
+    const auto name = chooseName();
     if (!name || !loadPlan(*name))
         return;
     if (answer == UnsavedAnswer::Drop) {
@@ -219,6 +229,7 @@ bool FileCommands::loadPlan(const QString& path)
     rememberDiskState(path);
     view_.showPlanName();
     view_.refreshAfterPlanChange();
+    view_.planFileUsed(path);
     return true;
 }
 
@@ -237,6 +248,7 @@ bool FileCommands::openPlanAtStartup(const QString& path)
                 store_.currentRecord = 1;
                 adoptLock(path, std::move(claimed));
                 rememberDiskState(path);
+                view_.planFileUsed(path);
                 return true;
             }
             if (!result.message.isEmpty())
@@ -355,6 +367,7 @@ bool FileCommands::writeMainFile(const QString& path)
     // now; dropping later changes must not take them.
     store_.recordingsToDeleteOnDiscard.paths.clear();
     rememberDiskState(path);
+    view_.planFileUsed(path);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <optional>
@@ -51,6 +52,9 @@ public:
     virtual ProgressSink* progress() = 0;
     // The plan was saved and counts as unchanged now.
     virtual void planSaved() {}
+    // A plan was read from or written to `path` (Open, the start-up plan,
+    // Save, Save As): for the lists of recent plans.
+    virtual void planFileUsed(const QString& path) { (void)path; }
 };
 
 // Who asks the unsaved-changes question; it decides which save a Yes runs
@@ -90,6 +94,9 @@ public:
     // The menu item and the toolbar button behave alike.
     void openPlan();
     void openPlanFromToolbar();
+    // Opens `path` as Open opens the file chosen in its dialog, the
+    // unsaved-changes question first (File > Recent plans).
+    void openPlanNamed(const QString& path);
     // Each returns whether the plan was written.
     bool savePlan();
     bool savePlanAs();
@@ -136,6 +143,8 @@ private:
     void dropUnsavedChanges(bool otherPlanLoaded);
 
     std::optional<QString> askOpenName();
+    // Open with the name `chooseName` gives, after the unsaved-changes question.
+    void openPlanWith(const std::function<std::optional<QString>()>& chooseName);
     std::optional<QString> askSaveName(const QString& title);
     // Loads `path` in place of the open plan; everything stays when it fails.
     bool loadPlan(const QString& path);

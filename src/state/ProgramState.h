@@ -1,5 +1,6 @@
 #pragma once
 #include "plan/RecordStore.h"
+#include "state/Preferences.h"
 #include "state/Settings.h"
 
 #include <QString>
@@ -19,6 +20,11 @@ struct ProgramState {
     // Where the settings file lives; empty: settings are neither read nor
     // written (tests set them directly).
     QString settingsPath;
+    // The settings PLANNER.INI has no line for (zorvik-planner.conf);
+    // in memory only until the program opens the file (tests do not).
+    Preferences preferences;
+    // The desktop's recently-used list; empty: not written (tests set it).
+    QString recentlyUsedPath;
     // Where unsaved changes go when the program must end without asking;
     // empty: nowhere (tests set it).
     QString recoveryFolder;

@@ -1,6 +1,7 @@
 #include "ui/WindowGeometry.h"
 
 #include <QEvent>
+#include <QRectF>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -15,6 +16,36 @@ WindowPlacement placementOf(const QWidget& window, const Twips& twips)
     const QRect frame = window.frameGeometry();
     return {double(twips.toTwipsY(frame.y())), double(twips.toTwipsX(frame.x())), double(twips.toTwipsX(frame.width())),
             double(twips.toTwipsY(frame.height()))};
+}
+
+namespace {
+// The client geometry placeWindow gave a window, and the place in twips.
+constexpr const char* kPlacedGeometry = "zorvikPlacedGeometry";
+constexpr const char* kPlacedTwips = "zorvikPlacedTwips";
+} // namespace
+
+WindowPlacement normalPlacementOf(const QWidget& window, const Twips& twips)
+{
+    if (!(window.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        return placementOf(window, twips);
+    // The frame as it is now, put round the normal geometry.
+    const QRect inner = window.geometry();
+    const QRect frame = window.frameGeometry();
+    const QRect normal = window.normalGeometry().adjusted(frame.left() - inner.left(), frame.top() - inner.top(),
+                                                          frame.right() - inner.right(),
+                                                          frame.bottom() - inner.bottom());
+    WindowPlacement p{double(twips.toTwipsY(normal.y())), double(twips.toTwipsX(normal.x())),
+                      double(twips.toTwipsX(normal.width())), double(twips.toTwipsY(normal.height()))};
+    // Still the size placeWindow gave it: a window that started maximised
+    // never had its frame taken off that size, so the size it was given
+    // is the one to keep, not one a frame larger each run.
+    const QVariant placed = window.property(kPlacedGeometry);
+    if (placed.isValid() && placed.toRect().size() == window.normalGeometry().size()) {
+        const QRectF given = window.property(kPlacedTwips).toRectF();
+        p.width = given.width();
+        p.height = given.height();
+    }
+    return p;
 }
 
 void moveWindow(QWidget& window, const Twips& twips, const WindowPlacement& p)
@@ -34,7 +65,7 @@ void applyOuterSize(QWidget& window, const Twips& twips, const WindowPlacement& 
 }
 
 // Sets the size again once the window manager has put its frame round the
-// window, then goes away.
+// window (shown, and not maximised), then goes away.
 class FrameSizeFix : public QObject {
 public:
     FrameSizeFix(QWidget& window, const Twips& twips, const WindowPlacement& p)
@@ -46,7 +77,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &window_ && event->type() == QEvent::Show) {
+        const bool shown = event->type() == QEvent::Show
+            || (event->type() == QEvent::WindowStateChange && window_.isVisible());
+        // A window shown maximised has its frame measured when it first
+        // comes back to its normal size.
+        const bool normal =
+            !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+        if (watched == &window_ && shown && normal) {
             window_.removeEventFilter(this);
             // The frame's size arrives from the window manager a little
             // after the window shows.
@@ -84,6 +121,8 @@ void placeWindow(QWidget& window, const Twips& twips, const WindowPlacement& sto
     window.setProperty(kGeneration, window.property(kGeneration).toInt() + 1);
     moveWindow(window, twips, p);
     applyOuterSize(window, twips, p);
+    window.setProperty(kPlacedGeometry, window.geometry());
+    window.setProperty(kPlacedTwips, QRectF(p.left, p.top, p.width, p.height));
     if (!window.isVisible())
         new FrameSizeFix(window, twips, p);
 }

@@ -9,6 +9,10 @@ namespace zp {
 // Windows are placed and remembered in twips, by their outer frame: top,
 // left, width, height.
 WindowPlacement placementOf(const QWidget& window, const Twips& twips);
+// The place the window has when neither maximised nor minimised: what is
+// remembered for a window that ends maximised, so that it comes back
+// maximised over that place.
+WindowPlacement normalPlacementOf(const QWidget& window, const Twips& twips);
 // Moves and sizes a window to a remembered place, its outer frame as
 // stored. A place off every screen, or a size below the window's minimum,
 // is corrected for showing (the stored values stay as they are). What the

@@ -62,11 +62,13 @@ public:
     }
     void refreshAfterPlanChange() override { ++refreshes; }
     ProgressSink* progress() override { return nullptr; }
+    void planFileUsed(const QString& path) override { used << path; }
 
     const RecordStore& store;
     QString title = QStringLiteral("<not shown>");
     QString panel;
     int refreshes = 0;
+    QStringList used; // plans opened or saved, for the recent lists
 };
 
 // One running copy of the planner.
@@ -149,6 +151,46 @@ TEST(FileCommandsNames, windowTitle)
 {
     EXPECT_EQ(planWindowTitle(""), "Zorvik Planner 3.2 ");
     EXPECT_EQ(planWindowTitle("/p/work.pln"), "Zorvik Planner 3.2  -  /p/work.pln");
+}
+
+// --- the plans reported for the recent lists -----------------------------------------
+
+TEST_F(FileCommandsTest, everyOpenAndSave_reportsThePlanFile_failuresAndCancelsDoNot)
+{
+    savedPlan(a, "one.pln", {rec("One")});
+    EXPECT_EQ(a.view.used, QStringList{path("one.pln")}); // Save As
+    a.store.modified = true;
+    ASSERT_TRUE(a.commands.savePlan());
+    a.dialogs.scriptOpen(path("one.pln"));
+    a.commands.openPlan();
+    a.commands.openPlanNamed(path("one.pln")); // File > Recent plans
+    EXPECT_EQ(a.view.used, QStringList(4, path("one.pln")));
+
+    writeBytes(path("bad.pln"), QByteArray(100, 'x'));
+    a.commands.openPlanNamed(path("bad.pln")); // not a plan: the reader says so
+    a.dialogs.scriptOpen(std::nullopt);
+    a.commands.openPlan();
+    a.dialogs.scriptSave(std::nullopt);
+    a.commands.savePlanAs();
+    EXPECT_EQ(a.view.used.size(), 4);
+    EXPECT_EQ(a.store.planFileName, path("one.pln"));
+
+    a.commands.release(); // the plan is not in use when the next run starts
+    b.commands.openPlanAtStartup(path("one.pln"));
+    b.commands.openPlanAtStartup(path("missing.pln"));
+    EXPECT_EQ(b.view.used, QStringList{path("one.pln")});
+}
+
+TEST_F(FileCommandsTest, openPlanNamed_asksAboutUnsavedChangesFirst)
+{
+    savedPlan(a, "one.pln", {rec("One")});
+    a.store.replaceAll({rec("Changed")});
+    a.store.modified = true;
+    a.messages.script({MsgAnswer::No});
+    a.commands.openPlanNamed(path("one.pln"));
+    EXPECT_EQ(a.messages.last().text, "Save changes to the Current file ?");
+    EXPECT_EQ(names(a.store), QStringList{"One"});
+    EXPECT_FALSE(a.store.modified);
 }
 
 // --- Save, Save As, backups --------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "app/SystemInfo.h"
 #include "app/windows/CalendarCommands.h"
 #include "app/windows/MainStatusBar.h"
+#include "app/windows/RecentPlansMenu.h"
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
@@ -451,6 +452,14 @@ void MainWindow::connectFileCommands()
     connect(menuAction(QStringLiteral("Saveplan")), &QAction::triggered, this, [this] { files_->savePlan(); });
     connect(menuAction(QStringLiteral("Saveplanas")), &QAction::triggered, this, [this] { files_->savePlanAs(); });
     connect(menuAction(QStringLiteral("delete")), &QAction::triggered, this, [this] { files_->deletePlan(); });
+    recentPlans_ = new RecentPlansMenu(
+        state_, platform_.messages, platform_.clock, [this](const QString& path) { files_->openPlanNamed(path); },
+        *menuAction(QStringLiteral("Filemenu"))->menu(), menuAction(QStringLiteral("Saveplan")));
+}
+
+void MainWindow::planFileUsed(const QString& path)
+{
+    recentPlans_->noteUsed(path);
 }
 
 void MainWindow::createToolbar()
@@ -893,6 +902,8 @@ void MainWindow::initialise()
     state_.todayText = today.toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yy")
                                                                                 : QStringLiteral("dd/MM/yy"));
     setTwipsGeometry(state_.settings.placement(PlacementRow::Main));
+    if (state_.preferences.mainWindowMaximised())
+        setWindowState(windowState() | Qt::WindowMaximized);
     if (!state_.commandLinePlan.isEmpty())
         state_.store.planFileName = state_.commandLinePlan;
     statusBar_->setPanelText(4, planPanelText(state_.store.planFileName));
@@ -1191,8 +1202,7 @@ bool MainWindow::exitProgram(bool viaMenu)
         return true;
     if (beforeExit_ && !beforeExit_())
         return false;
-    const QRect g = twipsGeometry();
-    state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    rememberMainPlacement();
     if (!files_->confirmDiscard(viaMenu ? ExitVariant::MenuExit : ExitVariant::WindowClose))
         return false; // the user wanted the plan saved and it was not: stay
     exiting_ = true;
@@ -1211,6 +1221,17 @@ bool MainWindow::exitProgram(bool viaMenu)
     else
         QApplication::quit();
     return true;
+}
+
+void MainWindow::rememberMainPlacement()
+{
+    // A maximised window keeps its normal place in row 1, to go back to.
+    state_.settings.placement(PlacementRow::Main) = normalPlacementOf(*this, twips_);
+    // Like the window places, kept only when the settings are saved.
+    if (state_.settings.saveSettingsOnExit == QLatin1String("1")) {
+        state_.preferences.setMainWindowMaximised(isMaximized());
+        state_.preferences.sync();
+    }
 }
 
 void MainWindow::endWithoutAsking()
@@ -1235,8 +1256,7 @@ bool MainWindow::keepUnsavedWork()
     // A calendar read stops first: the copy is written from a plan nothing
     // else reads, and an import cut short adds nothing to it.
     calendar_->stopImport();
-    const QRect g = twipsGeometry();
-    state_.settings.placement(PlacementRow::Main) = {double(g.y()), double(g.x()), double(g.width()), double(g.height())};
+    rememberMainPlacement();
     if (state_.store.modified && !state_.recoveryFolder.isEmpty())
         writeRecoveryCopy(state_.store, state_.recoveryFolder);
     if (!state_.settingsPath.isEmpty())

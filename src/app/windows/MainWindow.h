@@ -40,6 +40,7 @@ class RecordsListModel;
 class ImageButton;
 class MainStatusBar;
 class RecordsListView;
+class RecentPlansMenu;
 
 // The main window: toolbar, hint panel, moving logo, the records list and
 // the record pages side by side, status bar, menus and timers.
@@ -160,6 +161,9 @@ private:
     void showPlanName() override;
     void refreshAfterPlanChange() override;
     ProgressSink* progress() override;
+    void planFileUsed(const QString& path) override;
+    // Row 1 of the placements and the maximised state, at exit.
+    void rememberMainPlacement();
     void setMenuTick(const QString& name, bool ticked);
     bool menuTick(const QString& name) const;
     QWidget* control(const QString& name) const;
@@ -230,6 +234,7 @@ private:
     std::unique_ptr<PrintProgress> printProgress_;
     std::unique_ptr<PrintCommands> printCommands_;
     std::unique_ptr<CalendarCommands> calendar_;
+    RecentPlansMenu* recentPlans_ = nullptr;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
     std::function<void()> onExit_;

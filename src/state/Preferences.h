@@ -1,0 +1,66 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+#include <memory>
+
+class QSettings;
+
+namespace zp {
+
+// The settings PLANNER.INI has no line for. PLANNER.INI is a fixed list of
+// lines that other copies and older versions of the planner read by
+// position, so nothing can be added to it; everything newer lives in one
+// key=value file beside it, ~/.config/zorvik-planner/zorvik-planner.conf
+// ($XDG_CONFIG_HOME when set), an INI file read and written through
+// QSettings.
+//
+// Keys in use (add yours here, with its type and meaning):
+//   MainWindow/maximised   bool         the main window was maximised when
+//                                       the program last ended
+//   RecentPlans/files      string list  the plans last opened or saved,
+//                                       most recent first (at most eight)
+inline const QString kPreferencesFileName = QStringLiteral("zorvik-planner.conf");
+namespace PreferenceKey {
+inline const QString MainWindowMaximised = QStringLiteral("MainWindow/maximised");
+inline const QString RecentPlans = QStringLiteral("RecentPlans/files");
+} // namespace PreferenceKey
+
+// ~/.config/zorvik-planner/zorvik-planner.conf, or under $XDG_CONFIG_HOME.
+QString preferencesFilePath();
+
+class Preferences {
+public:
+    // Kept in memory only until open() names a file: tests and the
+    // terminal commands never touch the user's file.
+    Preferences();
+    ~Preferences();
+    Preferences(const Preferences&) = delete;
+    Preferences& operator=(const Preferences&) = delete;
+
+    // Reads from and writes to `path` from now on; empty: memory only.
+    void open(const QString& path);
+    QString path() const;
+
+    QVariant value(const QString& key, const QVariant& fallback = QVariant()) const;
+    void setValue(const QString& key, const QVariant& value);
+    void remove(const QString& key);
+
+    bool boolValue(const QString& key, bool fallback = false) const;
+    QStringList stringList(const QString& key) const;
+
+    bool mainWindowMaximised() const { return boolValue(PreferenceKey::MainWindowMaximised); }
+    void setMainWindowMaximised(bool on) { setValue(PreferenceKey::MainWindowMaximised, on); }
+
+    // Writes what was changed and takes in what another running copy
+    // wrote meanwhile (QSettings merges key by key, under a lock file).
+    // False when the file could not be written.
+    bool sync();
+
+private:
+    std::unique_ptr<QSettings> file_;
+    QVariantMap memory_;
+};
+
+} // namespace zp
