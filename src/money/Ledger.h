@@ -13,9 +13,10 @@ constexpr int kLedgerMinHeightTwips = 2832;
 constexpr int kLedgerColumns = 5;
 
 // An amount as the ledger shows it: the stored text in the "standard" money
-// format ("1500" -> "1,500.00"; a text typed with thousands commas, "1,250",
-// is formatted too), any other text unchanged, and " 0" when its numeric
-// value is zero.
+// format ("1500" -> "1,500.00"; a text typed with thousands commas where
+// they go, "1,250", is formatted too), a text with any other comma ("0,5")
+// as typed, any other text unchanged, and " 0" when its numeric value is
+// zero.
 QString ledgerAmountText(QStringView stored);
 inline QString ledgerAmountText(const QString& stored) { return ledgerAmountText(QStringView(stored)); }
 
