@@ -190,6 +190,9 @@ void LoanWindow::open()
 {
     if (!state_.loanOpen) {
         fillInputs();
+        // Closed in the results view, it still opens in the input view.
+        if (!results_->isHidden())
+            togglePanels();
         placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Loan));
     }
     state_.loanOpen = true;

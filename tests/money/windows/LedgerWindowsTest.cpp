@@ -142,6 +142,15 @@ TEST_F(LedgerWindowsTest, plot_showChoicesTypesAndLabels)
     auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
     EXPECT_EQ(y->max(), 80);
     EXPECT_EQ(static_cast<QLineSeries*>(chart->series()[0])->at(1).y(), 80);
+
+    // Opened again, it starts from bars of both sets.
+    w.close();
+    w.open();
+    EXPECT_TRUE(action(w, "Bar")->isChecked());
+    EXPECT_TRUE(action(w, "both")->isChecked());
+    EXPECT_FALSE(action(w, "LL")->isChecked() || action(w, "expense")->isChecked());
+    EXPECT_NE(qobject_cast<QBarSeries*>(chart->series().front()), nullptr);
+    EXPECT_EQ(w.plot().setCount, 2);
 }
 
 TEST_F(LedgerWindowsTest, plot_tellsWhyNothingCanBeDrawnAndKeepsTheChart)
