@@ -531,8 +531,7 @@ int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToda
         RecordStore store;
         if (!readForTerminal(c.planFile, order, store, err))
             return 1;
-        for (const QStringList& row : buildLedgerRows(store))
-            out << row.join(QLatin1Char('\t')) << '\n';
+        out << ledgerRowsText(buildLedgerRows(store));
         return 0;
     }
     case C::ImportIcs:

@@ -47,6 +47,16 @@ std::vector<QStringList> buildLedgerRows(const RecordStore& store)
     return rows;
 }
 
+QString ledgerRowsText(const std::vector<QStringList>& rows)
+{
+    QString text;
+    for (const QStringList& row : rows) {
+        text += row.join(QLatin1Char('\t'));
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
 int ledgerColumnWidth(int gridWidthTwips)
 {
     if (gridWidthTwips / 4.0 < 1000)

@@ -26,6 +26,15 @@ inline QString ledgerAmountText(const QString& stored) { return ledgerAmountText
 // Totals and balance are exact decimal sums of the amounts' numeric values.
 std::vector<QStringList> buildLedgerRows(const RecordStore& store);
 
+// Rows as text: cells separated by tabs, each row ending with a line break
+// (what --ledger prints and Copy puts on the clipboard).
+QString ledgerRowsText(const std::vector<QStringList>& rows);
+
+// Heading rows above the records (the "$" row included), and whether a
+// column holds amounts (shown right-aligned).
+constexpr int kLedgerHeadingRows = 2;
+constexpr bool isLedgerAmountColumn(int column) { return column == 3 || column == 4; }
+
 // Width of each of the five columns for a grid this wide, all in twips.
 int ledgerColumnWidth(int gridWidthTwips);
 
