@@ -16,16 +16,19 @@
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
 #include "ui/StartupSound.h"
+#include "ui/SystemServices.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <sys/prctl.h>
@@ -76,6 +79,22 @@ int runPdf(int argc, char** argv, const zp::CommandLine& command)
     return status;
 }
 
+// For the command's --info: the size of the display's primary screen, as
+// the windows would see it. The platform follows the display the
+// environment names, whatever the caller's QT_QPA_PLATFORM says; a display
+// that cannot be reached ends this process, which the command reads as none.
+int printScreenSize(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? "xcb" : "wayland;xcb");
+    QGuiApplication app(argc, argv);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 1;
+    const QSize size = screen->geometry().size();
+    std::printf("%dx%d\n", size.width(), size.height());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -83,6 +102,8 @@ int main(int argc, char** argv)
     // The process keeps the command's name, as it had before the exec, for
     // ps, top and killall.
     ::prctl(PR_SET_NAME, "zorvik-planner", 0, 0, 0);
+    if (argc == 2 && std::strcmp(argv[1], zp::kScreenSizeOption) == 0)
+        return printScreenSize(argc, argv);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << zp::argumentText(QByteArray(argv[i]));

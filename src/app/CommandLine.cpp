@@ -25,6 +25,8 @@
 #include <QTimeZone>
 #include <QTextStream>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -168,9 +170,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
         } else if (a == QLatin1String("--loan")) {
             if (!setCommand(CommandLine::Command::Loan))
                 return failure(QStringLiteral("zorvik-planner: --loan goes with no other command"));
-            // Taken as they stand: an amount of -5 is a value, not an option.
-            if (i + 5 >= arguments.size())
-                return failure(QStringLiteral("zorvik-planner: --loan needs AMOUNT YEARS RATE START FREQUENCY"));
+            // Taken as they stand: an amount of -5 is a value, not an option;
+            // but "--date-order" is never one of the five, so four values
+            // followed by an option are too few, not a strange start date.
+            const auto isOption = [](const QString& t) { return t.startsWith(QLatin1String("--")); };
+            if (i + 5 >= arguments.size() || std::any_of(arguments.begin() + i + 1, arguments.begin() + i + 6, isOption))
+                return failure(QStringLiteral("zorvik-planner: --loan needs AMOUNT YEARS RATE START FREQUENCY\n"
+                                              "Usage: zorvik-planner --loan AMOUNT YEARS RATE START FREQUENCY "
+                                              "[--date-order dmy|mdy]"));
             c.loanTexts = arguments.mid(i + 1, 5);
             i += 5;
         } else if (a == QLatin1String("--mode")) {
@@ -524,8 +531,7 @@ int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToda
         RecordStore store;
         if (!readForTerminal(c.planFile, order, store, err))
             return 1;
-        for (const QStringList& row : buildLedgerRows(store))
-            out << row.join(QLatin1Char('\t')) << '\n';
+        out << ledgerRowsText(buildLedgerRows(store));
         return 0;
     }
     case C::ImportIcs:

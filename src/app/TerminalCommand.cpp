@@ -71,10 +71,13 @@ int runOnTerminal(int argc, char** argv, const CommandLine& command)
     err.setEncoding(QStringConverter::Utf8);
     LocaleDateOrder systemOrder;
     SystemClock clock;
-    // Facts are read only when asked for; a terminal has no screen to tell of.
+    // Facts are read only when asked for; the screen is the display's, when
+    // the terminal runs on one.
     SystemFacts facts;
-    if (command.command == CommandLine::Command::Info)
+    if (command.command == CommandLine::Command::Info) {
         facts = hostSystemFacts();
+        facts.screenPixels = displayScreenPixels(facts.programDirectory);
+    }
     else if (command.command == CommandLine::Command::Version)
         facts.programDirectory = plannerCommandDirectory(QCoreApplication::applicationDirPath());
     return runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,

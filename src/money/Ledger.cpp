@@ -7,16 +7,11 @@ namespace zp {
 
 QString ledgerAmountText(QStringView stored)
 {
-    QString shown = standardFormat(stored);
-    // The money format takes no thousands separators, yet an amount typed
-    // with them is still an amount: shown formatted, counted by its value.
-    if (shown == stored && stored.contains(QLatin1Char(','))) {
-        QString plain = stored.toString();
-        plain.remove(QLatin1Char(','));
-        const QString formatted = standardFormat(plain);
-        if (formatted != plain)
-            shown = formatted;
-    }
+    // A comma that is not a thousands separator ("0,5") leaves the amount
+    // as typed: showing it as 5.00 while it counts 0 would be a lie.
+    if (stored.contains(u',') && !isThousandsGrouped(stored))
+        return stored.toString();
+    const QString shown = standardFormat(countedAmountText(stored));
     if (textValue(shown) == 0.0)
         return QStringLiteral(" 0");
     return shown;
@@ -50,6 +45,16 @@ std::vector<QStringList> buildLedgerRows(const RecordStore& store)
     rows.push_back(empty);
     rows.push_back({QStringLiteral("BALANCE"), QString(), QString(), balance.standardText(), QString()});
     return rows;
+}
+
+QString ledgerRowsText(const std::vector<QStringList>& rows)
+{
+    QString text;
+    for (const QStringList& row : rows) {
+        text += row.join(QLatin1Char('\t'));
+        text += QLatin1Char('\n');
+    }
+    return text;
 }
 
 int ledgerColumnWidth(int gridWidthTwips)

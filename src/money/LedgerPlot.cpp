@@ -1,5 +1,6 @@
 #include "money/LedgerPlot.h"
 
+#include "money/MoneySum.h"
 #include "plan/TextNumber.h"
 #include "ui/Printer.h"
 
@@ -111,8 +112,8 @@ LedgerPlot buildLedgerPlot(const RecordStore& store, PlotShow show)
     plot.xLabel = dayLabel(*days);
 
     if (count == 1) {
-        const double income = textValue(store.record(1)[Field::Income]);
-        const double expense = textValue(store.record(1)[Field::Expense]);
+        const double income = amountValue(store.record(1)[Field::Income]);
+        const double expense = amountValue(store.record(1)[Field::Expense]);
         if (!std::isfinite(income) || !std::isfinite(expense))
             return noData();
         plot.unit = PlotUnit::Days;
@@ -148,8 +149,8 @@ LedgerPlot buildLedgerPlot(const RecordStore& store, PlotShow show)
     }
     std::vector<double> incomes, expenses;
     for (int i = 0; i < count; ++i) {
-        const double income = textValue(store.record(i + 1)[Field::Income]);
-        const double expense = textValue(store.record(i + 1)[Field::Expense]);
+        const double income = amountValue(store.record(i + 1)[Field::Income]);
+        const double expense = amountValue(store.record(i + 1)[Field::Expense]);
         if (i == 0 || keys[static_cast<std::size_t>(i)] != keys[static_cast<std::size_t>(i - 1)]) {
             incomes.push_back(income);
             expenses.push_back(expense);

@@ -37,7 +37,23 @@ QVariant LoanScheduleModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue((index.column() == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     return {};
+}
+
+QVariant LoanScheduleModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= 6)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue((section == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole || rows_.size() < static_cast<std::size_t>(kLoanHeadingRows) + 1)
+        return {};
+    QStringList lines;
+    for (int r = 0; r < kLoanHeadingRows; ++r)
+        lines << rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(section)];
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace zp

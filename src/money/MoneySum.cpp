@@ -163,20 +163,79 @@ void MoneySum::fallBack()
     negative_.clear();
 }
 
+bool isThousandsGrouped(QStringView text)
+{
+    text = text.trimmed();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype lead = 0;
+    while (i < n && isDigit(text[i])) {
+        ++i;
+        ++lead;
+    }
+    if (lead < 1 || lead > 3)
+        return false;
+    int groups = 0;
+    while (i < n && text[i] == u',') {
+        if (i + 3 >= n)
+            return false;
+        if (!isDigit(text[i + 1]) || !isDigit(text[i + 2]) || !isDigit(text[i + 3]))
+            return false;
+        i += 4;
+        ++groups;
+        if (i < n && isDigit(text[i]))
+            return false;
+    }
+    if (groups == 0)
+        return false;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (i < n && isDigit(text[i]))
+            ++i;
+    }
+    return i == n;
+}
+
+QString countedAmountText(QStringView text)
+{
+    // Most amounts have no comma at all; they are taken as they stand.
+    if (!text.contains(u',') || !isThousandsGrouped(text))
+        return text.toString();
+    QString plain = text.toString();
+    plain.remove(u',');
+    return plain;
+}
+
+double amountValue(QStringView text)
+{
+    if (!text.contains(u','))
+        return textValue(text);
+    return textValue(countedAmountText(text));
+}
+
 void MoneySum::add(QStringView text)
 {
-    if (exact_ && addDigits(text, false))
-        return;
-    fallBack();
-    approximate_ += textValue(text);
+    addAmount(text, false);
 }
 
 void MoneySum::subtract(QStringView text)
 {
-    if (exact_ && addDigits(text, true))
+    addAmount(text, true);
+}
+
+void MoneySum::addAmount(QStringView text, bool negate)
+{
+    QString counted;
+    if (text.contains(u',')) {
+        counted = countedAmountText(text);
+        text = counted;
+    }
+    if (exact_ && addDigits(text, negate))
         return;
     fallBack();
-    approximate_ -= textValue(text);
+    approximate_ += negate ? -textValue(text) : textValue(text);
 }
 
 void MoneySum::add(const MoneySum& other)

@@ -7,9 +7,27 @@
 
 namespace zp {
 
+// Whether an amount is written with its thousands separators where they go:
+// blanks aside, an optional sign, one to three digits, then one or more
+// groups of a comma and exactly three digits, then optionally a point and
+// decimals ("1,250", "-1,234.50", "12,345,678.90"). Such a text is read as
+// the number it plainly shows; a comma anywhere else ("0,5", "1,00",
+// "1234,567") is not a separator, and the amount counts by its leading
+// number as before. The ledger's display, its totals, the plot and the Info
+// page all ask this one question, so what is shown is what is counted.
+bool isThousandsGrouped(QStringView text);
+
+// The text an amount counts with: a thousands-grouped amount without its
+// commas, any other text as it stands.
+QString countedAmountText(QStringView text);
+
+// The numeric value an amount counts with (see countedAmountText).
+double amountValue(QStringView text);
+
 // An exact decimal sum of amounts as they are typed. Each text counts with
-// its numeric value (its leading number, as textValue reads it: "1,250"
-// counts 1, "12abc" 12, "1e3" 1000, "abc" 0), but digit for digit rather
+// its numeric value (its leading number, as textValue reads it, after
+// countedAmountText: "1,250" counts 1250, "0,5" 0, "12abc" 12, "1e3" 1000,
+// "abc" 0), but digit for digit rather
 // than through binary floating point, so two amounts of 1.005 total 2.01
 // and 0.3 - 0.1 - 0.2 is exactly 0. The ledger's totals and the Info page's
 // statistics are sums of this kind.
@@ -47,6 +65,7 @@ private:
     static constexpr int kPointDigits = 405;
     static constexpr int kLimbs = 90;
 
+    void addAmount(QStringView text, bool negate);
     bool addDigits(QStringView text, bool negate);
     static bool addMagnitude(Magnitude& to, const Magnitude& from);
     // |positive - negative| and whether it is negative.

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <clocale>
 #include <langinfo.h>
@@ -157,6 +158,41 @@ SystemFacts hostSystemFacts()
             *facts.programFileSize += QFileInfo(windows.dir().filePath(QString::fromLatin1(part.file))).size();
     }
     return facts;
+}
+
+std::optional<QSize> parseScreenSize(QByteArrayView text)
+{
+    const QList<QByteArray> parts = text.trimmed().toByteArray().split('x');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool wOk = false, hOk = false;
+    const int w = parts[0].toInt(&wOk);
+    const int h = parts[1].toInt(&hOk);
+    if (!wOk || !hOk || w <= 0 || h <= 0)
+        return std::nullopt;
+    return QSize(w, h);
+}
+
+std::optional<QSize> displayScreenPixels(const QString& commandDirectory)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return std::nullopt;
+    const QString program = windowsProgramPath(commandDirectory);
+    if (!QFileInfo(program).isExecutable())
+        return std::nullopt;
+    QProcess child;
+    // Its complaints about an unreachable display are not the command's.
+    child.setStandardErrorFile(QProcess::nullDevice());
+    child.start(program, {QString::fromLatin1(kScreenSizeOption)});
+    // A display that does not answer must not hold up the command for long.
+    if (!child.waitForFinished(10000)) {
+        child.kill();
+        child.waitForFinished(1000);
+        return std::nullopt;
+    }
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return std::nullopt;
+    return parseScreenSize(child.readAllStandardOutput());
 }
 
 QString ownProgramDirectory()

@@ -7,8 +7,11 @@
 #include "ui/DateOrderSource.h"
 #include "ui/SystemFacts.h"
 
+#include <QByteArrayView>
+#include <QSize>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace zp {
 
@@ -51,6 +54,19 @@ QString osReleaseValue(const QString& osRelease, const QString& key);
 // of the command and the full program together (of the running program's
 // file alone when it is neither).
 SystemFacts hostSystemFacts();
+
+// The option the full program answers with the size of the display's
+// primary screen ("1280x1024") and nothing else.
+inline constexpr char kScreenSizeOption[] = "--screen-size";
+
+// The primary screen of the display the environment names (DISPLAY,
+// WAYLAND_DISPLAY), as the windows would see it: asked of the full program
+// beside the command, since the command links no window system. None when
+// no display is named, it cannot be reached or the full program is missing.
+std::optional<QSize> displayScreenPixels(const QString& commandDirectory);
+
+// "1280x1024" read back; none for anything else.
+std::optional<QSize> parseScreenSize(QByteArrayView text);
 
 // --- The two programs ------------------------------------------------------
 //

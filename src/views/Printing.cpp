@@ -632,6 +632,41 @@ PrintOutcome printTimeLine(const RecordStore& store, PrintJob& job)
 
 // --- grid printer -----------------------------------------------------------------
 
+double gridPrintWidth(const std::vector<double>& columnWidths)
+{
+    double total = 0;
+    for (double w : columnWidths)
+        total += std::max(0.0, w);
+    return total > 0 ? total : 1;
+}
+
+namespace {
+
+// A column whose widest cell is wider than its share of the page would lose
+// figures at their end: the font shrinks (not below kMinGridPrintPoints)
+// until the tightest column takes its widest cell.
+void fitGridFont(Printer& p, const GridPrintRequest& request, double gridWidth, double pageWidth)
+{
+    double ratio = 1.0;
+    for (std::size_t c = 0; c < request.columnWidths.size(); ++c) {
+        const double room = 0.8 * pageWidth * std::max(0.0, request.columnWidths[c]) / gridWidth;
+        if (room <= 0)
+            continue;
+        double widest = 0;
+        for (const QStringList& row : request.rows)
+            widest = std::max(widest, p.textWidth(row.value(static_cast<qsizetype>(c))));
+        if (widest > room)
+            ratio = std::min(ratio, room / widest);
+    }
+    if (ratio >= 1.0)
+        return;
+    const int size = std::max(kMinGridPrintPoints, static_cast<int>(request.fontSize * ratio));
+    if (size < request.fontSize)
+        p.setFont(request.fontName, size);
+}
+
+} // namespace
+
 PrintOutcome printGrid(const GridPrintRequest& request, PrintJob& job)
 {
     Printer* printer = openPrinter(job, request.fontName, request.fontSize);
@@ -641,15 +676,11 @@ PrintOutcome printGrid(const GridPrintRequest& request, PrintJob& job)
     Printer& p = *printer;
     const double W = p.pageWidth(), H = p.pageHeight();
     p.setOrigin(0, H / 14);
+    // Every column has its share of the page, whatever part of the grid its
+    // window showed: scaled by the columns' own widths, not the window's.
+    const double gridWidth = gridPrintWidth(request.columnWidths);
+    fitGridFont(p, request, gridWidth, W);
     const double th = p.textHeight(QStringLiteral("ABC"));
-    double gridWidth = request.gridWidth;
-    if (gridWidth <= 0) {
-        gridWidth = 0;
-        for (double w : request.columnWidths)
-            gridWidth += std::max(0.0, w);
-    }
-    if (gridWidth <= 0)
-        gridWidth = 1;
 
     Pages pages(p);
     LineFlow flow(p, pages, 1.5 * th, 1.2 * th);

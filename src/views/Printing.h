@@ -81,15 +81,21 @@ PrintOutcome printTimeLine(const RecordStore& store, PrintJob& job);
 // Any window's grid: rows of cells, the width of each column and of the
 // whole grid in the window's units (only proportions count), a heading
 // "File: " & title, and the grid's font.
+// The grid printer lays the columns over the page by their share of the
+// sum of their widths (hidden columns are 0 wide), so every column is
+// printed however little of the grid its window showed; when a column's
+// widest cell does not fit its share, the font is made smaller for the
+// whole print, down to kMinGridPrintPoints, before cells are cut.
 struct GridPrintRequest {
     QString title;
     std::vector<QStringList> rows;
     std::vector<double> columnWidths;
-    double gridWidth = 0; // 0: the sum of the column widths
-    QString fontName;
+    QString fontName; // the settings' font name ("System": the default family)
     int fontSize = 10;
 };
+constexpr int kMinGridPrintPoints = 6;
 PrintOutcome printGrid(const GridPrintRequest& request, PrintJob& job);
+double gridPrintWidth(const std::vector<double>& columnWidths);
 
 // --- layout rules, open for tests ---------------------------------------------
 

@@ -405,6 +405,13 @@ TEST(CommandLineLoanTest, loan_badStartDateOrArgumentsFail)
     for (const QStringList& args : {QStringList{"--loan", "1", "2", "3", "4"}, QStringList{"--loan", "1", "2", "3", "1/1/2026", "m", "x.pln"},
                                     QStringList{"--list", "--loan", "1", "2", "3", "1/1/2026", "m"}})
         EXPECT_EQ(run(args).status, 2) << args.join(' ').toStdString();
+    // Too few values are a usage error, whatever follows them.
+    for (const QStringList& args : {QStringList{"--loan", "1200", "1", "12", "m"},
+                                    QStringList{"--loan", "1200", "1", "12", "m", "--date-order", "dmy"}}) {
+        const Outcome few = run(args);
+        EXPECT_EQ(few.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(few.err.contains("Usage: zorvik-planner --loan AMOUNT YEARS RATE START FREQUENCY")) << few.err.toStdString();
+    }
     EXPECT_TRUE(commandLineUsage().contains("--loan AMOUNT YEARS RATE START FREQUENCY"));
 }
 

@@ -54,9 +54,9 @@ TEST(SystemInfoTest, everyLineInOrderFromFixedFactsAndAPlan)
         "Total records:  2",
         // 10+5+5+3+0+5+11+2+1+11, then 10+5+5+3+0+5+5+0+1+11
         "Total characters:  98",
-        "Total income: $121.00",
+        "Total income: $1,370.00",
         "Total expenses: $20.00",
-        "Balance: $101.00",
+        "Balance: $1,350.00",
         "Completed records:  1",
         "Outstanding records:  1",
     };

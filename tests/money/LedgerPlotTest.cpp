@@ -1,4 +1,5 @@
 #include "money/LedgerPlot.h"
+#include "money/MoneySum.h"
 #include "plan/TextNumber.h"
 #include "support/Fakes.h"
 
@@ -130,6 +131,8 @@ TEST(LedgerPlotTest, noneOrOneRecordGiveFixedCharts)
     const std::tuple<const char*, const char*, PlotShow, double, double> cases[] = {
         {"50", "80", PlotShow::Both, 80, 50},  {"90", "80", PlotShow::Income, 90, 90},
         {"0", "0", PlotShow::Expense, 100, 0}, {"-5", "abc", PlotShow::Income, 100, -5},
+        // Plotted with the value the ledger counts.
+        {"1,250", "0,5", PlotShow::Income, 1250, 1250},
     };
     for (const auto& [income, expense, show, maximum, middle] : cases) {
         const LedgerPlot p = buildLedgerPlot(plan({dated("01/02/2003", income, expense)}), show);
@@ -137,7 +140,7 @@ TEST(LedgerPlotTest, noneOrOneRecordGiveFixedCharts)
         EXPECT_EQ(p.yMaximum, maximum) << income;
         EXPECT_EQ(p.set1, (std::vector<double>{0, middle, 0})) << income;
         if (show == PlotShow::Both) {
-            EXPECT_EQ(p.set2, (std::vector<double>{0, textValue(QString::fromLatin1(expense)), 0}));
+            EXPECT_EQ(p.set2, (std::vector<double>{0, amountValue(QString::fromLatin1(expense)), 0}));
         }
     }
 }

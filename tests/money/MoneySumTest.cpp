@@ -18,6 +18,30 @@ MoneySum sumOf(const QStringList& amounts)
     return sum;
 }
 
+TEST(MoneySumTest, commasCountOnlyWhereThousandsSeparatorsGo)
+{
+    struct Case {
+        const char* typed;
+        bool grouped;
+        double value;
+    };
+    const Case cases[] = {
+        {"1,250", true, 1250},           {"12,345,678.90", true, 12345678.9}, {"-1,234.50", true, -1234.5},
+        {" 999,999. ", true, 999999},    {"0,5", false, 0},                    {"1,00", false, 1},
+        {"1234,567", false, 1234},       {"1,2345", false, 1},                 {"1,250,", false, 1},
+        {",250", false, 0},              {"1,,250", false, 1},                 {"1,250.5,0", false, 1},
+        {"1,250 apples", false, 1},      {"1500", false, 1500},                {"", false, 0},
+    };
+    for (const Case& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
+        EXPECT_EQ(isThousandsGrouped(typed), c.grouped) << c.typed;
+        EXPECT_DOUBLE_EQ(amountValue(typed), c.value) << c.typed;
+        MoneySum sum;
+        sum.add(typed);
+        EXPECT_DOUBLE_EQ(sum.toDouble(), c.value) << c.typed;
+    }
+}
+
 TEST(MoneySumTest, sumsTheTypedDigitsExactly)
 {
     struct Case {
@@ -34,7 +58,8 @@ TEST(MoneySumTest, sumsTheTypedDigitsExactly)
         {{"-0.005"}, "-0.01", "-0.005"},            // half away from zero
         {{"2.675"}, "2.68", "2.675"},
         {{"1500", ""}, "1,500.00", "1500"},
-        {{"1,250"}, "1.00", "1"},                   // the leading number stops at the comma
+        {{"1,250"}, "1,250.00", "1250"},            // thousands separators where they go
+        {{"0,5"}, "0.00", "0"},                     // any other comma ends the number
         {{"120 dollars", "~20"}, "100.00", "100"},
         {{"12abc", "abc", "-", ".", "nan"}, "12.00", "12"},
         {{"  -3.5"}, "-3.50", "-3.5"},

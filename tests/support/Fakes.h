@@ -333,6 +333,8 @@ public:
     std::unique_ptr<Printer> choosePrinter(const QString& documentName) override
     {
         documentNames.push_back(documentName);
+        if (realPrinter)
+            return realPrinter();
         if (answers.empty())
             return nullptr;
         RecordingPrinter* p = answers.front();
@@ -358,6 +360,8 @@ public:
     void scriptCancel() { answers.push_back(nullptr); }
     int dialogs() const { return static_cast<int>(documentNames.size() - previews.size()); }
 
+    // When set, every dialog answers with what this makes (a PDF file, say).
+    std::function<std::unique_ptr<Printer>()> realPrinter;
     std::deque<RecordingPrinter*> answers; // nullptr: cancelled
     std::vector<std::unique_ptr<RecordingPrinter>> printers;
     std::vector<QString> documentNames;

@@ -418,23 +418,61 @@ TEST_F(PrintingTest, timeLine_printsAPageAYearAndAsksBeforeMoreThanTwoHundredYea
 
 // --- grid printer -------------------------------------------------------------
 
-TEST_F(PrintingTest, grid_placesCellsByColumnWidthsWithTheGridFont)
+TEST_F(PrintingTest, grid_placesCellsByTheirShareOfAllColumnsWithTheGridFont)
 {
     GridPrintRequest request;
     request.title = QStringLiteral("plan.pln");
-    request.rows = {{"Name", "Phone"}, {QString(40, QLatin1Char('S')), "(AH) 432"}};
-    request.columnWidths = {2000, 2000};
-    request.gridWidth = 5000;
+    request.rows = {{"Name", "Phone"}, {QString(50, QLatin1Char('S')), "(AH) 432"}};
+    request.columnWidths = {2000, 3000};
     request.fontName = QStringLiteral("Mono");
     request.fontSize = 8;
     ASSERT_EQ(printGrid(request, newJob()), PrintOutcome::Printed);
-    EXPECT_EQ(printer.fonts.front(), std::make_pair(QStringLiteral("Mono"), 8));
-    // x of column 1: 0.8 * 2000 * W / 5000 = 3200, and so is each column's room.
+    // 50 characters in a room for 32: the font shrinks as far as it may,
+    // and what still does not fit is cut.
+    EXPECT_EQ(printer.fonts, (std::vector<std::pair<QString, int>>{{"Mono", 8}, {"Mono", 6}}));
+    // x of column 1: 0.8 * 2000 * W / 5000 = 3200, and so is column 0's room.
     const std::vector<QString> expected = {"File: plan.pln", "Name", "Phone", QString(32, QLatin1Char('S')), "(AH) 432"};
     EXPECT_EQ(texts(), expected);
     EXPECT_DOUBLE_EQ(printer.texts[2].x, 3200);
     EXPECT_DOUBLE_EQ(printer.texts[3].y, 1000 + 300 + 240);
     EXPECT_EQ(feedback.hints, (std::vector<QString>{"Now Printing", "Printing ok"}));
+}
+
+TEST_F(PrintingTest, grid_printsEveryColumnAndShrinksTheFontForTheWidestCell)
+{
+    struct Case {
+        std::vector<double> widths;
+        int widestCell; // characters, in the last column
+        int printedSize;
+    };
+    // W = 10000, a character 100 wide: the last column's room is 0.8 * W * its share.
+    const Case cases[] = {
+        {{100, 100, 100, 100, 100, 100}, 10, 10}, // room 1333: ten characters fit
+        {{100, 100, 100, 100, 100, 100}, 20, 6},  // two thirds of 10 pt: 6, never less
+        {{900, 900, 900, 900, 900, 300}, 6, 8},   // room 500 for 600: 10 pt x 5/6
+        {{0, 100, 100}, 12, 10},                  // a hidden column takes no room
+    };
+    for (const Case& c : cases) {
+        printer = RecordingPrinter{};
+        GridPrintRequest request;
+        QStringList headings, cells;
+        for (std::size_t i = 0; i < c.widths.size(); ++i) {
+            headings << QStringLiteral("H%1").arg(i);
+            cells << (i + 1 == c.widths.size() ? QString(c.widestCell, QLatin1Char('9')) : QStringLiteral("1"));
+        }
+        request.rows = {headings, cells};
+        request.columnWidths = c.widths;
+        request.fontName = QStringLiteral("System");
+        request.fontSize = 10;
+        ASSERT_EQ(printGrid(request, newJob()), PrintOutcome::Printed);
+        EXPECT_EQ(printer.fonts.back().second, c.printedSize) << c.widestCell;
+        for (std::size_t i = 0; i < c.widths.size(); ++i) {
+            if (c.widths[i] > 0)
+                EXPECT_NE(printer.find(headings[static_cast<qsizetype>(i)]), nullptr) << i;
+        }
+        for (const auto& t : printer.texts)
+            EXPECT_LE(t.x + 100.0 * t.text.size(), 10000.0) << t.text.toStdString();
+    }
 }
 
 } // namespace

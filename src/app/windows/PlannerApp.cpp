@@ -54,6 +54,11 @@ LoanWindow* PlannerApp::loanWindow() const
     return loanWindow_.data();
 }
 
+LedgerWindow* PlannerApp::ledgerWindow() const
+{
+    return ledgerWindow_.data();
+}
+
 PhoneBookWindow* PlannerApp::phoneBook() const
 {
     return phoneBookWindow_.data();
@@ -209,7 +214,7 @@ void PlannerApp::showLoanWindow()
     if (!loanWindow_) {
         loanWindow_ = new LoanWindow(state_, platform_);
         connect(loanWindow_->printAction(), &QAction::triggered, this, [this] {
-            mainWindow_->printCommands().printGrid(gridPrintRequest(*loanWindow_->grid(), kLoanCaption));
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*loanWindow_->grid(), state_.store.planFileName, state_.settings.font));
         });
     }
     loanWindow_->open();
@@ -220,7 +225,7 @@ void PlannerApp::showPhoneBook()
     if (!phoneBookWindow_) {
         phoneBookWindow_ = new PhoneBookWindow(state_, platform_);
         connect(phoneBookWindow_->printAction(), &QAction::triggered, this, [this] {
-            mainWindow_->printCommands().printGrid(gridPrintRequest(*phoneBookWindow_->grid(), state_.store.planFileName));
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*phoneBookWindow_->grid(), state_.store.planFileName, state_.settings.font));
         });
     }
     phoneBookWindow_->open();
@@ -231,7 +236,7 @@ void PlannerApp::showLedger()
     if (!ledgerWindow_) {
         ledgerWindow_ = new LedgerWindow(state_, platform_);
         connect(ledgerWindow_->printAction(), &QAction::triggered, this, [this] {
-            mainWindow_->printCommands().printGrid(gridPrintRequest(*ledgerWindow_->grid(), state_.store.planFileName));
+            mainWindow_->printCommands().printGrid(gridPrintRequest(*ledgerWindow_->grid(), state_.store.planFileName, state_.settings.font));
         });
     }
     // Built afresh at every opening: it shows the plan as it is now.

@@ -62,6 +62,7 @@ public:
     RecorderWindow* recorder() const;
     PhoneBookWindow* phoneBook() const;
     LoanWindow* loanWindow() const;
+    LedgerWindow* ledgerWindow() const;
     // Opens the notepad (when it is not open) with a new document.
     void showNotepad();
     NotepadWindow* notepad() const;

@@ -91,8 +91,17 @@ void LedgerPlotWindow::createMenus()
 
 void LedgerPlotWindow::open()
 {
-    if (!isVisible())
+    if (!isVisible()) {
         placeWindow(*this, twips_, state_.settings.placement(PlacementRow::LedgerPlot));
+        // Every opening starts from bars of both sets, whatever was last shown.
+        lines_ = false;
+        line_->setChecked(false);
+        bar_->setChecked(true);
+        show_ = PlotShow::Both;
+        income_->setChecked(false);
+        expense_->setChecked(false);
+        both_->setChecked(true);
+    }
     show();
     raise();
     activateWindow();

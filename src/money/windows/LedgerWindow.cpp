@@ -1,6 +1,7 @@
 #include "money/windows/LedgerWindow.h"
 
 #include "money/Ledger.h"
+#include "ui/FigureGrid.h"
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
 
@@ -33,10 +34,29 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kLedgerColumns; }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid())
+        if (!index.isValid())
+            return {};
+        if (role == Qt::TextAlignmentRole && isLedgerAmountColumn(index.column()))
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        if (role != Qt::DisplayRole)
             return {};
         return rows_[static_cast<std::size_t>(index.row())].value(index.column());
     }
+    // The heading rows, one line each, for the grid's header.
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal)
+            return {};
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue((isLedgerAmountColumn(section) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        if (role != Qt::DisplayRole)
+            return {};
+        QStringList lines;
+        for (std::size_t r = 0; r < std::min<std::size_t>(kLedgerHeadingRows, rows_.size()); ++r)
+            lines << rows_[r].value(section);
+        return lines.join(QLatin1Char('\n'));
+    }
+    const std::vector<QStringList>& rows() const { return rows_; }
 
 private:
     std::vector<QStringList> rows_;
@@ -57,10 +77,12 @@ LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidge
     grid1_->setModel(rows_);
     // Every row is one line of the same font: no row is measured.
     grid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid1_->horizontalHeader()->hide();
     grid1_->verticalHeader()->hide();
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid1_->setWordWrap(false);
+    grid1_->setItemDelegate(new FullTextTipDelegate(grid1_));
+    showHeadingRowsInHeader(*grid1_, kLedgerHeadingRows);
+    addCopyRowsAction(*grid1_, QStringLiteral("copyLedger"), [this] { copyRows(); });
     createMenus();
     setMinimumSize(twips_.toPixelsX(kLedgerMinWidthTwips), twips_.toPixelsY(kLedgerMinHeightTwips));
 }
@@ -93,6 +115,25 @@ void LedgerWindow::open()
 void LedgerWindow::buildLedger()
 {
     rows_->setRows(buildLedgerRows(state_.store));
+    const std::vector<QStringList>& rows = rows_->rows();
+    widest_ = widestCellWidths(*grid1_, [&rows](int r, int c) {
+        const QStringList& row = rows[static_cast<std::size_t>(r)];
+        return c < row.size() ? QStringView(row.at(c)) : QStringView();
+    });
+}
+
+void LedgerWindow::copyRows()
+{
+    const std::vector<QStringList>& rows = rows_->rows();
+    const std::vector<int> chosen = selectedRows(*grid1_);
+    if (chosen.empty()) {
+        platform_.clipboard.setText(ledgerRowsText(rows));
+        return;
+    }
+    std::vector<QStringList> some;
+    for (int r : chosen)
+        some.push_back(rows[static_cast<std::size_t>(r)]);
+    platform_.clipboard.setText(ledgerRowsText(some));
 }
 
 void LedgerWindow::layOutGrid()
@@ -104,9 +145,11 @@ void LedgerWindow::layOutGrid()
     const int gridWidth = std::max(0, width - 100);
     grid1_->setGeometry(twips_.toPixelsX(50), twips_.toPixelsY(50), twips_.toPixelsX(gridWidth),
                         twips_.toPixelsY(std::max(0, height - 150)));
+    // The sharing rule gives the least width; a column whose widest figure
+    // needs more gets it, and the grid scrolls sideways.
     const int column = twips_.toPixelsX(ledgerColumnWidth(gridWidth));
     for (int c = 0; c < kLedgerColumns; ++c)
-        grid1_->setColumnWidth(c, column);
+        grid1_->setColumnWidth(c, std::max(column, c < static_cast<int>(widest_.size()) ? widest_[static_cast<std::size_t>(c)] : 0));
 }
 
 void LedgerWindow::resizeEvent(QResizeEvent* event)

@@ -3,6 +3,7 @@
 #include "ui/Platform.h"
 
 #include <QMainWindow>
+#include <vector>
 
 class QFrame;
 class QTableView;
@@ -32,6 +33,8 @@ protected:
 private:
     void createMenus();
     void buildLedger();
+    // Ctrl+C: the selected rows, or every row, as tab-separated text.
+    void copyRows();
     void layOutGrid();
 
     ProgramState& state_;
@@ -39,6 +42,7 @@ private:
     Twips twips_;
     QFrame* panel_ = nullptr;
     QTableView* grid1_ = nullptr;
+    std::vector<int> widest_; // pixels each column's widest cell needs
     class RowsModel;
     RowsModel* rows_ = nullptr;
     QAction* print_ = nullptr;

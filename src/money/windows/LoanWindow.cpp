@@ -3,6 +3,7 @@
 #include "money/LoanScheduleModel.h"
 #include "plan/RecordStore.h"
 #include "plan/TextNumber.h"
+#include "ui/FigureGrid.h"
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
 
@@ -144,23 +145,13 @@ void LoanWindow::buildResults()
     grid1_->setObjectName(QStringLiteral("Grid1"));
     schedule_ = new LoanScheduleModel(grid1_);
     grid1_->setModel(schedule_);
-    grid1_->horizontalHeader()->hide();
     grid1_->verticalHeader()->hide();
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid1_->setWordWrap(false);
     grid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid1_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    auto* copy = new QAction(QStringLiteral("&Copy"), grid1_);
-    copy->setObjectName(QStringLiteral("copySchedule"));
-    copy->setShortcut(QKeySequence::Copy);
-    // Shown on the grid's context menu; the key itself is caught as the
-    // grid gets it, before the view copies only its current cell.
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    copy->setShortcutVisibleInContextMenu(true);
-    grid1_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    grid1_->addAction(copy);
-    grid1_->installEventFilter(this);
-    connect(copy, &QAction::triggered, this, &LoanWindow::copySchedule);
+    grid1_->setItemDelegate(new FullTextTipDelegate(grid1_));
+    showHeadingRowsInHeader(*grid1_, kLoanHeadingRows);
+    addCopyRowsAction(*grid1_, QStringLiteral("copySchedule"), [this] { copySchedule(); });
     results_->hide();
 }
 
@@ -190,6 +181,9 @@ void LoanWindow::open()
 {
     if (!state_.loanOpen) {
         fillInputs();
+        // Closed in the results view, it still opens in the input view.
+        if (!results_->isHidden())
+            togglePanels();
         placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Loan));
     }
     state_.loanOpen = true;
@@ -245,14 +239,11 @@ void LoanWindow::layOutPanels()
     place(summary_, 75, 40, cw - 250, summaryTwips);
     place(grid1_, 75, 1030 + summaryTwips - 960, cw - 250, ch - 1600 - (summaryTwips - 960));
     // Six columns share the grid, but none narrower than 1000 twips nor
-    // than its widest heading or figure.
-    const QFontMetrics gridFont(grid1_->font());
-    int widest = 0;
-    for (const char* sample : {"00/00/0000", "Principle $", "Fortnightly", " 1000000000"})
-        widest = std::max(widest, gridFont.horizontalAdvance(QString::fromLatin1(sample)) + 12);
-    const double w = std::max({1000.0, twips_.toTwipsX(grid1_->width()) / 6.2, double(twips_.toTwipsX(widest))});
+    // than its widest heading or figure; the grid scrolls sideways when
+    // they need more room than it has.
+    const int share = twips_.toPixelsX(std::max(1000.0, twips_.toTwipsX(grid1_->width()) / 6.2));
     for (int c = 0; c < 6; ++c)
-        grid1_->setColumnWidth(c, twips_.toPixelsX(w));
+        grid1_->setColumnWidth(c, std::max(share, c < static_cast<int>(widest_.size()) ? widest_[static_cast<std::size_t>(c)] : 0));
 }
 
 void LoanWindow::resizeEvent(QResizeEvent* event)
@@ -270,13 +261,6 @@ bool LoanWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == client_ && event->type() == QEvent::Resize) {
         layOutPanels();
         return false;
-    }
-    if (watched == grid1_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
-        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        if (event->type() == QEvent::KeyPress)
-            copySchedule();
-        event->accept();
-        return true;
     }
     if (!frequency_)
         return QMainWindow::eventFilter(watched, event);
@@ -393,6 +377,10 @@ void LoanWindow::computeLoan()
     summary_->addItems(loanSummaryLines(start_->text(), figures));
     const QDate start = loanStartDate(start_->text(), dateOrder(), platform_.clock.today().year());
     schedule_->setSchedule(inputs.frequency, loanScheduleRows(inputs, figures, start, dateOrder()));
+    const auto& rows = schedule_->rows();
+    widest_ = widestCellWidths(*grid1_, [&rows](int r, int c) {
+        return QStringView(rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+    });
     layOutPanels();
     grid1_->scrollToTop();
     command_->setBevel(2);
@@ -402,12 +390,10 @@ void LoanWindow::computeLoan()
 
 void LoanWindow::copySchedule()
 {
-    std::set<int> selected;
-    for (const QModelIndex& index : grid1_->selectionModel()->selectedIndexes())
-        selected.insert(index.row());
+    const std::vector<int> selected = selectedRows(*grid1_);
     const auto& rows = schedule_->rows();
     std::vector<LoanRow> chosen;
-    if (selected.size() > 1) {
+    if (!selected.empty()) {
         for (int r : selected)
             chosen.push_back(rows[static_cast<std::size_t>(r)]);
     } else {

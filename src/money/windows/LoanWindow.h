@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <vector>
 
 class QComboBox;
 class QFrame;
@@ -96,6 +97,7 @@ private:
     LoanScheduleModel* schedule_ = nullptr;
     QAction* print_ = nullptr;
     bool checking_ = false; // a message box is up: its focus change checks nothing
+    std::vector<int> widest_; // pixels each schedule column's widest cell needs
 };
 
 } // namespace zp

@@ -138,7 +138,7 @@ void PrintCommands::printWith(const std::function<void(PrintJob&)>& print)
     runWithDialog(print);
 }
 
-GridPrintRequest gridPrintRequest(const QTableView& grid, const QString& title)
+GridPrintRequest gridPrintRequest(const QTableView& grid, const QString& title, const FontChoice& font)
 {
     GridPrintRequest request;
     request.title = title;
@@ -154,9 +154,8 @@ GridPrintRequest gridPrintRequest(const QTableView& grid, const QString& title)
             cells << model->index(r, c).data(Qt::DisplayRole).toString();
         request.rows.push_back(cells);
     }
-    request.gridWidth = grid.width();
-    request.fontName = grid.font().family();
-    request.fontSize = grid.font().pointSize() > 0 ? grid.font().pointSize() : 10;
+    request.fontName = font.name;
+    request.fontSize = font.size > 0 ? font.size : 10;
     return request;
 }
 

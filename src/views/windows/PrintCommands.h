@@ -1,5 +1,6 @@
 #pragma once
 #include "state/ProgramState.h"
+#include "ui/FontDialog.h"
 #include "ui/Platform.h"
 #include "views/Printing.h"
 
@@ -54,8 +55,10 @@ private:
     QPointer<PrintWindow> printWindow_;
 };
 
-// A grid on the screen as the grid printer takes it: every cell's text, the
-// column widths and the grid's width in pixels, its font.
-GridPrintRequest gridPrintRequest(const QTableView& grid, const QString& title);
+// A grid on the screen as the grid printer takes it: every cell's text and
+// the column widths in pixels, with the display font the grid was given by
+// name ("System" stays "System", the default family, which is no missing
+// font).
+GridPrintRequest gridPrintRequest(const QTableView& grid, const QString& title, const FontChoice& font);
 
 } // namespace zp

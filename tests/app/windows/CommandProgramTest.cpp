@@ -28,10 +28,15 @@ class CommandProgramTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    Output run(const QString& program, const QStringList& arguments) const
+    Output run(const QString& program, const QStringList& arguments, const QString& display = QString()) const
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (display.isEmpty())
+            env.remove(QStringLiteral("DISPLAY"));
+        else
+            env.insert(QStringLiteral("DISPLAY"), display);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         p.setProcessEnvironment(env);
@@ -84,6 +89,25 @@ TEST_F(CommandProgramTest, terminalCommandsPrintWhatTheProgramsRoutinesPrint)
         EXPECT_EQ(got.out, expected.out);
         EXPECT_EQ(got.err, expected.err);
     }
+}
+
+TEST_F(CommandProgramTest, infoTellsTheDisplaysScreenModeAndNoneWithoutOne)
+{
+    const QString plan = smallPlan();
+    const QString program = QStringLiteral(ZORVIK_PLANNER_BINARY);
+    EXPECT_TRUE(run(program, {"--info", plan}).out.contains("\nScreen Mode: none\n"));
+    EXPECT_TRUE(run(program, {"--info", plan}, QStringLiteral(":97531")).out.contains("\nScreen Mode: none\n"));
+
+    // A display of our own, on a number the server picks.
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!server.waitForStarted(10000) || !server.waitForReadyRead(10000))
+        GTEST_SKIP() << "Xvfb cannot start here; the display case is not checked";
+    const QString display = QStringLiteral(":") + QString::fromLatin1(server.readLine().trimmed());
+    const Output shown = run(program, {"--info", plan}, display);
+    server.terminate();
+    server.waitForFinished(5000);
+    EXPECT_TRUE(shown.out.contains("\nScreen Mode:  1024x 768\n")) << shown.out.toStdString();
 }
 
 TEST_F(CommandProgramTest, withoutTheFullProgramTheWindowsAndPdfFailWithAClearMessage)

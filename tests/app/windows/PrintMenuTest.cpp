@@ -4,8 +4,15 @@
 #include "views/windows/PhoneBookWindow.h"
 #include "views/windows/PrintCommands.h"
 #include "views/windows/PrintWindow.h"
+#include "money/windows/LedgerWindow.h"
+#include "money/windows/LoanWindow.h"
+#include "ui/QtPrinting.h"
 
 #include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
@@ -158,6 +165,82 @@ TEST(PrintFromPhoneBookTest, optionsPrint_printsTheBookWithTheGridPrinter)
     EXPECT_TRUE(std::any_of(printer.texts.begin(), printer.texts.end(),
                             [](const auto& t) { return t.text.startsWith("(AH) 432"); }));
     EXPECT_EQ(printer.endDocs, 1);
+}
+
+// The PDF file a print dialog would have made, finished at the end of the
+// document as a printer's spool file is.
+class PdfAtEnd : public PdfFilePrinter {
+public:
+    using PdfFilePrinter::PdfFilePrinter;
+    bool endDoc() override
+    {
+        if (ended_)
+            return PdfFilePrinter::endDoc();
+        ended_ = true;
+        return commit();
+    }
+
+private:
+    bool ended_ = false;
+};
+
+TEST(PrintFromLoanTest, theScheduleFromTheWindowAtItsLeastSizePrintsEveryColumnWithoutAFontError)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("loan.pdf"));
+    TestPlatform test;
+    test.clock.set(2026, 12, 7);
+    test.printing.realPrinter = [&] { return std::make_unique<PdfAtEnd>(QFile::encodeName(pdf), QStringLiteral("loan")); };
+    ProgramState state;
+    PlannerApp app(state, test.platform());
+    app.start();
+    state.store.planFileName = QStringLiteral("/plans/work.pln");
+    app.showLoanWindow();
+    LoanWindow* loan = app.loanWindow();
+    ASSERT_NE(loan, nullptr);
+    QTest::mouseClick(loan->findChild<QWidget*>(QStringLiteral("Panel3D6")), Qt::LeftButton);
+    loan->resize(loan->minimumSize());
+    QApplication::processEvents();
+    const QAbstractItemModel* model = loan->grid()->model();
+    // The last repayment: its date, and the interest accrued over the loan.
+    const QString lastDate = model->index(model->rowCount() - 1, 0).data().toString().trimmed();
+    const QString accrued = model->index(model->rowCount() - 1, 4).data().toString().trimmed();
+    test.messages.clear();
+    loan->printAction()->trigger();
+    EXPECT_TRUE(test.messages.empty()) << test.messages.last().text.toStdString();
+
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!text.waitForFinished(30000) || text.exitCode() != 0)
+        GTEST_SKIP() << "pdftotext cannot run here";
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("File: /plans/work.pln")));
+    for (const char* heading : {"Date", "Principle", "Monthly", "Accrued", "Balance", "Paid $", "Interest $"})
+        EXPECT_TRUE(printed.contains(QString::fromLatin1(heading))) << heading;
+    EXPECT_EQ(printed.count(QStringLiteral("Accrued")), 2);
+    EXPECT_TRUE(printed.contains(lastDate)) << lastDate.toStdString();
+    EXPECT_TRUE(printed.contains(accrued)) << accrued.toStdString();
+}
+
+TEST(PrintFromLedgerTest, onlyAFamilyThatIsReallyMissingGetsTheFontMessage)
+{
+    QTemporaryDir dir;
+    for (const auto& [family, reported] : {std::pair{"System", false}, {"DejaVu Sans", false}, {"No Such Family Zq", true}}) {
+        TestPlatform test;
+        test.printing.realPrinter = [&] {
+            return std::make_unique<PdfAtEnd>(QFile::encodeName(dir.filePath(QStringLiteral("ledger.pdf"))), QString());
+        };
+        ProgramState state;
+        PlannerApp app(state, test.platform());
+        app.start();
+        state.settings.font.name = QString::fromLatin1(family);
+        app.showLedger();
+        test.messages.clear();
+        app.ledgerWindow()->printAction()->trigger();
+        EXPECT_EQ(test.messages.count(), reported ? 1 : 0) << family;
+        if (reported)
+            EXPECT_EQ(test.messages.last().text, "Could not print using the current font type, using default");
+    }
 }
 
 } // namespace

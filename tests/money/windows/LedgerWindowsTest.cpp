@@ -3,6 +3,7 @@
 #include "money/windows/LabelTextDialog.h"
 #include "money/windows/LedgerPlotWindow.h"
 #include "money/windows/LedgerWindow.h"
+#include "money/windows/LoanWindow.h"
 #include "support/Fakes.h"
 #include "ui/MessageBox.h"
 
@@ -11,6 +12,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -87,6 +90,84 @@ TEST_F(LedgerWindowsTest, ledger_showsRowsTotalsAndRemembersItsPlace)
     EXPECT_GT(w.minimumWidth(), 250);
 }
 
+// Every cell's whole text fits its column, and the headings are in the
+// header, which stays in view.
+void expectEveryFigureWhole(const QTableView& grid, const char* window)
+{
+    const QAbstractItemModel* model = grid.model();
+    const QFontMetrics metrics(grid.font());
+    for (int c = 0; c < model->columnCount(); ++c) {
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QString text = model->index(r, c).data().toString();
+            if (!grid.isRowHidden(r))
+                EXPECT_LE(metrics.horizontalAdvance(text), grid.columnWidth(c) - 4)
+                    << window << " row " << r << ": " << text.toStdString();
+        }
+        EXPECT_LE(QFontMetrics(grid.horizontalHeader()->font()).horizontalAdvance(model->headerData(c, Qt::Horizontal).toString().section('\n', 0, 0)),
+                  grid.columnWidth(c))
+            << window << " heading " << c;
+    }
+    EXPECT_TRUE(grid.horizontalHeader()->isVisible()) << window;
+    EXPECT_TRUE(grid.isRowHidden(0) && grid.isRowHidden(1)) << window;
+    EXPECT_EQ(model->index(model->rowCount() - 2, 3).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight, Qt::AlignRight)
+        << window;
+}
+
+TEST_F(LedgerWindowsTest, ledgerAndLoanShowEveryFigureWholeAtEveryFontSize)
+{
+    state.store.replaceAll({money("01/03/2021", "Smith and Sons Ltd", "32,745,123.45", "1e9"),
+                            money("02/03/2021", "Jones", "", "-12,345,678.90")});
+    state.loanAmount = 1000000000;
+    state.loanYears = 200;
+    for (int size : {8, 14}) {
+        state.settings.font.size = size;
+        LedgerWindow ledger(state, test.platform());
+        ledger.open();
+        ledger.resize(ledger.minimumSize());
+        QApplication::processEvents();
+        expectEveryFigureWhole(*ledger.grid(), "ledger");
+
+        LoanWindow loan(state, test.platform());
+        loan.open();
+        QTest::mouseClick(loan.findChild<QWidget*>(QStringLiteral("Panel3D6")), Qt::LeftButton);
+        loan.resize(loan.minimumSize());
+        QApplication::processEvents();
+        expectEveryFigureWhole(*loan.grid(), "loan");
+        loan.close();
+    }
+}
+
+TEST_F(LedgerWindowsTest, aCellTooNarrowForItsTextShowsItWholeAsItsTooltip)
+{
+    LedgerWindow w(state, test.platform());
+    w.open();
+    QTableView& grid = *w.grid();
+    const auto tipAt = [&grid](int row, int column) {
+        QToolTip::hideText();
+        const QRect cell = grid.visualRect(grid.model()->index(row, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), grid.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(4, 3), "");
+    grid.setColumnWidth(3, 12);
+    EXPECT_EQ(tipAt(4, 3), "1,500.00");
+}
+
+TEST_F(LedgerWindowsTest, ledgerCopiesTheSelectedRowsOrEveryRowAsTabSeparatedText)
+{
+    LedgerWindow w(state, test.platform());
+    w.open();
+    QTest::keyClick(w.grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(test.clipboard.text().startsWith("Date\tName\tItem\tIncome\tExpense\n\t\t\t$\t$\n"));
+    EXPECT_TRUE(test.clipboard.text().endsWith("BALANCE\t\t\t-475.00\t\n"));
+    w.grid()->selectRow(4);
+    w.grid()->selectionModel()->select(w.grid()->model()->index(5, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(w.grid(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(test.clipboard.text(), "01/03/2021\tSmith\t\t1,500.00\t 0\n02/03/2021\tJones\t\t 0\t2,000.00\n");
+}
+
 TEST_F(LedgerWindowsTest, plot_showChoicesTypesAndLabels)
 {
     LedgerPlotWindow w(state, test.platform());
@@ -142,6 +223,15 @@ TEST_F(LedgerWindowsTest, plot_showChoicesTypesAndLabels)
     auto* y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
     EXPECT_EQ(y->max(), 80);
     EXPECT_EQ(static_cast<QLineSeries*>(chart->series()[0])->at(1).y(), 80);
+
+    // Opened again, it starts from bars of both sets.
+    w.close();
+    w.open();
+    EXPECT_TRUE(action(w, "Bar")->isChecked());
+    EXPECT_TRUE(action(w, "both")->isChecked());
+    EXPECT_FALSE(action(w, "LL")->isChecked() || action(w, "expense")->isChecked());
+    EXPECT_NE(qobject_cast<QBarSeries*>(chart->series().front()), nullptr);
+    EXPECT_EQ(w.plot().setCount, 2);
 }
 
 TEST_F(LedgerWindowsTest, plot_tellsWhyNothingCanBeDrawnAndKeepsTheChart)

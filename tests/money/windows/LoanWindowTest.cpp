@@ -173,6 +173,20 @@ TEST_F(LoanWindowTest, longestWeeklyLoanAppearsQuickly_andInputsOutliveTheWindow
     EXPECT_EQ(again.findChild<QLineEdit*>("Text4")->text(), "01/01/2026");
 }
 
+TEST_F(LoanWindowTest, closedInTheResultsViewItReopensInTheInputViewWithTheLastInputs)
+{
+    setInputs("1200", "1", "12", "31/01/2026", "q");
+    QTest::mouseClick(command(), Qt::LeftButton);
+    ASSERT_TRUE(results()->isVisible());
+    window->close();
+    window->open();
+    EXPECT_TRUE(results()->isHidden());
+    EXPECT_TRUE(find<QWidget>("Panel3D1")->isVisible());
+    EXPECT_EQ(command()->text(), "Click here to show repayment information");
+    EXPECT_EQ(box("Text1")->text(), " 1200");
+    EXPECT_EQ(box("Text4")->text(), "31/01/2026");
+}
+
 TEST_F(LoanWindowTest, keepsItsMinimumSizeAndGridFollowsTheWindow)
 {
     window->resize(10, 10);
