@@ -95,6 +95,8 @@ public:
     void selectListLine(int index);
     void editListLine(int index);
     void setDisplayMode(const QString& word);
+    // The keyboard goes to the records list, on the current line.
+    void focusRecordsList();
 
     // Actions other windows open; the owner wires them as windows arrive.
     void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
@@ -149,6 +151,7 @@ private:
     void createRecordPages();
     void createEntryPanel(QWidget* page);
     void createTimers();
+    void createKeyboardCommands();
     void attachHints();
     void placeDesignLayout();
     void applyGeometry(const ControlGeometry& geometry);
@@ -187,6 +190,8 @@ private:
     void showRecordInEntryFields();
     void fillEntryGrid();
     void applyEntryLabels();
+    // The entry boxes take their captions as accessible names.
+    void nameEntryFields();
     void applyEditStyle();
     void showEditFace();
     void hideEditFace();
