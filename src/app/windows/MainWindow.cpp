@@ -522,7 +522,7 @@ void MainWindow::createKeyboardCommands()
         {"stretchKey", "Ctrl+G", clickPicture("Image15")},
         {"narrowListKey", "Ctrl+[", moveSlider(-5)},
         {"widenListKey", "Ctrl+]", moveSlider(5)},
-        {"recordsListKey", "F6", [this] { focusRecordsList(); }},
+        {"recordsListKey", "F6", [this] { focusRecordsList(Qt::ShortcutFocusReason); }},
     };
     for (const Key& k : keys) {
         auto* action = new QAction(this);
@@ -535,7 +535,7 @@ void MainWindow::createKeyboardCommands()
     addContextMenuKey(*this);
 }
 
-void MainWindow::focusRecordsList()
+void MainWindow::focusRecordsList(Qt::FocusReason reason)
 {
     const int line = state_.store.currentRecord - 1;
     if (line >= 0 && line < listModel_->rowCount())
@@ -543,7 +543,7 @@ void MainWindow::focusRecordsList()
     // The focus frame is drawn only after a keyboard focus change; the
     // list is where the keyboard is meant to be, so it shows.
     setAttribute(Qt::WA_KeyboardFocusChange);
-    viewlist_->setFocus(Qt::OtherFocusReason);
+    viewlist_->setFocus(reason);
 }
 
 void MainWindow::createPanels()

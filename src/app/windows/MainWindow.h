@@ -95,8 +95,10 @@ public:
     void selectListLine(int index);
     void editListLine(int index);
     void setDisplayMode(const QString& word);
-    // The keyboard goes to the records list, on the current line.
-    void focusRecordsList();
+    // The keyboard goes to the records list, on the current line. By
+    // default the program moves it, not the user: a date box losing it is
+    // not being left (its text is the plan's, not typed), so it is not checked.
+    void focusRecordsList(Qt::FocusReason reason = Qt::ActiveWindowFocusReason);
 
     // Actions other windows open; the owner wires them as windows arrive.
     void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
