@@ -6,9 +6,11 @@
 #include "accessories/windows/WorldTimesWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
+#include "money/windows/LabelTextDialog.h"
 #include "money/windows/LoanWindow.h"
 #include "support/Fakes.h"
 #include "views/windows/PrintCommands.h"
+#include "views/windows/RecordDetailsWindow.h"
 #include "views/windows/RemindersWindow.h"
 
 #include <QAccessible>
@@ -91,6 +93,11 @@ TEST_F(AccessibleNamesTest, everyFocusableControlOfEveryWindowHasAName)
     app.showHelp(QStringLiteral("calculator.html"));
     main.printCommands().openStandardStyle();
     app.remindersWindow()->show();
+    app.showRecorder();
+    RecordDetailsWindow details;
+    details.show();
+    LabelTextDialog labelText;
+    labelText.show();
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible())
             EXPECT_EQ(unnamedControls(window), QStringList()) << window->objectName().toStdString();
