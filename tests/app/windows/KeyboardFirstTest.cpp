@@ -133,6 +133,16 @@ TEST_F(KeyboardFirstTest, tab_walksTheEntryPanelAsItReads)
     }
     EXPECT_EQ(walked.join(' '), "Text2 Text3 Text11 Text5 Text6 Text7 Text8 Text9 Check1 SSCommand2 SSCommand1 "
                                 "Text10 Command1 Command2 Command6 Command3");
+
+    // The project face: the row buttons and the edit box above the grid.
+    QTest::keyClick(&w, Qt::Key_J, Qt::ControlModifier);
+    w.findChild<QWidget*>("Command4")->setFocus(Qt::TabFocusReason);
+    walked = QStringList{focusedName(w)};
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(focused(w), Qt::Key_Tab);
+        walked << focusedName(w);
+    }
+    EXPECT_EQ(walked.join(' '), "Command4 Command5 Text4 Grid1");
 }
 
 TEST_F(KeyboardFirstTest, keys_reachTheKeywordGridStretchAndListWidth)
