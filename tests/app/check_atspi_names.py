@@ -2,31 +2,24 @@
 """Walks the planner's windows as a screen reader sees them, through AT-SPI,
 and fails on a focusable control that has no name.
 
-Starts everything privately: an X server (Xvfb), a session bus
-(dbus-daemon), the accessibility bus and registry (at-spi-bus-launcher)
-and the windows program with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1. The tool
-windows are opened as a screen reader user would: by pressing their menu
-items and toolbar pictures through AT-SPI. Prints "SKIPPED" and exits 77
-when a component is missing or does not start.
-
-    check_atspi_names.py PATH/zorvik-planner-windows
+Starts its own X server (Xvfb), session bus (dbus-daemon), accessibility bus
+(at-spi-bus-launcher) and the windows program with
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1; opens the tool windows as a screen
+reader user would, by pressing their menu items and toolbar pictures through
+AT-SPI. Prints "SKIPPED" and exits 77 when a component is missing or does
+not start.    check_atspi_names.py PATH/zorvik-planner-windows
 """
-import os
-import shutil
-import signal
-import subprocess
-import sys
-import tempfile
-import time
+import os, shutil, signal, subprocess, sys, tempfile, time
 
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 # Rows and cells of lists and grids hold the plan's texts, which may be
 # empty; the list or grid itself must have a name.
 CONTENT_ROLES = {"table cell", "list item", "tree item", "table row", "table column header",
                  "table row header", "column header", "row header"}
-# The tool windows, by the menu item or toolbar picture that opens them.
 OPENERS = ["Show", "Plot.....", "Loan simulator", "Phone book", "Notes...", "Calculator", "World times",
            "Highlight keyword entries in Planner list window", "About...", "Contents"]
+# Controls that show a changing value say it in their name.
+VALUES = [("Capital City World Times", "London "), ("Zorvik Calculator", "Display ")]
 
 
 def skip(why):
@@ -34,68 +27,162 @@ def skip(why):
     sys.exit(77)
 
 
-def start_xvfb(procs):
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    procs.append(xvfb)
-    os.close(write_end)
-    number = b""
-    with os.fdopen(read_end, "rb") as pipe:
-        number = pipe.readline().strip()
-    if not number:
-        skip("Xvfb did not start")
-    return ":" + number.decode()
+def first_line(cmd, procs, **kw):
+    """Starts cmd and returns the first line it writes to fd 1."""
+    p = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, **kw)
+    procs.append(p)
+    return p.stdout.readline().decode().strip()
 
 
-def start_session_bus(procs, env):
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"], stdout=subprocess.PIPE,
-                           stderr=subprocess.DEVNULL, env=env)
-    procs.append(bus)
-    address = bus.stdout.readline().decode().strip()
-    if not address:
-        skip("dbus-daemon did not start")
-    return address
-
-
-def wait_for(what, timeout=20):
+def wait_for(what, timeout=30):
     end = time.time() + timeout
     while time.time() < end:
-        found = what()
+        try:
+            found = what()
+        except Exception:
+            found = None
         if found is not None:
             return found
-        time.sleep(0.25)
+        time.sleep(0.3)
     return None
 
 
+def nodes(root):
+    stack = [root]
+    while stack:
+        node = stack.pop()
+        if node is None:
+            continue
+        yield node
+        try:
+            if node.getRoleName() not in ("table", "tree table", "list", "list box", "tree"):
+                stack.extend(node.getChildAtIndex(i) for i in range(node.childCount))
+        except Exception:
+            pass
+
+
+def unnamed(pyatspi, window, seen):
+    found = []
+    for node in nodes(window):
+        try:
+            states, role = node.getState(), node.getRoleName()
+            if role in CONTENT_ROLES or not states.contains(pyatspi.STATE_SHOWING) \
+                    or not states.contains(pyatspi.STATE_FOCUSABLE):
+                continue
+            seen.add((window.name, node.name, role))
+            if not (node.name or "").strip():
+                found.append("%s: a %s in '%s'" % (window.name, role, node.parent.name if node.parent else ""))
+        except Exception:
+            pass
+    return found
+
+
+def by_name(root, name, roles=("menu item", "push button")):
+    for node in nodes(root):
+        try:
+            if node.name.replace("&", "") == name and node.getRoleName() in roles:
+                return node
+        except Exception:
+            pass
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    action.doAction(next((names.index(n) for n in ("press", "click", "activate", "toggle") if n in names), 0))
+
+
+def windows(app):
+    return [app.getChildAtIndex(i) for i in range(app.childCount)]
+
+
+def main_window(app, walk):
+    """Answers what comes before the main window (a first-start message, the
+    reminders' "Run Planner"), walking each on the way."""
+    def step():
+        for w in windows(app):
+            if w.name.startswith("Zorvik Planner 3.2"):
+                return w
+            for button in filter(None, (by_name(w, "OK"), by_name(w, "Run Planner"))):
+                walk(w)
+                press(button)
+                break
+        return None
+    return wait_for(step)
+
+
+def check(pyatspi, planner):
+    def find_app():
+        desktop = pyatspi.Registry.getDesktop(0)
+        apps = (desktop.getChildAtIndex(i) for i in range(desktop.childCount))
+        return next((a for a in apps if a is not None and a.name.startswith("zorvik-planner")), None)
+    app = wait_for(find_app)
+    if app is None:
+        skip("the planner did not appear on the accessibility bus")
+    problems, seen = [], set()
+    walk = lambda w: problems.extend(unnamed(pyatspi, w, seen))
+    main = main_window(app, walk)
+    if main is None:
+        print("FAILED: no main window; windows: %s" % [w.name for w in windows(app)])
+        return 1
+    for page in ("Info", "Details", "Image", "Edit"):  # each record page's controls show in turn
+        press(by_name(main, page, ("page tab",)))
+        time.sleep(0.3)
+        walk(main)
+    for opener in OPENERS:
+        node, before = by_name(main, opener), app.childCount
+        if node is None:
+            problems.append("nothing named '%s' to open a window with" % opener)
+            continue
+        press(node)
+        time.sleep(0.8)
+        if app.childCount == before or planner.poll() is not None:
+            problems.append("'%s' opened no window" % opener)
+    for w in windows(app):
+        walk(w)
+    for title, prefix in VALUES:
+        said = [n.name for w in windows(app) if w.name == title for n in nodes(w) if (n.name or "").startswith(prefix)]
+        if not any(s[len(prefix):].strip() for s in said):
+            problems.append("%s: no '%s' with its value" % (title, prefix.strip()))
+        else:
+            print("says: " + said[0])
+    for p in sorted(set(problems)):
+        print("problem: " + p)
+    print("walked %d focusable controls in: %s" % (len(seen), ", ".join(sorted({w.name for w in windows(app)}))))
+    return 1 if problems else 0
+
+
 def main():
-    program = os.path.abspath(sys.argv[1])
     for tool in ("Xvfb", "dbus-daemon"):
         if not shutil.which(tool):
             skip(tool + " is not installed")
     if not os.access(LAUNCHER, os.X_OK):
         skip("at-spi2-core is not installed")
-    procs = []
-    home = tempfile.mkdtemp(prefix="zorvik-atspi-")
-    runtime = os.path.join(home, "run")
-    os.mkdir(runtime, 0o700)
-    env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(home, ".config"),
-               XDG_DATA_HOME=os.path.join(home, ".local/share"), NO_AT_BRIDGE="0",
+    procs, home = [], tempfile.mkdtemp(prefix="zorvik-atspi-")
+    os.mkdir(os.path.join(home, "run"), 0o700)
+    env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=os.path.join(home, "run"),
+               XDG_CONFIG_HOME=os.path.join(home, ".config"), XDG_DATA_HOME=os.path.join(home, ".local/share"),
                PULSE_SERVER="unix:/nonexistent/zorvik-no-sound-server")
     env.pop("QT_QPA_PLATFORM", None)
     try:
-        env["DISPLAY"] = start_xvfb(procs)
-        env["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(procs, env)
+        display = first_line(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"], procs)
+        if not display:
+            skip("Xvfb did not start")
+        env["DISPLAY"] = ":" + display
+        env["DBUS_SESSION_BUS_ADDRESS"] = first_line(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                                                     procs, env=env)
+        if not env["DBUS_SESSION_BUS_ADDRESS"]:
+            skip("dbus-daemon did not start")
         procs.append(subprocess.Popen([LAUNCHER, "--launch-immediately"], env=env, stdout=subprocess.DEVNULL,
                                       stderr=subprocess.DEVNULL))
-        # pyatspi reaches the buses through these.
-        os.environ.update(env)
+        os.environ.update(env)  # pyatspi reaches the buses through these
         try:
             import pyatspi
         except ImportError:
             skip("python3-pyatspi is not installed")
-        planner = subprocess.Popen([program], env=dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                                                       QT_QPA_PLATFORM="xcb"))
+        planner = subprocess.Popen([os.path.abspath(sys.argv[1])],
+                                   env=dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb"))
         procs.append(planner)
         return check(pyatspi, planner)
     finally:
@@ -107,153 +194,6 @@ def main():
                 except subprocess.TimeoutExpired:
                     p.kill()
         shutil.rmtree(home, ignore_errors=True)
-
-
-def application(pyatspi):
-    def find():
-        try:
-            desktop = pyatspi.Registry.getDesktop(0)
-            for i in range(desktop.childCount):
-                a = desktop.getChildAtIndex(i)
-                if a is not None and a.name.startswith("zorvik-planner"):
-                    return a
-        except Exception:
-            return None
-        return None
-    return wait_for(find)
-
-
-def nodes(root, depth=40):
-    stack = [(root, 0)]
-    while stack:
-        node, d = stack.pop()
-        if node is None:
-            continue
-        yield node, d
-        try:
-            role = node.getRoleName()
-            if role in ("table", "tree table", "list", "list box", "tree") or d >= depth:
-                continue
-            for i in range(node.childCount - 1, -1, -1):
-                stack.append((node.getChildAtIndex(i), d + 1))
-        except Exception:
-            pass
-
-
-FOCUSABLE_SEEN = set()
-
-
-def unnamed(pyatspi, window):
-    found = []
-    for node, _ in nodes(window):
-        try:
-            states = node.getState()
-            role = node.getRoleName()
-            if role in CONTENT_ROLES or not states.contains(pyatspi.STATE_SHOWING):
-                continue
-            if states.contains(pyatspi.STATE_FOCUSABLE):
-                FOCUSABLE_SEEN.add((window.name, node.name, role))
-            if states.contains(pyatspi.STATE_FOCUSABLE) and not (node.name or "").strip():
-                found.append("%s: a %s in %s" % (window.name, role, node.parent.name if node.parent else "?"))
-        except Exception:
-            pass
-    return found
-
-
-def press(node):
-    action = node.queryAction()
-    names = [action.getName(i).lower() for i in range(action.nActions)]
-    for wanted in ("press", "click", "activate", "toggle"):
-        if wanted in names:
-            action.doAction(names.index(wanted))
-            return
-    action.doAction(0)
-
-
-def by_name(root, name):
-    for node, _ in nodes(root):
-        try:
-            if node.name.replace("&", "") == name and node.getRoleName() in ("menu item", "push button", "page tab"):
-                return node
-        except Exception:
-            pass
-    return None
-
-
-def windows(app):
-    return [app.getChildAtIndex(i) for i in range(app.childCount)]
-
-
-def reach_main_window(pyatspi, app, problems, timeout=30):
-    """Answers what comes before the main window (a first-start message, the
-    reminders' "Run Planner"), walking each on the way."""
-    end = time.time() + timeout
-    while time.time() < end:
-        for w in windows(app):
-            try:
-                if w.name.startswith("Zorvik Planner 3.2"):
-                    return w
-                for button in ("OK", "Run Planner"):
-                    node = by_name(w, button)
-                    if node is not None:
-                        problems += unnamed(pyatspi, w)
-                        press(node)
-                        break
-            except Exception:
-                pass
-        time.sleep(0.5)
-    return None
-
-
-def check(pyatspi, planner):
-    app = application(pyatspi)
-    if app is None:
-        skip("the planner did not appear on the accessibility bus")
-    problems = []
-    main = reach_main_window(pyatspi, app, problems)
-    if main is None:
-        print("FAILED: the main window did not come up; windows: %s" % [w.name for w in windows(app)])
-        return 1
-    # The record pages one after the other, so each page's controls show.
-    for page in ("Info", "Details", "Image", "Edit"):
-        tab = by_name(main, page)
-        if tab is not None:
-            press(tab)
-            time.sleep(0.3)
-            problems += unnamed(pyatspi, main)
-    for opener in OPENERS:
-        node = by_name(main, opener)
-        if node is None:
-            problems.append("nothing named '%s' to open a window with" % opener)
-            continue
-        before = app.childCount
-        press(node)
-        time.sleep(0.8)
-        opened = windows(app)[before:]
-        if not opened:
-            problems.append("'%s' opened no window" % opener)
-        for w in opened:
-            problems += unnamed(pyatspi, w)
-        if planner.poll() is not None:
-            problems.append("the planner ended after '%s'" % opener)
-            break
-    # Every window left open, once more, as some fill in after opening.
-    for w in windows(app):
-        problems += unnamed(pyatspi, w)
-    # Controls that show a changing value say it.
-    for window, prefix in (("Capital City World Times", "London "), ("Zorvik Calculator", "Display ")):
-        said = [n.name for w in windows(app) if w.name == window for n, _ in nodes(w)
-                if (n.name or "").startswith(prefix)]
-        if not any(name[len(prefix):].strip() for name in said):
-            problems.append("%s: no '%s' with its value (%s)" % (window, prefix.strip(), said))
-        else:
-            print("says: " + said[0])
-    problems = sorted(set(problems))
-    for p in problems:
-        print("unnamed: " + p)
-    walked = ", ".join(sorted({w.name for w in windows(app)}))
-    print("walked %d focusable controls in: %s" % (len(FOCUSABLE_SEEN), walked))
-    return 1 if problems else 0
 
 
 if __name__ == "__main__":

@@ -28,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace zp {
@@ -213,28 +212,18 @@ TEST_F(KeyboardFirstTest, escape_closesEveryToolWindowAsItsCloseDoes)
          [](PlannerApp& a) {
              a.showNotepad();
              a.notepad()->showFindDialog();
-             return static_cast<QWidget*>(a.notepad()->findDialog());
+             return (QWidget*)a.notepad()->findDialog();
          },
          PlacementRow::NotepadFind},
-        {"Form14",
-         [&details](PlannerApp&) {
-             details = std::make_unique<RecordDetailsWindow>();
-             details->show();
-             return details.get();
-         },
-         0},
-        {"Form12",
-         [](PlannerApp& a) {
-             a.remindersWindow()->show();
-             return static_cast<QWidget*>(a.remindersWindow());
-         },
-         PlacementRow::Reminders},
+        {"Form14", [&](PlannerApp&) { return (details = std::make_unique<RecordDetailsWindow>()).get(); }, 0},
+        {"Form12", [](PlannerApp& a) { return (QWidget*)a.remindersWindow(); }, PlacementRow::Reminders},
     };
     startMain();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QWidget* window = c.open(*app);
         ASSERT_NE(window, nullptr);
+        window->show();
         EXPECT_EQ(window->objectName(), c.name);
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
