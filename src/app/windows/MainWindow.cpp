@@ -28,6 +28,7 @@
 #include <QFileInfo>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -890,6 +891,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picture1_ && event->type() == QEvent::MouseButtonPress)
         onLogoClicked();
+    // Enter on a cell of the entry grid does what a double-click does.
+    if (watched == grid1_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            doubleClickGrid(grid1_->currentIndex());
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

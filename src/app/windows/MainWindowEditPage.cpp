@@ -190,6 +190,7 @@ void MainWindow::createEntryGrid()
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid1_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid1_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid1_->installEventFilter(this);
     gridModel_->setRows(entryGridRows(state_.store).mid(0, EntryGridModel::kFixedRows));
 }
 

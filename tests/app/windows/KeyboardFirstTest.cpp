@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -143,6 +144,19 @@ TEST_F(KeyboardFirstTest, tab_walksTheEntryPanelAsItReads)
         walked << focusedName(w);
     }
     EXPECT_EQ(walked.join(' '), "Command4 Command5 Text4 Grid1");
+}
+
+TEST_F(KeyboardFirstTest, enterOnAGridCell_doesWhatADoubleClickDoes)
+{
+    addRecord("01/02/2026", "Ann");
+    MainWindow& w = startMain();
+    QTest::keyClick(&w, Qt::Key_J, Qt::ControlModifier);
+    // On the status cell: Pending turns Done.
+    auto* grid = w.findChild<QTableView*>("Grid1");
+    grid->setCurrentIndex(grid->model()->index(2, 9));
+    const QString status = grid->currentIndex().data().toString();
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_NE(grid->currentIndex().data().toString(), status);
 }
 
 TEST_F(KeyboardFirstTest, keys_reachTheKeywordGridStretchAndListWidth)
