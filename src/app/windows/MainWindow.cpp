@@ -581,8 +581,9 @@ void MainWindow::createPanels()
     slider1_->setRange(0, 100);
     slider1_->setValue(42);
     // Reached with Tab and moved with the arrows, or from anywhere in the
-    // window with Ctrl+[ and Ctrl+] (createKeyboardCommands).
-    slider1_->setFocusPolicy(Qt::StrongFocus);
+    // window with Ctrl+[ and Ctrl+] (createKeyboardCommands). A click keeps
+    // the focus where it was, so a date box being typed in is not left.
+    slider1_->setFocusPolicy(Qt::TabFocus);
     slider1_->setSingleStep(5);
     slider1_->setPageStep(10);
     slider1_->setAccessibleName(QStringLiteral("Records list width"));
