@@ -1,5 +1,6 @@
 #include "ui/ImageButton.h"
 
+#include "ui/Accessibility.h"
 #include "ui/Artwork.h"
 
 #include <QMouseEvent>
@@ -14,6 +15,13 @@ ImageButton::ImageButton(const QString& name, const QPixmap& normal, const QPixm
     setAlignment(Qt::AlignCenter);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
+    presentAsButton(*this);
+}
+
+void ImageButton::click()
+{
+    emit pressed();
+    emit clicked();
 }
 
 void ImageButton::mousePressEvent(QMouseEvent* event)

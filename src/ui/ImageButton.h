@@ -14,6 +14,8 @@ public:
     const QPixmap& normalPicture() const { return normal_; }
     const QPixmap& pressedPicture() const { return pressed_; }
     bool isDown() const { return down_; }
+    // A click without the mouse (a screen reader's press): pressed, then clicked.
+    Q_INVOKABLE void click();
 
 signals:
     void pressed();

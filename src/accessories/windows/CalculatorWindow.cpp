@@ -259,6 +259,9 @@ void CalculatorWindow::showState()
     layout()->activate();
     readout_->setText(engine_.display(0));
     readout2_->setText(engine_.display(1));
+    // A screen reader reads the result with the display's name.
+    readout_->setAccessibleName(QStringLiteral("Display %1").arg(engine_.display(0)));
+    readout2_->setAccessibleName(QStringLiteral("Second display %1").arg(engine_.display(1)));
     memoryLabel_->setVisible(engine_.memoryShown());
     for (QLabel* display : {readout_, readout2_}) {
         QPalette p = display->palette();

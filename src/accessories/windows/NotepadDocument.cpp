@@ -42,6 +42,7 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
     setWindowIcon(QIcon(toolbarPicture(QStringLiteral("Image9"))));
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setAccessibleName(QStringLiteral("Text"));
     setWidget(text1_);
     text1_->installEventFilter(this);
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {

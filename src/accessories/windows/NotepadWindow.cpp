@@ -106,6 +106,7 @@ void NotepadWindow::createToolStrip()
         button->setFixedSize(size, size);
         button->setAlignment(Qt::AlignCenter);
         button->setToolTip(QString::fromLatin1(b.tip));
+        button->setAccessibleName(QString::fromLatin1(b.tip));
         row->addWidget(button);
         buttons_[name] = button;
     }

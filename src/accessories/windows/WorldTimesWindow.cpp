@@ -3,6 +3,7 @@
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -30,6 +31,7 @@ WorldTimesWindow::WorldTimesWindow(ProgramState& state, const Platform& platform
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(kWorldTimesCaption);
+    closeOnEscape(*this);
     createRows();
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -63,6 +65,10 @@ void WorldTimesWindow::createRows()
         panel->setAccessibleName(cityName(city));
         panels_[at] = panel;
     }
+    // Tab walks the pictures in the order of their panels; Space on one
+    // makes its city the home city.
+    for (std::size_t i = 1; i < pictures_.size(); ++i)
+        setTabOrder(pictures_[i - 1], pictures_[i]);
     command1_ = new QPushButton(QStringLiteral("CLOSE"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setAutoDefault(false);
@@ -104,6 +110,7 @@ void WorldTimesWindow::open()
         placeWindow(*this, twips_, p);
         selectHomeCity(kFirstHomePicture);
         state_.worldTimesOpen = true;
+        picture(kFirstHomePicture)->setFocus(Qt::OtherFocusReason);
     }
     show();
     raise();
@@ -143,8 +150,11 @@ void WorldTimesWindow::selectHomeCity(int picture)
 void WorldTimesWindow::refreshTimes()
 {
     const auto texts = worldTimeTexts(homeShift_, platform_.clock.now().time());
-    for (std::size_t i = 0; i < panels_.size(); ++i)
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
         panels_[i]->setText(texts[i]);
+        // "London 10:52 PM": the city and its time, as a screen reader says it.
+        panels_[i]->setAccessibleName(panels_[i]->toolTip() + QLatin1Char(' ') + texts[i]);
+    }
 }
 
 void WorldTimesWindow::showEvent(QShowEvent* event)

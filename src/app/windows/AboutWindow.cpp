@@ -31,6 +31,7 @@ AboutWindow::AboutWindow(const ScreenMetrics& screen, StoreGeometry storeGeometr
     auto* picture = new QLabel(panel);
     picture->setObjectName(QStringLiteral("Image4"));
     picture->setPixmap(calendarPicture());
+    picture->setAccessibleName(QStringLiteral("A calendar"));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     auto* name = new QLabel(QStringLiteral("Zorvik Planner Version 3.2"), panel);

@@ -93,12 +93,14 @@ void HelpWindow::createControls()
 
     contents_ = new QListWidget(this);
     contents_->setObjectName(QStringLiteral("helpContents"));
+    contents_->setAccessibleName(QStringLiteral("Contents"));
     for (const HelpTopic& topic : helpTopics()) {
         auto* item = new QListWidgetItem(topic.title, contents_);
         item->setData(Qt::UserRole, topic.file);
     }
     browser_ = new HelpBrowser(this);
     browser_->setObjectName(QStringLiteral("helpBrowser"));
+    browser_->setAccessibleName(QStringLiteral("Help page"));
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(contents_);

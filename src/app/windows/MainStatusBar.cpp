@@ -23,6 +23,9 @@ MainStatusBar::MainStatusBar(const Clock& clock, std::function<QString(const QDa
         label->setMinimumWidth(10);
         // Mouse moves must reach the bar, which gives the hint by position.
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        // The panel's text is its accessible name; the description says what it is.
+        static const char* const kWhat[] = {"Time", "Date", "Day", "Plan"};
+        label->setAccessibleDescription(QString::fromLatin1(kWhat[i]));
         row->addWidget(label, i == 3 ? 2 : 1);
         panels_[static_cast<std::size_t>(i)] = label;
     }

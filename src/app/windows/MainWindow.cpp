@@ -18,6 +18,7 @@
 #include "ui/Artwork.h"
 #include "ui/Hints.h"
 #include "ui/ImageButton.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/WindowGeometry.h"
 #include "ui/QtPlatform.h"
 
@@ -28,6 +29,7 @@
 #include <QFileInfo>
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -248,6 +250,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     connectEditPage();
     connectPrinting();
     connectCalendarCommands();
+    createKeyboardCommands();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }
 
@@ -481,6 +484,8 @@ void MainWindow::createToolbar()
         const QPixmap pressed = pressedLook(normal);
         auto* button = new ImageButton(QString::fromLatin1(b.name), normal, pressed, picToolbar_);
         button->setToolTip(QString::fromLatin1(b.hint));
+        // A picture alone says nothing to a screen reader: it reads the hint.
+        button->setAccessibleName(QString::fromLatin1(b.hint));
         button->setGeometry(x, 0, size, size);
         x += size;
         // The pressed-look picture, kept hidden as the toolbar has always done.
@@ -509,6 +514,48 @@ void MainWindow::createToolbar()
     connect(button("Image14"), &ImageButton::clicked, this, &QWidget::showMinimized);
 }
 
+// Commands the toolbar pictures and the slider give the mouse only, on keys
+// of their own; none of them is on a menu, so the menus stay as they are.
+void MainWindow::createKeyboardCommands()
+{
+    struct Key {
+        const char* name;
+        const char* keys;
+        std::function<void()> run;
+    };
+    auto clickPicture = [this](const char* name) {
+        return [this, name] { static_cast<ImageButton*>(control(QString::fromLatin1(name)))->click(); };
+    };
+    auto moveSlider = [this](int by) { return [this, by] { slider1_->setValue(slider1_->value() + by); }; };
+    const Key keys[] = {
+        {"keywordKey", "Ctrl+K", clickPicture("Image2")},
+        {"stretchKey", "Ctrl+G", clickPicture("Image15")},
+        {"narrowListKey", "Ctrl+[", moveSlider(-5)},
+        {"widenListKey", "Ctrl+]", moveSlider(5)},
+        {"recordsListKey", "F6", [this] { focusRecordsList(Qt::ShortcutFocusReason); }},
+    };
+    for (const Key& k : keys) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(k.name));
+        action->setShortcut(QKeySequence(QString::fromLatin1(k.keys)));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, k.run);
+        addAction(action);
+    }
+    addContextMenuKey(*this);
+}
+
+void MainWindow::focusRecordsList(Qt::FocusReason reason)
+{
+    const int line = state_.store.currentRecord - 1;
+    if (line >= 0 && line < listModel_->rowCount())
+        viewlist_->showCurrentLine(line);
+    // The focus frame is drawn only after a keyboard focus change; the
+    // list is where the keyboard is meant to be, so it shows.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    viewlist_->setFocus(reason);
+}
+
 void MainWindow::createPanels()
 {
     panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version 3.0"), client_);
@@ -535,13 +582,21 @@ void MainWindow::createPanels()
     picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture1_->setCursor(Qt::PointingHandCursor);
     picture1_->installEventFilter(this);
+    picture1_->setAccessibleName(QStringLiteral("Planner moving logo"));
     controls_[picture1_->objectName()] = picture1_;
 
     slider1_ = new QSlider(Qt::Horizontal, client_);
     slider1_->setObjectName(QStringLiteral("Slider1"));
     slider1_->setRange(0, 100);
     slider1_->setValue(42);
-    slider1_->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and moved with the arrows, or from anywhere in the
+    // window with Ctrl+[ and Ctrl+] (createKeyboardCommands). A click keeps
+    // the focus where it was, so a date box being typed in is not left.
+    slider1_->setFocusPolicy(Qt::TabFocus);
+    slider1_->setSingleStep(5);
+    slider1_->setPageStep(10);
+    slider1_->setAccessibleName(QStringLiteral("Records list width"));
+    slider1_->setAccessibleDescription(QStringLiteral("Use this slider bar to resize the records list display"));
     controls_[slider1_->objectName()] = slider1_;
     connect(slider1_, &QSlider::valueChanged, this, &MainWindow::onSliderChanged);
 
@@ -566,6 +621,7 @@ void MainWindow::createRecordPages()
 {
     ssTab2_ = new QTabWidget(client_);
     ssTab2_->setObjectName(QStringLiteral("SSTab2"));
+    ssTab2_->setAccessibleName(QStringLiteral("Records"));
     ssTab2_->addTab(new QWidget, QStringLiteral("List"));
     controls_[ssTab2_->objectName()] = ssTab2_;
     // One line per record, in store order; at the largest plans the view
@@ -576,6 +632,7 @@ void MainWindow::createRecordPages()
     viewlist_->setModel(listModel_);
     viewlist_->setUniformItemSizes(true);
     viewlist_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    viewlist_->setAccessibleName(QStringLiteral("Records list"));
     controls_[viewlist_->objectName()] = viewlist_;
     connect(viewlist_, &QListView::clicked, this, [this](const QModelIndex& index) { selectListLine(index.row()); });
     viewlist_->setLineChosenByKey([this](int line) { selectListLine(line); });
@@ -583,6 +640,7 @@ void MainWindow::createRecordPages()
 
     ssTab1_ = new QTabWidget(client_);
     ssTab1_->setObjectName(QStringLiteral("SSTab1"));
+    ssTab1_->setAccessibleName(QStringLiteral("Planner info, record details, image view and edit records"));
     for (const char* page : {"Info", "Details", "Image", "Edit"})
         ssTab1_->addTab(new QWidget, QString::fromLatin1(page));
     controls_[ssTab1_->objectName()] = ssTab1_;
@@ -590,12 +648,15 @@ void MainWindow::createRecordPages()
     text12_ = new QPlainTextEdit(ssTab1_);
     text12_->setObjectName(QStringLiteral("Text12"));
     text12_->setReadOnly(true);
+    text12_->setAccessibleName(QStringLiteral("Planner information"));
     text1_ = new QPlainTextEdit(ssTab1_);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setReadOnly(true);
+    text1_->setAccessibleName(QStringLiteral("Record details"));
     image1_ = new QLabel(ssTab1_);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->setAlignment(Qt::AlignCenter);
+    image1_->setAccessibleName(QStringLiteral("Record picture"));
     image1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ssPanel2_ = new QFrame(ssTab1_);
     ssPanel2_->setObjectName(QStringLiteral("SSPanel2"));
@@ -603,6 +664,7 @@ void MainWindow::createRecordPages()
     createEntryGrid();
     text4_ = new QLineEdit(ssTab1_);
     text4_->setObjectName(QStringLiteral("Text4"));
+    text4_->setAccessibleName(QStringLiteral("Record entry box"));
     auto* insRow = new QPushButton(QStringLiteral("&Ins row"), ssTab1_);
     insRow->setObjectName(QStringLiteral("Command4"));
     auto* delRow = new QPushButton(QStringLiteral("Del ro&w"), ssTab1_);
@@ -639,6 +701,7 @@ void MainWindow::createEntryPanel(QWidget* panel)
     auto* scroll = new QScrollBar(Qt::Vertical, panel);
     scroll->setObjectName(QStringLiteral("VScroll1"));
     scroll->setRange(1, 1);
+    scroll->setAccessibleName(QStringLiteral("Record"));
     controls_[scroll->objectName()] = scroll;
 
     label("Label7", "Start Date");
@@ -838,6 +901,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picture1_ && event->type() == QEvent::MouseButtonPress)
         onLogoClicked();
+    // Enter on a cell of the entry grid does what a double-click does.
+    if (watched == grid1_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            doubleClickGrid(grid1_->currentIndex());
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -1124,6 +1195,8 @@ void MainWindow::refreshAfterPlanChange()
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
     showRecordPage(ssTab1_->currentIndex());
+    // A plan just opened, made or deleted is moved in with the keyboard.
+    focusRecordsList();
     // The Info page is kept current behind the other pages too.
     if (ssTab1_->currentIndex() != 0)
         buildSystemInfo();

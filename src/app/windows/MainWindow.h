@@ -96,6 +96,10 @@ public:
     void selectListLine(int index);
     void editListLine(int index);
     void setDisplayMode(const QString& word);
+    // The keyboard goes to the records list, on the current line. By
+    // default the program moves it, not the user: a date box losing it is
+    // not being left (its text is the plan's, not typed), so it is not checked.
+    void focusRecordsList(Qt::FocusReason reason = Qt::ActiveWindowFocusReason);
 
     // Actions other windows open; the owner wires them as windows arrive.
     void setOpenAbout(std::function<void()> open) { openAbout_ = std::move(open); }
@@ -150,6 +154,7 @@ private:
     void createRecordPages();
     void createEntryPanel(QWidget* page);
     void createTimers();
+    void createKeyboardCommands();
     void attachHints();
     void placeDesignLayout();
     void applyGeometry(const ControlGeometry& geometry);
@@ -191,6 +196,8 @@ private:
     void showRecordInEntryFields();
     void fillEntryGrid();
     void applyEntryLabels();
+    // The entry boxes take their captions as accessible names.
+    void nameEntryFields();
     void applyEditStyle();
     void showEditFace();
     void hideEditFace();

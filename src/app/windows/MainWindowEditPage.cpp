@@ -35,6 +35,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <iterator>
 
 namespace zp {
 
@@ -149,6 +150,24 @@ const ControlHint kEditPageHints[] = {
     {"Image1", "Image entry box - click to load picture. ADD or CHANGE the record immediately in the EDIT window"},
 };
 
+// The caption above each entry box, which also names the box to a screen
+// reader (the captions are the plan's own labels, so they change with it).
+struct CaptionedField {
+    const char* caption;
+    const char* field;
+};
+constexpr CaptionedField kCaptionedFields[] = {
+    {"Label7", "Text2"}, {"Label5", "Text3"}, {"Label2", "Text11"}, {"Label4", "Text5"}, {"Label3", "Text6"},
+    {"Label12", "Text7"}, {"Label8", "Text8"}, {"Label9", "Text9"}, {"Label6", "Text10"},
+};
+
+// Tab goes through the Edit page as the eye reads it: row by row, left to
+// right (the message box sits below the Done box and the attachments).
+constexpr const char* kEntryTabOrder[] = {"VScroll1", "Text2", "Text3", "Text11", "Text5", "Text6", "Text7",
+                                          "Text8", "Text9", "Check1", "SSCommand2", "SSCommand1", "Text10",
+                                          "Command1", "Command2", "Command6", "Command3"};
+constexpr const char* kGridTabOrder[] = {"Command4", "Command5", "Text4", "Grid1"};
+
 const QString kGridHint = QStringLiteral("Record entry grid - click in the grid to make an entry");
 
 } // namespace
@@ -171,6 +190,7 @@ void MainWindow::createEntryGrid()
     grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid1_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid1_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid1_->installEventFilter(this);
     gridModel_->setRows(entryGridRows(state_.store).mid(0, EntryGridModel::kFixedRows));
 }
 
@@ -184,7 +204,12 @@ void MainWindow::connectEditPage()
     auto* scroll = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
 
     connect(scroll, &QScrollBar::valueChanged, this, [this](int value) { runEntryCommand(editor_->scrollMoved(value)); });
-    connect(button("Command1"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->newRecord()); });
+    connect(button("Command1"), &QPushButton::clicked, this, [this] {
+        runEntryCommand(editor_->newRecord());
+        // The new record is typed at once, into its first box.
+        if (QWidget* first = control(QStringLiteral("Text2")); first->isVisible())
+            first->setFocus(Qt::OtherFocusReason);
+    });
     connect(button("Command2"), &QPushButton::clicked, this,
             [this] { runEntryCommand(editor_->addRecord(entryFields())); });
     connect(button("Command6"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->change(entryFields())); });
@@ -242,6 +267,21 @@ void MainWindow::connectEditPage()
             [this] { copySelectedRecord(state_.store, selectedListLine(), platform_.clipboard, platform_.messages); });
 
     attachEditPageHints();
+    auto chain = [this](const auto& order) {
+        for (std::size_t i = 1; i < std::size(order); ++i)
+            setTabOrder(control(QString::fromLatin1(order[i - 1])), control(QString::fromLatin1(order[i])));
+    };
+    chain(kEntryTabOrder);
+    chain(kGridTabOrder);
+    grid1_->setAccessibleName(kGridHint);
+    nameEntryFields();
+}
+
+void MainWindow::nameEntryFields()
+{
+    for (const CaptionedField& f : kCaptionedFields)
+        control(QString::fromLatin1(f.field))
+            ->setAccessibleName(static_cast<QLabel*>(control(QString::fromLatin1(f.caption)))->text());
 }
 
 void MainWindow::attachEditPageHints()
@@ -558,6 +598,7 @@ void MainWindow::applyEntryLabels()
     for (int col = 1; col < kGridColumns; ++col)
         captions << store.fieldLabels[static_cast<std::size_t>(col)];
     gridModel_->setRow(1, captions);
+    nameEntryFields();
 }
 
 void MainWindow::switchToProjectStyle()

@@ -185,9 +185,12 @@ void PlannerApp::showStartWindow()
 
 void PlannerApp::showMainWindow()
 {
-    // Coming from the reminders, the plan is loaded but not yet listed.
-    if (!mainWindow_->isVisible())
+    // Coming from the reminders, the plan is loaded but not yet listed;
+    // the keyboard starts in the list.
+    if (!mainWindow_->isVisible()) {
         mainWindow_->rebuildRecordsList();
+        mainWindow_->focusRecordsList();
+    }
     mainWindow_->show();
     mainWindow_->raise();
     mainWindow_->activateWindow();

@@ -30,6 +30,7 @@ StartWindow::StartWindow(const ScreenMetrics& screen, std::function<void()> show
     auto* picture = new QLabel(panel);
     picture->setObjectName(QStringLiteral("Image4"));
     picture->setPixmap(calendarPicture());
+    picture->setAccessibleName(QStringLiteral("A calendar"));
     picture->setAlignment(Qt::AlignCenter);
 
     auto* name = new QLabel(QStringLiteral("Zorvik Planner"), panel);

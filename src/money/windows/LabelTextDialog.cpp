@@ -12,6 +12,7 @@ LabelTextDialog::LabelTextDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Enter Text"));
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setAccessibleName(QStringLiteral("Text"));
     text1_->setMinimumWidth(320);
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OK"));

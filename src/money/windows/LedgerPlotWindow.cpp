@@ -4,6 +4,7 @@
 #include "money/windows/LabelTextDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowGeometry.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QAction>
 #include <algorithm>
@@ -25,6 +26,7 @@ LedgerPlotWindow::LedgerPlotWindow(ProgramState& state, const Platform& platform
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(kLedgerCaption);
+    closeOnEscape(*this);
     panel_ = new QFrame(this);
     panel_->setObjectName(QStringLiteral("Panel3D1"));
     panel_->setFrameShape(QFrame::StyledPanel);

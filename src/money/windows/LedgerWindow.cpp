@@ -4,6 +4,7 @@
 #include "ui/FigureGrid.h"
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QAction>
 #include <algorithm>
@@ -67,12 +68,14 @@ LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidge
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(kLedgerCaption);
+    closeOnEscape(*this);
     panel_ = new QFrame(this);
     panel_->setObjectName(QStringLiteral("Panel3D1"));
     panel_->setFrameShape(QFrame::StyledPanel);
     setCentralWidget(panel_);
     grid1_ = new QTableView(panel_);
     grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->setAccessibleName(QStringLiteral("Ledger"));
     rows_ = new RowsModel(this);
     grid1_->setModel(rows_);
     // Every row is one line of the same font: no row is measured.

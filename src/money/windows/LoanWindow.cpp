@@ -3,7 +3,9 @@
 #include "money/LoanScheduleModel.h"
 #include "plan/RecordStore.h"
 #include "plan/TextNumber.h"
+#include "ui/Accessibility.h"
 #include "ui/FigureGrid.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
 
@@ -45,6 +47,7 @@ ClickPanel::ClickPanel(QWidget* parent) : QLabel(parent)
     // edited, so its check does not run before the click's own.
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
+    presentAsButton(*this);
 }
 
 void ClickPanel::setBevel(int style)
@@ -73,6 +76,7 @@ LoanWindow::LoanWindow(ProgramState& state, const Platform& platform, QWidget* p
 {
     setObjectName(QStringLiteral("Loan1"));
     setWindowTitle(kLoanCaption);
+    closeOnEscape(*this);
     client_ = new QWidget(this);
     setCentralWidget(client_);
     client_->setMinimumSize(twips_.toPixelsX(kMinWidthTwips), twips_.toPixelsY(kMinHeightTwips));
@@ -105,6 +109,9 @@ void LoanWindow::buildInputs()
         edit->setObjectName(QLatin1String(name));
         edit->installEventFilter(this);
         captions_[static_cast<std::size_t>(i)]->setBuddy(edit);
+        // The caption sits outside the box's frame, where a screen reader
+        // does not look for it.
+        edit->setAccessibleName(captions_[static_cast<std::size_t>(i)]->text());
         return edit;
     };
     amount_ = box(0, "Text1");
@@ -118,6 +125,8 @@ void LoanWindow::buildInputs()
     frequency_->addItems({QStringLiteral("Weekly"), QStringLiteral("Fortnightly"), QStringLiteral("Monthly"),
                           QStringLiteral("Quarterly")});
     frequency_->installEventFilter(this);
+    frequency_->setAccessibleName(captions_[4]->text());
+    frequency_->lineEdit()->setAccessibleName(captions_[4]->text());
     frequency_->lineEdit()->installEventFilter(this);
     // Choosing from the list is as good as typing and leaving.
     connect(frequency_, &QComboBox::activated, this, [this] { checkFrequency(); });
@@ -141,8 +150,10 @@ void LoanWindow::buildResults()
     setBevelOf(results_, 2);
     summary_ = new QListWidget(results_);
     summary_->setObjectName(QStringLiteral("RepaymentsList"));
+    summary_->setAccessibleName(QStringLiteral("Repayment summary"));
     grid1_ = new QTableView(results_);
     grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->setAccessibleName(QStringLiteral("Repayment schedule"));
     schedule_ = new LoanScheduleModel(grid1_);
     grid1_->setModel(schedule_);
     grid1_->verticalHeader()->hide();

@@ -18,6 +18,8 @@ public:
     explicit QtChartPanel(QWidget* parent) : view_(new QChartView(parent))
     {
         view_->setObjectName(QStringLiteral("Graph1"));
+        view_->setAccessibleName(QStringLiteral("Chart"));
+        view_->viewport()->setAccessibleName(QStringLiteral("Chart"));
         view_->setRenderHint(QPainter::Antialiasing);
         view_->chart()->legend()->hide();
     }

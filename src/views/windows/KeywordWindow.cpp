@@ -2,6 +2,7 @@
 
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -18,11 +19,13 @@ KeywordWindow::KeywordWindow(ProgramState& state, const Platform& platform, std:
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Key Word Highlite"));
+    closeOnEscape(*this);
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel3D1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     text1_ = new QLineEdit(panel);
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setAccessibleName(QStringLiteral("Key word"));
     command1_ = new QPushButton(QStringLiteral("OK"), panel);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setAutoDefault(false);

@@ -3,6 +3,7 @@
 #include "ui/QtPlatform.h"
 #include "ui/WindowGeometry.h"
 #include "views/RecordDetails.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,8 +19,10 @@ PhoneBookWindow::PhoneBookWindow(ProgramState& state, const Platform& platform, 
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(kPhoneBookCaption);
+    closeOnEscape(*this);
     grid1_ = new QTableWidget(this);
     grid1_->setObjectName(QStringLiteral("Grid1"));
+    grid1_->setAccessibleName(QStringLiteral("Phone numbers"));
     grid1_->setColumnCount(2);
     grid1_->horizontalHeader()->hide();
     grid1_->verticalHeader()->hide();

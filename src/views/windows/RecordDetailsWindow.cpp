@@ -1,6 +1,7 @@
 #include "views/windows/RecordDetailsWindow.h"
 
 #include "views/RecordDetails.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -11,8 +12,10 @@ RecordDetailsWindow::RecordDetailsWindow(QWidget* parent) : QWidget(parent, Qt::
 {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(kRecordDetailsCaption);
+    closeOnEscape(*this);
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setAccessibleName(QStringLiteral("Record details"));
     text1_->setReadOnly(true);
     text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
     auto* layout = new QVBoxLayout(this);

@@ -4,6 +4,7 @@
 #include "ui/WindowGeometry.h"
 #include "views/RecordDetails.h"
 #include "views/windows/RecordDetailsWindow.h"
+#include "ui/KeyboardAccess.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -20,11 +21,13 @@ RemindersWindow::RemindersWindow(ProgramState& state, const Platform& platform, 
 {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(kRemindersCaption);
+    closeOnEscape(*this);
     panel3D1_ = new QFrame(this);
     panel3D1_->setObjectName(QStringLiteral("Panel3D1"));
     panel3D1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     list1_ = new QListWidget(panel3D1_);
     list1_->setObjectName(QStringLiteral("List1"));
+    list1_->setAccessibleName(QStringLiteral("Reminders"));
     list1_->setUniformItemSizes(true);
     list1_->viewport()->installEventFilter(this);
     auto* inner = new QVBoxLayout(panel3D1_);
