@@ -13,22 +13,21 @@ namespace {
 struct KeyInfo {
     CalcKey key;
     const char* caption;
-    const char* pendingName; // functions only: what the key leaves pending
 };
 
 constexpr KeyInfo kKeys[] = {
-    {CalcKey::Digit0, "0", nullptr},     {CalcKey::Digit1, "1", nullptr},     {CalcKey::Digit2, "2", nullptr},
-    {CalcKey::Digit3, "3", nullptr},     {CalcKey::Digit4, "4", nullptr},     {CalcKey::Digit5, "5", nullptr},
-    {CalcKey::Digit6, "6", nullptr},     {CalcKey::Digit7, "7", nullptr},     {CalcKey::Digit8, "8", nullptr},
-    {CalcKey::Digit9, "9", nullptr},     {CalcKey::Point, ".", nullptr},      {CalcKey::Plus, "+", nullptr},
-    {CalcKey::Minus, "-", nullptr},      {CalcKey::Times, "X", nullptr},      {CalcKey::Divide, "/", nullptr},
-    {CalcKey::Equals, "=", nullptr},     {CalcKey::Percent, "%", "%"},        {CalcKey::Sin, "Sin", "SIN"},
-    {CalcKey::Cos, "Cos", "COS"},        {CalcKey::Tan, "Tan", "TAN"},        {CalcKey::ASin, "ASin", "ASI"},
-    {CalcKey::ACos, "ACos", "ACO"},      {CalcKey::ATan, "ATan", "ATN"},      {CalcKey::Sqr, "SQR", "SQR"},
-    {CalcKey::Square, "X^2", "X^2"},     {CalcKey::Log, "LOG", "LOG"},        {CalcKey::Int, "Int", "INT"},
-    {CalcKey::Pi, "Pi", "PI"},           {CalcKey::Negate, "+/-", "+/-"},     {CalcKey::MemoryAdd, "M+", nullptr},
-    {CalcKey::MemoryRecall, "MR", nullptr}, {CalcKey::MemoryClear, "MC", nullptr}, {CalcKey::Clear, "C", nullptr},
-    {CalcKey::ClearEntry, "CE", nullptr}, {CalcKey::Illuminate, "ILLUM", nullptr},
+    {CalcKey::Digit0, "0"},     {CalcKey::Digit1, "1"},     {CalcKey::Digit2, "2"},
+    {CalcKey::Digit3, "3"},     {CalcKey::Digit4, "4"},     {CalcKey::Digit5, "5"},
+    {CalcKey::Digit6, "6"},     {CalcKey::Digit7, "7"},     {CalcKey::Digit8, "8"},
+    {CalcKey::Digit9, "9"},     {CalcKey::Point, "."},      {CalcKey::Plus, "+"},
+    {CalcKey::Minus, "-"},      {CalcKey::Times, "X"},      {CalcKey::Divide, "/"},
+    {CalcKey::Equals, "="},     {CalcKey::Percent, "%"},        {CalcKey::Sin, "Sin"},
+    {CalcKey::Cos, "Cos"},        {CalcKey::Tan, "Tan"},        {CalcKey::ASin, "ASin"},
+    {CalcKey::ACos, "ACos"},      {CalcKey::ATan, "ATan"},      {CalcKey::Sqr, "SQR"},
+    {CalcKey::Square, "X^2"},     {CalcKey::Log, "LOG"},        {CalcKey::Int, "Int"},
+    {CalcKey::Pi, "Pi"},           {CalcKey::Negate, "+/-"},     {CalcKey::MemoryAdd, "M+"},
+    {CalcKey::MemoryRecall, "MR"}, {CalcKey::MemoryClear, "MC"}, {CalcKey::Clear, "C"},
+    {CalcKey::ClearEntry, "CE"}, {CalcKey::Illuminate, "ILLUM"},
 };
 
 const KeyInfo& infoOf(CalcKey key)
@@ -301,12 +300,41 @@ void CalculatorEngine::pressFunction(CalcKey key)
     case CalcKey::Percent: r = x / 100; break;
     default: return;
     }
+    const bool typing = lastInput_ == Input::Number;
     showNumber(std::isfinite(r) ? r : 0);
-    pendingOp_ = QString::fromLatin1(infoOf(key).pendingName);
-    lastInput_ = Input::Function;
-    operandCount_ = 1;
-    decimalMode_ = true;
-    accumulator_ = value();
+    // The result stands where the number was, and the operator waiting for
+    // it still waits: 2 + 9 SQR = is 2 + 3. It counts as a typed number,
+    // but the next digit starts a new one (as after MR); only a sign change
+    // of a number being typed lets the typing go on.
+    lastInput_ = Input::Number;
+    recalled_ = !(typing && key == CalcKey::Negate);
+    if (recalled_)
+        decimalMode_ = true;
+}
+
+void CalculatorEngine::backspace()
+{
+    if (lastInput_ != Input::Number || recalled_)
+        return;
+    QString& t = text();
+    const qsizetype point = t.indexOf(u'.');
+    if (point < 0)
+        return;
+    if (decimalMode_) {
+        // The point itself was the last thing typed: the digits go in
+        // before it again.
+        if (point == t.size() - 1)
+            decimalMode_ = false;
+        else
+            t.chop(1);
+        return;
+    }
+    if (point > 0 && t[point - 1].isDigit())
+        t.remove(point - 1, 1);
+    if (t == QLatin1String("."))
+        t = kEmptyDisplay;
+    else if (t == QLatin1String("-."))
+        t = QStringLiteral("-0.");
 }
 
 std::optional<QString> CalculatorEngine::addToMemory()

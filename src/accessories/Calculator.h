@@ -51,15 +51,21 @@ const std::array<std::int32_t, 10>& illuminationColours();
 // the active display directly, and arithmetic is done on the numeric value
 // of the texts. Operators work left to right (2 + 3 X 4 = gives 20), a
 // minus typed where no number is expected is a sign, and functions work in
-// degrees. No key leaves anything but a finite number on a display.
+// degrees on the number shown, leaving the operator that waits in place
+// (200 X 10 % = gives 20). No key leaves anything but a finite number on a
+// display.
 class CalculatorEngine {
 public:
     // What the last keys typed were; decides how the next key acts.
-    enum class Input { None, Number, Operator, Function, Sign, ClearEntry };
+    enum class Input { None, Number, Operator, Sign, ClearEntry };
 
     // Presses a key; returns the message to show when it could not be done
     // ("Can't divide by zero"), with the state left as before the operator.
     std::optional<QString> press(CalcKey key);
+
+    // Takes back the last digit (or point) of the number being typed;
+    // nothing once the number is a result.
+    void backspace();
 
     // Makes display 0 or 1 the one the keys act on; it takes the text of
     // the display that was active. Selecting the active display does

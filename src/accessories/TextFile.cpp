@@ -375,7 +375,9 @@ bool isByteEscape(char32_t c)
     return c >= kByteEscapeBase + 0x80 && c <= kByteEscapeBase + 0xFF;
 }
 
-TextFileContent decodeTextFile(const QByteArray& bytes)
+namespace {
+
+TextFileContent decodeUtf8OrWindows1252(const QByteArray& bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     qsizetype n = bytes.size();
@@ -429,10 +431,87 @@ TextFileContent decodeTextFile(const QByteArray& bytes)
     return content;
 }
 
+const QByteArray kUtf16LeBom = QByteArrayLiteral("\xFF\xFE");
+const QByteArray kUtf16BeBom = QByteArrayLiteral("\xFE\xFF");
+
+// The UTF-8 form of a UTF-16 file's text after its mark; nothing when it
+// is no well-formed UTF-16 (an odd length, a lone surrogate), which is then
+// read as any other file.
+std::optional<QByteArray> utf16AsUtf8(QByteArrayView bytes, bool bigEndian)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
+        const auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
+        text[i] = QChar(char16_t(hi << 8 | lo));
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return std::nullopt;
+    }
+    return text.toUtf8();
+}
+
+QByteArray utf8AsUtf16(const QByteArray& utf8, bool bigEndian)
+{
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray out = bigEndian ? kUtf16BeBom : kUtf16LeBom;
+    out.reserve(out.size() + 2 * text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const char hi = char(u >> 8), lo = char(u & 0xFF);
+        out.append(bigEndian ? hi : lo);
+        out.append(bigEndian ? lo : hi);
+    }
+    return out;
+}
+
+} // namespace
+
+TextFileContent decodeTextFile(const QByteArray& bytes)
+{
+    for (const bool bigEndian : {false, true}) {
+        if (!bytes.startsWith(bigEndian ? kUtf16BeBom : kUtf16LeBom))
+            continue;
+        if (const auto utf8 = utf16AsUtf8(QByteArrayView(bytes).sliced(2), bigEndian)) {
+            TextFileContent content = decodeUtf8OrWindows1252(*utf8);
+            content.format.encoding = bigEndian ? kUtf16BeEncoding : kUtf16LeEncoding;
+            content.format.byteOrderMark = true;
+            return content;
+        }
+    }
+    return decodeUtf8OrWindows1252(bytes);
+}
+
+std::optional<QString> notTextProblem(const QByteArray& bytes)
+{
+    if (bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom))
+        return std::nullopt;
+    if (QByteArrayView(bytes).first(std::min<qsizetype>(bytes.size(), kTextSniffBytes)).contains('\0'))
+        return QStringLiteral("It is not a text file (it holds NUL bytes).");
+    return std::nullopt;
+}
+
 QByteArray encodeTextFile(const QStringList& lines, const std::vector<LineBreak>& breaks, const TextFileFormat& format,
                           QByteArray* usedEncoding)
 {
     QByteArray out;
+    const bool utf16 = format.encoding == kUtf16LeEncoding || format.encoding == kUtf16BeEncoding;
+    if (utf16) {
+        // Every character has a place in UTF-16: the text goes through
+        // UTF-8, which keeps the escapes' bytes, and back.
+        TextFileFormat utf8 = format;
+        utf8.encoding = kUtf8Encoding;
+        utf8.byteOrderMark = false;
+        encodeLines(lines, breaks, utf8, false, out);
+        if (usedEncoding)
+            *usedEncoding = format.encoding;
+        return utf8AsUtf16(out, format.encoding == kUtf16BeEncoding);
+    }
     bool windows1252 = format.encoding == kWindows1252Encoding;
     if (windows1252 && !encodeLines(lines, breaks, format, true, out)) {
         windows1252 = false;

@@ -33,10 +33,16 @@ constexpr char32_t kByteEscapeBase = 0xF0000;
 bool isByteEscape(char32_t c);
 
 // How a text file was stored, so that lines typed in are written the same way.
+// The two UTF-16 forms a file is read in when it opens with their
+// byte-order mark.
+inline const QByteArray kUtf16LeEncoding = QByteArrayLiteral("UTF-16LE");
+inline const QByteArray kUtf16BeEncoding = QByteArrayLiteral("UTF-16BE");
+
 struct TextFileFormat {
-    // kUtf8Encoding or kWindows1252Encoding (plan/TextEncoding.h).
+    // kUtf8Encoding or kWindows1252Encoding (plan/TextEncoding.h),
+    // kUtf16LeEncoding or kUtf16BeEncoding.
     QByteArray encoding = QByteArrayLiteral("UTF-8");
-    // A UTF-8 byte-order mark opened the file.
+    // A byte-order mark opened the file (always, for UTF-16).
     bool byteOrderMark = false;
     // The break of a line typed in: the one most lines of the file end with.
     LineBreak newLineBreak = LineBreak::Lf;
@@ -55,13 +61,23 @@ struct TextFileContent {
     TextFileFormat format;
 };
 
-// The lines of a file's bytes. A file that is UTF-8, or mostly UTF-8 (at
-// least as many characters of two or more bytes as bytes that are not
-// UTF-8), is read as UTF-8, its stray bytes as escapes; any other as
+// The lines of a file's bytes. A file that opens with a UTF-16 byte-order
+// mark and is well-formed UTF-16 is read as UTF-16 (and written back so).
+// A file that is UTF-8, or mostly UTF-8 (at least as many characters of
+// two or more bytes as bytes that are not UTF-8), is read as UTF-8, its
+// stray bytes as escapes; any other as
 // Windows-1252, where every byte is a character. Line breaks are a line
 // feed, a carriage return and line feed, a carriage return alone and, in
 // UTF-8, U+2029.
 TextFileContent decodeTextFile(const QByteArray& bytes);
+
+// How much of a file is looked at to tell text from other data.
+constexpr qsizetype kTextSniffBytes = 8192;
+
+// Why a file's bytes are no text the notepad should show ("it is not a
+// text file ..."): a NUL byte in its first kTextSniffBytes, unless it is
+// UTF-16 with its mark. Nothing for text.
+std::optional<QString> notTextProblem(const QByteArray& bytes);
 
 // The bytes of `lines` with `breaks` between them (one fewer than lines)
 // in a format: exactly the bytes read for lines decoded from a file. A

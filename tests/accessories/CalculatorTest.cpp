@@ -68,7 +68,15 @@ INSTANTIATE_TEST_SUITE_P(Keys, CalculatorSequence, ::testing::Values(
     SequenceCase{"1 0 0 / 8 =", "12.5"},
     SequenceCase{"0 . 1 + 0 . 2 =", "0.3"},
     SequenceCase{"5 + CE 3 =", "8"},
-    SequenceCase{"5 0 % 2 0 0 =", "100"},
+    SequenceCase{"5 0 % X 2 0 0 =", "100"},
+    // a function works on the number shown; the operator waiting stays
+    SequenceCase{"2 + 9 SQR =", "5"},
+    SequenceCase{"2 0 0 X 1 0 % =", "20"},
+    SequenceCase{"2 X Pi =", "6.28318530717958"},
+    SequenceCase{"1 0 - 3 X^2 =", "1"},
+    SequenceCase{"2 + 3 = SQR + 1 =", "3.23606797749979"},
+    SequenceCase{"9 SQR 5", "5."},
+    SequenceCase{"1 2 +/- 3", "-123"},
     // functions, in degrees
     SequenceCase{"3 0 Sin", "0.5"},
     SequenceCase{"6 0 Cos", "0.5"},
@@ -163,6 +171,26 @@ TEST(CalculatorEngine, clearResetsTheStateClearEntryOnlyTheNumber)
     pressAll(calc, "5 + 3 CE");
     EXPECT_EQ(calc.lastInput(), CalculatorEngine::Input::ClearEntry);
     EXPECT_EQ(calc.pendingOperator(), "+");
+}
+
+TEST(CalculatorEngine, backspaceTakesBackTheLastDigitOfTheNumberBeingTyped)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"1 2 3", "12."},  {"1 . 2 5", "1.2"}, {"1 2 .", "12."}, {"7", "0."},
+        {"- 7", "-0."},    {"9 SQR", "3"},     {"2 + 3 =", "5"},
+    };
+    for (const auto& [keys, shown] : cases) {
+        CalculatorEngine calc;
+        pressAll(calc, keys);
+        calc.backspace();
+        EXPECT_EQ(calc.display(0), shown) << keys;
+    }
+    // After taking back the point, digits go before it again.
+    CalculatorEngine calc;
+    pressAll(calc, "1 2 .");
+    calc.backspace();
+    pressAll(calc, "3");
+    EXPECT_EQ(calc.display(0), "123.");
 }
 
 TEST(CalculatorEngine, everyCaptionNamesItsKey)

@@ -68,6 +68,12 @@ TEST(TextFileTest, decodeTextFile_detectsEncodingLineBreaksAndMark)
          QString::fromUtf8("\u00e0 ") + escaped(0xE9) + QString::fromUtf8("t\u00e9"), {kUtf8Encoding, false, LB::Lf, false}, {}},
         {"frame marks the editor would break lines at are escaped", "\xEF\xB7\x90",
          escaped(0xEF) + escaped(0xB7) + escaped(0x90), {kUtf8Encoding, false, LB::Lf, false}, {}},
+        {"UTF-16 LE with its mark", QByteArray("\xFF\xFE" "U\0n\0\xE9\0\r\0\n\0", 12), QString::fromUtf8("Un\u00e9\n"),
+         {kUtf16LeEncoding, true, LB::CrLf, true}, {LB::CrLf}},
+        {"UTF-16 BE with its mark, a character beyond U+FFFF", QByteArray("\xFE\xFF\xD8\x3D\xDE\x00\0\n", 8),
+         QString::fromUtf8("\U0001F600\n"), {kUtf16BeEncoding, true, LB::Lf, true}, {LB::Lf}},
+        {"a mark but no UTF-16 (odd length) reads as bytes", QByteArray("\xFF\xFE" "a", 3), QString::fromUtf8("\u00ff\u00fea"),
+         {kWindows1252Encoding, false, LB::Lf, false}, {}},
     };
     for (const Case& c : cases) {
         const TextFileContent got = decodeTextFile(c.bytes);
@@ -75,6 +81,21 @@ TEST(TextFileTest, decodeTextFile_detectsEncodingLineBreaksAndMark)
         EXPECT_EQ(got.format, c.format) << c.label;
         EXPECT_EQ(got.breaks, c.breaks) << c.label;
     }
+}
+
+TEST(TextFileTest, notTextProblem_refusesNulBytesBeforeTheSniffLimitButNotUtf16)
+{
+    QByteArray late(kTextSniffBytes, 'a');
+    late.append('\0');
+    const std::pair<QByteArray, bool> cases[] = {
+        {"plain text\n", false},
+        {QByteArray("\x7F" "ELF\x02\x01\x01\0", 8), true},
+        {QByteArray("\xFF\xFE" "a\0", 4), false},
+        {late, false},
+        {QByteArray(), false},
+    };
+    for (const auto& [bytes, refused] : cases)
+        EXPECT_EQ(notTextProblem(bytes).has_value(), refused) << bytes.left(8).toHex().toStdString();
 }
 
 TEST(TextFileTest, encodeTextFile_endsWithALineBreakOnlyWhereTheFileHadOne)

@@ -62,7 +62,8 @@ QString captionForKey(const QKeyEvent& event)
     case Qt::Key_Equal: return QStringLiteral("=");
     case Qt::Key_Escape: return QStringLiteral("C");
     case Qt::Key_Delete: return QStringLiteral("CE");
-    case Qt::Key_Asterisk: return QStringLiteral("X");
+    case Qt::Key_Asterisk:
+    case Qt::Key_X: return QStringLiteral("X");
     case Qt::Key_Comma:
     case Qt::Key_Period: return QStringLiteral(".");
     case Qt::Key_Plus: return QStringLiteral("+");
@@ -322,6 +323,12 @@ void CalculatorWindow::flashKey(QAbstractButton* button)
 
 void CalculatorWindow::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Backspace && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        engine_.backspace();
+        showState();
+        event->accept();
+        return;
+    }
     const QString caption = captionForKey(*event);
     if (QPushButton* button = caption.isEmpty() ? nullptr : key(caption)) {
         flashKey(button);

@@ -224,7 +224,14 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
     {
         BusyCursor busy;
         // Only a regular file is read: a pipe or device would never end.
-        const std::optional<QByteArray> bytes = readFileBytes(path, &error);
+        std::optional<QByteArray> bytes = readFileBytes(path, &error);
+        // Binary data shown as text is garbage, and saved it is damage.
+        if (bytes) {
+            if (const std::optional<QString> problem = notTextProblem(*bytes)) {
+                error = *problem;
+                bytes.reset();
+            }
+        }
         if (bytes) {
             document = addDocument();
             // The window paints the progress but takes no input meanwhile.

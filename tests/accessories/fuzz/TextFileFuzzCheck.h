@@ -70,6 +70,21 @@ inline QString checkTextBytes(const QByteArray& bytes)
                 return QStringLiteral("a line holds a lone surrogate");
         }
     }
+    if (c.format.encoding == kUtf16LeEncoding || c.format.encoding == kUtf16BeEncoding) {
+        // Two bytes a character: checked through the text rather than the bytes.
+        QByteArray used;
+        if (encodeTextFile(lines, c.breaks, c.format, &used) != bytes)
+            return QStringLiteral("written back unchanged, the file is not the same");
+        if (used != c.format.encoding)
+            return QStringLiteral("written back unchanged, the encoding changed");
+        QStringList edited = lines;
+        edited[0] += QStringLiteral("\u00e9x");
+        const TextFileContent again =
+            decodeTextFile(encodeTextFile(edited, TextFileLayout(c).breaksFor(edited, c.format.newLineBreak), c.format));
+        if (again.text != edited.join(u'\n') || again.breaks != c.breaks || again.format != c.format)
+            return QStringLiteral("editing one line of a UTF-16 file changed others");
+        return {};
+    }
     const bool utf8 = c.format.encoding == kUtf8Encoding;
     const auto spans = breakSpans(bytes, c.format.byteOrderMark ? 3 : 0, utf8);
     if (spans.size() != c.breaks.size())

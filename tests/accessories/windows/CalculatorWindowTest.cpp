@@ -134,6 +134,12 @@ TEST_F(CalculatorWindowTest, keyboardTypesShowsTheKeyPressedAndCopies)
     EXPECT_EQ(readout(w), "0.");
     QTest::keyClicks(&w, "3=");
     EXPECT_EQ(readout(w), "3.") << "Escape forgot the 9 -";
+
+    // x types X too; Backspace takes back the last digit typed.
+    QTest::keyClicks(&w, "7x125");
+    QTest::keyClick(&w, Qt::Key_Backspace);
+    QTest::keyClick(&w, Qt::Key_Return);
+    EXPECT_EQ(readout(w), "84");
 }
 
 TEST_F(CalculatorWindowTest, illumCyclesTheDisplayColours)
