@@ -120,6 +120,8 @@ public:
 
     // Twips per pixel of the screen the window is on.
     const Twips& twips() const { return twips_; }
+    // How much the controls' layout is grown so the fonts in use fit it.
+    double fontGrowth() const { return fontGrowth_; }
 
     // Long work (re-sorting) shows the progress bar and stops the date check.
     ProgressSink& progressSink();
@@ -224,6 +226,12 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    // The controls are placed in twips drawn for small fonts; with larger
+    // fonts every twip of the layout takes more pixels (twips_ shrunk by
+    // fontGrowth_), so the whole arrangement grows with the text.
+    Twips layoutTwips_;
+    double fontGrowth_ = 1.0;
+    void fitLayoutToFonts();
     std::unique_ptr<Progress> progress_;     // re-sorting
     std::unique_ptr<Progress> fileProgress_; // reading and writing plans
     std::unique_ptr<FileCommands> files_;
