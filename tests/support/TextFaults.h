@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHash>
 #include <QHeaderView>
 #include <QImage>
@@ -123,6 +125,9 @@ inline std::optional<std::pair<QRect, QSize>> textPlace(const QWidget* w, QStrin
         return std::pair{room, need};
     }
     if (auto* field = qobject_cast<const QLineEdit*>(w)) {
+        // A combo box or spin box sizes its own field.
+        if (qobject_cast<const QComboBox*>(w->parentWidget()) || qobject_cast<const QAbstractSpinBox*>(w->parentWidget()))
+            return std::nullopt;
         *text = field->text();
         // One line of the field's font with the style's frame and margins.
         return std::pair{field->rect(), QSize(1, field->minimumSizeHint().height())};
@@ -154,6 +159,10 @@ inline std::vector<TextFault> findTextFaults(const QWidget& window)
                 fault(text, QStringLiteral("needs %1x%2 but has %3x%4")
                                 .arg(need.width()).arg(need.height()).arg(room.width()).arg(room.height()));
             QRect textRect = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, need.boundedTo(room.size()), room);
+            if (qobject_cast<const QLineEdit*>(w))
+                textRect = room;
+            if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w))
+                textRect = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignLeft | Qt::AlignVCenter, need.boundedTo(room.size()), room);
             if (auto* label = qobject_cast<const QLabel*>(w))
                 textRect = QStyle::alignedRect(Qt::LeftToRight, label->alignment(), need.boundedTo(room.size()), room);
             const QRect shown = shownPart(window, w);

@@ -1,6 +1,7 @@
 #include "accessories/windows/CalculatorWindow.h"
 
 #include "ui/QtPlatform.h"
+#include "ui/TextFit.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
@@ -263,7 +264,10 @@ void CalculatorWindow::showState()
     for (QLabel* display : {readout_, readout2_}) {
         QPalette p = display->palette();
         const std::optional<std::int32_t> colour = engine_.displayColour();
-        p.setColor(QPalette::Window, colour ? toQColor(*colour, p) : palette().color(QPalette::Base));
+        const QColor background = colour ? toQColor(*colour, p) : palette().color(QPalette::Base);
+        p.setColor(QPalette::Window, background);
+        // A display colour of its own keeps the figures readable in any theme.
+        p.setColor(QPalette::WindowText, readableOn(background, toQColor(state_.settings.font.colour, palette())));
         display->setPalette(p);
         fitDisplayText(display);
     }

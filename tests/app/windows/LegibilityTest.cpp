@@ -31,11 +31,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -84,6 +86,14 @@ QWidget* openWindow(const QString& name, PlannerApp& app, ProgramState& state, c
         return w;
     };
     if (name.startsWith(QLatin1String("main"))) {
+        // Two lines in the list, the second marked by the keyword.
+        for (const char* name : {"Jones", "Smith & Sons"}) {
+            PlannerRecord record;
+            record[Field::Name] = QString::fromLatin1(name);
+            state.store.insertRecordAt(state.store.recordCount() + 1, record);
+        }
+        state.highlightKeyword = QStringLiteral("Smith");
+        main.rebuildRecordsList();
         main.show();
         QApplication::processEvents();
         main.setTwipsGeometry({0, 0, 790 * 15, 780 * 15}); // about the whole of the test's screen
@@ -128,8 +138,11 @@ QWidget* openWindow(const QString& name, PlannerApp& app, ProgramState& state, c
         return app.showAbout(), app.aboutWindow();
     if (name == QLatin1String("start"))
         return app.showStartWindow(), app.startWindow();
-    if (name == QLatin1String("recorder"))
+    if (name == QLatin1String("recorder")) {
+        static QTemporaryDir recordings;
+        state.store.recordingsFolder = recordings.path();
         return app.showRecorder(), app.recorder();
+    }
     if (name == QLatin1String("help"))
         return app.showHelp(QStringLiteral("index.html")), app.helpWindow();
     return nullptr;
@@ -178,11 +191,12 @@ TEST_P(Legibility, everyTextFitsAndStandsOut)
     app = std::make_unique<PlannerApp>(state, test.platform());
     app->start();
     const QString name = QString::fromLatin1(GetParam().window);
-    QWidget* window = openWindow(name, *app, state, test.platform(), owned);
+    QPointer<QWidget> window = openWindow(name, *app, state, test.platform(), owned);
     ASSERT_NE(window, nullptr) << GetParam().window;
     QApplication::processEvents();
+    ASSERT_NE(window, nullptr) << GetParam().window << " closed at once";
     if (name == QLatin1String("main-grid") || name == QLatin1String("main-edit") || name == QLatin1String("main-info"))
-        static_cast<MainWindow*>(window)->layoutMainWindow();
+        static_cast<MainWindow*>(window.data())->layoutMainWindow();
     QApplication::processEvents();
 
     QStringList faults;
