@@ -120,8 +120,10 @@ public:
 
     // Twips per pixel of the screen the window is on.
     const Twips& twips() const { return twips_; }
-    // How much the controls' layout is grown so the fonts in use fit it.
+    // How much the controls' layout is grown so the fonts in use fit it,
+    // and the twips the controls are placed in.
     double fontGrowth() const { return fontGrowth_; }
+    const Twips& layoutTwips() const { return layoutTwips_; }
 
     // Long work (re-sorting) shows the progress bar and stops the date check.
     ProgressSink& progressSink();
