@@ -760,7 +760,17 @@ QRect MainWindow::twipsGeometry() const
 
 void MainWindow::setTwipsGeometry(const WindowPlacement& stored)
 {
-    placeWindow(*this, twips_, stored);
+    lastPlacement_ = stored;
+    // Below the layout's own size the controls keep their places and the
+    // window cuts them off: a window for a larger font is at least as
+    // large as the layout grown with it.
+    WindowPlacement p = stored;
+    if (fontGrowth_ > 1.0) {
+        // A pixel more, so rounding never leaves it a twip short.
+        p.width = std::max(p.width, double(twips_.toTwipsX(layoutTwips_.toPixelsX(kLayoutMinWidth) + 1)));
+        p.height = std::max(p.height, double(twips_.toTwipsY(layoutTwips_.toPixelsY(kLayoutMinHeight) + 1)));
+    }
+    placeWindow(*this, twips_, p);
 }
 
 void MainWindow::layoutMainWindow()
@@ -832,11 +842,7 @@ void MainWindow::fitLayoutToFonts()
     fontGrowth_ = growth;
     layoutTwips_ = Twips(twips_.perPixelX() / growth, twips_.perPixelY() / growth);
     applyGeometry(now);
-    // The fixed arrangement is shown whole: the window is at least as large.
-    const QSize least(layoutTwips_.toPixelsX(kLayoutMinWidth), layoutTwips_.toPixelsY(kLayoutMinHeight));
-    const QSize extra = frameGeometry().size() - size();
-    if (width() + extra.width() < least.width() || height() + extra.height() < least.height())
-        resize(std::max(width(), least.width() - extra.width()), std::max(height(), least.height() - extra.height()));
+    setTwipsGeometry(isVisible() ? placementOf(*this, twips_) : lastPlacement_);
     layoutMainWindow();
 }
 

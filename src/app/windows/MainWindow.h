@@ -233,6 +233,7 @@ private:
     // fontGrowth_), so the whole arrangement grows with the text.
     Twips layoutTwips_;
     double fontGrowth_ = 1.0;
+    WindowPlacement lastPlacement_; // as asked for, before growing
     void fitLayoutToFonts();
     std::unique_ptr<Progress> progress_;     // re-sorting
     std::unique_ptr<Progress> fileProgress_; // reading and writing plans
