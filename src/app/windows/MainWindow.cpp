@@ -769,6 +769,12 @@ void MainWindow::setTwipsGeometry(const WindowPlacement& stored)
         // A pixel more, so rounding never leaves it a twip short.
         p.width = std::max(p.width, double(twips_.toTwipsX(layoutTwips_.toPixelsX(kLayoutMinWidth) + 1)));
         p.height = std::max(p.height, double(twips_.toTwipsY(layoutTwips_.toPixelsY(kLayoutMinHeight) + 1)));
+        // ...but never larger than the screen.
+        const QSize screen = platform_.screen.screenSizeTwips();
+        if (screen.width() > 0 && screen.height() > 0) {
+            p.width = std::min(p.width, std::max(stored.width, double(screen.width())));
+            p.height = std::min(p.height, std::max(stored.height, double(screen.height())));
+        }
     }
     placeWindow(*this, twips_, p);
 }
