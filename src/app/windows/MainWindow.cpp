@@ -11,6 +11,7 @@
 #include "plan/PlanFile.h"
 #include "plan/Recovery.h"
 #include "accessories/Recorder.h"
+#include "views/EntryGridModel.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 #include "views/windows/PrintCommands.h"
@@ -801,8 +802,7 @@ void MainWindow::layoutMainWindow()
     applyGeometry(out.controls);
     // The status bar keeps to the bottom edge of the window.
     statusBar_->move(statusBar_->x(), client_->height() - statusBar_->height());
-    for (std::size_t col = 0; col < out.gridColumnWidths.size(); ++col)
-        grid1_->setColumnWidth(static_cast<int>(col), layoutTwips_.toPixelsX(out.gridColumnWidths[col]));
+    setGridColumnWidths(out.gridColumnWidths);
     if (out.completed) {
         timer3_->setInterval(logoIntervalMs_);
         timer3_->start();
@@ -865,9 +865,24 @@ void MainWindow::onSliderChanged(int value)
 void MainWindow::toggleGridStretch()
 {
     state_.gridStretch = state_.gridStretch == 0 ? 1 : 0;
-    const std::vector<int> widths = gridColumnWidths(layoutTwips_.toTwipsX(grid1_->width()), state_.gridStretch);
-    for (std::size_t col = 0; col < widths.size(); ++col)
-        grid1_->setColumnWidth(static_cast<int>(col), layoutTwips_.toPixelsX(widths[col]));
+    setGridColumnWidths(gridColumnWidths(layoutTwips_.toTwipsX(grid1_->width()), state_.gridStretch));
+}
+
+void MainWindow::setGridColumnWidths(const std::vector<int>& twipsWidths)
+{
+    // A column is never narrower than its caption in the grid's top rows
+    // (bold in the second), so a larger font does not cut them.
+    QFont bold = grid1_->font();
+    bold.setBold(true);
+    const QFontMetrics captionFont(bold);
+    const int margin = grid1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid1_) + 2;
+    for (std::size_t col = 0; col < twipsWidths.size(); ++col) {
+        int width = layoutTwips_.toPixelsX(twipsWidths[col]);
+        for (int row = 0; row < EntryGridModel::kFixedRows && row < gridModel_->rowCount(); ++row)
+            width = std::max(width, textRoom(captionFont, gridModel_->index(row, static_cast<int>(col)).data().toString(),
+                                             QMargins(margin, 0, margin, 0)).width());
+        grid1_->setColumnWidth(static_cast<int>(col), width);
+    }
 }
 
 void MainWindow::onLogoClicked()

@@ -235,6 +235,7 @@ private:
     double fontGrowth_ = 1.0;
     WindowPlacement lastPlacement_; // as asked for, before growing
     void fitLayoutToFonts();
+    void setGridColumnWidths(const std::vector<int>& twipsWidths);
     std::unique_ptr<Progress> progress_;     // re-sorting
     std::unique_ptr<Progress> fileProgress_; // reading and writing plans
     std::unique_ptr<FileCommands> files_;

@@ -2,6 +2,7 @@
 
 #include "money/Ledger.h"
 #include "ui/QtPlatform.h"
+#include "ui/TextFit.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QAbstractTableModel>
+#include <QStyle>
 #include <QTableView>
 
 namespace zp {
@@ -104,7 +106,15 @@ void LedgerWindow::layOutGrid()
     const int gridWidth = std::max(0, width - 100);
     grid1_->setGeometry(twips_.toPixelsX(50), twips_.toPixelsY(50), twips_.toPixelsX(gridWidth),
                         twips_.toPixelsY(std::max(0, height - 150)));
-    const int column = twips_.toPixelsX(ledgerColumnWidth(gridWidth));
+    // ...and never narrower than the caption in their first row, so a large
+    // font does not cut it.
+    int column = twips_.toPixelsX(ledgerColumnWidth(gridWidth));
+    QFont bold = grid1_->font();
+    bold.setBold(true);
+    const int margin = grid1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid1_) + 2;
+    for (int c = 0; c < kLedgerColumns && grid1_->model()->rowCount() > 0; ++c)
+        column = std::max(column, textRoom(QFontMetrics(bold), grid1_->model()->index(0, c).data().toString(),
+                                           QMargins(margin, 0, margin, 0)).width());
     for (int c = 0; c < kLedgerColumns; ++c)
         grid1_->setColumnWidth(c, column);
 }

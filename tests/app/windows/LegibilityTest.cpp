@@ -37,6 +37,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -202,6 +203,17 @@ TEST_P(Legibility, everyTextFitsAndStandsOut)
     QStringList faults;
     for (const TextFault& f : findTextFaults(*window))
         faults << describe(window, f);
+    // The entry grid's caption rows (bold in the second) are shown whole.
+    if (auto* grid = window->findChild<QTableView*>(QStringLiteral("Grid1")); grid && grid->isVisible()) {
+        QFont bold = grid->font();
+        bold.setBold(true);
+        for (int col = 0; col < grid->model()->columnCount(); ++col)
+            for (int row = 0; row < 2; ++row) {
+                const QString caption = grid->model()->index(row, col).data().toString();
+                if (QFontMetrics(bold).horizontalAdvance(caption) + 6 > grid->columnWidth(col))
+                    faults << QStringLiteral("Grid1 caption \"%1\" is cut").arg(caption);
+            }
+    }
     if (auto* browser = window->findChild<QTextBrowser*>()) {
         const QColor base = browser->palette().color(QPalette::Base);
         for (QTextBlock b = browser->document()->begin(); b.isValid(); b = b.next())
