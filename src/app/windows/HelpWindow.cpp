@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -134,7 +135,10 @@ void HelpWindow::createControls()
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 600});
+    // The contents show their longest title whole, at any font.
+    const int titles = contents_->sizeHintForColumn(0) + 2 * contents_->frameWidth() +
+                       contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, contents_) + 4;
+    splitter->setSizes({std::max(200, titles), 600});
     contents_->setMinimumWidth(120);
     splitter->setChildrenCollapsible(false);
 
