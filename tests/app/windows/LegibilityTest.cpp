@@ -100,6 +100,7 @@ QWidget* openWindow(const QString& name, PlannerApp& app, ProgramState& state, c
         main.setTwipsGeometry({0, 0, 790 * 15, 780 * 15}); // about the whole of the test's screen
         auto* tabs = main.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
         tabs->setCurrentIndex(name == QLatin1String("main-info") ? 0 : 3);
+        main.tickTimer3(); // the moving logo shows in the picture
         return &main;
     }
     if (name == QLatin1String("ledger"))
