@@ -13,23 +13,11 @@ QSize textRoom(const QFontMetrics& metrics, const QString& text, const QMargins&
     return QSize(size.width() + margins.left() + margins.right(), size.height() + margins.top() + margins.bottom());
 }
 
-QRect grownToFit(const QRect& box, const QFontMetrics& metrics, const QString& text, const QMargins& margins)
-{
-    QRect out = box;
-    out.setSize(box.size().expandedTo(textRoom(metrics, text, margins)));
-    return out;
-}
-
 double growthToFit(int neededPixels, int designPixels)
 {
     if (designPixels <= 0)
         return 1.0;
     return std::max(1.0, double(neededPixels) / designPixels);
-}
-
-double fontGrowth(const QFontMetrics& metrics, int designLineTwips, const Twips& twips, int marginPixels)
-{
-    return growthToFit(metrics.height() + 2 * marginPixels, twips.toPixelsY(designLineTwips));
 }
 
 namespace {

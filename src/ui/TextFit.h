@@ -1,9 +1,8 @@
 #pragma once
-#include "ui/ScreenMetrics.h"
 
 #include <QColor>
 #include <QMargins>
-#include <QRect>
+#include <QSize>
 
 class QFontMetrics;
 class QString;
@@ -17,16 +16,8 @@ namespace zp {
 // The room a text of this font takes with the margins around it.
 QSize textRoom(const QFontMetrics& metrics, const QString& text, const QMargins& margins = {});
 
-// The rectangle grown to the right and down (never shrunk) until the text
-// with its margins fits.
-QRect grownToFit(const QRect& box, const QFontMetrics& metrics, const QString& text, const QMargins& margins = {});
-
 // How much a design size must grow to hold what is needed: 1 or more.
 double growthToFit(int neededPixels, int designPixels);
-
-// How much a twips layout drawn for text lines of designLineTwips must grow
-// so a line of this font, with margins above and below, fits: 1 or more.
-double fontGrowth(const QFontMetrics& metrics, int designLineTwips, const Twips& twips, int marginPixels = 0);
 
 // Contrast of two colours as the web's accessibility rules measure it:
 // 1 (the same) to 21 (black on white).

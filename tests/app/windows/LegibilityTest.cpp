@@ -23,26 +23,16 @@
 #include "views/windows/RecordDetailsWindow.h"
 #include "views/windows/RemindersWindow.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QStyle>
 #include <QStyleFactory>
-#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace zp {
 namespace {
