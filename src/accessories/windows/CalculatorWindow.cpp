@@ -1,6 +1,7 @@
 #include "accessories/windows/CalculatorWindow.h"
 
 #include "ui/QtPlatform.h"
+#include "ui/TextFit.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
@@ -19,6 +20,9 @@
 namespace zp {
 
 namespace {
+
+// The size the key captions were drawn for.
+constexpr int kLargestKeyPoints = 9;
 
 // The key pad, row by row: caption, control name and index in its control
 // array (-1 for a single control).
@@ -84,7 +88,12 @@ CalculatorWindow::CalculatorWindow(ProgramState& state, const Platform& platform
 {
     setObjectName(QStringLiteral("form5"));
     setWindowTitle(kCalculatorCaption);
-    setFixedSize(twips_.toPixelsX(kCalculatorWidthTwips), twips_.toPixelsY(kCalculatorHeightTwips));
+    // Drawn for key captions of 9 points; a larger font grows the window
+    // and its keys with it.
+    QFont nine = font();
+    nine.setPointSize(kLargestKeyPoints);
+    const double growth = growthToFit(fontMetrics().height(), QFontMetrics(nine).height());
+    setFixedSize(twips_.toPixelsX(kCalculatorWidthTwips * growth), twips_.toPixelsY(kCalculatorHeightTwips * growth));
     createDisplays();
     createKeys();
     connectKeys();
@@ -153,11 +162,11 @@ void CalculatorWindow::createKeys()
     grid->setContentsMargins(kPadMargin, kPadMargin, kPadMargin, kPadMargin);
     grid->setSpacing(kPadSpacing);
 
-    // The captions take the largest size up to 9 points at which the
-    // widest of them fits its key.
+    // The captions take the largest size up to 9 points (or the window's
+    // font, when larger) at which the widest of them fits its key.
     const int keyWidth = (width() - 4 - 2 * kPadMargin - 2 - (kKeyColumns - 1) * kPadSpacing) / kKeyColumns;
     QFont font = this->font();
-    for (int points = 9; points >= 6; --points) {
+    for (int points = std::max(kLargestKeyPoints, font.pointSize()); points >= 6; --points) {
         font.setPointSize(points);
         const QFontMetrics fm(font);
         int widest = 0;
@@ -267,7 +276,10 @@ void CalculatorWindow::showState()
     for (QLabel* display : {readout_, readout2_}) {
         QPalette p = display->palette();
         const std::optional<std::int32_t> colour = engine_.displayColour();
-        p.setColor(QPalette::Window, colour ? toQColor(*colour, p) : palette().color(QPalette::Base));
+        const QColor background = colour ? toQColor(*colour, p) : palette().color(QPalette::Base);
+        p.setColor(QPalette::Window, background);
+        // A display colour of its own keeps the figures readable in any theme.
+        p.setColor(QPalette::WindowText, readableOn(background, toQColor(state_.settings.font.colour, palette())));
         display->setPalette(p);
         fitDisplayText(display);
     }

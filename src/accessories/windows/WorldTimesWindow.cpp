@@ -2,6 +2,7 @@
 
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
+#include "ui/TextFit.h"
 #include "ui/WindowGeometry.h"
 #include "ui/KeyboardAccess.h"
 
@@ -124,7 +125,8 @@ void WorldTimesWindow::applyFont()
     for (QLabel* panel : panels_) {
         panel->setFont(font);
         QPalette p = panel->palette();
-        p.setColor(QPalette::WindowText, colour);
+        // The cities' fixed colours keep the time readable in any theme.
+        p.setColor(QPalette::WindowText, readableOn(p.color(QPalette::Window), colour));
         panel->setPalette(p);
     }
     layoutRows();
@@ -139,7 +141,9 @@ void WorldTimesWindow::selectHomeCity(int picture)
     for (int i = 0; i < kWorldCityCount; ++i) {
         QLabel* panel = panels_[static_cast<std::size_t>(i)];
         QPalette p = panel->palette();
-        p.setColor(QPalette::Window, toQColor(i == home ? kHomeCityColour : kWorldPanelColour, p));
+        const QColor background = toQColor(i == home ? kHomeCityColour : kWorldPanelColour, p);
+        p.setColor(QPalette::Window, background);
+        p.setColor(QPalette::WindowText, readableOn(background, toQColor(state_.settings.font.colour, palette())));
         panel->setPalette(p);
     }
     homeShift_ = homeShiftFor(picture);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zp {
 
@@ -67,7 +68,11 @@ AboutWindow::AboutWindow(const ScreenMetrics& screen, StoreGeometry storeGeometr
     outer->addWidget(panel);
 
     const Twips tw(screen_);
-    setFixedSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips));
+    // A large font makes the window as large as its texts need.
+    QSize size = QSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips)).expandedTo(minimumSizeHint());
+    if (layout()->hasHeightForWidth())
+        size.setHeight(std::max(size.height(), layout()->totalHeightForWidth(size.width())));
+    setFixedSize(size);
     centreOnScreen(*this, screen_);
     command1_->setFocus();
 }

@@ -1,7 +1,9 @@
 #include "app/windows/HelpWindow.h"
 
 #include "app/HelpTopics.h"
+#include "ui/TextFit.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,9 +13,11 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zp {
 
@@ -26,6 +30,30 @@ const QString kGuideRoot = QStringLiteral("qrc:/help/");
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent)
 {
     setOpenExternalLinks(true);
+    followPalette();
+}
+
+void HelpBrowser::followPalette()
+{
+    const QPalette& p = palette();
+    const QColor base = p.color(QPalette::Base);
+    const QColor shade = p.color(QPalette::AlternateBase);
+    const QString sheet = QStringLiteral("h1, h2 { color: %1; } th { background-color: %2; color: %3; } "
+                                         "pre { background-color: %2; color: %3; }")
+                              .arg(readableOn(base, p.color(QPalette::Link)).name(), shade.name(),
+                                   readableOn(shade, p.color(QPalette::Text)).name());
+    if (document()->defaultStyleSheet() == sheet)
+        return;
+    document()->setDefaultStyleSheet(sheet);
+    if (!source().isEmpty())
+        reload();
+}
+
+void HelpBrowser::changeEvent(QEvent* event)
+{
+    QTextBrowser::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        followPalette();
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name)
@@ -46,10 +74,11 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     createShortcuts();
     connectControls();
     // Two thirds of the screen at first, never below what shows a page.
-    setMinimumSize(600, 360);
+    // A large font needs more: the buttons and the find box are never squeezed.
+    setMinimumSize(QSize(600, 360).expandedTo(layout()->totalMinimumSize()));
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
-    resize(std::max(640, available.width() * 2 / 3), std::max(480, available.height() * 2 / 3));
+    resize(std::max({640, available.width() * 2 / 3, minimumWidth()}), std::max(480, available.height() * 2 / 3));
 }
 
 void HelpWindow::createControls()
@@ -60,6 +89,8 @@ void HelpWindow::createControls()
         b->setText(text);
         b->setToolTip(tip);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        // Never squeezed below its caption, whatever the font.
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         return b;
     };
     back_ = button("helpBack", QStringLiteral("< &Back"), QStringLiteral("Back to the page before (Alt+Left)"));
@@ -106,7 +137,10 @@ void HelpWindow::createControls()
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 600});
+    // The contents show their longest title whole, at any font.
+    const int titles = contents_->sizeHintForColumn(0) + 2 * contents_->frameWidth() +
+                       contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, contents_) + 4;
+    splitter->setSizes({std::max(200, titles), 600});
     contents_->setMinimumWidth(120);
     splitter->setChildrenCollapsible(false);
 

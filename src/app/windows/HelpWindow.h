@@ -16,6 +16,14 @@ class HelpBrowser : public QTextBrowser {
 public:
     explicit HelpBrowser(QWidget* parent = nullptr);
     QVariant loadResource(int type, const QUrl& name) override;
+
+protected:
+    // The guide's headings and shaded cells take their colours from the
+    // theme, and change with it.
+    void changeEvent(QEvent* event) override;
+
+private:
+    void followPalette();
 };
 
 // The user guide's viewer: contents on the left, the page on the right,

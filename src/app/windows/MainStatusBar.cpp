@@ -1,7 +1,9 @@
 #include "app/windows/MainStatusBar.h"
 
 #include "ui/Clock.h"
+#include "ui/TextFit.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
@@ -49,6 +51,7 @@ QString MainStatusBar::panelText(int panel) const
 void MainStatusBar::setPanelText(int panel, const QString& text)
 {
     this->panel(panel)->setText(text);
+    keepRoomFor(panel);
 }
 
 void MainStatusBar::refreshClock()
@@ -56,6 +59,27 @@ void MainStatusBar::refreshClock()
     const QDateTime now = clock_.now();
     panels_[0]->setText(now.time().toString(QStringLiteral("h:mm AP")));
     panels_[1]->setText(dateText_ ? dateText_(now) : now.date().toString(Qt::ISODate));
+    keepRoomFor(1);
+    keepRoomFor(2);
+}
+
+void MainStatusBar::keepRoomFor(int panel)
+{
+    // The time, the date and the day are short and shown whole at any
+    // font; the plan name takes what room is left.
+    if (panel > 3)
+        return;
+    QLabel* label = this->panel(panel);
+    const int frame = label->frameWidth() + 2;
+    label->setMinimumWidth(textRoom(label->fontMetrics(), label->text(), QMargins(frame, 0, frame, 0)).width());
+}
+
+void MainStatusBar::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        for (int panel = 1; panel <= 3; ++panel)
+            keepRoomFor(panel);
 }
 
 } // namespace zp

@@ -22,7 +22,11 @@ public:
     QLabel* panel(int panel) const;
     void refreshClock();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void keepRoomFor(int panel);
     const Clock& clock_;
     std::function<QString(const QDateTime&)> dateText_;
     std::array<QLabel*, 4> panels_{};

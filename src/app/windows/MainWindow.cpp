@@ -12,6 +12,7 @@
 #include "plan/PlanFile.h"
 #include "plan/Recovery.h"
 #include "accessories/Recorder.h"
+#include "views/EntryGridModel.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 #include "views/windows/PrintCommands.h"
@@ -21,8 +22,11 @@
 #include "ui/KeyboardAccess.h"
 #include "ui/WindowGeometry.h"
 #include "ui/QtPlatform.h"
+#include "ui/TextFit.h"
 
 #include <QAction>
+#include <QHeaderView>
+#include <QStyle>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -48,6 +52,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace zp {
 
@@ -227,7 +233,7 @@ private:
 };
 
 MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen), layoutTwips_(twips_)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaptionPrefix);
@@ -786,7 +792,7 @@ void MainWindow::placeDesignLayout()
     for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, ssPanel2_, grid1_, text4_, control(QStringLiteral("Command4")),
                                                       control(QStringLiteral("Command5"))})
         w->hide();
-    resize(twips_.toPixelsX(6384), twips_.toPixelsY(6795));
+    resize(layoutTwips_.toPixelsX(6384), layoutTwips_.toPixelsY(6795));
 }
 
 ControlGeometry MainWindow::currentGeometry() const
@@ -794,7 +800,7 @@ ControlGeometry MainWindow::currentGeometry() const
     ControlGeometry g;
     for (const auto& [name, w] : controls_) {
         const QRect r = w->geometry();
-        g[name] = {twips_.toTwipsX(r.x()), twips_.toTwipsY(r.y()), twips_.toTwipsX(r.width()), twips_.toTwipsY(r.height())};
+        g[name] = {layoutTwips_.toTwipsX(r.x()), layoutTwips_.toTwipsY(r.y()), layoutTwips_.toTwipsX(r.width()), layoutTwips_.toTwipsY(r.height())};
     }
     return g;
 }
@@ -805,8 +811,8 @@ void MainWindow::applyGeometry(const ControlGeometry& geometry)
         QWidget* w = control(name);
         if (!w)
             continue;
-        const QRect px(twips_.toPixelsX(rect.left), twips_.toPixelsY(rect.top), twips_.toPixelsX(rect.width),
-                       twips_.toPixelsY(rect.height));
+        const QRect px(layoutTwips_.toPixelsX(rect.left), layoutTwips_.toPixelsY(rect.top), layoutTwips_.toPixelsX(rect.width),
+                       layoutTwips_.toPixelsY(rect.height));
         if (w->geometry() != px)
             w->setGeometry(px);
     }
@@ -827,7 +833,23 @@ QRect MainWindow::twipsGeometry() const
 
 void MainWindow::setTwipsGeometry(const WindowPlacement& stored)
 {
-    placeWindow(*this, twips_, stored);
+    lastPlacement_ = stored;
+    // Below the layout's own size the controls keep their places and the
+    // window cuts them off: a window for a larger font is at least as
+    // large as the layout grown with it.
+    WindowPlacement p = stored;
+    if (fontGrowth_ > 1.0) {
+        // A pixel more, so rounding never leaves it a twip short.
+        p.width = std::max(p.width, double(twips_.toTwipsX(layoutTwips_.toPixelsX(kLayoutMinWidth) + 1)));
+        p.height = std::max(p.height, double(twips_.toTwipsY(layoutTwips_.toPixelsY(kLayoutMinHeight) + 1)));
+        // ...but never larger than the screen.
+        const QSize screen = platform_.screen.screenSizeTwips();
+        if (screen.width() > 0 && screen.height() > 0) {
+            p.width = std::min(p.width, std::max(stored.width, double(screen.width())));
+            p.height = std::min(p.height, std::max(stored.height, double(screen.height())));
+        }
+    }
+    placeWindow(*this, twips_, p);
 }
 
 void MainWindow::layoutMainWindow()
@@ -838,10 +860,11 @@ void MainWindow::layoutMainWindow()
     timer3_->stop();
     MainLayoutInput in;
     const QRect outer = twipsGeometry();
-    in.windowWidth = outer.width();
-    in.windowHeight = outer.height();
-    in.clientWidth = twips_.toTwipsX(client_->width());
-    in.clientHeight = twips_.toTwipsY(client_->height());
+    // Every size the rule reads is in the grown layout's twips.
+    in.windowWidth = int(outer.width() / fontGrowth_);
+    in.windowHeight = int(outer.height() / fontGrowth_);
+    in.clientWidth = layoutTwips_.toTwipsX(client_->width());
+    in.clientHeight = layoutTwips_.toTwipsY(client_->height());
     in.minimized = isMinimized();
     in.sliderValue = slider1_->value();
     in.sliderMaximum = slider1_->maximum();
@@ -851,8 +874,7 @@ void MainWindow::layoutMainWindow()
     applyGeometry(out.controls);
     // The status bar keeps to the bottom edge of the window.
     statusBar_->move(statusBar_->x(), client_->height() - statusBar_->height());
-    for (std::size_t col = 0; col < out.gridColumnWidths.size(); ++col)
-        grid1_->setColumnWidth(static_cast<int>(col), twips_.toPixelsX(out.gridColumnWidths[col]));
+    setGridColumnWidths(out.gridColumnWidths);
     if (out.completed) {
         timer3_->setInterval(logoIntervalMs_);
         timer3_->start();
@@ -871,6 +893,35 @@ void MainWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
         layoutMainWindow();
+    // A new desktop font or theme font size.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitLayoutToFonts();
+}
+
+void MainWindow::fitLayoutToFonts()
+{
+    if (!ssPanel2_ || inLayout_)
+        return;
+    auto* field = control(QStringLiteral("Text2"));
+    auto* label = control(QStringLiteral("Label7"));
+    auto* button = control(QStringLiteral("Command4"));
+    if (!field || !label || !button)
+        return;
+    // The lowest design heights: a caption 210 twips, an entry field 300,
+    // the grid's edit box and its row buttons 285.
+    const int buttonText = button->fontMetrics().height() + 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const double growth = std::max({growthToFit(label->fontMetrics().height(), twips_.toPixelsY(210)),
+                                    growthToFit(field->minimumSizeHint().height(), twips_.toPixelsY(300)),
+                                    growthToFit(text4_->minimumSizeHint().height(), twips_.toPixelsY(285)),
+                                    growthToFit(buttonText, twips_.toPixelsY(285))});
+    if (std::abs(growth - fontGrowth_) < 0.01)
+        return;
+    const ControlGeometry now = currentGeometry();
+    fontGrowth_ = growth;
+    layoutTwips_ = Twips(twips_.perPixelX() / growth, twips_.perPixelY() / growth);
+    applyGeometry(now);
+    setTwipsGeometry(isVisible() ? placementOf(*this, twips_) : lastPlacement_);
+    layoutMainWindow();
 }
 
 void MainWindow::onSliderChanged(int value)
@@ -886,9 +937,24 @@ void MainWindow::onSliderChanged(int value)
 void MainWindow::toggleGridStretch()
 {
     state_.gridStretch = state_.gridStretch == 0 ? 1 : 0;
-    const std::vector<int> widths = gridColumnWidths(twips_.toTwipsX(grid1_->width()), state_.gridStretch);
-    for (std::size_t col = 0; col < widths.size(); ++col)
-        grid1_->setColumnWidth(static_cast<int>(col), twips_.toPixelsX(widths[col]));
+    setGridColumnWidths(gridColumnWidths(layoutTwips_.toTwipsX(grid1_->width()), state_.gridStretch));
+}
+
+void MainWindow::setGridColumnWidths(const std::vector<int>& twipsWidths)
+{
+    // A column is never narrower than its caption in the grid's top rows
+    // (bold in the second), so a larger font does not cut them.
+    QFont bold = grid1_->font();
+    bold.setBold(true);
+    const QFontMetrics captionFont(bold);
+    const int margin = grid1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid1_) + 2;
+    for (std::size_t col = 0; col < twipsWidths.size(); ++col) {
+        int width = layoutTwips_.toPixelsX(twipsWidths[col]);
+        for (int row = 0; row < EntryGridModel::kFixedRows && row < gridModel_->rowCount(); ++row)
+            width = std::max(width, textRoom(captionFont, gridModel_->index(row, static_cast<int>(col)).data().toString(),
+                                             QMargins(margin, 0, margin, 0)).width());
+        grid1_->setColumnWidth(static_cast<int>(col), width);
+    }
 }
 
 void MainWindow::onLogoClicked()
@@ -1034,6 +1100,9 @@ void MainWindow::applyFontSettings()
         apply(w);
     for (const char* name : {"Text2", "Text3", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11"})
         apply(control(QString::fromLatin1(name)));
+    // The grid's rows are one line of its font high.
+    grid1_->verticalHeader()->setDefaultSectionSize(grid1_->fontMetrics().height() + 6);
+    fitLayoutToFonts();
     emit fontsApplied();
 }
 

@@ -125,6 +125,10 @@ public:
 
     // Twips per pixel of the screen the window is on.
     const Twips& twips() const { return twips_; }
+    // How much the controls' layout is grown so the fonts in use fit it,
+    // and the twips the controls are placed in.
+    double fontGrowth() const { return fontGrowth_; }
+    const Twips& layoutTwips() const { return layoutTwips_; }
 
     // Long work (re-sorting) shows the progress bar and stops the date check.
     ProgressSink& progressSink();
@@ -235,6 +239,14 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    // The controls are placed in twips drawn for small fonts; with larger
+    // fonts every twip of the layout takes more pixels (twips_ shrunk by
+    // fontGrowth_), so the whole arrangement grows with the text.
+    Twips layoutTwips_;
+    double fontGrowth_ = 1.0;
+    WindowPlacement lastPlacement_; // as asked for, before growing
+    void fitLayoutToFonts();
+    void setGridColumnWidths(const std::vector<int>& twipsWidths);
     std::unique_ptr<Progress> progress_;     // re-sorting
     std::unique_ptr<Progress> fileProgress_; // reading and writing plans
     std::unique_ptr<FileCommands> files_;

@@ -1,5 +1,6 @@
 #include "app/windows/RecordsListView.h"
 
+#include "ui/TextFit.h"
 #include "views/RecordsListModel.h"
 
 #include <QKeyEvent>
@@ -18,7 +19,10 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         if (index.data(RecordsListModel::HighlightRole).toBool()) {
-            option->backgroundBrush = QColor(255, 236, 140);
+            const QColor marker(255, 236, 140);
+            option->backgroundBrush = marker;
+            // The marker is light in every theme: so is not the theme's text.
+            option->palette.setColor(QPalette::Text, readableOn(marker, option->palette.color(QPalette::Text)));
             option->font.setBold(true);
         }
     }

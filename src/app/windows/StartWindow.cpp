@@ -55,7 +55,8 @@ StartWindow::StartWindow(const ScreenMetrics& screen, std::function<void()> show
 
     // Size and place in twips, as every window of the program is.
     const Twips tw(screen);
-    setFixedSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips));
+    // A large font makes the window as large as its texts need.
+    setFixedSize(QSize(tw.toPixelsX(kWidthTwips), tw.toPixelsY(kHeightTwips)).expandedTo(minimumSizeHint()));
     centreOnScreen(*this, screen);
 
     timer1_ = new QTimer(this);

@@ -3,8 +3,8 @@
 #include "money/Ledger.h"
 #include "ui/FigureGrid.h"
 #include "ui/QtPlatform.h"
-#include "ui/WindowGeometry.h"
 #include "ui/KeyboardAccess.h"
+#include "ui/WindowGeometry.h"
 
 #include <QAction>
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QAbstractTableModel>
+#include <QStyle>
 #include <QTableView>
 
 namespace zp {

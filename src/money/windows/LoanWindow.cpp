@@ -7,6 +7,7 @@
 #include "ui/FigureGrid.h"
 #include "ui/KeyboardAccess.h"
 #include "ui/QtPlatform.h"
+#include "ui/TextFit.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAction>
@@ -232,16 +233,36 @@ void LoanWindow::layOutPanels()
         w->setGeometry(twips_.toPixelsX(x), twips_.toPixelsY(y), std::max(1, twips_.toPixelsX(width)),
                        std::max(1, twips_.toPixelsY(height)));
     };
-    place(command_, 50, 50, cw - 100, 400);
+    // The rows are drawn 420 twips high with captions 2000 wide; a larger
+    // font makes them as large as its captions and entry boxes need.
+    const QMargins bevel(command_->frameWidth() + 4, command_->frameWidth() + 2, command_->frameWidth() + 4,
+                         command_->frameWidth() + 2);
+    int captionWidth = 2000;
+    int rowHeight = 420;
     for (std::size_t i = 0; i < captions_.size(); ++i) {
-        const int top = 600 + static_cast<int>(i) * 520;
-        place(captions_[i], 100, top, 2000, 420);
-        place(frames_[i], 2200, top, cw - 2300, 420);
+        const QSize caption = textRoom(captions_[i]->fontMetrics(), captions_[i]->text(), bevel);
+        QWidget* input = frames_[i]->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        const int box = input ? input->minimumSizeHint().height() + 2 * frames_[i]->frameWidth() + 2 : 0;
+        captionWidth = std::max(captionWidth, twips_.toTwipsX(caption.width()));
+        rowHeight = std::max({rowHeight, twips_.toTwipsY(caption.height()), twips_.toTwipsY(box)});
+    }
+    const int commandHeight =
+        std::max(400, twips_.toTwipsY(textRoom(command_->fontMetrics(), command_->text(), bevel).height()));
+    const QSize least(twips_.toPixelsX(std::max({kMinWidthTwips, captionWidth + 2300,
+                                                 twips_.toTwipsX(textRoom(command_->fontMetrics(), command_->text(), bevel).width()) + 100})),
+                      twips_.toPixelsY(std::max(kMinHeightTwips, 600 + 5 * (rowHeight + 100) + 50)));
+    if (client_->minimumSize() != least)
+        client_->setMinimumSize(least); // the window grows to it and comes back here
+    place(command_, 50, 50, cw - 100, commandHeight);
+    for (std::size_t i = 0; i < captions_.size(); ++i) {
+        const int top = commandHeight + 200 + static_cast<int>(i) * (rowHeight + 100);
+        place(captions_[i], 100, top, captionWidth, rowHeight);
+        place(frames_[i], captionWidth + 200, top, cw - captionWidth - 300, rowHeight);
         QWidget* input = frames_[i]->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         if (input)
             input->setGeometry(frames_[i]->contentsRect().adjusted(1, 1, -1, -1));
     }
-    place(results_, 50, 500, cw - 100, ch - 550);
+    place(results_, 50, commandHeight + 100, cw - 100, ch - commandHeight - 150);
     // The summary shows its five lines whole; with a large display font it
     // takes what it needs from the top of the schedule.
     const QFontMetrics summaryFont(summary_->font());

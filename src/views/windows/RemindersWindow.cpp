@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zp {
 
@@ -116,17 +117,26 @@ void RemindersWindow::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     if (isMinimized())
         return;
-    const int W = twips_.toTwipsX(width());
-    const int H = twips_.toTwipsY(height());
-    const int buttonTop = H - kRemindersButtonsAboveBottomTwips;
-    const int buttonHeight = 330;
     const int c1w = twips_.toTwipsX(command1_->sizeHint().width());
     const int c2w = twips_.toTwipsX(command2_->sizeHint().width());
+    // Exit sits left of the middle, but never off the window's edge nor
+    // under Run Planner, which keeps to the right: a narrow window or a
+    // large font makes the window as wide as the two need.
+    const int least = twips_.toPixelsX(c1w + c2w + 360);
+    if (minimumWidth() < least)
+        setMinimumWidth(least);
+    const int W = twips_.toTwipsX(width());
+    const int H = twips_.toTwipsY(height());
+    // Buttons 330 twips high, or as high as their font needs.
+    const int buttonHeight = std::max(330, twips_.toTwipsY(command2_->sizeHint().height()));
+    const int buttonTop = H - kRemindersButtonsAboveBottomTwips - (buttonHeight - 330);
     auto place = [this](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(twips_.toPixelsX(left), twips_.toPixelsY(top), twips_.toPixelsX(width), twips_.toPixelsY(height));
     };
-    place(command1_, W / 2 - kRemindersExitLeftOfMiddleTwips - c1w / 2, buttonTop, c1w, buttonHeight);
-    place(command2_, W - c2w - 120, buttonTop, c2w, buttonHeight);
+    const int runLeft = W - c2w - 120;
+    const int exitLeft = std::clamp(W / 2 - kRemindersExitLeftOfMiddleTwips - c1w / 2, 120, std::max(120, runLeft - c1w - 120));
+    place(command1_, exitLeft, buttonTop, c1w, buttonHeight);
+    place(command2_, runLeft, buttonTop, c2w, buttonHeight);
     place(panel3D1_, 60, 60, W - 120, buttonTop - 120);
 }
 
