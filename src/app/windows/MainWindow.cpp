@@ -920,7 +920,9 @@ void MainWindow::fitLayoutToFonts()
     fontGrowth_ = growth;
     layoutTwips_ = Twips(twips_.perPixelX() / growth, twips_.perPixelY() / growth);
     applyGeometry(now);
-    setTwipsGeometry(isVisible() ? placementOf(*this, twips_) : lastPlacement_);
+    // A maximised window keeps the normal place it will go back to.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        setTwipsGeometry(isVisible() ? placementOf(*this, twips_) : lastPlacement_);
     layoutMainWindow();
 }
 
