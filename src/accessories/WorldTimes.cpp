@@ -25,31 +25,33 @@ constexpr int kMargin = 10;
 const std::array<WorldCity, kWorldCityCount>& worldCities()
 {
     // Zone value 12 is Greenwich; each row is its capital's standard time.
+    // Canberra keeps Sydney's clock and Bern Zurich's: the database names
+    // each zone after its largest city.
     static const std::array<WorldCity, kWorldCityCount> cities{{
-        {1, 0, 7, "Washington D.C.", "washington"},
-        {2, 1, 12, "London", "london"},
-        {3, 2, 22, "Canberra", "canberra"},
-        {4, 3, 21, "Tokyo", "tokyo"},
-        {5, 4, 13, "Paris", "paris"},
-        {6, 5, 7, "Ottawa", "ottawa"},
-        {7, 6, 13, "Rome", "rome"},
-        {8, 7, 13, "Berlin", "berlin"},
-        {9, 8, 13, "Madrid", "madrid"},
-        {10, 9, 13, "Amsterdam", "amsterdam"},
-        {11, 10, 8, "Caracas", "caracas"},
-        {12, 11, 13, "Stockholm", "stockholm"},
-        {13, 12, 14, "Athens", "athens"},
-        {14, 13, 0, "Wellington", "wellington"},
-        {15, 14, 15, "Moscow", "moscow"},
-        {16, 15, 9, "Brasilia", "brasilia"},
-        {18, 16, 13, "Vienna", "vienna"},
-        {19, 17, 13, "Bern", "bern"},
-        {20, 18, 14, "Cairo", "cairo"},
-        {21, 19, 12, "Dublin", "dublin"},
-        {22, 20, 13, "Oslo", "oslo"},
-        {23, 21, 12, "Lisbon", "lisbon"},
-        {24, 22, 0, "Suva", "suva"},
-        {25, 23, 14, "Helsinki", "helsinki"},
+        {1, 0, 7, "Washington D.C.", "washington", "America/New_York"},
+        {2, 1, 12, "London", "london", "Europe/London"},
+        {3, 2, 22, "Canberra", "canberra", "Australia/Sydney"},
+        {4, 3, 21, "Tokyo", "tokyo", "Asia/Tokyo"},
+        {5, 4, 13, "Paris", "paris", "Europe/Paris"},
+        {6, 5, 7, "Ottawa", "ottawa", "America/Toronto"},
+        {7, 6, 13, "Rome", "rome", "Europe/Rome"},
+        {8, 7, 13, "Berlin", "berlin", "Europe/Berlin"},
+        {9, 8, 13, "Madrid", "madrid", "Europe/Madrid"},
+        {10, 9, 13, "Amsterdam", "amsterdam", "Europe/Amsterdam"},
+        {11, 10, 8, "Caracas", "caracas", "America/Caracas"},
+        {12, 11, 13, "Stockholm", "stockholm", "Europe/Stockholm"},
+        {13, 12, 14, "Athens", "athens", "Europe/Athens"},
+        {14, 13, 0, "Wellington", "wellington", "Pacific/Auckland"},
+        {15, 14, 15, "Moscow", "moscow", "Europe/Moscow"},
+        {16, 15, 9, "Brasilia", "brasilia", "America/Sao_Paulo"},
+        {18, 16, 13, "Vienna", "vienna", "Europe/Vienna"},
+        {19, 17, 13, "Bern", "bern", "Europe/Zurich"},
+        {20, 18, 14, "Cairo", "cairo", "Africa/Cairo"},
+        {21, 19, 12, "Dublin", "dublin", "Europe/Dublin"},
+        {22, 20, 13, "Oslo", "oslo", "Europe/Oslo"},
+        {23, 21, 12, "Lisbon", "lisbon", "Europe/Lisbon"},
+        {24, 22, 0, "Suva", "suva", "Pacific/Fiji"},
+        {25, 23, 14, "Helsinki", "helsinki", "Europe/Helsinki"},
     }};
     return cities;
 }
@@ -74,6 +76,81 @@ int homeShiftFor(int picture)
 {
     const int panel = panelForPicture(picture);
     return panel < 0 ? 0 : -worldCities()[static_cast<std::size_t>(panel)].zone;
+}
+
+QTimeZone databaseZone(const QByteArray& ianaId)
+{
+    // Asking only for ids the database lists keeps Qt from warning about
+    // each missing one on every opening.
+    return QTimeZone::isTimeZoneIdAvailable(ianaId) ? QTimeZone(ianaId) : QTimeZone();
+}
+
+int fixedOffsetHours(int zone)
+{
+    return ((zone - 12 + 11) % 24 + 24) % 24 - 11;
+}
+
+std::array<CityZone, kWorldCityCount> cityZones(const ZoneLookup& lookup)
+{
+    std::array<CityZone, kWorldCityCount> zones;
+    for (const WorldCity& c : worldCities()) {
+        CityZone& z = zones[static_cast<std::size_t>(c.panel)];
+        z.zone = lookup(QByteArray(c.zoneId));
+        if (!z.zone.isValid()) {
+            z.zone = QTimeZone(fixedOffsetHours(c.zone) * 3600);
+            z.fixed = true;
+        }
+    }
+    return zones;
+}
+
+std::array<CityTime, kWorldCityCount> cityTimesAt(const QDateTime& utc,
+                                                   const std::array<CityZone, kWorldCityCount>& zones,
+                                                   int homePicture)
+{
+    const int home = std::max(0, panelForPicture(homePicture));
+    const QDate homeDate = utc.toTimeZone(zones[static_cast<std::size_t>(home)].zone).date();
+    std::array<CityTime, kWorldCityCount> out;
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        const QDateTime there = utc.toTimeZone(zones[i].zone);
+        // Cities are at most a day apart, so the difference is -1, 0 or +1.
+        out[i].time = twelveHourText(there.time().hour(), there.time().minute());
+        out[i].dayMarker = static_cast<int>(homeDate.daysTo(there.date()));
+        out[i].fixed = zones[i].fixed;
+    }
+    return out;
+}
+
+QString dayMarkerText(int marker)
+{
+    if (marker == 0)
+        return QString();
+    return marker > 0 ? QStringLiteral("+%1").arg(marker) : QString::number(marker);
+}
+
+QString badgeText(const WorldCity& city, const CityTime& t)
+{
+    QString time = t.fixed ? QStringLiteral("\u2248 ") + t.time : t.time;
+    if (t.dayMarker != 0)
+        time += QLatin1Char(' ') + dayMarkerText(t.dayMarker);
+    return QString::fromLatin1(city.name) + QLatin1Char('\n') + time;
+}
+
+int homePictureForZone(const QTimeZone& system, const QDateTime& utc,
+                       const std::array<CityZone, kWorldCityCount>& zones)
+{
+    for (const WorldCity& c : worldCities())
+        if (system.id() == QByteArray(c.zoneId))
+            return c.picture;
+    // Another place in one of the cities' zones (Brussels, Chicago in
+    // summer): the first row whose clock reads the same.
+    if (!system.isValid())
+        return kFirstHomePicture;
+    const int offset = system.offsetFromUtc(utc);
+    for (const WorldCity& c : worldCities())
+        if (zones[static_cast<std::size_t>(c.panel)].zone.offsetFromUtc(utc) == offset)
+            return c.picture;
+    return kFirstHomePicture;
 }
 
 QString twelveHourText(int hour, int minute)

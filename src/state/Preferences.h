@@ -21,10 +21,15 @@ namespace zp {
 //                                       the program last ended
 //   RecentPlans/files      string list  the plans last opened or saved,
 //                                       most recent first (at most eight)
+//   WorldTimes/homeCity    int          the picture number (1 ... 16,
+//                                       18 ... 25) of the home city last
+//                                       chosen in the world times; unset
+//                                       until one is chosen
 inline const QString kPreferencesFileName = QStringLiteral("zorvik-planner.conf");
 namespace PreferenceKey {
 inline const QString MainWindowMaximised = QStringLiteral("MainWindow/maximised");
 inline const QString RecentPlans = QStringLiteral("RecentPlans/files");
+inline const QString WorldTimesHomeCity = QStringLiteral("WorldTimes/homeCity");
 } // namespace PreferenceKey
 
 // ~/.config/zorvik-planner/zorvik-planner.conf, or under $XDG_CONFIG_HOME.

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDate>
 #include <QDateTime>
+#include <QTimeZone>
 
 namespace zp {
 
@@ -9,6 +10,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // The zone the computer's clock is set to (for telling where it is).
+    virtual QTimeZone timeZone() const = 0;
     QDate today() const { return now().date(); }
 };
 

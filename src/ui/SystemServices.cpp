@@ -70,6 +70,11 @@ QDateTime SystemClock::now() const
     return QDateTime::currentDateTime();
 }
 
+QTimeZone SystemClock::timeZone() const
+{
+    return QTimeZone::systemTimeZone();
+}
+
 DateOrder LocaleDateOrder::systemDateOrder() const
 {
     // newlocale with "" reads LC_ALL / LC_TIME / LANG as they are now.

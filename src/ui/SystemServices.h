@@ -26,6 +26,7 @@ DateOrder dateOrderFromFormat(const QString& dFmt);
 class SystemClock : public Clock {
 public:
     QDateTime now() const override;
+    QTimeZone timeZone() const override;
 };
 
 // Reads the date format of the LC_TIME locale named by the environment

@@ -92,11 +92,13 @@ public:
     FakeClock() = default;
     explicit FakeClock(QDateTime t) : current(std::move(t)) {}
     QDateTime now() const override { return current; }
+    QTimeZone timeZone() const override { return zone; }
     void set(const QDateTime& t) { current = t; }
     void set(int y, int m, int d, int h = 12, int min = 0, int s = 0) { current = QDateTime(QDate(y, m, d), QTime(h, min, s)); }
     void advanceSecs(qint64 secs) { current = current.addSecs(secs); }
 
     QDateTime current{QDate(1996, 11, 5), QTime(9, 30, 0)};
+    QTimeZone zone = QTimeZone::utc();
 };
 
 class FakeDateOrder : public DateOrderSource {

@@ -27,8 +27,7 @@ QString cityName(const WorldCity& city)
 } // namespace
 
 WorldTimesWindow::WorldTimesWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
-      homeShift_(homeShiftFor(kFirstHomePicture))
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(kWorldTimesCaption);
@@ -84,12 +83,16 @@ QToolButton* WorldTimesWindow::picture(int number) const
 
 void WorldTimesWindow::layoutRows()
 {
-    // Room for the widest time the panels' font can show.
+    // Room for the longest name over the widest time the panels' font can
+    // show, marked and a day off.
     const QFontMetrics fm(panels_[0]->font());
     int widest = 0;
     for (const char* sample : {"00:00 AM", "00:00 PM", "08:08 AM", "08:08 PM"})
-        widest = std::max(widest, fm.horizontalAdvance(QString::fromLatin1(sample)));
-    const QSize text(widest + 2 * panels_[0]->frameWidth(), fm.height() + 2 * panels_[0]->frameWidth());
+        widest = std::max(widest, fm.horizontalAdvance(QStringLiteral("\u2248 %1 -1").arg(QLatin1String(sample))));
+    for (const WorldCity& city : worldCities())
+        widest = std::max(widest, fm.horizontalAdvance(cityName(city)));
+    const QSize text(widest + 2 * panels_[0]->frameWidth(),
+                     fm.lineSpacing() + fm.height() + 2 * panels_[0]->frameWidth());
     const WorldTimesLayout l = layoutWorldTimes(twips_, text, kPictureSize + 4, command1_->sizeHint());
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         panels_[i]->setGeometry(l.panels[i]);
@@ -109,9 +112,16 @@ void WorldTimesWindow::open()
         p.width = now.width;
         p.height = now.height;
         placeWindow(*this, twips_, p);
-        selectHomeCity(kFirstHomePicture);
+        // The database is read afresh: tzdata may have been installed or
+        // updated since the last opening.
+        zones_ = cityZones();
+        bool chosen = false;
+        const int remembered = state_.preferences.value(PreferenceKey::WorldTimesHomeCity).toInt(&chosen);
+        showHomeCity(chosen && panelForPicture(remembered) >= 0
+                         ? remembered
+                         : homePictureForZone(platform_.clock.timeZone(), platform_.clock.now().toUTC(), zones_));
         state_.worldTimesOpen = true;
-        picture(kFirstHomePicture)->setFocus(Qt::OtherFocusReason);
+        picture(homeCity_)->setFocus(Qt::OtherFocusReason);
     }
     show();
     raise();
@@ -134,6 +144,15 @@ void WorldTimesWindow::applyFont()
 
 void WorldTimesWindow::selectHomeCity(int picture)
 {
+    if (panelForPicture(picture) < 0)
+        return;
+    showHomeCity(picture);
+    state_.preferences.setValue(PreferenceKey::WorldTimesHomeCity, picture);
+    state_.preferences.sync();
+}
+
+void WorldTimesWindow::showHomeCity(int picture)
+{
     const int home = panelForPicture(picture);
     if (home < 0)
         return;
@@ -146,18 +165,23 @@ void WorldTimesWindow::selectHomeCity(int picture)
         p.setColor(QPalette::WindowText, readableOn(background, toQColor(state_.settings.font.colour, palette())));
         panel->setPalette(p);
     }
-    homeShift_ = homeShiftFor(picture);
-    // The new times at once, not half a second later.
+    // The new day markers at once, not half a second later.
     refreshTimes();
 }
 
 void WorldTimesWindow::refreshTimes()
 {
-    const auto texts = worldTimeTexts(homeShift_, platform_.clock.now().time());
-    for (std::size_t i = 0; i < panels_.size(); ++i) {
-        panels_[i]->setText(texts[i]);
+    const auto times = cityTimesAt(platform_.clock.now().toUTC(), zones_, homeCity_);
+    for (const WorldCity& city : worldCities()) {
+        const auto i = static_cast<std::size_t>(city.panel);
+        const QString text = badgeText(city, times[i]);
+        panels_[i]->setText(text);
         // "London 10:52 PM": the city and its time, as a screen reader says it.
-        panels_[i]->setAccessibleName(panels_[i]->toolTip() + QLatin1Char(' ') + texts[i]);
+        panels_[i]->setAccessibleName(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        panels_[i]->setToolTip(times[i].fixed
+                                   ? QStringLiteral("%1 (fixed offset: no time-zone data for %2 on this computer)")
+                                         .arg(cityName(city), QLatin1String(city.zoneId))
+                                   : cityName(city));
     }
 }
 

@@ -14,28 +14,29 @@ class QToolButton;
 namespace zp {
 
 // "Capital City World Times": the time in 24 capitals, one row each (the
-// city's picture and a panel with its time). Clicking a picture makes that
-// city the home city: its panel turns cyan and shows the local time, and
-// every other city is shifted by whole hours from it.
+// city's picture and a panel with its name and time, each from the
+// time-zone database). Clicking a picture makes that city the home city:
+// its panel turns cyan, the other panels mark a date a day after or before
+// its date with "+1" or "-1", and the choice is remembered.
 class WorldTimesWindow : public QWidget {
     Q_OBJECT
 public:
     WorldTimesWindow(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
 
-    // Shows the window where it was last closed, with picture 1 as home
-    // city, and starts the clock; a window already open only comes to the
-    // front.
+    // Shows the window where it was last closed, with the home city last
+    // chosen (else the city of the computer's zone), and starts the clock;
+    // a window already open only comes to the front.
     void open();
     // Every panel takes the display font of the settings.
     void applyFont();
 
-    // Makes the city of picture N the home city (N = 1 ... 16, 18 ... 25).
+    // Makes the city of picture N the home city (N = 1 ... 16, 18 ... 25)
+    // and remembers it for the next opening.
     void selectHomeCity(int picture);
     // Refreshes every panel from the clock (the timer does it every 500 ms).
     void refreshTimes();
 
     int homeCity() const { return homeCity_; }
-    int homeShift() const { return homeShift_; }
     QLabel* panel(int index) const { return panels_[static_cast<std::size_t>(index)]; }
     QToolButton* picture(int number) const;
     QTimer* timer() const { return timer1_; }
@@ -49,12 +50,13 @@ protected:
 private:
     void createRows();
     void layoutRows();
+    void showHomeCity(int picture);
 
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
     int homeCity_ = kFirstHomePicture;
-    int homeShift_ = 0;
+    std::array<CityZone, kWorldCityCount> zones_ = cityZones();
     std::array<QLabel*, kWorldCityCount> panels_{};
     std::array<QToolButton*, kWorldCityCount> pictures_{}; // by panel
     QPushButton* command1_ = nullptr;

@@ -122,10 +122,11 @@ TEST_F(AccessibleNamesTest, picturesAndPanelsAreButtonsNamedForWhatTheyDo)
 TEST_F(AccessibleNamesTest, changingValuesAreInTheirNames)
 {
     app.showWorldTimes();
-    EXPECT_EQ(app.worldTimes()->panel(1)->accessibleName(), "London " + app.worldTimes()->panel(1)->text());
+    // The badge shows the name over the time; the name reads them in a line.
+    EXPECT_EQ(app.worldTimes()->panel(1)->accessibleName(), "London " + app.worldTimes()->panel(1)->text().section('\n', 1));
     test.clock.set(2026, 12, 7, 23, 1);
     app.worldTimes()->refreshTimes();
-    EXPECT_TRUE(app.worldTimes()->panel(1)->accessibleName().endsWith(app.worldTimes()->panel(1)->text()));
+    EXPECT_TRUE(app.worldTimes()->panel(1)->accessibleName().endsWith(app.worldTimes()->panel(1)->text().section('\n', 1)));
 
     app.showCalculator();
     CalculatorWindow* calculator = app.calculator();
