@@ -246,6 +246,9 @@ void RecorderWindow::record()
     if (session_.failed())
         return;
     finishRecording(); // Record while recording starts the file again
+    // Playing back the file about to be recorded over would read it while
+    // it is rewritten, and the microphone would hear it.
+    platform_.sound.stopPlaying();
     // The name was free when the window opened; what is there now is
     // checked again, as the recording replaces it.
     if (const auto problem = recordingTargetProblem(state_.store.currentSoundPath, state_.store.planFileName)) {

@@ -225,6 +225,7 @@ TEST_F(RecorderWindowTest, playIsThereOnlyForAKeptRecordingAndPlaysIt)
     EXPECT_EQ(test.sound.played, std::vector<QString>{newPath()});
     click(*w, "RecordButton"); // a new recording replaces it
     EXPECT_FALSE(play->isEnabled());
+    EXPECT_EQ(test.sound.playStops, 2); // at each Record: nothing plays over it
     test.sound.keepsRecording = false;
     click(*w, "StopButton");
     EXPECT_FALSE(play->isEnabled());
