@@ -20,9 +20,9 @@ namespace zp {
 namespace {
 
 // Bold words of the guide that are no menu item or button: headings of the
-// Info page, keys, terminal options and the names of things on screen.
+// Info page, keys and (starting with "--") terminal options.
 const QSet<QString> kNotCommands = {
-    "SYSTEM INFORMATION", "APPLICATION INFORMATION", "FILE INFORMATION", "F1", "CLOSE",
+    "SYSTEM INFORMATION", "APPLICATION INFORMATION", "FILE INFORMATION", "F1",
 };
 
 // A caption as the user reads it: no accelerator marks, no trailing dots,
