@@ -3,6 +3,7 @@
 #include "plan/WriteTarget.h"
 
 #include <QtMath>
+#include <algorithm>
 
 namespace zp {
 
@@ -53,15 +54,20 @@ std::optional<QString> recordingTargetProblem(const QString& path, const QString
     return std::nullopt;
 }
 
-QString recordingResultText(const RecordingResult& result)
+QString recordingResultText(const RecordingResult& result, const QString& fileName)
 {
     const int seconds = qRound(result.seconds);
     if (!result.kept)
         return result.reason.isEmpty() ? QStringLiteral("Nothing could be recorded")
                                        : QStringLiteral("Nothing could be recorded: %1").arg(result.reason);
     if (result.cutShort)
-        return QStringLiteral("Recording stopped: %1. %2 s recorded").arg(result.reason).arg(seconds);
-    return QStringLiteral("Recorded %1 s").arg(seconds);
+        return QStringLiteral("Recording stopped: %1. %2 s recorded in %3").arg(result.reason).arg(seconds).arg(fileName);
+    return QStringLiteral("Recorded %1 s in %2").arg(seconds).arg(fileName);
+}
+
+QString recordingProgressText(const QString& fileName, qint64 elapsedMs)
+{
+    return QStringLiteral("Recording %1: %2 s").arg(fileName).arg(qRound(double(elapsedMs) / 1000));
 }
 
 bool shouldPlaySound(double soundOn, const QString& path)
@@ -101,10 +107,22 @@ void RecorderSession::fail()
     store_.recorderState = 0;
 }
 
-void RecorderSession::recordStarted()
+void RecorderSession::recordStarted(const QDateTime& now)
 {
     store_.recorderState = 2;
     timerRunning_ = true;
+    tickArmed_ = true;
+    recordStart_ = now;
+}
+
+qint64 RecorderSession::recordedMs(const QDateTime& now) const
+{
+    return recordStart_.isValid() ? std::max<qint64>(0, recordStart_.msecsTo(now)) : 0;
+}
+
+bool RecorderSession::limitReached(const QDateTime& now) const
+{
+    return recordStart_.isValid() && maxRecordSeconds_ != kUnlimitedRecordSeconds && recordedMs(now) >= intervalMs_;
 }
 
 bool RecorderSession::timerTick()

@@ -57,9 +57,13 @@ QPoint recorderPosition(const QRect& mainWindowTwips, int recorderWidthTwips);
 // any name), a pipe, a device or a folder.
 std::optional<QString> recordingTargetProblem(const QString& path, const QString& openPlan);
 
-// The recorder's status line once a recording has stopped: its real length,
-// and why it ended early or left nothing, when it did.
-QString recordingResultText(const RecordingResult& result);
+// The recorder's status line once a recording has stopped: its real length
+// and the file's name, and why it ended early or left nothing, when it did.
+QString recordingResultText(const RecordingResult& result, const QString& fileName);
+
+// The status line while recording: the file's name and the seconds so far,
+// rounded to the nearest second.
+QString recordingProgressText(const QString& fileName, qint64 elapsedMs);
 
 // Whether a record's sound is played: sound on (1) and a path that is
 // neither empty nor "plandefault".
@@ -80,10 +84,15 @@ public:
     void fail();
     bool failed() const { return failed_; }
 
-    // Record was pressed and recording started: the recording is the
-    // record's sound to be, and the limit timer runs (one already running
-    // is not started again).
-    void recordStarted();
+    // Record was pressed and recording started at `now`: the recording is
+    // the record's sound to be, and the limit timer runs from this moment.
+    void recordStarted(const QDateTime& now);
+    // How long the recording started last has run at `now`.
+    qint64 recordedMs(const QDateTime& now) const;
+    // The chosen limit has run out at `now`, counted from Record (never
+    // with "Unlimited"). A limit the menu has no item for ends at the
+    // timer's interval, as the timer would.
+    bool limitReached(const QDateTime& now) const;
     // A tick of the limit timer; true when it stops the recording.
     bool timerTick();
     // A "&Max. Rec. time" item was chosen.
@@ -104,6 +113,7 @@ private:
     bool timerRunning_ = true; // from the moment the window exists
     bool tickArmed_ = true;
     bool failed_ = false;
+    QDateTime recordStart_;
 };
 
 } // namespace zp

@@ -127,6 +127,11 @@ RecordingResult LoadedSound::stopRecording()
     return part_.ifLoaded() ? part_.ifLoaded()->stopRecording() : RecordingResult{};
 }
 
+double LoadedSound::inputLevel() const
+{
+    return part_.ifLoaded() ? part_.ifLoaded()->inputLevel() : 0;
+}
+
 void LoadedSound::closeDevice()
 {
     if (SoundService* sound = part_.ifLoaded())

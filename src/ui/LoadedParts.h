@@ -68,6 +68,7 @@ public:
     bool startRecording(const QString& path) override;
     bool isRecording() const override;
     RecordingResult stopRecording() override;
+    double inputLevel() const override;
     void closeDevice() override;
     void play(const QString& path) override;
     void stopPlaying() override;

@@ -39,6 +39,9 @@ public:
     // Ends the recording and closes its file; says what it left. A file
     // that could not be finished (nothing could be kept) is removed.
     virtual RecordingResult stopRecording() = 0;
+    // How loud the input is while recording: the peak of the last buffer
+    // read, from 0 (silence) to 1 (full scale); 0 when not recording.
+    virtual double inputLevel() const = 0;
     // Stops any recording and releases the devices openDevice opened.
     virtual void closeDevice() = 0;
 

@@ -119,7 +119,7 @@ TEST_F(RecorderSessionTest, closingSetsTheOutcome)
         session.begin();
         session.useNewPath("/r/new.WAV");
         if (c.recorded)
-            session.recordStarted();
+            session.recordStarted(kMoment);
         session.end(c.kept);
         EXPECT_EQ(store.recorderState, c.state) << c.recorded << c.kept;
         EXPECT_EQ(store.currentSoundPath, "/r/new.WAV");
@@ -148,7 +148,7 @@ TEST_F(RecorderSessionTest, timerTickStopsOnceThenSwitchesOffUnlessUnlimited)
     EXPECT_TRUE(session.timerTick());
     EXPECT_FALSE(session.timerRunning());
     EXPECT_TRUE(session.tickArmed());
-    session.recordStarted();
+    session.recordStarted(kMoment);
     EXPECT_TRUE(session.timerRunning());
 
     session.chooseLimit(*recordLimitFor(kUnlimitedRecordSeconds));
@@ -170,19 +170,56 @@ TEST_F(RecorderSessionTest, anUnknownStoredLimitKeepsTheDefaultInterval)
     EXPECT_TRUE(session.timerTick());
 }
 
+TEST_F(RecorderSessionTest, theLimitCountsFromRecordNotFromOpening)
+{
+    const struct {
+        double limit;
+        qint64 openToRecordMs;
+        qint64 recordedMs;
+        bool reached;
+    } cases[] = {
+        {10, 7000, 3000, false}, {10, 7000, 9999, false}, {10, 7000, 10000, true}, {2, 0, 2000, true},
+        {7, 0, 5000, true}, // no item: ends at the default interval
+        {kUnlimitedRecordSeconds, 0, 600000, false},
+    };
+    for (const auto& c : cases) {
+        maxSeconds = c.limit;
+        RecorderSession session(store, maxSeconds);
+        session.begin();
+        const QDateTime record = kMoment.addMSecs(c.openToRecordMs);
+        EXPECT_FALSE(session.limitReached(record)); // nothing recorded yet
+        session.recordStarted(record);
+        EXPECT_EQ(session.limitReached(record.addMSecs(c.recordedMs)), c.reached) << c.limit << " " << c.recordedMs;
+        EXPECT_EQ(session.recordedMs(record.addMSecs(c.recordedMs)), c.recordedMs);
+    }
+}
+
+TEST(RecordingProgress, nameAndSecondsRoundedToTheNearest)
+{
+    const struct {
+        qint64 ms;
+        const char* status;
+    } cases[] = {{0, "Recording 03140509.WAV: 0 s"},
+                 {1499, "Recording 03140509.WAV: 1 s"},
+                 {1500, "Recording 03140509.WAV: 2 s"},
+                 {9600, "Recording 03140509.WAV: 10 s"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(recordingProgressText("03140509.WAV", c.ms), c.status);
+}
+
 TEST(RecordingResult, theStatusTellsTheLengthReallyRecordedAndWhyItEndedEarly)
 {
     const struct {
         RecordingResult result;
         const char* status;
     } cases[] = {
-        {{true, 4.6, false, {}}, "Recorded 5 s"},
-        {{true, 3.2, true, "the disk is full"}, "Recording stopped: the disk is full. 3 s recorded"},
+        {{true, 4.6, false, {}}, "Recorded 5 s in 03140509.WAV"},
+        {{true, 3.2, true, "the disk is full"}, "Recording stopped: the disk is full. 3 s recorded in 03140509.WAV"},
         {{false, 0, true, "the disk is full"}, "Nothing could be recorded: the disk is full"},
         {{false, 0, false, {}}, "Nothing could be recorded"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(recordingResultText(c.result), c.status);
+        EXPECT_EQ(recordingResultText(c.result, "03140509.WAV"), c.status);
 }
 
 TEST(RecordingTarget, neverTheOpenPlanAPipeOrADevice)

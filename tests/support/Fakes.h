@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QSize>
 #include <QString>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <initializer_list>
@@ -424,6 +425,13 @@ public:
         result.seconds = result.kept ? recordedSeconds : 0;
         return result;
     }
+    // The scripted levels one after another, the last one from then on.
+    double inputLevel() const override
+    {
+        if (!recording || levels.empty())
+            return 0;
+        return levels[std::min(levelReads++, levels.size() - 1)];
+    }
     void closeDevice() override
     {
         stopRecording();
@@ -441,6 +449,8 @@ public:
     bool keepsRecording = true; // false: the recording could not be kept
     double recordedSeconds = 2; // what a kept recording holds
     QString cutShortReason;     // set: the recording ended early, for this reason
+    std::vector<double> levels; // input levels reported while recording
+    mutable std::size_t levelReads = 0;
     bool open = false;
     bool recording = false;
     bool started = false; // until stopped, also when it ended by itself

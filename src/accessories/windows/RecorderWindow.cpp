@@ -13,19 +13,22 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zp {
 
 namespace {
 
 constexpr int kRecorderWidthTwips = 4200;
-// How often the elapsed recording time is shown.
-constexpr int kProgressMs = 250;
+// How often the elapsed recording time and the level are shown: often
+// enough for the meter to follow the voice.
+constexpr int kProgressMs = 100;
 
 QIcon recordIcon()
 {
@@ -65,6 +68,8 @@ RecorderWindow::RecorderWindow(ProgramState& state, const Platform& platform, QW
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(session_.timerIntervalMs());
+    // A coarse timer may fire a twentieth early: a limit is a limit.
+    timer1_->setTimerType(Qt::PreciseTimer);
     connect(timer1_, &QTimer::timeout, this, &RecorderWindow::tickLimitTimer);
     progressTimer_ = new QTimer(this);
     progressTimer_->setInterval(kProgressMs);
@@ -125,6 +130,12 @@ void RecorderWindow::createControls()
     stopButton_ = addButton(0, "StopButton", style()->standardIcon(QStyle::SP_MediaStop), "Label1", "Stop");
     recordButton_ = addButton(1, "RecordButton", recordIcon(), "Label2", "Record");
     ejectButton_ = addButton(2, "CloseButton", style()->standardIcon(QStyle::SP_DialogCloseButton), "Label3", "Close");
+    // Listening to what was just recorded before it goes into the record.
+    playButton_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("&Play"), mmControl);
+    playButton_->setObjectName(QStringLiteral("PlayButton"));
+    playButton_->setToolTip(QStringLiteral("Play the recording"));
+    playButton_->setEnabled(false);
+    grid->addWidget(playButton_, 0, 3);
 
     command3D1_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QString(), this);
     command3D1_->setObjectName(QStringLiteral("Command3D1"));
@@ -136,18 +147,29 @@ void RecorderWindow::createControls()
     row->addWidget(command3D1_, 0, Qt::AlignTop);
     layout->addLayout(row);
 
+    levelMeter_ = new QProgressBar(this);
+    levelMeter_->setObjectName(QStringLiteral("LevelMeter"));
+    levelMeter_->setAccessibleName(QStringLiteral("Input level"));
+    levelMeter_->setRange(0, 100);
+    levelMeter_->setValue(0);
+    levelMeter_->setTextVisible(false);
+    levelMeter_->setMaximumHeight(10);
+    layout->addWidget(levelMeter_);
+
     status_ = new QLabel(QStringLiteral("Press Record to start"), this);
     status_->setObjectName(QStringLiteral("RecorderStatus"));
     layout->addWidget(status_);
 
     connect(recordButton_, &QPushButton::clicked, this, &RecorderWindow::record);
     connect(stopButton_, &QPushButton::clicked, this, &RecorderWindow::stop);
+    connect(playButton_, &QPushButton::clicked, this, &RecorderWindow::play);
     connect(ejectButton_, &QPushButton::clicked, this, &QWidget::close);
     connect(command3D1_, &QPushButton::clicked, this, &QWidget::close);
     // Keys that work wherever the focus is in the window.
     const std::pair<QKeySequence, void (RecorderWindow::*)()> keys[] = {
         {QKeySequence(Qt::Key_R), &RecorderWindow::record},
         {QKeySequence(Qt::Key_S), &RecorderWindow::stop},
+        {QKeySequence(Qt::Key_P), &RecorderWindow::play},
         {QKeySequence(Qt::Key_Escape), &RecorderWindow::closeWindow},
     };
     for (const auto& [key, slot] : keys) {
@@ -224,6 +246,9 @@ void RecorderWindow::record()
     if (session_.failed())
         return;
     finishRecording(); // Record while recording starts the file again
+    // Playing back the file about to be recorded over would read it while
+    // it is rewritten, and the microphone would hear it.
+    platform_.sound.stopPlaying();
     // The name was free when the window opened; what is there now is
     // checked again, as the recording replaces it.
     if (const auto problem = recordingTargetProblem(state_.store.currentSoundPath, state_.store.planFileName)) {
@@ -236,12 +261,11 @@ void RecorderWindow::record()
     }
     recordingKept_ = false;
     recordingRunning_ = true;
-    session_.recordStarted();
-    // A limit timer already running keeps its time: the limit counts from
-    // when it was started.
-    if (!timer1_->isActive() && session_.timerRunning())
-        timer1_->start();
-    recordingClock_.start();
+    playButton_->setEnabled(false);
+    session_.recordStarted(platform_.clock.now());
+    // The limit counts from Record, not from when the window opened: the
+    // timer starts again from here.
+    timer1_->start();
     progressTimer_->start();
     showProgress();
 }
@@ -262,9 +286,22 @@ void RecorderWindow::stop()
     if (!result)
         return;
     progressTimer_->stop();
+    levelMeter_->setValue(0);
+    playButton_->setEnabled(result->kept);
     // The length the file really holds, which a full disk makes shorter
     // than the time the window was recording.
-    status_->setText(recordingResultText(*result));
+    status_->setText(recordingResultText(*result, fileName()));
+}
+
+void RecorderWindow::play()
+{
+    if (playButton_->isEnabled())
+        platform_.sound.play(state_.store.currentSoundPath);
+}
+
+QString RecorderWindow::fileName() const
+{
+    return QFileInfo(state_.store.currentSoundPath).fileName();
 }
 
 void RecorderWindow::showProgress()
@@ -273,7 +310,15 @@ void RecorderWindow::showProgress()
         stop(); // it ended by itself: say so now, not when Stop is pressed
         return;
     }
-    status_->setText(QStringLiteral("Recording... %1 s").arg(recordingClock_.elapsed() / 1000));
+    if (!recordingRunning_)
+        return;
+    const QDateTime now = platform_.clock.now();
+    if (session_.limitReached(now)) {
+        stop();
+        return;
+    }
+    levelMeter_->setValue(qRound(100 * std::clamp(platform_.sound.inputLevel(), 0.0, 1.0)));
+    status_->setText(recordingProgressText(fileName(), session_.recordedMs(now)));
 }
 
 void RecorderWindow::tickLimitTimer()

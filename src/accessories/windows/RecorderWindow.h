@@ -3,12 +3,12 @@
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 class QAction;
 class QLabel;
 class QMenuBar;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 
@@ -16,9 +16,10 @@ namespace zp {
 
 // "Planner Audio": records a voice note for the record being edited into a
 // new date-stamped wave file. Stop, Record and Close buttons with their
-// labels, a close picture button, the "&Max. Rec. time" menu and the timer
-// that ends a recording at the chosen limit. R records, S stops,
-// Escape closes. It deletes itself when closed.
+// labels, a Play button for the recording just made, a level meter, a
+// close picture button, the "&Max. Rec. time" menu and the timer that ends
+// a recording at the chosen limit, counted from Record. R records, S stops,
+// P plays, Escape closes. It deletes itself when closed.
 class RecorderWindow : public QWidget {
     Q_OBJECT
 public:
@@ -35,8 +36,9 @@ public:
     QTimer* limitTimer() const { return timer1_; }
     // One tick of the limit timer, for tests.
     void tickLimitTimer();
-    // Shows the time recorded so far, or what a recording that ended by
-    // itself (a full disk) left; the progress timer's tick, for tests.
+    // Shows the time recorded so far and the input level, ends a recording
+    // whose limit ran out, or shows what a recording that ended by itself
+    // (a full disk) left; the progress timer's tick, for tests.
     void showProgress();
 
 signals:
@@ -54,6 +56,8 @@ private:
     void closeWindow() { close(); }
     void record();
     void stop();
+    void play();
+    QString fileName() const;
     // Ends the running recording, if any, and keeps what it says.
     std::optional<RecordingResult> finishRecording();
     void failWith(const QString& message);
@@ -65,11 +69,12 @@ private:
     bool ended_ = false;
     bool recordingKept_ = false;
     bool recordingRunning_ = false; // started and not yet stopped
-    QElapsedTimer recordingClock_;
     QMenuBar* menuBar_ = nullptr;
     QPushButton* stopButton_ = nullptr;
     QPushButton* recordButton_ = nullptr;
     QPushButton* ejectButton_ = nullptr;
+    QPushButton* playButton_ = nullptr;
+    QProgressBar* levelMeter_ = nullptr;
     QPushButton* command3D1_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer* timer1_ = nullptr;

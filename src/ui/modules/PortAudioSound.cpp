@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cmath>
 #include <vector>
 
 namespace zp {
@@ -104,6 +105,7 @@ struct PortAudioSound::Engine {
     WaveWriter writer;
     std::atomic<bool> recording{false};
     std::atomic<bool> stopRecordingNow{false};
+    std::atomic<float> inputPeak{0}; // of the last buffer read
     RecordingResult result; // written by the recording thread before it ends
 
     // Player.
@@ -211,6 +213,10 @@ void PortAudioSound::Engine::recordLoop()
             cutShortBy = kDeviceWentAway;
             break;
         }
+        int peak = 0;
+        for (unsigned long i = 0; i < frames; ++i)
+            peak = std::max(peak, std::abs(int(buffer[i])));
+        inputPeak = float(peak) / 32768.0f;
         if (!writer.write(buffer.data(), static_cast<long>(frames))) {
             cutShortBy = writer.problem(); // the disk is full: keep what was written
             break;
@@ -228,6 +234,7 @@ void PortAudioSound::Engine::recordLoop()
     done.cutShort = !cutShortBy.isEmpty();
     done.reason = cutShortBy;
     result = done;
+    inputPeak = 0;
     recording = false;
 }
 
@@ -285,6 +292,11 @@ bool PortAudioSound::isRecording() const
     return engine_->recording.load();
 }
 
+double PortAudioSound::inputLevel() const
+{
+    return engine_->recording.load() ? double(engine_->inputPeak.load()) : 0.0;
+}
+
 bool PortAudioSound::startRecording(const QString& path)
 {
     stopRecording();
@@ -299,6 +311,7 @@ bool PortAudioSound::startRecording(const QString& path)
         }
     }
     e.stopRecordingNow = false;
+    e.inputPeak = 0;
     e.result = {};
     e.recording = true;
     recordThread_.start([engine = engine_] { engine->recordLoop(); });

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -188,6 +189,66 @@ TEST_F(RecorderWindowTest, theLimitTimerStopsTheRecordingUnlessUnlimited)
     EXPECT_FALSE(w);
 }
 
+TEST_F(RecorderWindowTest, theLimitRunsFromRecordAndTheStatusCountsWholeSeconds)
+{
+    state.settings.maxRecordSeconds = 10;
+    test.sound.recordedSeconds = 10.2;
+    auto w = openRecorder();
+    auto* status = w->findChild<QLabel*>("RecorderStatus");
+    test.clock.advanceSecs(7); // the window has been open a while
+    click(*w, "RecordButton");
+    EXPECT_TRUE(w->limitTimer()->isActive());
+    EXPECT_EQ(status->text(), "Recording 03140509.WAV: 0 s");
+    test.clock.current = test.clock.current.addMSecs(9600);
+    w->showProgress();
+    EXPECT_TRUE(test.sound.recording);
+    EXPECT_EQ(status->text(), "Recording 03140509.WAV: 10 s");
+    test.clock.current = test.clock.current.addMSecs(400);
+    w->showProgress();
+    EXPECT_FALSE(test.sound.recording);
+    EXPECT_EQ(status->text(), "Recorded 10 s in 03140509.WAV");
+    w->close();
+}
+
+TEST_F(RecorderWindowTest, playIsThereOnlyForAKeptRecordingAndPlaysIt)
+{
+    auto w = openRecorder();
+    auto* play = w->findChild<QPushButton*>("PlayButton");
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->text(), "&Play");
+    EXPECT_FALSE(play->isEnabled());
+    click(*w, "RecordButton");
+    EXPECT_FALSE(play->isEnabled());
+    click(*w, "StopButton");
+    ASSERT_TRUE(play->isEnabled());
+    click(*w, "PlayButton");
+    EXPECT_EQ(test.sound.played, std::vector<QString>{newPath()});
+    click(*w, "RecordButton"); // a new recording replaces it
+    EXPECT_FALSE(play->isEnabled());
+    EXPECT_EQ(test.sound.playStops, 2); // at each Record: nothing plays over it
+    test.sound.keepsRecording = false;
+    click(*w, "StopButton");
+    EXPECT_FALSE(play->isEnabled());
+    w->close();
+}
+
+TEST_F(RecorderWindowTest, theLevelMeterFollowsTheInputWhileRecording)
+{
+    test.sound.levels = {0.25, 0.8, 1.0};
+    auto w = openRecorder();
+    auto* meter = w->findChild<QProgressBar*>("LevelMeter");
+    ASSERT_NE(meter, nullptr);
+    click(*w, "RecordButton");
+    EXPECT_EQ(meter->value(), 25);
+    w->showProgress();
+    EXPECT_EQ(meter->value(), 80);
+    w->showProgress();
+    EXPECT_EQ(meter->value(), 100);
+    click(*w, "StopButton");
+    EXPECT_EQ(meter->value(), 0);
+    w->close();
+}
+
 TEST_F(RecorderWindowTest, aRecordingThatCannotStartIsReported)
 {
     test.sound.recordingStarts = false;
@@ -208,7 +269,7 @@ TEST_F(RecorderWindowTest, aRecordingCutShortByAFullDiskSaysSoWithTheLengthKept)
     click(*w, "RecordButton");
     test.sound.recording = false; // the disk filled up: the recording ended by itself
     w->showProgress();
-    EXPECT_EQ(w->findChild<QLabel*>("RecorderStatus")->text(), "Recording stopped: the disk is full. 3 s recorded");
+    EXPECT_EQ(w->findChild<QLabel*>("RecorderStatus")->text(), "Recording stopped: the disk is full. 3 s recorded in 03140509.WAV");
     EXPECT_EQ(test.sound.stops, 1);
     w->close();
     EXPECT_EQ(state.store.recorderState, 2); // what was written is kept

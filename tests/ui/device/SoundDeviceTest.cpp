@@ -62,7 +62,9 @@ TEST(SoundDevice, recordsTwoSecondsOfTheServersTone)
     ASSERT_TRUE(sound.startRecording(path));
     EXPECT_TRUE(sound.isRecording());
     std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_GT(sound.inputLevel(), 0.01); // the meter sees the tone
     ASSERT_TRUE(sound.stopRecording().kept);
+    EXPECT_EQ(sound.inputLevel(), 0);
     sound.closeDevice();
 
     const WaveInfo info = inspectWave(path);
