@@ -542,6 +542,24 @@ TEST_F(NotepadWindowTest, find_searchesTheActiveDocumentAndReportsWhatItCannotFi
     EXPECT_EQ(start(), 11);
 }
 
+TEST_F(NotepadWindowTest, enterInFind_findsWhereverTheFocusIs)
+{
+    frame.open();
+    NotepadDocument* d = typed(QStringLiteral("one two one two"));
+    d->menuAction("mnuSFind")->trigger();
+    FindDialog* dialog = frame.findDialog();
+    QTest::keyClicks(dialog->textBox(), "two");
+    for (const char* name : {"Text1", "cmdcancel", "cmdFind", "Check1", "Option1"}) {
+        setCaret(d, 0);
+        auto* w = dialog->findChild<QWidget*>(name);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible()) << name;
+        EXPECT_EQ(d->editor()->textCursor().selectionStart(), 4) << name;
+    }
+    EXPECT_TRUE(test.messages.empty());
+}
+
 TEST_F(NotepadWindowTest, windowMenu_arrangesTheDocuments)
 {
     frame.open();
