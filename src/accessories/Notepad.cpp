@@ -28,6 +28,20 @@ QString changedOnDiskQuestion(const QString& path)
         .arg(path);
 }
 
+QString withTextExtension(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (path.isEmpty() || path.endsWith(u'/') || dot > slash + 1)
+        return path;
+    return path + QStringLiteral(".txt");
+}
+
+QString replaceFileQuestion(const QString& path)
+{
+    return QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path);
+}
+
 QString unsavedChangesMessage(const QString& caption)
 {
     return QStringLiteral("The text in [") + caption + QStringLiteral("] has changed.") + u'\n' + u'\r'

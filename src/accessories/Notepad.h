@@ -32,6 +32,13 @@ QString wholeFileAsUtf8Question(const QString& path);
 // The style bit that makes a message's second button (No) the default.
 inline constexpr int kSecondButtonDefault = 256;
 
+// A name chosen for saving, with ".txt" added when it has no extension
+// (a dot inside the file name, not at its start).
+QString withTextExtension(const QString& path);
+// The question asked before ".txt" added to a chosen name would replace a
+// file (Yes/No, No the default).
+QString replaceFileQuestion(const QString& path);
+
 // The question asked before a changed document closes (Yes/No/Cancel with
 // the exclamation icon, titled with the notepad's caption).
 QString unsavedChangesMessage(const QString& caption);

@@ -253,6 +253,7 @@ bool NotepadDocument::saveTo(const QString& path)
     layout_ = TextFileLayout(text, breaks);
     disk_ = FileFingerprint::of(bytes);
     filePath_ = path;
+    frame_.fileUsed(path);
     setWindowTitle(documentCaption(path));
     frame_.documentTable().setDirty(slot_, false);
     return true;

@@ -17,7 +17,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QStandardPaths>
+#include <QDir>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -45,8 +45,7 @@ struct BusyCursor {
 } // namespace
 
 NotepadWindow::NotepadWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      lastFolder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(kNotepadCaption);
@@ -249,6 +248,7 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
         platform_.messages.msgBox(cannotOpenMessage(path, error), MsgStyle::Exclamation);
         return nullptr;
     }
+    fileUsed(path);
     document->show();
     area_->setActiveSubWindow(document);
     document->editor()->setFocus();
@@ -424,28 +424,39 @@ void NotepadWindow::applyFont()
         applyFontTo(*d);
 }
 
+QString NotepadWindow::startFolder() const
+{
+    // A folder that does not exist would be offered as a file name.
+    return !lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir() ? lastFolder_ : QDir::homePath();
+}
+
 std::optional<QString> NotepadWindow::askOpenName()
 {
-    const std::optional<QString> name = platform_.fileDialogs.openFileName(
-        FileDialogRequest{QStringLiteral("Open"), kNotepadFileFilter, 1, lastFolder_});
-    if (name)
-        rememberFolder(*name);
-    return name;
+    return platform_.fileDialogs.openFileName(
+        FileDialogRequest{QStringLiteral("Open"), kNotepadFileFilter, 1, startFolder(), QString()});
 }
 
 std::optional<QString> NotepadWindow::askSaveName(const QString& initialPath)
 {
+    const QString suffix = QStringLiteral("txt");
     const std::optional<QString> name = platform_.fileDialogs.saveFileName(FileDialogRequest{
-        QStringLiteral("Save As"), kNotepadFileFilter, 1, initialPath.isEmpty() ? lastFolder_ : initialPath});
+        QStringLiteral("Save As"), kNotepadFileFilter, 1, initialPath.isEmpty() ? startFolder() : initialPath, suffix});
     if (!name || name->isEmpty())
         return std::nullopt;
-    rememberFolder(*name);
-    return name;
+    // A dialog that did not add the extension did not ask about the file
+    // it now names either.
+    const QString path = withTextExtension(*name);
+    if (path != *name && QFileInfo::exists(path)
+        && platform_.messages.msgBox(replaceFileQuestion(path), MsgStyle::YesNoQuestion | kSecondButtonDefault,
+                                     kNotepadCaption)
+               != MsgAnswer::Yes)
+        return std::nullopt;
+    return path;
 }
 
-void NotepadWindow::rememberFolder(const QString& fileName)
+void NotepadWindow::fileUsed(const QString& path)
 {
-    lastFolder_ = QFileInfo(fileName).absolutePath();
+    lastFolder_ = QFileInfo(path).absolutePath();
 }
 
 } // namespace zp

@@ -237,6 +237,35 @@ TEST_F(NotepadWindowTest, saveAndOpen_useTheRealPathWithAnUpperCasedCaption)
     EXPECT_EQ(frame.documents().size(), before);
 }
 
+TEST_F(NotepadWindowTest, saveAs_startsInTheLastFileFolderWithNoNameAndAddsTxt)
+{
+    frame.open();
+    NotepadDocument* d = typed(QStringLiteral("text"));
+    test.fileDialogs.scriptSave(dir.filePath("notes"));
+    d->menuAction("mnuFSaveAs")->trigger();
+    ASSERT_EQ(test.fileDialogs.saveRequests.size(), 1u);
+    // At first the home folder, never a folder's name offered as the file.
+    EXPECT_EQ(test.fileDialogs.saveRequests[0].initialPath, QDir::homePath());
+    EXPECT_EQ(test.fileDialogs.saveRequests[0].defaultSuffix, "txt");
+    EXPECT_EQ(readBytes(dir.filePath("notes.txt")), "text\n");
+    EXPECT_EQ(d->filePath(), dir.filePath("notes.txt"));
+
+    // Then the folder of the file last saved (or opened), still with no name.
+    QTemporaryDir other;
+    writeBytes(other.filePath("old.txt"), "old\n");
+    frame.openFile(other.filePath("old.txt"));
+    d->menuAction("mnuFSaveAs")->trigger();
+    EXPECT_EQ(test.fileDialogs.saveRequests.back().initialPath, other.path());
+
+    // ".txt" that makes the name another file's asks first; No keeps both.
+    d->editor()->setPlainText(QStringLiteral("changed"));
+    test.fileDialogs.scriptSave(other.filePath("old"));
+    test.messages.script({MsgAnswer::No});
+    EXPECT_FALSE(d->saveAs());
+    EXPECT_EQ(test.messages.last().text, other.filePath("old.txt") + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(readBytes(other.filePath("old.txt")), "old\n");
+}
+
 TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
 {
     frame.open();
@@ -334,13 +363,13 @@ TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentSt
     state.store.planFileName = dir.filePath("plan.pln");
     writeBytes(state.store.planFileName, "the plan\n");
     ASSERT_TRUE(QFile::link(state.store.planFileName, dir.filePath("other name.txt")));
-    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.txt")).constData(), 0600), 0);
     struct Case {
         QString name;
         QString reason;
     } cases[] = {
         {"other name.txt", "It is the open plan's file, which this would overwrite."},
-        {"pipe", "It is not a regular file (a pipe or a device), which this would replace."},
+        {"pipe.txt", "It is not a regular file (a pipe or a device), which this would replace."},
     };
     for (const Case& c : cases) {
         NotepadDocument* d = typed(QStringLiteral("text"));
@@ -353,7 +382,7 @@ TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentSt
         EXPECT_EQ(d->windowTitle(), "Untitled");
     }
     EXPECT_EQ(readBytes(state.store.planFileName), "the plan\n");
-    EXPECT_FALSE(QFileInfo(dir.filePath("pipe")).isFile()); // still the pipe
+    EXPECT_FALSE(QFileInfo(dir.filePath("pipe.txt")).isFile()); // still the pipe
 }
 
 TEST_F(NotepadWindowTest, aCharacterWindows1252CannotHold_asksBeforeTheWholeFileBecomesUtf8)
