@@ -4,6 +4,24 @@
 
 namespace zp {
 
+QString untitledName(int number)
+{
+    return number <= 1 ? kUntitledCaption : kUntitledCaption + u' ' + QString::number(number);
+}
+
+int firstFreeNumber(const std::vector<int>& used)
+{
+    int n = 1;
+    while (std::find(used.begin(), used.end(), n) != used.end())
+        ++n;
+    return n;
+}
+
+QString markedCaption(const QString& name, bool changed)
+{
+    return changed ? name + QStringLiteral(" *") : name;
+}
+
 QString documentCaption(const QString& path)
 {
     return path.toUpper();

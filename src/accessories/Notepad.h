@@ -12,6 +12,13 @@ inline const QString kNotepadCaption = QStringLiteral("Zorvik  Planner  NotePad"
 inline const QString kUntitledCaption = QStringLiteral("Untitled");
 inline const QString kNotepadFileFilter = QStringLiteral(",Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 
+// The name of the untitled document numbered `number`: "Untitled",
+// "Untitled 2", ...; and the lowest number none of `used` has.
+QString untitledName(int number);
+int firstFreeNumber(const std::vector<int>& used);
+// A document's caption: its name, and " *" while it has unsaved changes.
+QString markedCaption(const QString& name, bool changed);
+
 // The caption of a document read from or saved to `path`: the full path
 // upper-cased.
 QString documentCaption(const QString& path);

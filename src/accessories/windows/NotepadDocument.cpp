@@ -33,12 +33,13 @@ struct BusyCursor {
 
 } // namespace
 
-NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame), slot_(slot)
+NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot, int untitledNumber)
+    : frame_(frame), slot_(slot), untitledNumber_(untitledNumber)
 {
     setObjectName(QStringLiteral("frmNotePad"));
     setProperty("tag", QString::number(slot));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(kUntitledCaption);
+    setWindowTitle(documentName());
     setWindowIcon(QIcon(toolbarPicture(QStringLiteral("Image9"))));
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
@@ -46,8 +47,8 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
     setWidget(text1_);
     text1_->installEventFilter(this);
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
-        if (!loading_)
-            frame_.documentTable().setDirty(slot_, true);
+        if (!loading_ && !isDirty())
+            setDirty(true);
     });
     createMenus();
 }
@@ -55,6 +56,17 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
 bool NotepadDocument::isDirty() const
 {
     return frame_.documentTable().isDirty(slot_);
+}
+
+QString NotepadDocument::documentName() const
+{
+    return filePath_.isEmpty() ? untitledName(untitledNumber_) : documentCaption(filePath_);
+}
+
+void NotepadDocument::setDirty(bool dirty)
+{
+    frame_.documentTable().setDirty(slot_, dirty);
+    setWindowTitle(markedCaption(documentName(), dirty));
 }
 
 void NotepadDocument::createMenus()
@@ -194,8 +206,7 @@ void NotepadDocument::setContent(const TextFileContent& content, const QString& 
     format_ = content.format;
     layout_ = TextFileLayout(content);
     disk_ = disk;
-    setWindowTitle(documentCaption(path));
-    frame_.documentTable().setDirty(slot_, false);
+    setDirty(false);
 }
 
 bool NotepadDocument::save()
@@ -254,8 +265,7 @@ bool NotepadDocument::saveTo(const QString& path)
     disk_ = FileFingerprint::of(bytes);
     filePath_ = path;
     frame_.fileUsed(path);
-    setWindowTitle(documentCaption(path));
-    frame_.documentTable().setDirty(slot_, false);
+    setDirty(false);
     return true;
 }
 
@@ -318,7 +328,7 @@ bool NotepadDocument::settleUnsavedChanges()
 {
     if (!isDirty())
         return true;
-    const int answer = frame_.platform().messages.msgBox(unsavedChangesMessage(windowTitle()),
+    const int answer = frame_.platform().messages.msgBox(unsavedChangesMessage(documentName()),
                                                          MsgStyle::YesNoCancelWarning, kNotepadCaption);
     if (answer == MsgAnswer::No)
         return true;

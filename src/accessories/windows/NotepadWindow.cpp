@@ -17,9 +17,12 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStyle>
 #include <QDir>
 #include <QTextCursor>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zp {
 
@@ -188,10 +191,24 @@ void NotepadWindow::open()
 
 NotepadDocument* NotepadWindow::addDocument()
 {
-    auto* document = new NotepadDocument(*this, table_.takeSlot());
+    const QList<NotepadDocument*> open = documents();
+    std::vector<int> untitled;
+    for (NotepadDocument* d : open)
+        untitled.push_back(d->untitledNumber());
+    auto* document = new NotepadDocument(*this, table_.takeSlot(), firstFreeNumber(untitled));
     area_->addSubWindow(document);
+    // Wholly inside the frame, each a title bar's height down and right
+    // of the one opened before, back at the corner when it would not fit.
     const QSize room = area_->viewport()->size();
-    document->resize(QSize(room.width() * 3 / 4, room.height() * 3 / 4).expandedTo(QSize(200, 120)));
+    const QSize size = QSize(room.width() * 3 / 4, room.height() * 3 / 4).expandedTo(QSize(200, 120)).boundedTo(room);
+    const int step = std::max(16, document->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, document));
+    QPoint at(0, 0);
+    const NotepadDocument* previous = open.isEmpty() ? nullptr : open.last();
+    if (previous && !previous->isMinimized() && !previous->isMaximized())
+        at = previous->pos() + QPoint(step, step);
+    if (at.x() < 0 || at.y() < 0 || at.x() + size.width() > room.width() || at.y() + size.height() > room.height())
+        at = QPoint(0, 0);
+    document->setGeometry(QRect(at, size));
     // Every document shows the display font, not only the first.
     applyFontTo(*document);
     return document;

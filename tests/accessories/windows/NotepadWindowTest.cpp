@@ -143,6 +143,55 @@ TEST_F(NotepadWindowTest, closingTheLastDocument_disablesTheEditButtonsAndShowsT
     EXPECT_TRUE(buttonEnabled("imgPasteButton"));
 }
 
+TEST_F(NotepadWindowTest, newDocuments_areNumberedAndCascadeWhollyInsideTheFrame)
+{
+    frame.open();
+    frame.resize(800, 600);
+    frame.activeDocument()->close();
+    flushDeletes();
+    QStringList names;
+    for (int i = 0; i < 12; ++i)
+        names << frame.newDocument()->windowTitle();
+    EXPECT_EQ(names.mid(0, 3), QStringList({"Untitled", "Untitled 2", "Untitled 3"}));
+    EXPECT_EQ(names.last(), "Untitled 12");
+    const QRect room = frame.area()->viewport()->rect();
+    const QList<NotepadDocument*> open = frame.documents();
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        const QRect g = open[i]->geometry();
+        EXPECT_TRUE(room.contains(g)) << i;
+        if (i == 0)
+            continue;
+        // A step down and right of the one before, or back at the corner.
+        const QPoint step = g.topLeft() - open[i - 1]->pos();
+        EXPECT_TRUE((step.x() > 0 && step.x() == step.y()) || g.topLeft() == QPoint(0, 0)) << i;
+    }
+    EXPECT_NE(open[1]->pos(), open[0]->pos());
+
+    // A closed one's number, or a saved one's, goes to the next new one.
+    open[2]->close();
+    flushDeletes();
+    EXPECT_EQ(frame.newDocument()->windowTitle(), "Untitled 3");
+    test.fileDialogs.scriptSave(dir.filePath("saved.txt"));
+    ASSERT_TRUE(open[4]->save());
+    EXPECT_EQ(frame.newDocument()->windowTitle(), "Untitled 5");
+}
+
+TEST_F(NotepadWindowTest, aChangedDocument_showsAStarInItsCaptionUntilSaved)
+{
+    frame.open();
+    const QString path = dir.filePath("notes.txt");
+    writeBytes(path, "one\n");
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), path.toUpper());
+    QTest::keyClicks(d->editor(), "x");
+    EXPECT_EQ(d->windowTitle(), path.toUpper() + " *");
+    EXPECT_TRUE(d->save());
+    EXPECT_EQ(d->windowTitle(), path.toUpper());
+    QTest::keyClicks(frame.documents().first()->editor(), "y");
+    EXPECT_EQ(frame.documents().first()->windowTitle(), "Untitled *");
+}
+
 TEST_F(NotepadWindowTest, unsavedChanges_askWithTheExactQuestionAndFollowTheAnswer)
 {
     frame.open();
@@ -162,6 +211,7 @@ TEST_F(NotepadWindowTest, unsavedChanges_askWithTheExactQuestionAndFollowTheAnsw
     for (const Case& c : cases) {
         QFile::remove(dir.filePath("yes.txt"));
         NotepadDocument* d = typed(QStringLiteral("draft"));
+        const QString name = d->documentName();
         test.messages.clear();
         test.messages.script({c.answer, MsgAnswer::Ok});
         if (c.answer == MsgAnswer::Yes)
@@ -170,15 +220,16 @@ TEST_F(NotepadWindowTest, unsavedChanges_askWithTheExactQuestionAndFollowTheAnsw
         d->close();
         flushDeletes();
         ASSERT_GE(test.messages.count(), 1) << c.label;
+        EXPECT_TRUE(name.startsWith("Untitled ")) << c.label;
         EXPECT_EQ(test.messages.calls[0].text,
-                  "The text in [Untitled] has changed.\n\rDo you want to save the changes?") << c.label;
+                  "The text in [" + name + "] has changed.\n\rDo you want to save the changes?") << c.label;
         EXPECT_EQ(test.messages.calls[0].style, 51) << c.label;
         EXPECT_EQ(test.messages.calls[0].title, "Zorvik  Planner  NotePad") << c.label;
         EXPECT_EQ(alive.isNull(), c.closes) << c.label;
         EXPECT_EQ(QFile::exists(dir.filePath("yes.txt")), c.saved) << c.label;
         if (alive) {
             EXPECT_TRUE(alive->isDirty()) << c.label;
-            EXPECT_EQ(alive->windowTitle(), "Untitled") << c.label;
+            EXPECT_EQ(alive->windowTitle(), name + " *") << c.label;
         }
         if (c.saveName && !c.saved) { // the reason the save failed
             ASSERT_EQ(test.messages.count(), 2) << c.label;
@@ -198,7 +249,7 @@ TEST_F(NotepadWindowTest, saveAndOpen_useTheRealPathWithAnUpperCasedCaption)
     NotepadDocument* d = typed(QStringLiteral("first line"));
     // Save of an untitled document asks; cancelling leaves it as it was.
     d->menuAction("mnuFSave")->trigger();
-    EXPECT_EQ(d->windowTitle(), "Untitled");
+    EXPECT_EQ(d->windowTitle(), "Untitled 2 *");
     EXPECT_TRUE(d->isDirty());
     ASSERT_EQ(test.fileDialogs.saveRequests.size(), 1u);
     EXPECT_EQ(test.fileDialogs.saveRequests[0].filter, ",Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
@@ -379,7 +430,7 @@ TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentSt
         ASSERT_EQ(test.messages.count(), 1) << c.name.toStdString();
         EXPECT_EQ(test.messages.last().text, "The text could not be saved as " + dir.filePath(c.name) + ".\n" + c.reason);
         EXPECT_TRUE(d->isDirty());
-        EXPECT_EQ(d->windowTitle(), "Untitled");
+        EXPECT_TRUE(d->filePath().isEmpty());
     }
     EXPECT_EQ(readBytes(state.store.planFileName), "the plan\n");
     EXPECT_FALSE(QFileInfo(dir.filePath("pipe.txt")).isFile()); // still the pipe
