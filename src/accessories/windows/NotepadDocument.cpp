@@ -110,7 +110,10 @@ void NotepadDocument::createMenus()
              {nullptr, nullptr, nullptr, nullptr},
              {"mnuFExit", "E&xit", "", nullptr}});
     addMenu("mnuEdit", "&Edit",
-            {{"mnuECut", "Cu&t", "", &D::cut},
+            {{"mnuEUndo", "&Undo", "", nullptr},
+             {"mnuERedo", "&Redo", "", nullptr},
+             {nullptr, nullptr, nullptr, nullptr},
+             {"mnuECut", "Cu&t", "", &D::cut},
              {"mnuECopy", "&Copy", "", &D::copy},
              {"mnuEPaste", "&Paste", "", &D::paste},
              {"mnuEDelete", "De&lete", "", &D::deleteSelection},
@@ -137,6 +140,22 @@ void NotepadDocument::createMenus()
     connect(actions_["mnuWCascade"], &QAction::triggered, &f, [&f] { f.cascadeDocuments(); });
     connect(actions_["mnuWTile"], &QAction::triggered, &f, [&f] { f.tileDocuments(); });
     connect(actions_["mnuWArrange"], &QAction::triggered, &f, [&f] { f.arrangeIcons(); });
+    // The text box's own undo stack, with the system's keys (the text box
+    // takes them while it has the focus); Ctrl+Y redoes everywhere.
+    QAction* undo = actions_["mnuEUndo"];
+    QAction* redo = actions_["mnuERedo"];
+    undo->setShortcuts(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(undo, &QAction::triggered, text1_, &QPlainTextEdit::undo);
+    connect(redo, &QAction::triggered, text1_, &QPlainTextEdit::redo);
+    connect(text1_, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
+    connect(text1_, &QPlainTextEdit::redoAvailable, redo, &QAction::setEnabled);
+
     QAction* toolbar = actions_["mnuOToolbar"];
     toolbar->setCheckable(true);
     connect(options, &QMenu::aboutToShow, this, [this, toolbar] { toolbar->setChecked(frame_.toolbarVisible()); });

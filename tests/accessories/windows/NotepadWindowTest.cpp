@@ -550,6 +550,31 @@ TEST_F(NotepadWindowTest, editCommands_cutCopyPasteDeleteSelectAllAndTimeDate)
     EXPECT_TRUE(d->isDirty());
 }
 
+TEST_F(NotepadWindowTest, undoAndRedo_followTheTextBoxAndItsKeys)
+{
+    frame.open();
+    NotepadDocument* d = frame.activeDocument();
+    QAction* undo = d->menuAction("mnuEUndo");
+    QAction* redo = d->menuAction("mnuERedo");
+    EXPECT_EQ(undo->text(), "&Undo");
+    EXPECT_EQ(redo->text(), "&Redo");
+    EXPECT_TRUE(undo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    EXPECT_TRUE(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    EXPECT_FALSE(undo->isEnabled());
+    QTest::keyClicks(d->editor(), "abc");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(d->editor()->toPlainText(), "");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(d->editor()->toPlainText(), "abc");
+    // A file read in starts with nothing to undo.
+    writeBytes(dir.filePath("a.txt"), "text\n");
+    EXPECT_FALSE(frame.openFile(dir.filePath("a.txt"))->menuAction("mnuEUndo")->isEnabled());
+}
+
 TEST_F(NotepadWindowTest, toolbarToggle_followsTheTick)
 {
     frame.open();
