@@ -40,6 +40,11 @@ QString cannotSaveMessage(const QString& path, const QString& reason)
     return QStringLiteral("The text could not be saved as %1.\n%2").arg(path, reason);
 }
 
+QString readOnlyQuestion(const QString& path, const QString& reason)
+{
+    return cannotSaveMessage(path, reason) + QStringLiteral("\nSave it under another name?");
+}
+
 QString changedOnDiskQuestion(const QString& path)
 {
     return QStringLiteral("The file %1 has been changed by another program since it was opened.\nOverwrite it?")

@@ -30,6 +30,10 @@ QString cannotOpenMessage(const QString& path, const QString& reason = QString()
 // A save refused before writing (the open plan, a pipe): which file and why.
 QString cannotSaveMessage(const QString& path, const QString& reason);
 
+// The question asked when the file a document is saved to may not be
+// written (Yes/No): why, and whether to save it under another name.
+QString readOnlyQuestion(const QString& path, const QString& reason);
+
 // The question asked before a file another program changed since it was
 // read is overwritten (Yes/No, No the default).
 QString changedOnDiskQuestion(const QString& path);

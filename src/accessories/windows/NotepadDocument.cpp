@@ -252,6 +252,12 @@ bool NotepadDocument::saveTo(const QString& path)
         messages.msgBox(cannotSaveMessage(path, *problem), MsgStyle::Exclamation, kNotepadCaption);
         return false;
     }
+    if (const std::optional<QString> problem = readOnlyProblem(path)) {
+        if (messages.msgBox(readOnlyQuestion(path, *problem), MsgStyle::YesNoQuestion, kNotepadCaption)
+            != MsgAnswer::Yes)
+            return false;
+        return saveAs();
+    }
     if (!filePath_.isEmpty() && sameFile(path, filePath_) && changedOnDisk(path, disk_)) {
         const int answer = messages.msgBox(changedOnDiskQuestion(path), MsgStyle::YesNoQuestion | kSecondButtonDefault,
                                            kNotepadCaption);

@@ -240,7 +240,7 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
     {
         BusyCursor busy;
         // Only a regular file is read: a pipe or device would never end.
-        std::optional<QByteArray> bytes = readFileBytes(path, &error);
+        std::optional<QByteArray> bytes = readFileBytes(path, &error, kMaxTextFileBytes);
         // Binary data shown as text is garbage, and saved it is damage.
         if (bytes) {
             if (const std::optional<QString> problem = notTextProblem(*bytes)) {

@@ -349,6 +349,52 @@ TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
     EXPECT_FALSE(d->isDirty());
 }
 
+TEST_F(NotepadWindowTest, aFileOf200Mb_isRefusedWithItsSize)
+{
+    frame.open();
+    const QString path = dir.filePath("huge.txt");
+    QFile huge(path);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(200) << 20)); // sparse: no disk taken
+    huge.close();
+    const qsizetype before = frame.documents().size();
+    EXPECT_EQ(frame.openFile(path), nullptr);
+    EXPECT_EQ(test.messages.last().text, "Can't open file: " + path + "\nIt is too large for the notepad (200 MB).");
+    EXPECT_EQ(frame.documents().size(), before);
+}
+
+TEST_F(NotepadWindowTest, savingAReadOnlyFile_explainsAndOffersSaveAs)
+{
+    frame.open();
+    const QString path = dir.filePath("locked.txt");
+    writeBytes(path, "kept\n");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    QTest::keyClicks(d->editor(), "x");
+    struct Case {
+        int answer;
+        bool saved;
+    } cases[] = {{MsgAnswer::No, false}, {MsgAnswer::Yes, true}};
+    for (const Case& c : cases) {
+        test.messages.clear();
+        test.messages.script({c.answer});
+        if (c.answer == MsgAnswer::Yes)
+            test.fileDialogs.scriptSave(dir.filePath("copy"));
+        EXPECT_EQ(d->save(), c.saved);
+        ASSERT_GE(test.messages.count(), 1);
+        const QString question = test.messages.calls[0].text;
+        // The system's reason, when it gives one, in brackets.
+        EXPECT_TRUE(question.startsWith("The text could not be saved as " + path + ".\nIt is read-only"))
+            << question.toStdString();
+        EXPECT_TRUE(question.endsWith(".\nSave it under another name?")) << question.toStdString();
+        EXPECT_EQ(test.messages.calls[0].style, MsgStyle::YesNoQuestion);
+        EXPECT_EQ(readBytes(path), "kept\n");
+        EXPECT_EQ(QFile::exists(dir.filePath("copy.txt")), c.saved);
+    }
+    EXPECT_EQ(d->windowTitle(), dir.filePath("copy.txt").toUpper());
+}
+
 TEST_F(NotepadWindowTest, oddFiles_openedAndSavedWithoutEdits_stayByteForByte)
 {
     frame.open();
