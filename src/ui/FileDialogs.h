@@ -16,7 +16,7 @@ struct FileDialogRequest {
     QString initialPath;
     // Added by a save dialog to a name typed without an extension ("txt"),
     // before it asks about replacing a file; none when empty.
-    QString defaultSuffix;
+    QString defaultSuffix = {};
 };
 
 class FileDialogs {
