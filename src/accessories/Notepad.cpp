@@ -4,6 +4,24 @@
 
 namespace zp {
 
+QString untitledName(int number)
+{
+    return number <= 1 ? kUntitledCaption : kUntitledCaption + u' ' + QString::number(number);
+}
+
+int firstFreeNumber(const std::vector<int>& used)
+{
+    int n = 1;
+    while (std::find(used.begin(), used.end(), n) != used.end())
+        ++n;
+    return n;
+}
+
+QString markedCaption(const QString& name, bool changed)
+{
+    return changed ? name + QStringLiteral(" *") : name;
+}
+
 QString documentCaption(const QString& path)
 {
     return path.toUpper();
@@ -22,10 +40,29 @@ QString cannotSaveMessage(const QString& path, const QString& reason)
     return QStringLiteral("The text could not be saved as %1.\n%2").arg(path, reason);
 }
 
+QString readOnlyQuestion(const QString& path, const QString& reason)
+{
+    return cannotSaveMessage(path, reason) + QStringLiteral("\nSave it under another name?");
+}
+
 QString changedOnDiskQuestion(const QString& path)
 {
     return QStringLiteral("The file %1 has been changed by another program since it was opened.\nOverwrite it?")
         .arg(path);
+}
+
+QString withTextExtension(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (path.isEmpty() || path.endsWith(u'/') || dot > slash + 1)
+        return path;
+    return path + QStringLiteral(".txt");
+}
+
+QString replaceFileQuestion(const QString& path)
+{
+    return QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path);
 }
 
 QString unsavedChangesMessage(const QString& caption)

@@ -12,6 +12,13 @@ inline const QString kNotepadCaption = QStringLiteral("Zorvik  Planner  NotePad"
 inline const QString kUntitledCaption = QStringLiteral("Untitled");
 inline const QString kNotepadFileFilter = QStringLiteral(",Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
 
+// The name of the untitled document numbered `number`: "Untitled",
+// "Untitled 2", ...; and the lowest number none of `used` has.
+QString untitledName(int number);
+int firstFreeNumber(const std::vector<int>& used);
+// A document's caption: its name, and " *" while it has unsaved changes.
+QString markedCaption(const QString& name, bool changed);
+
 // The caption of a document read from or saved to `path`: the full path
 // upper-cased.
 QString documentCaption(const QString& path);
@@ -23,6 +30,10 @@ QString cannotOpenMessage(const QString& path, const QString& reason = QString()
 // A save refused before writing (the open plan, a pipe): which file and why.
 QString cannotSaveMessage(const QString& path, const QString& reason);
 
+// The question asked when the file a document is saved to may not be
+// written (Yes/No): why, and whether to save it under another name.
+QString readOnlyQuestion(const QString& path, const QString& reason);
+
 // The question asked before a file another program changed since it was
 // read is overwritten (Yes/No, No the default).
 QString changedOnDiskQuestion(const QString& path);
@@ -31,6 +42,13 @@ QString changedOnDiskQuestion(const QString& path);
 QString wholeFileAsUtf8Question(const QString& path);
 // The style bit that makes a message's second button (No) the default.
 inline constexpr int kSecondButtonDefault = 256;
+
+// A name chosen for saving, with ".txt" added when it has no extension
+// (a dot inside the file name, not at its start).
+QString withTextExtension(const QString& path);
+// The question asked before ".txt" added to a chosen name would replace a
+// file (Yes/No, No the default).
+QString replaceFileQuestion(const QString& path);
 
 // The question asked before a changed document closes (Yes/No/Cancel with
 // the exclamation icon, titled with the notepad's caption).

@@ -14,6 +14,10 @@
 #include <array>
 #include <utility>
 
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zp {
@@ -578,7 +582,33 @@ bool changedOnDisk(const QString& path, const FileFingerprint& read)
     return hash.result() != read.sha1;
 }
 
-std::optional<QByteArray> readFileBytes(const QString& path, QString* error)
+std::optional<QString> tooLargeProblem(qint64 size, qint64 maxBytes)
+{
+    if (size <= maxBytes)
+        return std::nullopt;
+    const qint64 megabytes = (size + (qint64(1) << 20) - 1) >> 20;
+    return QStringLiteral("It is too large for the notepad (%1 MB).").arg(megabytes);
+}
+
+std::optional<QString> readOnlyProblem(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+    if (::access(name.constData(), W_OK) != 0)
+        return QStringLiteral("It is read-only (%1).").arg(systemReason());
+    // Marked read-only: kept so also for a user the system lets write anything.
+    if ((info.st_mode & 0222) == 0)
+        return QStringLiteral("It is read-only.");
+    // The file is replaced through a new one in its folder.
+    if (::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) != 0)
+        return QStringLiteral("Its folder cannot be written to (%1).").arg(systemReason());
+    return std::nullopt;
+}
+
+std::optional<QByteArray> readFileBytes(const QString& path, QString* error, qint64 maxBytes)
 {
     // A pipe or a device (also one put in the file's place meanwhile) is
     // refused, never waited on.
@@ -593,6 +623,12 @@ std::optional<QByteArray> readFileBytes(const QString& path, QString* error)
         ::close(fd);
         setError(error, file.errorString());
         return std::nullopt;
+    }
+    if (maxBytes >= 0) {
+        if (const std::optional<QString> problem = tooLargeProblem(file.size(), maxBytes)) {
+            setError(error, *problem);
+            return std::nullopt;
+        }
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {

@@ -122,10 +122,24 @@ struct FileFingerprint {
 // counts as unchanged (the write then says what is wrong).
 bool changedOnDisk(const QString& path, const FileFingerprint& read);
 
+// The largest file the notepad reads: a larger one would take long and
+// much of the memory, and a text box of it could hardly be used.
+constexpr qint64 kMaxTextFileBytes = qint64(64) << 20;
+// Why a file of `size` bytes is too large, with its size in whole
+// megabytes, rounded up ("It is too large for the notepad (200 MB).").
+std::optional<QString> tooLargeProblem(qint64 size, qint64 maxBytes = kMaxTextFileBytes);
+
 // Reads a whole file: only a regular file is opened, and without waiting,
-// so a pipe or device never blocks. Nothing, with the reason in `error`,
-// when it cannot be read.
-std::optional<QByteArray> readFileBytes(const QString& path, QString* error = nullptr);
+// so a pipe or device never blocks; one over `maxBytes` (when not
+// negative) is not read. Nothing, with the reason in `error`, when it
+// cannot be read.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* error = nullptr, qint64 maxBytes = -1);
+
+// Why an existing file may not be replaced, or nothing: it is marked
+// read-only (no one may write it), or the system refuses to write it or
+// its folder; the system's reason is given where it has one. A file not
+// there yet is not asked about.
+std::optional<QString> readOnlyProblem(const QString& path);
 
 // Writes bytes to a file through a temporary file renamed over it, so a
 // failed save leaves the old file whole. A link is followed and the file's

@@ -11,7 +11,12 @@ struct FileDialogRequest {
     QString title;
     QString filter;
     int filterIndex = 1;
+    // A file (the dialog starts in its folder and offers its name) or a
+    // folder (the dialog starts there and offers no name).
     QString initialPath;
+    // Added by a save dialog to a name typed without an extension ("txt"),
+    // before it asks about replacing a file; none when empty.
+    QString defaultSuffix = {};
 };
 
 class FileDialogs {

@@ -273,8 +273,19 @@ std::optional<QString> QtFileDialogs::openFileName(const FileDialogRequest& requ
 std::optional<QString> QtFileDialogs::saveFileName(const FileDialogRequest& request)
 {
     PreparedFilters p = prepare(request);
-    return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.initialPath,
-                                               p.joined, &p.selected));
+    if (request.defaultSuffix.isEmpty())
+        return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.initialPath,
+                                                   p.joined, &p.selected));
+    // The static function has no default suffix; the dialog itself adds
+    // it before asking whether to replace the file it then names.
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialPath, p.joined);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!p.selected.isEmpty())
+        dialog.selectNameFilter(p.selected);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return chosen(dialog.selectedFiles().first());
 }
 
 std::optional<int> QtNumberDialog::askNumber(const NumberRequest& request)

@@ -6,6 +6,17 @@
 namespace zp {
 namespace {
 
+TEST(NotepadTest, aNameWithoutExtension_getsTxt)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/notes", "/home/u/notes.txt"},   {"/home/u/notes.md", "/home/u/notes.md"},
+        {"/home/u.v/notes", "/home/u.v/notes.txt"}, {"/home/u/.notes", "/home/u/.notes.txt"},
+        {"/home/u/notes.", "/home/u/notes."},     {"notes", "notes.txt"},
+    };
+    for (const auto& [typed, saved] : cases)
+        EXPECT_EQ(withTextExtension(QString::fromLatin1(typed)), QString::fromLatin1(saved)) << typed;
+}
+
 TEST(NotepadTest, documentTable_reusesTheFirstFreeSlot)
 {
     DocumentTable t;

@@ -160,6 +160,19 @@ TEST(TextFileCorpus, everyFileWrittenBackUnchangedGivesItsBytesAndAnEditChangesO
         EXPECT_EQ(fuzzcheck::checkTextBytes(fuzzcheck::fileBytes(corpus.filePath(name))), QString()) << name.toStdString();
 }
 
+TEST(TextFileTest, tooLarge_saysTheSizeInWholeMegabytes)
+{
+    const std::pair<qint64, const char*> cases[] = {
+        {0, nullptr},
+        {kMaxTextFileBytes, nullptr},
+        {kMaxTextFileBytes + 1, "It is too large for the notepad (65 MB)."},
+        {qint64(200) << 20, "It is too large for the notepad (200 MB)."},
+        {qint64(5) << 30, "It is too large for the notepad (5120 MB)."},
+    };
+    for (const auto& [size, text] : cases)
+        EXPECT_EQ(tooLargeProblem(size).value_or(QString()), QString::fromLatin1(text)) << size;
+}
+
 TEST(TextFileTest, saveAndReloadKeepsTextEncodingAndLineBreaks)
 {
     QTemporaryDir dir;

@@ -41,9 +41,13 @@ FindDialog::FindDialog(ProgramState& state, const Platform& platform, FindSettin
 
     find_ = new QPushButton(QStringLiteral("&Find"), this);
     find_->setObjectName(QStringLiteral("cmdFind"));
-    find_->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("cmdcancel"));
+    // Enter always finds: a button that became default by taking the
+    // focus would let Enter put the dialog away instead.
+    for (QPushButton* b : {find_, cancel})
+        b->setAutoDefault(false);
+    find_->setDefault(true);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label1, 0, 0);

@@ -33,12 +33,13 @@ struct BusyCursor {
 
 } // namespace
 
-NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame), slot_(slot)
+NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot, int untitledNumber)
+    : frame_(frame), slot_(slot), untitledNumber_(untitledNumber)
 {
     setObjectName(QStringLiteral("frmNotePad"));
     setProperty("tag", QString::number(slot));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(kUntitledCaption);
+    setWindowTitle(documentName());
     setWindowIcon(QIcon(toolbarPicture(QStringLiteral("Image9"))));
     text1_ = new QPlainTextEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
@@ -46,8 +47,8 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
     setWidget(text1_);
     text1_->installEventFilter(this);
     connect(text1_, &QPlainTextEdit::textChanged, this, [this] {
-        if (!loading_)
-            frame_.documentTable().setDirty(slot_, true);
+        if (!loading_ && !isDirty())
+            setDirty(true);
     });
     createMenus();
 }
@@ -55,6 +56,17 @@ NotepadDocument::NotepadDocument(NotepadWindow& frame, int slot) : frame_(frame)
 bool NotepadDocument::isDirty() const
 {
     return frame_.documentTable().isDirty(slot_);
+}
+
+QString NotepadDocument::documentName() const
+{
+    return filePath_.isEmpty() ? untitledName(untitledNumber_) : documentCaption(filePath_);
+}
+
+void NotepadDocument::setDirty(bool dirty)
+{
+    frame_.documentTable().setDirty(slot_, dirty);
+    setWindowTitle(markedCaption(documentName(), dirty));
 }
 
 void NotepadDocument::createMenus()
@@ -98,7 +110,10 @@ void NotepadDocument::createMenus()
              {nullptr, nullptr, nullptr, nullptr},
              {"mnuFExit", "E&xit", "", nullptr}});
     addMenu("mnuEdit", "&Edit",
-            {{"mnuECut", "Cu&t", "", &D::cut},
+            {{"mnuEUndo", "&Undo", "", nullptr},
+             {"mnuERedo", "&Redo", "", nullptr},
+             {nullptr, nullptr, nullptr, nullptr},
+             {"mnuECut", "Cu&t", "", &D::cut},
              {"mnuECopy", "&Copy", "", &D::copy},
              {"mnuEPaste", "&Paste", "", &D::paste},
              {"mnuEDelete", "De&lete", "", &D::deleteSelection},
@@ -125,6 +140,22 @@ void NotepadDocument::createMenus()
     connect(actions_["mnuWCascade"], &QAction::triggered, &f, [&f] { f.cascadeDocuments(); });
     connect(actions_["mnuWTile"], &QAction::triggered, &f, [&f] { f.tileDocuments(); });
     connect(actions_["mnuWArrange"], &QAction::triggered, &f, [&f] { f.arrangeIcons(); });
+    // The text box's own undo stack, with the system's keys (the text box
+    // takes them while it has the focus); Ctrl+Y redoes everywhere.
+    QAction* undo = actions_["mnuEUndo"];
+    QAction* redo = actions_["mnuERedo"];
+    undo->setShortcuts(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(undo, &QAction::triggered, text1_, &QPlainTextEdit::undo);
+    connect(redo, &QAction::triggered, text1_, &QPlainTextEdit::redo);
+    connect(text1_, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
+    connect(text1_, &QPlainTextEdit::redoAvailable, redo, &QAction::setEnabled);
+
     QAction* toolbar = actions_["mnuOToolbar"];
     toolbar->setCheckable(true);
     connect(options, &QMenu::aboutToShow, this, [this, toolbar] { toolbar->setChecked(frame_.toolbarVisible()); });
@@ -194,8 +225,7 @@ void NotepadDocument::setContent(const TextFileContent& content, const QString& 
     format_ = content.format;
     layout_ = TextFileLayout(content);
     disk_ = disk;
-    setWindowTitle(documentCaption(path));
-    frame_.documentTable().setDirty(slot_, false);
+    setDirty(false);
 }
 
 bool NotepadDocument::save()
@@ -221,6 +251,12 @@ bool NotepadDocument::saveTo(const QString& path)
     if (const std::optional<QString> problem = writeTargetProblem(path, frame_.openPlanFile())) {
         messages.msgBox(cannotSaveMessage(path, *problem), MsgStyle::Exclamation, kNotepadCaption);
         return false;
+    }
+    if (const std::optional<QString> problem = readOnlyProblem(path)) {
+        if (messages.msgBox(readOnlyQuestion(path, *problem), MsgStyle::YesNoQuestion, kNotepadCaption)
+            != MsgAnswer::Yes)
+            return false;
+        return saveAs();
     }
     if (!filePath_.isEmpty() && sameFile(path, filePath_) && changedOnDisk(path, disk_)) {
         const int answer = messages.msgBox(changedOnDiskQuestion(path), MsgStyle::YesNoQuestion | kSecondButtonDefault,
@@ -253,8 +289,8 @@ bool NotepadDocument::saveTo(const QString& path)
     layout_ = TextFileLayout(text, breaks);
     disk_ = FileFingerprint::of(bytes);
     filePath_ = path;
-    setWindowTitle(documentCaption(path));
-    frame_.documentTable().setDirty(slot_, false);
+    frame_.fileUsed(path);
+    setDirty(false);
     return true;
 }
 
@@ -317,7 +353,7 @@ bool NotepadDocument::settleUnsavedChanges()
 {
     if (!isDirty())
         return true;
-    const int answer = frame_.platform().messages.msgBox(unsavedChangesMessage(windowTitle()),
+    const int answer = frame_.platform().messages.msgBox(unsavedChangesMessage(documentName()),
                                                          MsgStyle::YesNoCancelWarning, kNotepadCaption);
     if (answer == MsgAnswer::No)
         return true;

@@ -18,7 +18,8 @@ class NotepadWindow;
 class NotepadDocument : public QMdiSubWindow {
     Q_OBJECT
 public:
-    NotepadDocument(NotepadWindow& frame, int slot);
+    // An untitled document is named by `untitledNumber` until it is saved.
+    NotepadDocument(NotepadWindow& frame, int slot, int untitledNumber);
 
     int slot() const { return slot_; }
     QPlainTextEdit* editor() const { return text1_; }
@@ -26,6 +27,11 @@ public:
     QString filePath() const { return filePath_; }
     const TextFileFormat& fileFormat() const { return format_; }
     bool isDirty() const;
+    // "Untitled 2" or the upper-cased path; the caption adds " *" while
+    // the text has unsaved changes.
+    QString documentName() const;
+    // The number in its "Untitled" name; 0 once it has a file.
+    int untitledNumber() const { return filePath_.isEmpty() ? untitledNumber_ : 0; }
     bool isClosed() const { return closed_; }
 
     // A file's text, as read from bytes that `disk` describes; the
@@ -68,9 +74,11 @@ protected:
 private:
     void createMenus();
     QString selectedText() const;
+    void setDirty(bool dirty);
 
     NotepadWindow& frame_;
     int slot_;
+    int untitledNumber_;
     QPlainTextEdit* text1_ = nullptr;
     QString filePath_;
     TextFileFormat format_;

@@ -17,9 +17,12 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QStandardPaths>
+#include <QStyle>
+#include <QDir>
 #include <QTextCursor>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace zp {
 
@@ -45,8 +48,7 @@ struct BusyCursor {
 } // namespace
 
 NotepadWindow::NotepadWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      lastFolder_(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(kNotepadCaption);
@@ -189,10 +191,24 @@ void NotepadWindow::open()
 
 NotepadDocument* NotepadWindow::addDocument()
 {
-    auto* document = new NotepadDocument(*this, table_.takeSlot());
+    const QList<NotepadDocument*> open = documents();
+    std::vector<int> untitled;
+    for (NotepadDocument* d : open)
+        untitled.push_back(d->untitledNumber());
+    auto* document = new NotepadDocument(*this, table_.takeSlot(), firstFreeNumber(untitled));
     area_->addSubWindow(document);
+    // Wholly inside the frame, each a title bar's height down and right
+    // of the one opened before, back at the corner when it would not fit.
     const QSize room = area_->viewport()->size();
-    document->resize(QSize(room.width() * 3 / 4, room.height() * 3 / 4).expandedTo(QSize(200, 120)));
+    const QSize size = QSize(room.width() * 3 / 4, room.height() * 3 / 4).expandedTo(QSize(200, 120)).boundedTo(room);
+    const int step = std::max(16, document->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, document));
+    QPoint at(0, 0);
+    const NotepadDocument* previous = open.isEmpty() ? nullptr : open.last();
+    if (previous && !previous->isMinimized() && !previous->isMaximized())
+        at = previous->pos() + QPoint(step, step);
+    if (at.x() < 0 || at.y() < 0 || at.x() + size.width() > room.width() || at.y() + size.height() > room.height())
+        at = QPoint(0, 0);
+    document->setGeometry(QRect(at, size));
     // Every document shows the display font, not only the first.
     applyFontTo(*document);
     return document;
@@ -224,7 +240,7 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
     {
         BusyCursor busy;
         // Only a regular file is read: a pipe or device would never end.
-        std::optional<QByteArray> bytes = readFileBytes(path, &error);
+        std::optional<QByteArray> bytes = readFileBytes(path, &error, kMaxTextFileBytes);
         // Binary data shown as text is garbage, and saved it is damage.
         if (bytes) {
             if (const std::optional<QString> problem = notTextProblem(*bytes)) {
@@ -249,6 +265,7 @@ NotepadDocument* NotepadWindow::openFile(const QString& path)
         platform_.messages.msgBox(cannotOpenMessage(path, error), MsgStyle::Exclamation);
         return nullptr;
     }
+    fileUsed(path);
     document->show();
     area_->setActiveSubWindow(document);
     document->editor()->setFocus();
@@ -424,28 +441,39 @@ void NotepadWindow::applyFont()
         applyFontTo(*d);
 }
 
+QString NotepadWindow::startFolder() const
+{
+    // A folder that does not exist would be offered as a file name.
+    return !lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir() ? lastFolder_ : QDir::homePath();
+}
+
 std::optional<QString> NotepadWindow::askOpenName()
 {
-    const std::optional<QString> name = platform_.fileDialogs.openFileName(
-        FileDialogRequest{QStringLiteral("Open"), kNotepadFileFilter, 1, lastFolder_});
-    if (name)
-        rememberFolder(*name);
-    return name;
+    return platform_.fileDialogs.openFileName(
+        FileDialogRequest{QStringLiteral("Open"), kNotepadFileFilter, 1, startFolder(), QString()});
 }
 
 std::optional<QString> NotepadWindow::askSaveName(const QString& initialPath)
 {
+    const QString suffix = QStringLiteral("txt");
     const std::optional<QString> name = platform_.fileDialogs.saveFileName(FileDialogRequest{
-        QStringLiteral("Save As"), kNotepadFileFilter, 1, initialPath.isEmpty() ? lastFolder_ : initialPath});
+        QStringLiteral("Save As"), kNotepadFileFilter, 1, initialPath.isEmpty() ? startFolder() : initialPath, suffix});
     if (!name || name->isEmpty())
         return std::nullopt;
-    rememberFolder(*name);
-    return name;
+    // A dialog that did not add the extension did not ask about the file
+    // it now names either.
+    const QString path = withTextExtension(*name);
+    if (path != *name && QFileInfo::exists(path)
+        && platform_.messages.msgBox(replaceFileQuestion(path), MsgStyle::YesNoQuestion | kSecondButtonDefault,
+                                     kNotepadCaption)
+               != MsgAnswer::Yes)
+        return std::nullopt;
+    return path;
 }
 
-void NotepadWindow::rememberFolder(const QString& fileName)
+void NotepadWindow::fileUsed(const QString& path)
 {
-    lastFolder_ = QFileInfo(fileName).absolutePath();
+    lastFolder_ = QFileInfo(path).absolutePath();
 }
 
 } // namespace zp

@@ -69,10 +69,15 @@ public:
     QString openPlanFile() const { return state_.store.planFileName; }
     // The frame's own menu items by objectName ("mnuFNew", "mnuOToolbar").
     QAction* menuAction(const QString& name) const;
-    // The file dialogs start in the last folder used, at first the
-    // user's documents folder. Nothing when cancelled.
+    // The file dialogs start in the folder of the file last opened or
+    // saved, at first (or when it is gone) the home folder, and offer no
+    // name; a name for saving gets ".txt" when typed without an extension.
+    // Nothing when cancelled.
     std::optional<QString> askOpenName();
     std::optional<QString> askSaveName(const QString& initialPath = QString());
+    QString startFolder() const;
+    // A file was opened or saved: the next dialog starts in its folder.
+    void fileUsed(const QString& path);
 
     // A document closed: its slot is free and the buttons follow.
     void documentClosed(NotepadDocument* document);
@@ -88,7 +93,6 @@ private:
     void rememberPlace();
     NotepadDocument* addDocument();
     void applyFontTo(NotepadDocument& document) const;
-    void rememberFolder(const QString& fileName);
 
     ProgramState& state_;
     Platform platform_;

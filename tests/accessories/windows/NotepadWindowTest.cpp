@@ -143,6 +143,55 @@ TEST_F(NotepadWindowTest, closingTheLastDocument_disablesTheEditButtonsAndShowsT
     EXPECT_TRUE(buttonEnabled("imgPasteButton"));
 }
 
+TEST_F(NotepadWindowTest, newDocuments_areNumberedAndCascadeWhollyInsideTheFrame)
+{
+    frame.open();
+    frame.resize(800, 600);
+    frame.activeDocument()->close();
+    flushDeletes();
+    QStringList names;
+    for (int i = 0; i < 12; ++i)
+        names << frame.newDocument()->windowTitle();
+    EXPECT_EQ(names.mid(0, 3), QStringList({"Untitled", "Untitled 2", "Untitled 3"}));
+    EXPECT_EQ(names.last(), "Untitled 12");
+    const QRect room = frame.area()->viewport()->rect();
+    const QList<NotepadDocument*> open = frame.documents();
+    for (qsizetype i = 0; i < open.size(); ++i) {
+        const QRect g = open[i]->geometry();
+        EXPECT_TRUE(room.contains(g)) << i;
+        if (i == 0)
+            continue;
+        // A step down and right of the one before, or back at the corner.
+        const QPoint step = g.topLeft() - open[i - 1]->pos();
+        EXPECT_TRUE((step.x() > 0 && step.x() == step.y()) || g.topLeft() == QPoint(0, 0)) << i;
+    }
+    EXPECT_NE(open[1]->pos(), open[0]->pos());
+
+    // A closed one's number, or a saved one's, goes to the next new one.
+    open[2]->close();
+    flushDeletes();
+    EXPECT_EQ(frame.newDocument()->windowTitle(), "Untitled 3");
+    test.fileDialogs.scriptSave(dir.filePath("saved.txt"));
+    ASSERT_TRUE(open[4]->save());
+    EXPECT_EQ(frame.newDocument()->windowTitle(), "Untitled 5");
+}
+
+TEST_F(NotepadWindowTest, aChangedDocument_showsAStarInItsCaptionUntilSaved)
+{
+    frame.open();
+    const QString path = dir.filePath("notes.txt");
+    writeBytes(path, "one\n");
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), path.toUpper());
+    QTest::keyClicks(d->editor(), "x");
+    EXPECT_EQ(d->windowTitle(), path.toUpper() + " *");
+    EXPECT_TRUE(d->save());
+    EXPECT_EQ(d->windowTitle(), path.toUpper());
+    QTest::keyClicks(frame.documents().first()->editor(), "y");
+    EXPECT_EQ(frame.documents().first()->windowTitle(), "Untitled *");
+}
+
 TEST_F(NotepadWindowTest, unsavedChanges_askWithTheExactQuestionAndFollowTheAnswer)
 {
     frame.open();
@@ -162,6 +211,7 @@ TEST_F(NotepadWindowTest, unsavedChanges_askWithTheExactQuestionAndFollowTheAnsw
     for (const Case& c : cases) {
         QFile::remove(dir.filePath("yes.txt"));
         NotepadDocument* d = typed(QStringLiteral("draft"));
+        const QString name = d->documentName();
         test.messages.clear();
         test.messages.script({c.answer, MsgAnswer::Ok});
         if (c.answer == MsgAnswer::Yes)
@@ -170,15 +220,16 @@ TEST_F(NotepadWindowTest, unsavedChanges_askWithTheExactQuestionAndFollowTheAnsw
         d->close();
         flushDeletes();
         ASSERT_GE(test.messages.count(), 1) << c.label;
+        EXPECT_TRUE(name.startsWith("Untitled ")) << c.label;
         EXPECT_EQ(test.messages.calls[0].text,
-                  "The text in [Untitled] has changed.\n\rDo you want to save the changes?") << c.label;
+                  "The text in [" + name + "] has changed.\n\rDo you want to save the changes?") << c.label;
         EXPECT_EQ(test.messages.calls[0].style, 51) << c.label;
         EXPECT_EQ(test.messages.calls[0].title, "Zorvik  Planner  NotePad") << c.label;
         EXPECT_EQ(alive.isNull(), c.closes) << c.label;
         EXPECT_EQ(QFile::exists(dir.filePath("yes.txt")), c.saved) << c.label;
         if (alive) {
             EXPECT_TRUE(alive->isDirty()) << c.label;
-            EXPECT_EQ(alive->windowTitle(), "Untitled") << c.label;
+            EXPECT_EQ(alive->windowTitle(), name + " *") << c.label;
         }
         if (c.saveName && !c.saved) { // the reason the save failed
             ASSERT_EQ(test.messages.count(), 2) << c.label;
@@ -198,7 +249,7 @@ TEST_F(NotepadWindowTest, saveAndOpen_useTheRealPathWithAnUpperCasedCaption)
     NotepadDocument* d = typed(QStringLiteral("first line"));
     // Save of an untitled document asks; cancelling leaves it as it was.
     d->menuAction("mnuFSave")->trigger();
-    EXPECT_EQ(d->windowTitle(), "Untitled");
+    EXPECT_EQ(d->windowTitle(), "Untitled 2 *");
     EXPECT_TRUE(d->isDirty());
     ASSERT_EQ(test.fileDialogs.saveRequests.size(), 1u);
     EXPECT_EQ(test.fileDialogs.saveRequests[0].filter, ",Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
@@ -237,6 +288,35 @@ TEST_F(NotepadWindowTest, saveAndOpen_useTheRealPathWithAnUpperCasedCaption)
     EXPECT_EQ(frame.documents().size(), before);
 }
 
+TEST_F(NotepadWindowTest, saveAs_startsInTheLastFileFolderWithNoNameAndAddsTxt)
+{
+    frame.open();
+    NotepadDocument* d = typed(QStringLiteral("text"));
+    test.fileDialogs.scriptSave(dir.filePath("notes"));
+    d->menuAction("mnuFSaveAs")->trigger();
+    ASSERT_EQ(test.fileDialogs.saveRequests.size(), 1u);
+    // At first the home folder, never a folder's name offered as the file.
+    EXPECT_EQ(test.fileDialogs.saveRequests[0].initialPath, QDir::homePath());
+    EXPECT_EQ(test.fileDialogs.saveRequests[0].defaultSuffix, "txt");
+    EXPECT_EQ(readBytes(dir.filePath("notes.txt")), "text\n");
+    EXPECT_EQ(d->filePath(), dir.filePath("notes.txt"));
+
+    // Then the folder of the file last saved (or opened), still with no name.
+    QTemporaryDir other;
+    writeBytes(other.filePath("old.txt"), "old\n");
+    frame.openFile(other.filePath("old.txt"));
+    d->menuAction("mnuFSaveAs")->trigger();
+    EXPECT_EQ(test.fileDialogs.saveRequests.back().initialPath, other.path());
+
+    // ".txt" that makes the name another file's asks first; No keeps both.
+    d->editor()->setPlainText(QStringLiteral("changed"));
+    test.fileDialogs.scriptSave(other.filePath("old"));
+    test.messages.script({MsgAnswer::No});
+    EXPECT_FALSE(d->saveAs());
+    EXPECT_EQ(test.messages.last().text, other.filePath("old.txt") + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(readBytes(other.filePath("old.txt")), "old\n");
+}
+
 TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
 {
     frame.open();
@@ -267,6 +347,52 @@ TEST_F(NotepadWindowTest, badFiles_areReportedOrShownAsText)
     ASSERT_NE(d, nullptr);
     EXPECT_GT(d->editor()->toPlainText().size(), 3000);
     EXPECT_FALSE(d->isDirty());
+}
+
+TEST_F(NotepadWindowTest, aFileOf200Mb_isRefusedWithItsSize)
+{
+    frame.open();
+    const QString path = dir.filePath("huge.txt");
+    QFile huge(path);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(200) << 20)); // sparse: no disk taken
+    huge.close();
+    const qsizetype before = frame.documents().size();
+    EXPECT_EQ(frame.openFile(path), nullptr);
+    EXPECT_EQ(test.messages.last().text, "Can't open file: " + path + "\nIt is too large for the notepad (200 MB).");
+    EXPECT_EQ(frame.documents().size(), before);
+}
+
+TEST_F(NotepadWindowTest, savingAReadOnlyFile_explainsAndOffersSaveAs)
+{
+    frame.open();
+    const QString path = dir.filePath("locked.txt");
+    writeBytes(path, "kept\n");
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    NotepadDocument* d = frame.openFile(path);
+    ASSERT_NE(d, nullptr);
+    QTest::keyClicks(d->editor(), "x");
+    struct Case {
+        int answer;
+        bool saved;
+    } cases[] = {{MsgAnswer::No, false}, {MsgAnswer::Yes, true}};
+    for (const Case& c : cases) {
+        test.messages.clear();
+        test.messages.script({c.answer});
+        if (c.answer == MsgAnswer::Yes)
+            test.fileDialogs.scriptSave(dir.filePath("copy"));
+        EXPECT_EQ(d->save(), c.saved);
+        ASSERT_GE(test.messages.count(), 1);
+        const QString question = test.messages.calls[0].text;
+        // The system's reason, when it gives one, in brackets.
+        EXPECT_TRUE(question.startsWith("The text could not be saved as " + path + ".\nIt is read-only"))
+            << question.toStdString();
+        EXPECT_TRUE(question.endsWith(".\nSave it under another name?")) << question.toStdString();
+        EXPECT_EQ(test.messages.calls[0].style, MsgStyle::YesNoQuestion);
+        EXPECT_EQ(readBytes(path), "kept\n");
+        EXPECT_EQ(QFile::exists(dir.filePath("copy.txt")), c.saved);
+    }
+    EXPECT_EQ(d->windowTitle(), dir.filePath("copy.txt").toUpper());
 }
 
 TEST_F(NotepadWindowTest, oddFiles_openedAndSavedWithoutEdits_stayByteForByte)
@@ -334,13 +460,13 @@ TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentSt
     state.store.planFileName = dir.filePath("plan.pln");
     writeBytes(state.store.planFileName, "the plan\n");
     ASSERT_TRUE(QFile::link(state.store.planFileName, dir.filePath("other name.txt")));
-    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("pipe.txt")).constData(), 0600), 0);
     struct Case {
         QString name;
         QString reason;
     } cases[] = {
         {"other name.txt", "It is the open plan's file, which this would overwrite."},
-        {"pipe", "It is not a regular file (a pipe or a device), which this would replace."},
+        {"pipe.txt", "It is not a regular file (a pipe or a device), which this would replace."},
     };
     for (const Case& c : cases) {
         NotepadDocument* d = typed(QStringLiteral("text"));
@@ -350,10 +476,10 @@ TEST_F(NotepadWindowTest, savingOverTheOpenPlanOrAPipe_isRefusedAndTheDocumentSt
         ASSERT_EQ(test.messages.count(), 1) << c.name.toStdString();
         EXPECT_EQ(test.messages.last().text, "The text could not be saved as " + dir.filePath(c.name) + ".\n" + c.reason);
         EXPECT_TRUE(d->isDirty());
-        EXPECT_EQ(d->windowTitle(), "Untitled");
+        EXPECT_TRUE(d->filePath().isEmpty());
     }
     EXPECT_EQ(readBytes(state.store.planFileName), "the plan\n");
-    EXPECT_FALSE(QFileInfo(dir.filePath("pipe")).isFile()); // still the pipe
+    EXPECT_FALSE(QFileInfo(dir.filePath("pipe.txt")).isFile()); // still the pipe
 }
 
 TEST_F(NotepadWindowTest, aCharacterWindows1252CannotHold_asksBeforeTheWholeFileBecomesUtf8)
@@ -470,6 +596,31 @@ TEST_F(NotepadWindowTest, editCommands_cutCopyPasteDeleteSelectAllAndTimeDate)
     EXPECT_TRUE(d->isDirty());
 }
 
+TEST_F(NotepadWindowTest, undoAndRedo_followTheTextBoxAndItsKeys)
+{
+    frame.open();
+    NotepadDocument* d = frame.activeDocument();
+    QAction* undo = d->menuAction("mnuEUndo");
+    QAction* redo = d->menuAction("mnuERedo");
+    EXPECT_EQ(undo->text(), "&Undo");
+    EXPECT_EQ(redo->text(), "&Redo");
+    EXPECT_TRUE(undo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    EXPECT_TRUE(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    EXPECT_FALSE(undo->isEnabled());
+    QTest::keyClicks(d->editor(), "abc");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(d->editor()->toPlainText(), "");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(d->editor()->toPlainText(), "abc");
+    // A file read in starts with nothing to undo.
+    writeBytes(dir.filePath("a.txt"), "text\n");
+    EXPECT_FALSE(frame.openFile(dir.filePath("a.txt"))->menuAction("mnuEUndo")->isEnabled());
+}
+
 TEST_F(NotepadWindowTest, toolbarToggle_followsTheTick)
 {
     frame.open();
@@ -540,6 +691,24 @@ TEST_F(NotepadWindowTest, find_searchesTheActiveDocumentAndReportsWhatItCannotFi
     frame.findSettings().down = true;
     d->menuAction("mnuSFindNext")->trigger();
     EXPECT_EQ(start(), 11);
+}
+
+TEST_F(NotepadWindowTest, enterInFind_findsWhereverTheFocusIs)
+{
+    frame.open();
+    NotepadDocument* d = typed(QStringLiteral("one two one two"));
+    d->menuAction("mnuSFind")->trigger();
+    FindDialog* dialog = frame.findDialog();
+    QTest::keyClicks(dialog->textBox(), "two");
+    for (const char* name : {"Text1", "cmdcancel", "cmdFind", "Check1", "Option1"}) {
+        setCaret(d, 0);
+        auto* w = dialog->findChild<QWidget*>(name);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible()) << name;
+        EXPECT_EQ(d->editor()->textCursor().selectionStart(), 4) << name;
+    }
+    EXPECT_TRUE(test.messages.empty());
 }
 
 TEST_F(NotepadWindowTest, windowMenu_arrangesTheDocuments)
