@@ -378,7 +378,11 @@ TEST_F(MainWindowTest, progress_stopsTheDateCheckAndEndsWithOK)
     p.begin();
     EXPECT_FALSE(timer1->isActive());
     EXPECT_TRUE(find("ProgressBar1")->isVisible());
-    QTest::qSleep(50); // the bar shows a new value at most every 40 ms
+    // The bar shows a new value at most every 40 ms.
+    test.clock.advanceMsecs(39);
+    p.progress(20);
+    EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 0);
+    test.clock.advanceMsecs(1);
     p.progress(40);
     EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 40);
     p.end();
