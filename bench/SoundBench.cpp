@@ -6,6 +6,9 @@
 //                             one before, as a quick run of clicks does
 //   BM_PlaybackStartBaseline  checking that the same file exists (one stat
 //                             call), for scale
+//   BM_PlaybackStartDamaged   play of files that are no sound, in turn: the
+//                             chime cut to a third, a text, an empty file,
+//                             a missing one and a folder
 //
 // Goal: well under 20 ms a call, so the window never waits for the sound
 // device (opening the file and the device happen on the player's thread).
@@ -14,6 +17,8 @@
 #include "ui/modules/WaveFile.h"
 #include "ui/StartupSound.h"
 
+#include <iterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -44,5 +49,27 @@ void BM_PlaybackStartBaseline(benchmark::State& state)
         benchmark::DoNotOptimize(QFileInfo::exists(path));
 }
 BENCHMARK(BM_PlaybackStartBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_PlaybackStartDamaged(benchmark::State& state)
+{
+    static QTemporaryDir dir;
+    QFile chime(chimePath());
+    chime.open(QIODevice::ReadOnly);
+    const QByteArray good = chime.readAll();
+    auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString files[] = {write("truncated.wav", good.left(good.size() / 3)), write("text.wav", "not a sound\n"),
+                             write("empty.wav", QByteArray()), dir.filePath(QStringLiteral("missing.wav")), dir.path()};
+    zp::PortAudioSound sound;
+    std::size_t next = 0;
+    for (auto _ : state)
+        sound.play(files[next++ % std::size(files)]);
+    sound.stopPlaying();
+}
+BENCHMARK(BM_PlaybackStartDamaged)->Unit(benchmark::kMicrosecond);
 
 } // namespace

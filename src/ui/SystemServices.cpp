@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <chrono>
 #include <clocale>
 #include <langinfo.h>
 #include <locale.h>
@@ -73,6 +74,12 @@ QDateTime SystemClock::now() const
 QTimeZone SystemClock::timeZone() const
 {
     return QTimeZone::systemTimeZone();
+}
+
+qint64 SystemClock::steadyMsecs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 DateOrder LocaleDateOrder::systemDateOrder() const

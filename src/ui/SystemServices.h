@@ -27,6 +27,7 @@ class SystemClock : public Clock {
 public:
     QDateTime now() const override;
     QTimeZone timeZone() const override;
+    qint64 steadyMsecs() const override;
 };
 
 // Reads the date format of the LC_TIME locale named by the environment

@@ -2,6 +2,7 @@
 #include "accessories/fuzz/TextFileFuzzCheck.h"
 #include "plan/TextEncoding.h"
 #include "support/Fakes.h"
+#include "support/Helpers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,19 +15,6 @@
 
 namespace zp {
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 using LB = LineBreak;
 

@@ -2,6 +2,7 @@
 
 #include "plan/RecordStore.h"
 #include "support/Fakes.h"
+#include "support/Helpers.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,19 +18,6 @@
 
 namespace zp {
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // The default file, written by hand from the table of defaults and the rules
 // for number lines; never produced by the writer.

@@ -6,6 +6,7 @@
 #include "plan/RecordStore.h"
 #include "plan/Trash.h"
 #include "support/Fakes.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 #include <csignal>
@@ -25,30 +26,9 @@
 namespace zp {
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
 PlannerRecord rec(const QString& name, const QString& audio = kNoAttachment, const QString& date = "05/11/1996")
 {
     return PlannerRecord::fromList({date, "10:30", name, "", "", "", "", "", "0", kNoAttachment, audio, ""});
-}
-
-QStringList names(const RecordStore& store)
-{
-    QStringList out;
-    for (int i = 1; i <= store.recordCount(); ++i)
-        out << store.field(Field::Name, i);
-    return out;
 }
 
 // The window's part: shows the name as the caption and panel 4 would.

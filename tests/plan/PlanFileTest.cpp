@@ -1,6 +1,7 @@
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -34,19 +35,6 @@ QByteArray crlf(const QList<QByteArray>& lines)
     for (const QByteArray& l : lines)
         out += l + "\r\n";
     return out;
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
 // The twelve lines of a record; fields not given are empty.

@@ -1,6 +1,7 @@
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
 #include "support/Fakes.h"
+#include "support/Helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,6 @@ PlannerRecord rec(const QString& date, const QString& time, const QString& name 
     r[Field::Time] = time;
     r[Field::Name] = name;
     return r;
-}
-
-QStringList names(const RecordStore& store)
-{
-    QStringList out;
-    for (int i = 1; i <= store.recordCount(); ++i)
-        out << store.field(Field::Name, i);
-    return out;
 }
 
 // The insertion exactly as the planner has always done it: keys computed on

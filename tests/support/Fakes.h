@@ -94,12 +94,18 @@ public:
     explicit FakeClock(QDateTime t) : current(std::move(t)) {}
     QDateTime now() const override { return current; }
     QTimeZone timeZone() const override { return zone; }
+    // Stands still unless advanced, or unless tickMsecs makes every reading
+    // move it on (a slow machine, for work that throttles its repaints).
+    qint64 steadyMsecs() const override { return steady += tickMsecs; }
     void set(const QDateTime& t) { current = t; }
     void set(int y, int m, int d, int h = 12, int min = 0, int s = 0) { current = QDateTime(QDate(y, m, d), QTime(h, min, s)); }
-    void advanceSecs(qint64 secs) { current = current.addSecs(secs); }
+    void advanceMsecs(qint64 ms) { current = current.addMSecs(ms); steady += ms; }
+    void advanceSecs(qint64 secs) { advanceMsecs(secs * 1000); }
 
     QDateTime current{QDate(1996, 11, 5), QTime(9, 30, 0)};
     QTimeZone zone = QTimeZone::utc();
+    mutable qint64 steady = 0;
+    qint64 tickMsecs = 0;
 };
 
 class FakeDateOrder : public DateOrderSource {

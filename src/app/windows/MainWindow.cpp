@@ -32,7 +32,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -159,17 +158,17 @@ public:
         w_.progressBar1_->show();
         if (reportInHintPanel_)
             w_.hints_->show(QString());
-        sinceRepaint_.start();
+        lastRepaint_ = w_.platform_.clock.steadyMsecs();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     void progress(int value) override
     {
         // The bar paints at once on every new value; at one step per record
         // that would cost more than the work itself.
-        if (sinceRepaint_.elapsed() >= 40) {
+        if (w_.platform_.clock.steadyMsecs() - lastRepaint_ >= 40) {
             w_.progressBar1_->setValue(value);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceRepaint_.restart();
+            lastRepaint_ = w_.platform_.clock.steadyMsecs();
         }
     }
     void end() override
@@ -185,7 +184,7 @@ private:
     MainWindow& w_;
     bool reportInHintPanel_;
     bool wasRunning_ = false;
-    QElapsedTimer sinceRepaint_;
+    qint64 lastRepaint_ = 0;
 };
 
 // The main window's side of printing: the date check stops and the
@@ -203,16 +202,16 @@ public:
         w_.progressBar1_->setValue(0);
         w_.progressBar1_->show();
         w_.hints_->show(QString());
-        sinceRepaint_.start();
+        lastRepaint_ = w_.platform_.clock.steadyMsecs();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     void progress(int value) override
     {
-        if (!suspended_ || sinceRepaint_.elapsed() < 40)
+        if (!suspended_ || w_.platform_.clock.steadyMsecs() - lastRepaint_ < 40)
             return;
         w_.progressBar1_->setValue(std::clamp(value, 0, 100));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        sinceRepaint_.restart();
+        lastRepaint_ = w_.platform_.clock.steadyMsecs();
     }
     void restore() override
     {
@@ -229,7 +228,7 @@ private:
     MainWindow& w_;
     bool suspended_ = false;
     bool wasRunning_ = false;
-    QElapsedTimer sinceRepaint_;
+    qint64 lastRepaint_ = 0;
 };
 
 MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* parent)

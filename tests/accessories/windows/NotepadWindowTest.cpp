@@ -5,6 +5,7 @@
 #include "app/windows/PlannerApp.h"
 #include "accessories/TextFile.h"
 #include "support/Fakes.h"
+#include "support/Helpers.h"
 #include "ui/ImageButton.h"
 #include "ui/WindowGeometry.h"
 
@@ -29,19 +30,6 @@
 
 namespace zp {
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 void flushDeletes()
 {

@@ -2,7 +2,6 @@
 #include "support/Fakes.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -15,13 +14,13 @@
 namespace zp {
 namespace {
 
-// The largest plan must stay usable: every command here answers well within
-// a second or two even on a slow, busy machine. A command that went
-// quadratic would take minutes.
+// The largest plan must stay usable: every command here works on it. How
+// long each takes is measured in bench/ (MainWindowBench: open and the
+// entry grid; RecordEditingBench: add; RecordsListBench: keyword;
+// StoreBench: re-sort; PlanFileBench: read and write); a command that went
+// quadratic would still take minutes here and meet ctest's timeout.
 class LargePlanTest : public ::testing::Test {
 protected:
-    static constexpr qint64 kInteractiveMs = 3000;
-
     LargePlanTest()
     {
         test.clock.set(2026, 12, 7, 9, 0);
@@ -51,66 +50,46 @@ protected:
     {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
-    template <typename F>
-    qint64 timed(F&& f)
-    {
-        QElapsedTimer t;
-        t.start();
-        f();
-        return t.elapsed();
-    }
     QTemporaryDir dir;
     TestPlatform test;
     ProgramState state;
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(LargePlanTest, everyCommandStaysInteractiveAtTheLargestPlan)
+TEST_F(LargePlanTest, everyCommandWorksAtTheLargestPlan)
 {
-    const qint64 load = timed([&] {
-        window->initialise();
-        window->readStartupPlan();
-        window->rebuildRecordsList();
-        window->show();
-    });
+    window->initialise();
+    window->readStartupPlan();
+    window->rebuildRecordsList();
+    window->show();
     ASSERT_EQ(state.store.recordCount(), RecordStore::kMaxRecords - 1);
-    EXPECT_LT(load, kInteractiveMs) << "load";
     EXPECT_EQ(find<QListView>("Viewlist")->model()->rowCount(), RecordStore::kMaxRecords - 1);
 
     test.messages.defaultAnswer = MsgAnswer::Ok; // the large-plan warning
     find<QTabWidget>("SSTab1")->setCurrentIndex(3);
     find<QLineEdit>("Text2")->setText(QStringLiteral("15/06/1995"));
     find<QLineEdit>("Text5")->setText(QStringLiteral("Added"));
-    const qint64 add = timed([&] { QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton); });
+    QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
     EXPECT_EQ(state.store.recordCount(), RecordStore::kMaxRecords);
-    EXPECT_LT(add, kInteractiveMs) << "add";
 
     // Full now: a further Add is refused and nothing changes.
-    const qint64 refused = timed([&] { QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton); });
+    QTest::mouseClick(find<QPushButton>("Command2"), Qt::LeftButton);
     EXPECT_EQ(state.store.recordCount(), RecordStore::kMaxRecords);
-    EXPECT_LT(refused, kInteractiveMs) << "refused add";
 
-    const qint64 keyword = timed([&] {
-        state.highlightKeyword = QStringLiteral("customer 1");
-        window->rebuildRecordsList();
-    });
-    EXPECT_LT(keyword, kInteractiveMs) << "keyword";
+    state.highlightKeyword = QStringLiteral("customer 1");
+    window->rebuildRecordsList();
+    EXPECT_EQ(find<QListView>("Viewlist")->model()->rowCount(), RecordStore::kMaxRecords);
 
-    const qint64 grid = timed([&] { window->menuAction("projectplanning")->trigger(); });
-    EXPECT_LT(grid, kInteractiveMs) << "grid";
+    window->menuAction("projectplanning")->trigger();
+    EXPECT_TRUE(find("Grid1")->isVisible());
 
     test.messages.script({MsgAnswer::Yes});
-    const qint64 resort = timed([&] { window->menuAction("homeandoffice")->trigger(); });
+    window->menuAction("homeandoffice")->trigger();
     EXPECT_EQ(state.store.editStyle, 0);
-    EXPECT_LT(resort, kInteractiveMs) << "re-sort";
 
     test.fileDialogs.scriptSave(dir.filePath("saved.pln"));
-    const qint64 save = timed([&] { window->menuAction("Saveplanas")->trigger(); });
+    window->menuAction("Saveplanas")->trigger();
     EXPECT_TRUE(QFile::exists(dir.filePath("saved.pln")));
-    EXPECT_LT(save, kInteractiveMs) << "save";
-
-    std::printf("load %lld ms, add %lld, refused %lld, keyword %lld, grid %lld, re-sort %lld, save %lld\n", load, add,
-                refused, keyword, grid, resort, save);
 }
 
 } // namespace

@@ -135,9 +135,6 @@ TEST_F(MainWindowTest, menuBar_carriesEveryCaptionShortcutAndName)
     for (QAction* a : window().menuBar()->actions())
         top << a->text();
     EXPECT_EQ(top, (QStringList{"&File", "&Edit", "&Display", "&Tools", "&Options", "&Help", ""}));
-    EXPECT_EQ(window().menuAction("Datte")->property("menuIndex").toInt(), 31);
-    EXPECT_EQ(window().menuAction("soundon")->property("menuIndex").toInt(), 81);
-    EXPECT_EQ(window().menuAction("time")->property("menuIndex").toInt(), 99);
 }
 
 TEST_F(MainWindowTest, mouseOverControls_writesTheirHints)
@@ -378,7 +375,11 @@ TEST_F(MainWindowTest, progress_stopsTheDateCheckAndEndsWithOK)
     p.begin();
     EXPECT_FALSE(timer1->isActive());
     EXPECT_TRUE(find("ProgressBar1")->isVisible());
-    QTest::qSleep(50); // the bar shows a new value at most every 40 ms
+    // The bar shows a new value at most every 40 ms.
+    test.clock.advanceMsecs(39);
+    p.progress(20);
+    EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 0);
+    test.clock.advanceMsecs(1);
     p.progress(40);
     EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 40);
     p.end();

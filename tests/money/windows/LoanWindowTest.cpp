@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
@@ -157,13 +156,11 @@ TEST_F(LoanWindowTest, clickComputesSummaryAndSchedule_secondClickReturns)
     EXPECT_EQ(cell(0, 2), "Quarterly");
 }
 
-TEST_F(LoanWindowTest, longestWeeklyLoanAppearsQuickly_andInputsOutliveTheWindow)
+// How long the longest loan takes is measured by bench/LoanBench.cpp.
+TEST_F(LoanWindowTest, longestWeeklyLoanFillsTheGrid_andInputsOutliveTheWindow)
 {
     setInputs("1000000", "200", "10", "01/01/2026", "w");
-    QElapsedTimer timer;
-    timer.start();
     QTest::mouseClick(command(), Qt::LeftButton);
-    EXPECT_LT(timer.elapsed(), 300);
     EXPECT_EQ(window->grid()->model()->rowCount(), 3 + 10400 + 1);
     window->close();
     EXPECT_FALSE(state.loanOpen);
