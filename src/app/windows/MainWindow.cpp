@@ -4,6 +4,7 @@
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
 #include "app/windows/CalendarCommands.h"
+#include "app/windows/EditPage.h"
 #include "app/windows/MainStatusBar.h"
 #include "app/windows/RecentPlansMenu.h"
 #include "app/windows/RecordsListView.h"
@@ -13,6 +14,7 @@
 #include "plan/Recovery.h"
 #include "accessories/Recorder.h"
 #include "views/EntryGridModel.h"
+#include "views/RecordDetails.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 #include "views/windows/PrintCommands.h"
@@ -253,7 +255,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     files_ = std::make_unique<FileCommands>(state_.store, platform_.messages, platform_.fileDialogs, platform_.dateOrder,
                                             static_cast<FileCommandsView&>(*this));
     connectFileCommands();
-    connectEditPage();
+    editPage_->connectPage();
     connectPrinting();
     connectCalendarCommands();
     createKeyboardCommands();
@@ -269,7 +271,7 @@ void MainWindow::connectPrinting()
     connect(menuAction(QStringLiteral("standard")), &QAction::triggered, this,
             [this] { printCommands_->openStandardStyle(); });
     connect(menuAction(QStringLiteral("projectstyle")), &QAction::triggered, this,
-            [this] { printCommands_->openProjectStyle([this] { switchToProjectStyle(); }); });
+            [this] { printCommands_->openProjectStyle([this] { editPage_->switchToProjectStyle(); }); });
     connect(menuAction(QStringLiteral("timeline")), &QAction::triggered, this, [this] { printCommands_->printTimeLine(); });
     connect(menuAction(QStringLiteral("timelinepreview")), &QAction::triggered, this,
             [this] { printCommands_->previewTimeLine(); });
@@ -664,85 +666,16 @@ void MainWindow::createRecordPages()
     image1_->setAlignment(Qt::AlignCenter);
     image1_->setAccessibleName(QStringLiteral("Record picture"));
     image1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    ssPanel2_ = new QFrame(ssTab1_);
-    ssPanel2_->setObjectName(QStringLiteral("SSPanel2"));
-    ssPanel2_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    createEntryGrid();
-    text4_ = new QLineEdit(ssTab1_);
-    text4_->setObjectName(QStringLiteral("Text4"));
-    text4_->setAccessibleName(QStringLiteral("Record entry box"));
-    auto* insRow = new QPushButton(QStringLiteral("&Ins row"), ssTab1_);
-    insRow->setObjectName(QStringLiteral("Command4"));
-    auto* delRow = new QPushButton(QStringLiteral("Del ro&w"), ssTab1_);
-    delRow->setObjectName(QStringLiteral("Command5"));
-    for (QWidget* w : std::initializer_list<QWidget*>{text12_, text1_, image1_, ssPanel2_, grid1_, text4_, insRow, delRow})
+    for (QWidget* w : std::initializer_list<QWidget*>{text12_, text1_, image1_})
         controls_[w->objectName()] = w;
-    createEntryPanel(ssPanel2_);
+    editPage_ = new EditPage(state_, platform_, *this, ssTab1_, image1_);
+    controls_.insert(editPage_->controls().begin(), editPage_->controls().end());
 
     connect(ssTab1_, &QTabWidget::currentChanged, this, [this](int index) {
         const int previous = currentPage_;
         currentPage_ = index;
         showRecordPage(previous);
     });
-}
-
-void MainWindow::createEntryPanel(QWidget* panel)
-{
-    auto label = [this, panel](const char* name, const char* caption) {
-        auto* l = new QLabel(QString::fromUtf8(caption), panel);
-        l->setObjectName(QString::fromLatin1(name));
-        controls_[l->objectName()] = l;
-    };
-    auto field = [this, panel](const char* name, int maxLength) {
-        auto* t = new QLineEdit(panel);
-        t->setObjectName(QString::fromLatin1(name));
-        t->setMaxLength(maxLength);
-        controls_[t->objectName()] = t;
-    };
-    auto button = [this](QWidget* parent, const char* name, const char* caption) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-        b->setObjectName(QString::fromLatin1(name));
-        controls_[b->objectName()] = b;
-    };
-    auto* scroll = new QScrollBar(Qt::Vertical, panel);
-    scroll->setObjectName(QStringLiteral("VScroll1"));
-    scroll->setRange(1, 1);
-    scroll->setAccessibleName(QStringLiteral("Record"));
-    controls_[scroll->objectName()] = scroll;
-
-    label("Label7", "Start Date");
-    field("Text2", 10);
-    label("Label5", "Time");
-    field("Text3", 10);
-    label("Label2", "Finish Date");
-    field("Text11", 10);
-    label("Label4", "Name, company or job");
-    field("Text5", 200);
-    label("Label3", "Phone AH");
-    field("Text6", 100);
-    label("Label12", "Phone BH");
-    field("Text7", 100);
-    label("Label8", "Income $");
-    field("Text8", 100);
-    label("Label9", "Expense $");
-    field("Text9", 100);
-    label("Label6", "Message");
-    field("Text10", 255);
-    // The message box is one line of text but tall: the text starts at the top.
-    static_cast<QLineEdit*>(control(QStringLiteral("Text10")))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* done = new QCheckBox(QStringLiteral("Done"), panel);
-    done->setObjectName(QStringLiteral("Check1"));
-    controls_[done->objectName()] = done;
-    auto* attachments = new QFrame(panel);
-    attachments->setObjectName(QStringLiteral("SSPanel1"));
-    attachments->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    controls_[attachments->objectName()] = attachments;
-    button(attachments, "SSCommand2", "Image");
-    button(attachments, "SSCommand1", "Speak");
-    button(panel, "Command1", "&New");
-    button(panel, "Command2", "&Add");
-    button(panel, "Command6", "&Change");
-    button(panel, "Command3", "&Remove");
 }
 
 void MainWindow::createTimers()
@@ -777,11 +710,6 @@ void MainWindow::attachHints()
     const QString recordTabsHint = QStringLiteral("Planner info, record details, image view and edit records");
     hints_->attach(ssTab1_, recordTabsHint);
     hints_->attach(ssTab1_->tabBar(), recordTabsHint); // the tab headers are a control of their own
-    hints_->attach(ssPanel2_, QStringLiteral("Planner records entry window"));
-    // A control that does not follow the mouse swallows the moves over it;
-    // the panel's captions pass them on to the panel.
-    for (QLabel* caption : ssPanel2_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-        caption->setMouseTracking(true);
     hints_->attach(statusBar_, [](int x, int width) { return statusBarHint(x, width); });
 }
 
@@ -789,9 +717,9 @@ void MainWindow::placeDesignLayout()
 {
     applyGeometry(designGeometry());
     // Only the Info page shows at first.
-    for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, ssPanel2_, grid1_, text4_, control(QStringLiteral("Command4")),
-                                                      control(QStringLiteral("Command5"))})
-        w->hide();
+    text1_->hide();
+    image1_->hide();
+    editPage_->hideEditFace();
     resize(layoutTwips_.toPixelsX(6384), layoutTwips_.toPixelsY(6795));
 }
 
@@ -819,8 +747,9 @@ void MainWindow::applyGeometry(const ControlGeometry& geometry)
     // Contents of the tab controls sit above their pages.
     // The entry panel lies over the grid's edit box and row buttons, which
     // therefore only show in the grid face of the Edit page.
-    for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, image1_, text4_, control(QStringLiteral("Command4")),
-                                                      control(QStringLiteral("Command5")), grid1_, ssPanel2_})
+    for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, image1_, control(QStringLiteral("Text4")),
+                                                      control(QStringLiteral("Command4")), control(QStringLiteral("Command5")),
+                                                      control(QStringLiteral("Grid1")), control(QStringLiteral("SSPanel2"))})
         w->raise();
     picture1_->raise();
 }
@@ -900,19 +829,20 @@ void MainWindow::changeEvent(QEvent* event)
 
 void MainWindow::fitLayoutToFonts()
 {
-    if (!ssPanel2_ || inLayout_)
+    if (!editPage_ || inLayout_)
         return;
     auto* field = control(QStringLiteral("Text2"));
     auto* label = control(QStringLiteral("Label7"));
     auto* button = control(QStringLiteral("Command4"));
-    if (!field || !label || !button)
+    auto* text4 = control(QStringLiteral("Text4"));
+    if (!field || !label || !button || !text4)
         return;
     // The lowest design heights: a caption 210 twips, an entry field 300,
     // the grid's edit box and its row buttons 285.
     const int buttonText = button->fontMetrics().height() + 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const double growth = std::max({growthToFit(label->fontMetrics().height(), twips_.toPixelsY(210)),
                                     growthToFit(field->minimumSizeHint().height(), twips_.toPixelsY(300)),
-                                    growthToFit(text4_->minimumSizeHint().height(), twips_.toPixelsY(285)),
+                                    growthToFit(text4->minimumSizeHint().height(), twips_.toPixelsY(285)),
                                     growthToFit(buttonText, twips_.toPixelsY(285))});
     if (std::abs(growth - fontGrowth_) < 0.01)
         return;
@@ -939,24 +869,12 @@ void MainWindow::onSliderChanged(int value)
 void MainWindow::toggleGridStretch()
 {
     state_.gridStretch = state_.gridStretch == 0 ? 1 : 0;
-    setGridColumnWidths(gridColumnWidths(layoutTwips_.toTwipsX(grid1_->width()), state_.gridStretch));
+    setGridColumnWidths(gridColumnWidths(layoutTwips_.toTwipsX(editPage_->grid()->width()), state_.gridStretch));
 }
 
 void MainWindow::setGridColumnWidths(const std::vector<int>& twipsWidths)
 {
-    // A column is never narrower than its caption in the grid's top rows
-    // (bold in the second), so a larger font does not cut them.
-    QFont bold = grid1_->font();
-    bold.setBold(true);
-    const QFontMetrics captionFont(bold);
-    const int margin = grid1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid1_) + 2;
-    for (std::size_t col = 0; col < twipsWidths.size(); ++col) {
-        int width = layoutTwips_.toPixelsX(twipsWidths[col]);
-        for (int row = 0; row < EntryGridModel::kFixedRows && row < gridModel_->rowCount(); ++row)
-            width = std::max(width, textRoom(captionFont, gridModel_->index(row, static_cast<int>(col)).data().toString(),
-                                             QMargins(margin, 0, margin, 0)).width());
-        grid1_->setColumnWidth(static_cast<int>(col), width);
-    }
+    editPage_->setGridColumnWidths(twipsWidths, layoutTwips_);
 }
 
 void MainWindow::onLogoClicked()
@@ -969,14 +887,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == picture1_ && event->type() == QEvent::MouseButtonPress)
         onLogoClicked();
-    // Enter on a cell of the entry grid does what a double-click does.
-    if (watched == grid1_ && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
-            doubleClickGrid(grid1_->currentIndex());
-            return true;
-        }
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -1076,7 +986,7 @@ void MainWindow::applySettingsToWindow()
     setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
     setMenuTick(QStringLiteral("Allrecords"), s.startupShow == QLatin1String("all"));
 
-    applyEntryLabels();
+    editPage_->applyEntryLabels();
     image1_->setPixmap(picture2_->pixmap());
 }
 
@@ -1098,12 +1008,13 @@ void MainWindow::applyFontSettings()
     statusFont.setFamily(font.family());
     statusFont.setPointSize(font.pointSize());
     statusBar_->setFont(statusFont);
-    for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, grid1_})
+    QTableView* grid1 = editPage_->grid();
+    for (QWidget* w : std::initializer_list<QWidget*>{viewlist_, text1_, text12_, grid1})
         apply(w);
     for (const char* name : {"Text2", "Text3", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10", "Text11"})
         apply(control(QString::fromLatin1(name)));
     // The grid's rows are one line of its font high.
-    grid1_->verticalHeader()->setDefaultSectionSize(grid1_->fontMetrics().height() + 6);
+    grid1->verticalHeader()->setDefaultSectionSize(grid1->fontMetrics().height() + 6);
     fitLayoutToFonts();
     emit fontsApplied();
 }
@@ -1144,7 +1055,7 @@ void MainWindow::selectListLine(int index)
     // On the Edit page the entry panel follows the list, as moving its
     // scroll bar does, so Change and Remove act on the record shown.
     if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == 0 && record <= state_.store.recordCount())
-        runEntryCommand(editor_->scrollMoved(record));
+        editPage_->followRecord(record);
     state_.store.currentRecord = record;
     showRecordDetailsPage();
     showImagePage();
@@ -1171,7 +1082,7 @@ void MainWindow::editListLine(int index)
 void MainWindow::showImagePage()
 {
     const auto shown = chooseImagePagePicture(state_.store, state_.store.currentRecord,
-                                              [this](const QString& path) { return showPictureInImage1(path); });
+                                              [this](const QString& path) { return editPage_->showPictureInImage1(path); });
     if (shown == ImagePagePicture::DefaultPicture)
         image1_->setPixmap(picture2_->pixmap());
 }
@@ -1262,7 +1173,7 @@ void MainWindow::refreshAfterPlanChange()
     const RecordStore& store = state_.store;
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
-    resetEntryPanel();
+    editPage_->resetEntryPanel();
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
     showRecordPage(ssTab1_->currentIndex());
@@ -1290,12 +1201,12 @@ ProgressSink* MainWindow::progress()
 
 void MainWindow::showRecordPage(int previousPage)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, ssPanel2_, grid1_, text4_, text12_,
-                                                      control(QStringLiteral("Command4")), control(QStringLiteral("Command5"))})
+    for (QWidget* w : std::initializer_list<QWidget*>{text1_, image1_, text12_})
         w->hide();
+    editPage_->hideEditFace();
     rebuildRecordsList();
     const int page = ssTab1_->currentIndex();
-    text4_->clear();
+    editPage_->clearGridEditBox();
     RecordStore& store = state_.store;
     if (previousPage == 3 && page != 3) {
         if (store.recorderState == 2)
@@ -1312,13 +1223,12 @@ void MainWindow::showRecordPage(int previousPage)
         text1_->show();
         break;
     case 2:
-        if (!pictureJustAttached_)
+        if (!editPage_->takePictureJustAttached())
             showImagePage();
-        pictureJustAttached_ = false;
         image1_->show();
         break;
     case 3:
-        showEditPage();
+        editPage_->showEditPage();
         break;
     default:
         break;
@@ -1415,6 +1325,60 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void MainWindow::playRecordSound(const QString& path)
+{
+    if (!shouldPlaySound(state_.settings.soundOn, path))
+        return;
+    playSound(path);
+    if (const auto problem = recordSoundProblem(path))
+        hints_->show(*problem);
+}
+
+void MainWindow::showRecordDetailsPage()
+{
+    text1_->setPlainText(detailsPageText(state_.store));
+}
+
+void MainWindow::showRecordTab(int page)
+{
+    if (ssTab1_->currentIndex() == page)
+        showRecordPage(page);
+    else
+        ssTab1_->setCurrentIndex(page);
+}
+
+void MainWindow::peekRecordTab(int page)
+{
+    {
+        const QSignalBlocker block(ssTab1_);
+        ssTab1_->setCurrentIndex(page);
+    }
+    if (page == 2) {
+        editPage_->hideEditFace();
+        image1_->show();
+    } else {
+        image1_->hide();
+        editPage_->showEditFace();
+    }
+}
+
+int MainWindow::selectedListLine() const
+{
+    const QModelIndex current = viewlist_->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void MainWindow::openRecorder()
+{
+    if (openRecorder_)
+        openRecorder_();
+}
+
+bool MainWindow::editPageShowing() const
+{
+    return ssTab1_->currentIndex() == 3 && currentPage_ == 3;
 }
 
 } // namespace zp
