@@ -5,6 +5,7 @@
 #include "app/SystemInfo.h"
 #include "app/windows/CalendarCommands.h"
 #include "app/windows/EditPage.h"
+#include "app/windows/MainMenus.h"
 #include "app/windows/MainStatusBar.h"
 #include "app/windows/RecentPlansMenu.h"
 #include "app/windows/RecordsListView.h"
@@ -62,31 +63,6 @@ namespace zp {
 namespace {
 
 const QString kCaptionPrefix = QStringLiteral("Zorvik Planner 3.2  -  ");
-
-struct ToolbarButton {
-    const char* name;
-    const char* pressedName;
-    const char* hint;
-};
-
-// In the order they sit on the toolbar.
-const ToolbarButton kToolbar[] = {
-    {"imgFileNewButton", "Image17", "Create new Planner file"},
-    {"imgFileOpenButton", "Image18", "Open existing Planner file"},
-    {"Image12", "Image19", "Save Planner file"},
-    {"Image11", "Image20", "Print current Planner file"},
-    {"Image7", "Image21", "Show ledger - summary of expenses and credits"},
-    {"Image8", "Image22", "Start loan simulator"},
-    {"Image10", "Image23", "Show summary of phone numbers"},
-    {"Image9", "Image24", "Open note book"},
-    {"Image4", "Image25", "Start calculator"},
-    {"Image13", "Image26", "Show world times"},
-    {"Image2", "Image27", "Highlight keyword entries in Planner list window"},
-    {"Image15", "Image28", "Stretch/Shrink the project edit grid"},
-    {"Image3", "Image29", "About Zorvik Planner"},
-    {"Image6", "Image30", "Show on-line help file"},
-    {"Image14", "Image31", "Iconise Planner window"},
-};
 
 // Toolbar button size, twips.
 constexpr int kButtonTwips = 390;
@@ -324,97 +300,7 @@ bool MainWindow::menuTick(const QString& name) const
 
 void MainWindow::createMenus()
 {
-    struct Item {
-        const char* caption;
-        const char* shortcut;
-        const char* name;
-        int index;
-        bool checkable;
-    };
-    auto addItems = [this](QMenu* menu, std::initializer_list<Item> items) {
-        for (const Item& it : items) {
-            auto* action = menu->addAction(QString::fromUtf8(it.caption));
-            action->setObjectName(QString::fromLatin1(it.name));
-            if (it.shortcut && *it.shortcut)
-                action->setShortcut(QKeySequence(QString::fromLatin1(it.shortcut)));
-            action->setCheckable(it.checkable);
-            if (it.index >= 0)
-                action->setProperty("menuIndex", it.index);
-            actions_[action->objectName()] = action;
-        }
-    };
-    auto addMenu = [this](QMenu* parent, const char* caption, const char* name, int index = -1) {
-        QMenu* m = parent ? parent->addMenu(QString::fromUtf8(caption)) : menuBar()->addMenu(QString::fromUtf8(caption));
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name));
-        if (index >= 0)
-            m->menuAction()->setProperty("menuIndex", index);
-        actions_[m->objectName()] = m->menuAction();
-        return m;
-    };
-
-    QMenu* file = addMenu(nullptr, "&File", "Filemenu");
-    addItems(file, {{"&New", "", "Newplan", -1, false},
-                    {"&Open", "Ctrl+O", "Loadplan", -1, false},
-                    {"&Save", "Ctrl+S", "Saveplan", -1, false},
-                    {"Save &as", "Ctrl+A", "Saveplanas", -1, false},
-                    {"&Delete", "Ctrl+D", "delete", -1, false}});
-    QMenu* print = addMenu(file, "&Print", "Print");
-    addItems(print, {{"&Standard style", "Ctrl+T", "standard", -1, false},
-                     {"&Project style", "Ctrl+P", "projectstyle", -1, false},
-                     {"&Time line", "Ctrl+I", "timeline", -1, false},
-                     {"Time line pre&view", "", "timelinepreview", -1, false}});
-    QMenu* import = addMenu(file, "&Import", "Import");
-    addItems(import, {{"&Calendar (iCalendar)...", "", "Importcalendar", -1, false}});
-    QMenu* exportMenu = addMenu(file, "&Export", "Export");
-    addItems(exportMenu, {{"&Calendar (iCalendar)...", "", "Exportcalendar", -1, false}});
-    addItems(file, {{"&About...", "", "About", -1, false}, {"E&xit...", "Ctrl+X", "Exit", -1, false}});
-
-    QMenu* edit = addMenu(nullptr, "&Edit", "Editmenu");
-    addItems(edit, {{"&Edit records", "Ctrl+E", "Editrecords", -1, false},
-                    {"&Copy selected", "Ctrl+C", "copytoclipboard", -1, false},
-                    {"Copy &all", "", "copyall", -1, false}});
-
-    QMenu* display = addMenu(nullptr, "&Display", "sort", 30);
-    addItems(display, {{"By da&y", "", "Dayy", 34, true},
-                       {"By &date", "", "Datte", 31, true},
-                       {"By &name", "", "Namme", 32, true},
-                       {"By &task", "", "Taskk", 33, true}});
-
-    QMenu* tools = addMenu(nullptr, "&Tools", "Tools");
-    QMenu* ledger = addMenu(tools, "&Ledger", "Ledger");
-    addItems(ledger, {{"Show", "", "Showbydate", 148, false}, {"Plot.....", "", "PlotLedger", 49, false}});
-    addItems(tools, {{"L&oan simulator", "Ctrl+N", "Loansimulator", -1, false},
-                     {"Phone &book", "Ctrl+B", "Phonebook", -1, false},
-                     {"&Notes...", "", "Notes", -1, false},
-                     {"&Calculator", "Ctrl+L", "Calculator", -1, false},
-                     {"&World times", "", "Worldtimes", -1, false}});
-
-    QMenu* options = addMenu(nullptr, "&Options", "Options", 50);
-    QMenu* editStyle = addMenu(options, "&Edit style", "Editstyle");
-    addItems(editStyle, {{"&Home and office", "Ctrl+H", "homeandoffice", 88, true},
-                         {"Pro&ject planning", "Ctrl+J", "projectplanning", 89, true}});
-    QMenu* labels = addMenu(options, "Edit &labels", "Editlabels");
-    addItems(labels, {{"&Set to default", "Ctrl+Y", "Settodefault", -1, false}});
-    QMenu* startup = addMenu(options, "&Startup show", "Startupshow", 55);
-    addItems(startup, {{"&This weeks reminders ", "", "Currentyearmonth", 56, true},
-                       {"&Main Program", "", "Allrecords", 57, true}});
-    QMenu* dateStyle = addMenu(options, "&Date style", "Datestyle");
-    addItems(dateStyle, {{"month/day/year", "", "American", 52, true}, {"day/month/year", "", "EnglishEuro", 53, true}});
-    addItems(options, {{"&Fonts", "", "Fonttype", 0, false},
-                       {"&Sound on", "", "soundon", 81, true},
-                       {"&Keep backups", "", "Keepbackups", 59, true},
-                       {"&Save settings on exit", "", "Saveonexit", 51, true}});
-
-    QMenu* help = addMenu(nullptr, "&Help", "Helpmenu");
-    addItems(help, {{"&Contents", "", "Contents", -1, false}, {"&Using help...", "", "usinghelp", -1, false}});
-
-    // The empty top-level item the menu bar has always carried.
-    QAction* time = menuBar()->addAction(QString());
-    time->setObjectName(QStringLiteral("time"));
-    time->setProperty("menuIndex", 99);
-    time->setEnabled(false);
-    actions_[time->objectName()] = time;
+    actions_ = buildMainMenus(*menuBar());
 
     // Toggles keep the tick and the setting together; the date style
     // items only explain where the style is set, the tick follows the system.
@@ -484,7 +370,9 @@ void MainWindow::createToolbar()
 
     const int size = twips_.toPixelsX(kButtonTwips);
     int x = 0;
-    for (const ToolbarButton& b : kToolbar) {
+    for (const MainMenuRow& b : mainMenuRows()) {
+        if (b.kind != MainMenuRow::Button)
+            continue;
         QPixmap normal = toolbarPicture(QString::fromLatin1(b.name));
         const int icon = size - 4;
         if (!normal.isNull())
@@ -503,22 +391,16 @@ void MainWindow::createToolbar()
         pressedImage->hide();
         connect(button, &ImageButton::pressed, this, [this, button] { image32_->setPixmap(button->normalPicture()); });
         controls_[button->objectName()] = button;
+        if (*b.command) {
+            const QString command = QString::fromLatin1(b.command);
+            connect(button, b.onPress ? &ImageButton::pressed : &ImageButton::clicked, this,
+                    [this, command] { menuAction(command)->trigger(); });
+        }
     }
     auto button = [this](const char* name) { return static_cast<ImageButton*>(control(QString::fromLatin1(name))); };
-    auto trigger = [this](const char* action) { menuAction(QString::fromLatin1(action))->trigger(); };
-    connect(button("imgFileNewButton"), &ImageButton::clicked, this, [trigger] { trigger("Newplan"); });
     connect(button("imgFileOpenButton"), &ImageButton::clicked, this, [this] { files_->openPlanFromToolbar(); });
     connect(button("Image12"), &ImageButton::clicked, this, [this] { files_->saveFromToolbar(); });
-    connect(button("Image11"), &ImageButton::pressed, this, [trigger] { trigger("standard"); });
-    connect(button("Image7"), &ImageButton::clicked, this, [trigger] { trigger("Showbydate"); });
-    connect(button("Image8"), &ImageButton::clicked, this, [trigger] { trigger("Loansimulator"); });
-    connect(button("Image10"), &ImageButton::clicked, this, [trigger] { trigger("Phonebook"); });
-    connect(button("Image9"), &ImageButton::clicked, this, [trigger] { trigger("Notes"); });
-    connect(button("Image4"), &ImageButton::clicked, this, [trigger] { trigger("Calculator"); });
-    connect(button("Image13"), &ImageButton::clicked, this, [trigger] { trigger("Worldtimes"); });
     connect(button("Image15"), &ImageButton::clicked, this, &MainWindow::toggleGridStretch);
-    connect(button("Image3"), &ImageButton::clicked, this, [trigger] { trigger("About"); });
-    connect(button("Image6"), &ImageButton::pressed, this, [trigger] { trigger("Contents"); });
     connect(button("Image14"), &ImageButton::clicked, this, &QWidget::showMinimized);
 }
 
@@ -700,8 +582,9 @@ void MainWindow::createTimers()
 
 void MainWindow::attachHints()
 {
-    for (const ToolbarButton& b : kToolbar)
-        hints_->attach(control(QString::fromLatin1(b.name)), QString::fromLatin1(b.hint));
+    for (const MainMenuRow& b : mainMenuRows())
+        if (b.kind == MainMenuRow::Button)
+            hints_->attach(control(QString::fromLatin1(b.name)), QString::fromLatin1(b.hint));
     hints_->attach(panel3D3_, QStringLiteral("Information window"));
     hints_->attach(viewlist_, QStringLiteral("Planner list or records window"));
     hints_->attach(viewlist_->viewport(), QStringLiteral("Planner list or records window"));
