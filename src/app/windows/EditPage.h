@@ -96,6 +96,9 @@ protected:
 private:
     void createEntryGrid(QTabWidget* tabs);
     void createEntryPanel(QWidget* panel);
+    void watchDateFields();
+    void connectGrid();
+    void connectMenuCommands();
     void attachEditPageHints();
     // Applies what an edit command did to the widgets, in a fixed order.
     // A cell text goes to (cellRow, cellColumn), or to the current cell.
