@@ -81,7 +81,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(std::max({640, available.width() * 2 / 3, minimumWidth()}), std::max(480, available.height() * 2 / 3));
 }
 
-void HelpWindow::createControls()
+// The buttons and the find box above the pages.
+QHBoxLayout* HelpWindow::createButtonBar()
 {
     auto button = [this](const char* name, const QString& text, const QString& tip) {
         auto* b = new QToolButton(this);
@@ -121,7 +122,12 @@ void HelpWindow::createControls()
     bar->addWidget(findPrevious_);
     bar->addWidget(findNext_);
     bar->addWidget(findStatus_);
+    return bar;
+}
 
+void HelpWindow::createControls()
+{
+    QHBoxLayout* bar = createButtonBar();
     contents_ = new QListWidget(this);
     contents_->setObjectName(QStringLiteral("helpContents"));
     contents_->setAccessibleName(QStringLiteral("Contents"));

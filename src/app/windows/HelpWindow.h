@@ -2,6 +2,7 @@
 #include <QTextBrowser>
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -44,6 +45,7 @@ public:
 
 private:
     void createControls();
+    QHBoxLayout* createButtonBar();
     void createShortcuts();
     void connectControls();
     void followSource(const QUrl& source);

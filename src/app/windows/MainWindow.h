@@ -1,5 +1,6 @@
 #pragma once
 #include "app/MainLayout.h"
+#include "app/windows/EditPage.h"
 #include "state/ProgramState.h"
 #include "plan/FileCommands.h"
 #include "plan/RecordEditing.h"
@@ -44,7 +45,7 @@ class RecentPlansMenu;
 
 // The main window: toolbar, hint panel, moving logo, the records list and
 // the record pages side by side, status bar, menus and timers.
-class MainWindow : public QMainWindow, private FileCommandsView {
+class MainWindow : public QMainWindow, private FileCommandsView, private EditPageHost {
     Q_OBJECT
 public:
     MainWindow(ProgramState& state, const Platform& platform, QWidget* parent = nullptr);
@@ -54,14 +55,14 @@ public:
     // plan name, fonts and the settings shown on menus and labels.
     void initialise();
 
-    void layoutMainWindow();
+    void layoutMainWindow() override;
     void showRecordPage(int previousPage);
     // Fills the Info page afresh: the computer, the program and the plan's
     // statistics.
     void buildSystemInfo();
     void applyFontSettings();
     void applySettingsToWindow();
-    void rebuildRecordsList();
+    void rebuildRecordsList() override;
     // Ends the program the one way it ends: File > Exit (viaMenu) or
     // closing the window.
     // Returns false when the user chose to save and the save did not
@@ -113,10 +114,10 @@ public:
     void playSound(const QString& path);
     // The same for the record the user picked; the hint panel says why its
     // sound cannot be played (missing, a folder, a pipe or a device).
-    void playRecordSound(const QString& path);
+    void playRecordSound(const QString& path) override;
 
-    QAction* menuAction(const QString& name) const;
-    HintRouter& hints() { return *hints_; }
+    QAction* menuAction(const QString& name) const override;
+    HintRouter& hints() override { return *hints_; }
     QString statusPanelText(int panel) const;
     void setStatusPanelText(int panel, const QString& text);
     ControlGeometry currentGeometry() const;
@@ -131,7 +132,7 @@ public:
     const Twips& layoutTwips() const { return layoutTwips_; }
 
     // Long work (re-sorting) shows the progress bar and stops the date check.
-    ProgressSink& progressSink();
+    ProgressSink& progressSink() override;
     // Printing from the menus and from other windows' grids.
     PrintCommands& printCommands() { return *printCommands_; }
 
@@ -156,7 +157,6 @@ private:
     void createToolbar();
     void createPanels();
     void createRecordPages();
-    void createEntryPanel(QWidget* page);
     void createTimers();
     void createKeyboardCommands();
     void attachHints();
@@ -166,72 +166,32 @@ private:
     void onLogoClicked();
     void toggleGridStretch();
     void chooseFont();
-    void showImagePage();
+    void showImagePage() override;
     void showPlanName() override;
     void refreshAfterPlanChange() override;
     ProgressSink* progress() override;
     void planFileUsed(const QString& path) override;
     // Row 1 of the placements and the maximised state, at exit.
     void rememberMainPlacement();
-    void setMenuTick(const QString& name, bool ticked);
+    void setMenuTick(const QString& name, bool ticked) override;
     bool menuTick(const QString& name) const;
     QWidget* control(const QString& name) const;
 
-    // Edit page: the entry panel, the entry grid and the edit commands of
-    // the menus (MainWindowEditPage.cpp).
-    void createEntryGrid();
-    void connectEditPage();
     void connectPrinting();
     // File > Import and File > Export of calendar files.
     void connectCalendarCommands();
-    // Before a project-style print: the project entry grid on the Edit page.
-    void switchToProjectStyle();
-    void attachEditPageHints();
-    // Applies what an edit command did to the widgets, in a fixed order.
-    // A cell text goes to (cellRow, cellColumn), or to the current cell.
-    void applyEditOutcome(const EditOutcome& out, int cellRow = -1, int cellColumn = -1);
-    void runEntryCommand(const EditOutcome& out);
-    void setEntryScroll(const ScrollState& scroll);
-    // The plan was replaced: scroll bar from the store, no picture pending.
-    void resetEntryPanel();
-    EntryFields entryFields() const;
-    void showEntryFields(const RecordDisplay& display);
-    void clearEntryFields();
-    void showRecordInEntryFields();
-    void fillEntryGrid();
-    void applyEntryLabels();
-    // The entry boxes take their captions as accessible names.
-    void nameEntryFields();
-    void applyEditStyle();
-    void showEditFace();
-    void hideEditFace();
-    // The Edit step of showRecordPage.
-    void showEditPage();
     void showRecordDetailsPage();
-    void showRecordTab(int page);
+    void showRecordTab(int page) override;
     // The Image button shows the Image page while it asks, without leaving
     // the Edit page (the typed fields and a fresh recording stay).
-    void peekRecordTab(int page);
-    bool showPictureInImage1(const QString& path, QString* problem = nullptr);
-    AttachmentCheck pictureLoader();
-    void checkEntryDate(bool startDate);
-    void attachPicture(PictureEntry entry);
-    void createRemoveAttachmentActions();
-    void commitGridCell();
-    void doubleClickGrid(const QModelIndex& index);
-    void showCurrentCellInText4();
-    int gridCurrentRow() const;
-    int selectedListLine() const;
+    void peekRecordTab(int page) override;
+    int selectedListLine() const override;
+    void openRecorder() override;
+    bool editPageShowing() const override;
 
-    std::unique_ptr<RecordEditor> editor_;
-    EntryGridModel* gridModel_ = nullptr;
-    bool checkingDate_ = false;
-    // The Image page keeps the picture just attached from the entry panel
-    // instead of loading the current record's picture, once.
-    bool pictureJustAttached_ = false;
-    // A picture the user chose to keep for the next Add or Change; it
-    // survives the Edit page being shown again.
-    std::optional<QString> attachedPicture_;
+    // The Edit page: the entry panel, the entry grid and the edit commands
+    // of the menus.
+    EditPage* editPage_ = nullptr;
 
     class Progress;
     class PrintProgress;
@@ -280,9 +240,6 @@ private:
     QPlainTextEdit* text1_ = nullptr;
     QPlainTextEdit* text12_ = nullptr;
     QLabel* image1_ = nullptr;
-    QFrame* ssPanel2_ = nullptr;
-    QTableView* grid1_ = nullptr;
-    QLineEdit* text4_ = nullptr;
     QSlider* slider1_ = nullptr;
     MainStatusBar* statusBar_ = nullptr;
     QTimer* timer1_ = nullptr;

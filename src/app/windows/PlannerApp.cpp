@@ -104,6 +104,27 @@ AboutWindow* PlannerApp::aboutWindow() const
     return aboutWindow_.data();
 }
 
+// The menu items that open the tool windows and the guide.
+void PlannerApp::connectToolMenus()
+{
+    connect(mainWindow_->menuAction(QStringLiteral("Notes")), &QAction::triggered, this, &PlannerApp::showNotepad);
+    connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
+    // The toolbar's ledger picture triggers Show.
+    connect(mainWindow_->menuAction(QStringLiteral("Showbydate")), &QAction::triggered, this, &PlannerApp::showLedger);
+    connect(mainWindow_->menuAction(QStringLiteral("PlotLedger")), &QAction::triggered, this, &PlannerApp::showLedgerPlot);
+    // The toolbar's loan picture triggers it too.
+    connect(mainWindow_->menuAction(QStringLiteral("Loansimulator")), &QAction::triggered, this,
+            &PlannerApp::showLoanWindow);
+    // The toolbar's calculator and world-times pictures trigger these too.
+    connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
+    connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
+    // The toolbar's help picture triggers Contents as it is pressed.
+    connect(mainWindow_->menuAction(QStringLiteral("Contents")), &QAction::triggered, this,
+            [this] { showHelp(kHelpContentsTopic); });
+    connect(mainWindow_->menuAction(QStringLiteral("usinghelp")), &QAction::triggered, this,
+            [this] { showHelp(kUsingHelpTopic); });
+}
+
 void PlannerApp::start()
 {
     // The reminders window comes first; the main window is built and
@@ -128,24 +149,9 @@ void PlannerApp::start()
         if (loanWindow_)
             loanWindow_->applyFont();
     });
-    connect(mainWindow_->menuAction(QStringLiteral("Notes")), &QAction::triggered, this, &PlannerApp::showNotepad);
+    connectToolMenus();
     // Changed notepad documents are settled before the program ends.
     mainWindow_->setBeforeExit([this] { return !notepadWindow_ || notepadWindow_->closeNotepad(); });
-    connect(mainWindow_->menuAction(QStringLiteral("Phonebook")), &QAction::triggered, this, &PlannerApp::showPhoneBook);
-    // The toolbar's ledger picture triggers Show.
-    connect(mainWindow_->menuAction(QStringLiteral("Showbydate")), &QAction::triggered, this, &PlannerApp::showLedger);
-    connect(mainWindow_->menuAction(QStringLiteral("PlotLedger")), &QAction::triggered, this, &PlannerApp::showLedgerPlot);
-    // The toolbar's loan picture triggers it too.
-    connect(mainWindow_->menuAction(QStringLiteral("Loansimulator")), &QAction::triggered, this,
-            &PlannerApp::showLoanWindow);
-    // The toolbar's calculator and world-times pictures trigger these too.
-    connect(mainWindow_->menuAction(QStringLiteral("Calculator")), &QAction::triggered, this, &PlannerApp::showCalculator);
-    connect(mainWindow_->menuAction(QStringLiteral("Worldtimes")), &QAction::triggered, this, &PlannerApp::showWorldTimes);
-    // The toolbar's help picture triggers Contents as it is pressed.
-    connect(mainWindow_->menuAction(QStringLiteral("Contents")), &QAction::triggered, this,
-            [this] { showHelp(kHelpContentsTopic); });
-    connect(mainWindow_->menuAction(QStringLiteral("usinghelp")), &QAction::triggered, this,
-            [this] { showHelp(kUsingHelpTopic); });
     qApp->installEventFilter(this);
     if (auto* keyword = mainWindow_->findChild<ImageButton*>(QStringLiteral("Image2")))
         connect(keyword, &ImageButton::clicked, this, &PlannerApp::showKeywordWindow);

@@ -78,6 +78,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void connectToolMenus();
     void showMainWindow();
     void endProgram();
 

@@ -1,14 +1,7 @@
-// The main window's Edit page: the entry panel with its scroll bar and
-// buttons, the entry grid with its edit box and row buttons, picture
-// attachment, the date checks of the two date fields, and the edit-style,
-// label and copy commands of the menus. The commands themselves live in
-// RecordEditor; this file hands them the widgets' texts and shows what they
-// did.
-
-#include "app/windows/MainWindow.h"
+#include "app/windows/EditPage.h"
 
 #include "accessories/Recorder.h"
-#include "app/windows/RecordsListView.h"
+#include "app/MainLayout.h"
 #include "ui/Hints.h"
 #include "ui/PictureFile.h"
 #include "views/EntryGridModel.h"
@@ -19,7 +12,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFocusEvent>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,10 +23,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <iterator>
 
 namespace zp {
@@ -43,28 +35,6 @@ namespace {
 
 constexpr int kEditPage = 3;
 constexpr int kImagePage = 2;
-// The grid columns of the picture and sound paths.
-constexpr int kGridPictureColumn = 11;
-constexpr int kGridSoundColumn = 12;
-
-// The fixed cells of the entry grid (the switch row, the caption row and the
-// record numbers) look like headings.
-class EntryGridDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (!index.data(EntryGridModel::FixedCellRole).toBool())
-            return;
-        option->backgroundBrush = option->palette.button();
-        option->palette.setColor(QPalette::Text, option->palette.color(QPalette::ButtonText));
-        if (index.row() == 1)
-            option->font.setBold(true);
-    }
-};
 
 // Runs a check when a date field is left for another control of the
 // program. Focus going to a message box, a menu or another program is not
@@ -174,27 +144,36 @@ const QString kGridHint = QStringLiteral("Record entry grid - click in the grid 
 
 // --- building and wiring -------------------------------------------------------
 
-void MainWindow::createEntryGrid()
+EditPage::EditPage(ProgramState& state, Platform& platform, EditPageHost& host, QTabWidget* tabs, QLabel* image1)
+    : QObject(tabs), state_(state), platform_(platform), host_(host), ssTab1_(tabs), image1_(image1)
 {
-    gridModel_ = new EntryGridModel(kGridColumns, this);
-    grid1_ = new QTableView(ssTab1_);
-    grid1_->setObjectName(QStringLiteral("Grid1"));
-    grid1_->setModel(gridModel_);
-    grid1_->setItemDelegate(new EntryGridDelegate(grid1_));
-    grid1_->horizontalHeader()->hide();
-    grid1_->verticalHeader()->hide();
-    // Every row is one line high: a full plan must not be measured row by row.
-    grid1_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid1_->verticalHeader()->setDefaultSectionSize(grid1_->fontMetrics().height() + 6);
-    grid1_->setWordWrap(false);
-    grid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid1_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid1_->installEventFilter(this);
-    gridModel_->setRows(entryGridRows(state_.store).mid(0, EntryGridModel::kFixedRows));
+    ssPanel2_ = new QFrame(tabs);
+    ssPanel2_->setObjectName(QStringLiteral("SSPanel2"));
+    ssPanel2_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    createEntryGrid(tabs);
+    text4_ = new QLineEdit(tabs);
+    text4_->setObjectName(QStringLiteral("Text4"));
+    text4_->setAccessibleName(QStringLiteral("Record entry box"));
+    auto* insRow = new QPushButton(QStringLiteral("&Ins row"), tabs);
+    insRow->setObjectName(QStringLiteral("Command4"));
+    auto* delRow = new QPushButton(QStringLiteral("Del ro&w"), tabs);
+    delRow->setObjectName(QStringLiteral("Command5"));
+    // The shared picture box is one of the page's controls too: it takes
+    // pictures clicked in and carries a hint of its own here.
+    for (QWidget* w : std::initializer_list<QWidget*>{image1_, ssPanel2_, grid1_, text4_, insRow, delRow})
+        controls_[w->objectName()] = w;
+    createEntryPanel(ssPanel2_);
 }
 
-void MainWindow::connectEditPage()
+EditPage::~EditPage() = default;
+
+QWidget* EditPage::control(const QString& name) const
+{
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void EditPage::connectPage()
 {
     editor_ = std::make_unique<RecordEditor>(state_.store, platform_.messages, &platform_.clock);
     // The panel covers the grid's edit box and row buttons in the
@@ -215,14 +194,28 @@ void MainWindow::connectEditPage()
     connect(button("Command6"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->change(entryFields())); });
     connect(button("Command3"), &QPushButton::clicked, this, [this] { runEntryCommand(editor_->removeCurrentRecord()); });
     connect(button("SSCommand2"), &QPushButton::clicked, this, [this] { attachPicture(PictureEntry::ImageButton); });
-    connect(button("SSCommand1"), &QPushButton::clicked, this, [this] {
-        if (openRecorder_)
-            openRecorder_();
-    });
+    connect(button("SSCommand1"), &QPushButton::clicked, this, [this] { host_.openRecorder(); });
     image1_->installEventFilter(new ClickFilter([this] { attachPicture(PictureEntry::ImageBox); }, this));
     image1_->setCursor(Qt::PointingHandCursor);
     createRemoveAttachmentActions();
 
+    watchDateFields();
+    connectGrid();
+    connectMenuCommands();
+
+    attachEditPageHints();
+    auto chain = [this](const auto& order) {
+        for (std::size_t i = 1; i < std::size(order); ++i)
+            QWidget::setTabOrder(control(QString::fromLatin1(order[i - 1])), control(QString::fromLatin1(order[i])));
+    };
+    chain(kEntryTabOrder);
+    chain(kGridTabOrder);
+    grid1_->setAccessibleName(kGridHint);
+    nameEntryFields();
+}
+
+void EditPage::watchDateFields()
+{
     // The date fields are checked when Enter is pressed and when they are
     // left. Leaving is checked once the focus has settled, so the message
     // box never opens in the middle of a focus change.
@@ -239,67 +232,115 @@ void MainWindow::connectEditPage()
             },
             this));
     }
+}
 
-    connect(button("Command4"), &QPushButton::clicked, this,
-            [this] { applyEditOutcome(editor_->insertRow(gridCurrentRow(), platform_.clock.today())); });
-    connect(button("Command5"), &QPushButton::clicked, this,
-            [this] { applyEditOutcome(editor_->deleteRow(gridCurrentRow())); });
-    connect(text4_, &QLineEdit::returnPressed, this, &MainWindow::commitGridCell);
-    connect(grid1_, &QTableView::doubleClicked, this, &MainWindow::doubleClickGrid);
-    // The edit box always shows the cell it would commit to.
-    connect(grid1_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentCellInText4(); });
-
-    connect(menuAction(QStringLiteral("homeandoffice")), &QAction::triggered, this, [this] {
-        applyEditOutcome(editor_->switchToHomeAndOffice(&progressSink()));
+void EditPage::connectMenuCommands()
+{
+    connect(host_.menuAction(QStringLiteral("homeandoffice")), &QAction::triggered, this, [this] {
+        applyEditOutcome(editor_->switchToHomeAndOffice(&host_.progressSink()));
         applyEditStyle(); // a No leaves the ticks as the style is, not as the click left them
     });
-    connect(menuAction(QStringLiteral("projectplanning")), &QAction::triggered, this, [this] {
+    connect(host_.menuAction(QStringLiteral("projectplanning")), &QAction::triggered, this, [this] {
         applyEditOutcome(editor_->switchToProjectPlanning());
         applyEditStyle();
     });
-    connect(menuAction(QStringLiteral("Settodefault")), &QAction::triggered, this,
+    connect(host_.menuAction(QStringLiteral("Settodefault")), &QAction::triggered, this,
             [this] { applyEditOutcome(editor_->setLabelsToDefault()); });
-    connect(menuAction(QStringLiteral("Editrecords")), &QAction::triggered, this,
-            [this] { applyEditOutcome(editor_->editRecords(selectedListLine())); });
-    connect(menuAction(QStringLiteral("copyall")), &QAction::triggered, this,
+    connect(host_.menuAction(QStringLiteral("Editrecords")), &QAction::triggered, this,
+            [this] { applyEditOutcome(editor_->editRecords(host_.selectedListLine())); });
+    connect(host_.menuAction(QStringLiteral("copyall")), &QAction::triggered, this,
             [this] { copyAllRecords(state_.store, platform_.clipboard, platform_.messages); });
-    connect(menuAction(QStringLiteral("copytoclipboard")), &QAction::triggered, this,
-            [this] { copySelectedRecord(state_.store, selectedListLine(), platform_.clipboard, platform_.messages); });
-
-    attachEditPageHints();
-    auto chain = [this](const auto& order) {
-        for (std::size_t i = 1; i < std::size(order); ++i)
-            setTabOrder(control(QString::fromLatin1(order[i - 1])), control(QString::fromLatin1(order[i])));
-    };
-    chain(kEntryTabOrder);
-    chain(kGridTabOrder);
-    grid1_->setAccessibleName(kGridHint);
-    nameEntryFields();
+    connect(host_.menuAction(QStringLiteral("copytoclipboard")), &QAction::triggered, this,
+            [this] { copySelectedRecord(state_.store, host_.selectedListLine(), platform_.clipboard, platform_.messages); });
 }
 
-void MainWindow::nameEntryFields()
+void EditPage::nameEntryFields()
 {
     for (const CaptionedField& f : kCaptionedFields)
         control(QString::fromLatin1(f.field))
             ->setAccessibleName(static_cast<QLabel*>(control(QString::fromLatin1(f.caption)))->text());
 }
 
-void MainWindow::attachEditPageHints()
+void EditPage::attachEditPageHints()
 {
     for (const ControlHint& h : kEditPageHints) {
         QWidget* w = control(QString::fromLatin1(h.control));
         // Buttons and labels pass a plain mouse move on to their parents,
         // whose own hints would then replace theirs.
         w->setAttribute(Qt::WA_NoMousePropagation);
-        hints_->attach(w, QString::fromLatin1(h.hint));
+        host_.hints().attach(w, QString::fromLatin1(h.hint));
     }
-    hints_->attach(grid1_, kGridHint);
-    hints_->attach(grid1_->viewport(), kGridHint);
+    host_.hints().attach(grid1_, kGridHint);
+    host_.hints().attach(grid1_->viewport(), kGridHint);
+    host_.hints().attach(ssPanel2_, QStringLiteral("Planner records entry window"));
+    // A control that does not follow the mouse swallows the moves over it;
+    // the panel's captions pass them on to the panel.
+    for (QLabel* caption : ssPanel2_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        caption->setMouseTracking(true);
+}
+
+void EditPage::createEntryPanel(QWidget* panel)
+{
+    auto label = [this, panel](const char* name, const char* caption) {
+        auto* l = new QLabel(QString::fromUtf8(caption), panel);
+        l->setObjectName(QString::fromLatin1(name));
+        controls_[l->objectName()] = l;
+    };
+    auto field = [this, panel](const char* name, int maxLength) {
+        auto* t = new QLineEdit(panel);
+        t->setObjectName(QString::fromLatin1(name));
+        t->setMaxLength(maxLength);
+        controls_[t->objectName()] = t;
+    };
+    auto button = [this](QWidget* parent, const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+        b->setObjectName(QString::fromLatin1(name));
+        controls_[b->objectName()] = b;
+    };
+    auto* scroll = new QScrollBar(Qt::Vertical, panel);
+    scroll->setObjectName(QStringLiteral("VScroll1"));
+    scroll->setRange(1, 1);
+    scroll->setAccessibleName(QStringLiteral("Record"));
+    controls_[scroll->objectName()] = scroll;
+
+    label("Label7", "Start Date");
+    field("Text2", 10);
+    label("Label5", "Time");
+    field("Text3", 10);
+    label("Label2", "Finish Date");
+    field("Text11", 10);
+    label("Label4", "Name, company or job");
+    field("Text5", 200);
+    label("Label3", "Phone AH");
+    field("Text6", 100);
+    label("Label12", "Phone BH");
+    field("Text7", 100);
+    label("Label8", "Income $");
+    field("Text8", 100);
+    label("Label9", "Expense $");
+    field("Text9", 100);
+    label("Label6", "Message");
+    field("Text10", 255);
+    // The message box is one line of text but tall: the text starts at the top.
+    static_cast<QLineEdit*>(control(QStringLiteral("Text10")))->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* done = new QCheckBox(QStringLiteral("Done"), panel);
+    done->setObjectName(QStringLiteral("Check1"));
+    controls_[done->objectName()] = done;
+    auto* attachments = new QFrame(panel);
+    attachments->setObjectName(QStringLiteral("SSPanel1"));
+    attachments->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    controls_[attachments->objectName()] = attachments;
+    button(attachments, "SSCommand2", "Image");
+    button(attachments, "SSCommand1", "Speak");
+    button(panel, "Command1", "&New");
+    button(panel, "Command2", "&Add");
+    button(panel, "Command6", "&Change");
+    button(panel, "Command3", "&Remove");
 }
 
 // --- outcomes ------------------------------------------------------------------
 
-void MainWindow::runEntryCommand(const EditOutcome& out)
+void EditPage::runEntryCommand(const EditOutcome& out)
 {
     // A picture kept for the next Add or Change is used or dropped by any
     // entry-panel command that acts.
@@ -308,7 +349,7 @@ void MainWindow::runEntryCommand(const EditOutcome& out)
     applyEditOutcome(out);
 }
 
-void MainWindow::applyEditOutcome(const EditOutcome& out, int cellRow, int cellColumn)
+void EditPage::applyEditOutcome(const EditOutcome& out, int cellRow, int cellColumn)
 {
     // The command has already done what moving the bar would do.
     setEntryScroll(out.scroll);
@@ -339,18 +380,18 @@ void MainWindow::applyEditOutcome(const EditOutcome& out, int cellRow, int cellC
         text4_->setFocus(Qt::OtherFocusReason);
 
     if (out.refreshList)
-        rebuildRecordsList();
+        host_.rebuildRecordsList();
     if (out.applyLabels)
         applyEntryLabels();
     if (out.applyEditStyle)
         applyEditStyle();
     if (out.relayout)
-        layoutMainWindow();
+        host_.layoutMainWindow();
     if (out.recordPage)
-        showRecordTab(*out.recordPage);
+        host_.showRecordTab(*out.recordPage);
 }
 
-void MainWindow::setEntryScroll(const ScrollState& scroll)
+void EditPage::setEntryScroll(const ScrollState& scroll)
 {
     auto* bar = static_cast<QScrollBar*>(control(QStringLiteral("VScroll1")));
     const QSignalBlocker block(bar);
@@ -358,7 +399,7 @@ void MainWindow::setEntryScroll(const ScrollState& scroll)
     bar->setValue(scroll.value);
 }
 
-void MainWindow::resetEntryPanel()
+void EditPage::resetEntryPanel()
 {
     const RecordStore& store = state_.store;
     ScrollState scroll;
@@ -372,7 +413,7 @@ void MainWindow::resetEntryPanel()
 
 // --- entry panel -----------------------------------------------------------------
 
-EntryFields MainWindow::entryFields() const
+EntryFields EditPage::entryFields() const
 {
     EntryFields fields;
     for (const EntryField& f : kEntryFields)
@@ -381,14 +422,14 @@ EntryFields MainWindow::entryFields() const
     return fields;
 }
 
-void MainWindow::clearEntryFields()
+void EditPage::clearEntryFields()
 {
     for (const EntryField& f : kEntryFields)
         static_cast<QLineEdit*>(control(QString::fromLatin1(f.control)))->clear();
     static_cast<QCheckBox*>(control(QStringLiteral("Check1")))->setChecked(false);
 }
 
-void MainWindow::showEntryFields(const RecordDisplay& display)
+void EditPage::showEntryFields(const RecordDisplay& display)
 {
     setEntryScroll(display.scroll);
     if (display.empty) {
@@ -406,27 +447,18 @@ void MainWindow::showEntryFields(const RecordDisplay& display)
         image1_->clear();
 }
 
-void MainWindow::showRecordInEntryFields()
+void EditPage::showRecordInEntryFields()
 {
     showEntryFields(editor_->showRecordInEntryFields(pictureLoader()));
-    playRecordSound(state_.store.currentSoundPath);
+    host_.playRecordSound(state_.store.currentSoundPath);
 }
 
-void MainWindow::playRecordSound(const QString& path)
-{
-    if (!shouldPlaySound(state_.settings.soundOn, path))
-        return;
-    playSound(path);
-    if (const auto problem = recordSoundProblem(path))
-        hints_->show(*problem);
-}
-
-AttachmentCheck MainWindow::pictureLoader()
+AttachmentCheck EditPage::pictureLoader()
 {
     return [this](const QString& path) { return showPictureInImage1(path); };
 }
 
-bool MainWindow::showPictureInImage1(const QString& path, QString* problem)
+bool EditPage::showPictureInImage1(const QString& path, QString* problem)
 {
     const std::optional<QPixmap> picture = readPictureFile(path, problem);
     if (!picture)
@@ -440,7 +472,7 @@ bool MainWindow::showPictureInImage1(const QString& path, QString* problem)
     return true;
 }
 
-void MainWindow::checkEntryDate(bool startDate)
+void EditPage::checkEntryDate(bool startDate)
 {
     if (checkingDate_)
         return;
@@ -458,7 +490,7 @@ void MainWindow::checkEntryDate(bool startDate)
     checkingDate_ = false;
 }
 
-void MainWindow::attachPicture(PictureEntry entry)
+void EditPage::attachPicture(PictureEntry entry)
 {
     PictureHooks hooks;
     // The picture the user chose is the first one loaded; when it cannot be
@@ -474,8 +506,8 @@ void MainWindow::attachPicture(PictureEntry entry)
         return shown;
     };
     if (entry == PictureEntry::ImageButton && ssTab1_->currentIndex() == kEditPage) {
-        hooks.beforeQuestion = [this] { peekRecordTab(kImagePage); };
-        hooks.afterQuestion = [this] { peekRecordTab(kEditPage); };
+        hooks.beforeQuestion = [this] { host_.peekRecordTab(kImagePage); };
+        hooks.afterQuestion = [this] { host_.peekRecordTab(kEditPage); };
     }
     const EditOutcome out = editor_->attachPicture(entry, platform_.fileDialogs, hooks);
     if (out.done) {
@@ -489,106 +521,14 @@ void MainWindow::attachPicture(PictureEntry entry)
     // Refused or unreadable on the Image page: it shows the record's own
     // picture again.
     if (!out.done && ssTab1_->currentIndex() == kImagePage)
-        showImagePage();
+        host_.showImagePage();
     if (!refused.isEmpty())
-        hints_->show(refused);
-}
-
-// Cancelling a picture or sound dialog keeps what the record has; these
-// are how an attachment is taken away: "No picture" on the picture of the
-// entry panel (its context menu, or the menu key on the "Image" button), and
-// "No picture" / "No sound" on a cell of the grid's picture or sound column.
-void MainWindow::createRemoveAttachmentActions()
-{
-    auto* noPicture = new QAction(QStringLiteral("No picture"), this);
-    noPicture->setObjectName(QStringLiteral("NoPicture"));
-    connect(noPicture, &QAction::triggered, this, [this] {
-        attachedPicture_.reset();
-        pictureJustAttached_ = false;
-        applyEditOutcome(editor_->removePicture());
-    });
-    for (QWidget* w : {static_cast<QWidget*>(image1_), control(QStringLiteral("SSCommand2"))}) {
-        w->setContextMenuPolicy(Qt::ActionsContextMenu);
-        w->addAction(noPicture);
-    }
-
-    auto* gridNoPicture = new QAction(QStringLiteral("No picture"), this);
-    gridNoPicture->setObjectName(QStringLiteral("GridNoPicture"));
-    auto* gridNoSound = new QAction(QStringLiteral("No sound"), this);
-    gridNoSound->setObjectName(QStringLiteral("GridNoSound"));
-    for (QAction* action : {gridNoPicture, gridNoSound}) {
-        connect(action, &QAction::triggered, this, [this] {
-            const QModelIndex current = grid1_->currentIndex();
-            if (current.isValid())
-                applyEditOutcome(editor_->removeGridAttachment(current.row(), current.column()), current.row(),
-                                 current.column());
-        });
-    }
-    grid1_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid1_, &QWidget::customContextMenuRequested, this, [this, gridNoPicture, gridNoSound](const QPoint& at) {
-        const QModelIndex index = grid1_->indexAt(at);
-        if (index.isValid())
-            grid1_->setCurrentIndex(index);
-        const QModelIndex current = grid1_->currentIndex();
-        const bool picture = current.isValid() && current.column() == kGridPictureColumn;
-        const bool sound = current.isValid() && current.column() == kGridSoundColumn;
-        if (!picture && !sound)
-            return;
-        QMenu menu(grid1_);
-        menu.addAction(picture ? gridNoPicture : gridNoSound);
-        menu.exec(grid1_->viewport()->mapToGlobal(at));
-    });
-}
-
-// --- entry grid -------------------------------------------------------------------
-
-int MainWindow::gridCurrentRow() const
-{
-    const QModelIndex current = grid1_->currentIndex();
-    return current.isValid() ? current.row() : -1;
-}
-
-void MainWindow::fillEntryGrid()
-{
-    RecordStore& store = state_.store;
-    gridModel_->setRows(entryGridRows(store));
-    const int row = entryGridCurrentRow(store);
-    if (row >= 0) {
-        const QModelIndex current = grid1_->currentIndex();
-        const int column = current.isValid() && current.column() >= 1 ? current.column() : 1;
-        const QModelIndex at = gridModel_->index(row, column);
-        grid1_->setCurrentIndex(at);
-        grid1_->scrollTo(at);
-    }
-    showCurrentCellInText4();
-}
-
-void MainWindow::showCurrentCellInText4()
-{
-    const QModelIndex current = grid1_->currentIndex();
-    text4_->setText(current.isValid() ? gridModel_->text(current.row(), current.column()) : QString());
-}
-
-void MainWindow::commitGridCell()
-{
-    const QModelIndex current = grid1_->currentIndex();
-    if (!current.isValid())
-        return;
-    applyEditOutcome(editor_->commitGridCell(current.row(), current.column(), text4_->text()), current.row(),
-                     current.column());
-}
-
-void MainWindow::doubleClickGrid(const QModelIndex& index)
-{
-    if (!index.isValid())
-        return;
-    applyEditOutcome(editor_->doubleClickGrid(index.row(), index.column(), platform_.fileDialogs), index.row(),
-                     index.column());
+        host_.hints().show(refused);
 }
 
 // --- labels, style and pages ----------------------------------------------------------
 
-void MainWindow::applyEntryLabels()
+void EditPage::applyEntryLabels()
 {
     const RecordStore& store = state_.store;
     for (const EntryPanelLabel& l : entryPanelLabels())
@@ -601,24 +541,24 @@ void MainWindow::applyEntryLabels()
     nameEntryFields();
 }
 
-void MainWindow::switchToProjectStyle()
+void EditPage::switchToProjectStyle()
 {
     applyEditOutcome(editor_->switchToProjectPlanning());
     applyEditStyle();
-    showRecordTab(kEditPage);
+    host_.showRecordTab(kEditPage);
     fillEntryGrid();
 }
 
-void MainWindow::applyEditStyle()
+void EditPage::applyEditStyle()
 {
     const int style = state_.store.editStyle;
-    setMenuTick(QStringLiteral("homeandoffice"), style == 0);
-    setMenuTick(QStringLiteral("projectplanning"), style == 1);
-    if (ssTab1_->currentIndex() == kEditPage && currentPage_ == kEditPage)
+    host_.setMenuTick(QStringLiteral("homeandoffice"), style == 0);
+    host_.setMenuTick(QStringLiteral("projectplanning"), style == 1);
+    if (host_.editPageShowing())
         showEditFace();
 }
 
-void MainWindow::showEditFace()
+void EditPage::showEditFace()
 {
     const bool panel = state_.store.editStyle == 0;
     ssPanel2_->setVisible(panel);
@@ -633,14 +573,14 @@ void MainWindow::showEditFace()
     }
 }
 
-void MainWindow::hideEditFace()
+void EditPage::hideEditFace()
 {
     for (QWidget* w : std::initializer_list<QWidget*>{ssPanel2_, grid1_, text4_, control(QStringLiteral("Command4")),
                                                       control(QStringLiteral("Command5"))})
         w->hide();
 }
 
-void MainWindow::showEditPage()
+void EditPage::showEditPage()
 {
     RecordStore& store = state_.store;
     if (store.editStyle == 0) {
@@ -655,38 +595,21 @@ void MainWindow::showEditPage()
     showEditFace();
 }
 
-void MainWindow::showRecordDetailsPage()
+void EditPage::followRecord(int record)
 {
-    text1_->setPlainText(detailsPageText(state_.store));
+    runEntryCommand(editor_->scrollMoved(record));
 }
 
-void MainWindow::showRecordTab(int page)
+void EditPage::clearGridEditBox()
 {
-    if (ssTab1_->currentIndex() == page)
-        showRecordPage(page);
-    else
-        ssTab1_->setCurrentIndex(page);
+    text4_->clear();
 }
 
-void MainWindow::peekRecordTab(int page)
+bool EditPage::takePictureJustAttached()
 {
-    {
-        const QSignalBlocker block(ssTab1_);
-        ssTab1_->setCurrentIndex(page);
-    }
-    if (page == kImagePage) {
-        hideEditFace();
-        image1_->show();
-    } else {
-        image1_->hide();
-        showEditFace();
-    }
-}
-
-int MainWindow::selectedListLine() const
-{
-    const QModelIndex current = viewlist_->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    const bool was = pictureJustAttached_;
+    pictureJustAttached_ = false;
+    return was;
 }
 
 } // namespace zp
