@@ -23,4 +23,9 @@ QString programVersionText(const ProgramVersion& v)
     return QStringLiteral("%1.%2.%3 (build %4)").arg(v.major).arg(v.minor).arg(v.patch).arg(v.build);
 }
 
+QString programVersionName(const ProgramVersion& v)
+{
+    return QStringLiteral("%1.%2").arg(v.major).arg(v.minor);
+}
+
 } // namespace zp

@@ -59,8 +59,6 @@ namespace zp {
 
 namespace {
 
-const QString kCaptionPrefix = QStringLiteral("Zorvik Planner 3.2  -  ");
-
 struct ToolbarButton {
     const char* name;
     const char* pressedName;
@@ -236,7 +234,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen), layoutTwips_(twips_)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kCaptionPrefix);
+    setWindowTitle(startUpWindowTitle(QString()));
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("Form1Client"));
     setCentralWidget(client_);
@@ -564,7 +562,7 @@ void MainWindow::focusRecordsList(Qt::FocusReason reason)
 
 void MainWindow::createPanels()
 {
-    panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version 3.0"), client_);
+    panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version %1").arg(programVersionName()), client_);
     panel3D3_->setObjectName(QStringLiteral("Panel3D3"));
     panel3D3_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel3D3_->setTextFormat(Qt::PlainText);
@@ -1069,7 +1067,7 @@ void MainWindow::applySettingsToWindow()
         setMenuTick(QStringLiteral("soundon"), true);
     else if (s.soundOn == 0)
         setMenuTick(QStringLiteral("soundon"), false);
-    setWindowTitle(kCaptionPrefix + store.planFileName);
+    setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
@@ -1189,7 +1187,7 @@ void MainWindow::readStartupPlan()
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
     // Without a plan the caption stays as the start-up set it.
-    setWindowTitle(kCaptionPrefix + store.planFileName);
+    setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
     buildSystemInfo();
     offerRecoveryCopy();

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, firstStart_showsCaptionStatusPanelsAndDefaultPlace)
     EXPECT_EQ(w.statusPanelText(3), "Thursday");
     EXPECT_EQ(w.statusPanelText(4), "New Plan");
     EXPECT_EQ(w.statusPanelText(2), "10/12/2026");
-    EXPECT_EQ(hint(), "Zorvik Planner Version 3.0");
+    EXPECT_EQ(hint(), "Zorvik Planner Version 3.2");
     const QRect g = w.twipsGeometry();
     EXPECT_NEAR(g.y(), 2205, 15);
     EXPECT_NEAR(g.x(), 1185, 15);
