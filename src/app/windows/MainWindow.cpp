@@ -1296,9 +1296,9 @@ void MainWindow::showRecordPage(int previousPage)
     text4_->clear();
     RecordStore& store = state_.store;
     if (previousPage == 3 && page != 3) {
-        if (store.recorderState == 2)
+        if (store.recorderState == RecorderState::Recorded)
             store.newRecordings.add(store.currentSoundPath);
-        store.recorderState = 0;
+        store.recorderState = RecorderState::Untouched;
     }
     switch (page) {
     case 0:

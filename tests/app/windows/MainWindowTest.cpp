@@ -354,12 +354,12 @@ TEST_F(MainWindowTest, recordPages_showOnlyTheChosenPage)
     EXPECT_FALSE(find("Grid1")->isVisible());
 
     // Leaving the Edit page with an unstored recording marks it for deletion.
-    state.store.recorderState = 2;
+    state.store.recorderState = RecorderState::Recorded;
     state.store.currentSoundPath = QStringLiteral("/rec/07101530.WAV");
     tabs->setCurrentIndex(2);
     EXPECT_TRUE(find("Image1")->isVisible());
     EXPECT_EQ(state.store.newRecordings.paths, QStringList{"/rec/07101530.WAV"});
-    EXPECT_EQ(state.store.recorderState, 0);
+    EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
 
     state.store.editStyle = 1;
     tabs->setCurrentIndex(3);
