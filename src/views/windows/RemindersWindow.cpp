@@ -72,7 +72,6 @@ RecordDetailsWindow* RemindersWindow::detailsWindow() const
 void RemindersWindow::buildReminderList()
 {
     reminders_ = zp::buildReminderList(state_.store, platform_.clock.today());
-    state_.reminderIndex = reminders_.index;
     list1_->clear();
     list1_->addItems(reminders_.lines);
     applyFont();
