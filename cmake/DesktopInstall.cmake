@@ -55,6 +55,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian.gz resources/d
 # cpack -G DEB: the package installs into /usr; its dependencies are what
 # dpkg-shlibdeps finds the program links.
 set(CPACK_PACKAGE_NAME zorvik-planner)
+# The same version the program names (project(VERSION) in CMakeLists.txt).
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Zorvik Planner developers")
 set(CPACK_PACKAGE_CONTACT "Zorvik Planner developers <planner@zorvik.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop planner for jobs, appointments, contacts and money")

@@ -84,9 +84,9 @@ RecorderSession::RecorderSession(RecordStore& store, double& maxRecordSeconds)
 
 void RecorderSession::begin()
 {
-    if (store_.recorderState == 2)
+    if (store_.recorderState == RecorderState::Recorded)
         store_.newRecordings.add(store_.currentSoundPath);
-    store_.recorderState = 0;
+    store_.recorderState = RecorderState::Untouched;
     tickArmed_ = true;
     failed_ = false;
 }
@@ -104,12 +104,12 @@ void RecorderSession::fail()
     // The record keeps its sound: a recorder that never opened changes
     // nothing a later Add or Change stores.
     store_.currentSoundPath = store_.previousSoundPath;
-    store_.recorderState = 0;
+    store_.recorderState = RecorderState::Untouched;
 }
 
 void RecorderSession::recordStarted(const QDateTime& now)
 {
-    store_.recorderState = 2;
+    store_.recorderState = RecorderState::Recorded;
     timerRunning_ = true;
     tickArmed_ = true;
     recordStart_ = now;
@@ -150,7 +150,7 @@ void RecorderSession::end(bool recordingKept)
     if (failed_)
         return;
     // A recording whose file could not be kept counts as none.
-    store_.recorderState = store_.recorderState == 2 && recordingKept ? 2 : 1;
+    store_.recorderState = store_.recorderState == RecorderState::Recorded && recordingKept ? RecorderState::Recorded : RecorderState::ClosedWithoutRecording;
 }
 
 } // namespace zp

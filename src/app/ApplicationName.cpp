@@ -9,8 +9,7 @@ namespace zp {
 void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("zorvik-planner"));
-    const ProgramVersion v = programVersion();
-    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.patch));
+    QCoreApplication::setApplicationVersion(programReleaseText());
 }
 
 } // namespace zp

@@ -18,9 +18,19 @@ ProgramVersion programVersion()
     return {ZORVIK_VERSION_MAJOR, ZORVIK_VERSION_MINOR, ZORVIK_VERSION_PATCH, ZORVIK_BUILD_NUMBER};
 }
 
+QString programReleaseText(const ProgramVersion& v)
+{
+    return QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.patch);
+}
+
 QString programVersionText(const ProgramVersion& v)
 {
-    return QStringLiteral("%1.%2.%3 (build %4)").arg(v.major).arg(v.minor).arg(v.patch).arg(v.build);
+    return QStringLiteral("%1 (build %2)").arg(programReleaseText(v)).arg(v.build);
+}
+
+QString programVersionName(const ProgramVersion& v)
+{
+    return QStringLiteral("%1.%2").arg(v.major).arg(v.minor);
 }
 
 } // namespace zp

@@ -14,7 +14,13 @@ struct ProgramVersion {
 
 ProgramVersion programVersion();
 
-// "3.2.0 (build 412)", as --version and the About box show it.
+// "3.2.0": the release, as the application's own version names it.
+QString programReleaseText(const ProgramVersion& version = programVersion());
+
+// "3.2.0 (build 412)", as --version and the Info page show it.
 QString programVersionText(const ProgramVersion& version = programVersion());
+
+// "3.2": the version as the hint bar and the About box name it.
+QString programVersionName(const ProgramVersion& version = programVersion());
 
 } // namespace zp

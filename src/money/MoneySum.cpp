@@ -368,16 +368,7 @@ QString MoneySum::standardText() const
             whole = "0";
     }
     const bool zero = whole == "0" && cents == "00";
-    std::string out = (negative && !zero) ? "-" : "";
-    const std::size_t firstGroup = whole.size() % 3 == 0 ? 3 : whole.size() % 3;
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i >= firstGroup && (i - firstGroup) % 3 == 0)
-            out.push_back(',');
-        out.push_back(whole[i]);
-    }
-    out.push_back('.');
-    out += cents;
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    return groupedAmountText(negative && !zero, whole, cents);
 }
 
 } // namespace zp

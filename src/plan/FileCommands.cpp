@@ -48,13 +48,20 @@ QByteArray sha1Of(QFile& file)
     return hash.result();
 }
 
+const QString kTitlePrefix = QStringLiteral("Zorvik Planner 3.2  -  ");
+
 } // namespace
 
 QString planWindowTitle(const QString& planFileName)
 {
     if (planFileName.isEmpty())
         return QStringLiteral("Zorvik Planner 3.2 ");
-    return QStringLiteral("Zorvik Planner 3.2  -  ") + planFileName;
+    return kTitlePrefix + planFileName;
+}
+
+QString startUpWindowTitle(const QString& planFileName)
+{
+    return kTitlePrefix + planFileName;
 }
 
 FileCommands::FileCommands(RecordStore& store, MessageBoxService& messages, FileDialogs& dialogs,

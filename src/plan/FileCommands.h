@@ -34,8 +34,11 @@ inline const QString kSavePlanDialogTitle = QStringLiteral("Save Plan");
 inline const QString kSavePlanAsDialogTitle = QStringLiteral("Save Plan as");
 
 // The main window's caption for a plan: "Zorvik Planner 3.2  -  " and the
-// name, or "Zorvik Planner 3.2 " for an untitled plan.
+// name, or "Zorvik Planner 3.2 " for an untitled plan (after New and Delete).
 QString planWindowTitle(const QString& planFileName);
+// The caption start-up gives: the prefix and the name even when there is no
+// plan yet, so a first start reads "Zorvik Planner 3.2  -  " as it always has.
+QString startUpWindowTitle(const QString& planFileName);
 
 // What the main window does for the file commands.
 class FileCommandsView {

@@ -112,8 +112,6 @@ public:
         }
     }
 
-    qint64 consumed() const { return consumed_; }
-
 private:
     static constexpr qsizetype kChunk = 1 << 20;
 

@@ -329,9 +329,9 @@ EditOutcome RecordEditor::scrollMoved(int value)
     if (changeInProgress_)
         return outcome();
     // A recording made for the record being left and never stored.
-    if (store_.recorderState == 2)
+    if (store_.recorderState == RecorderState::Recorded)
         store_.newRecordings.add(store_.currentSoundPath);
-    store_.recorderState = 0;
+    store_.recorderState = RecorderState::Untouched;
     store_.currentRecord = value;
     scroll_.value = value;
     EditOutcome out = outcome();
@@ -343,11 +343,11 @@ EditOutcome RecordEditor::scrollMoved(int value)
 EditOutcome RecordEditor::newRecord()
 {
     store_.modified = true;
-    if (store_.recorderState == 2)
+    if (store_.recorderState == RecorderState::Recorded)
         store_.newRecordings.add(store_.currentSoundPath);
     store_.pendingImagePath = kNoAttachment;
     store_.currentSoundPath = kNoAttachment;
-    store_.recorderState = 0;
+    store_.recorderState = RecorderState::Untouched;
     EditOutcome out = outcome();
     out.done = true;
     out.clearFields = true;
@@ -379,21 +379,21 @@ std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
     record[Field::JobStatus] = fields.done ? kDone : kPending;
     record[Field::ImagePath] = singleLine(store_.pendingImagePath);
     // Recorder closed without recording: the record has no sound.
-    record[Field::AudioPath] = store_.recorderState == 1 ? kNoAttachment : singleLine(store_.currentSoundPath);
+    record[Field::AudioPath] = store_.recorderState == RecorderState::ClosedWithoutRecording ? kNoAttachment : singleLine(store_.currentSoundPath);
     record[Field::FinishDate] = withCurrentYear(singleLine(fields.text11));
 
     const std::optional<int> at = store_.insertInDateOrder(record);
     if (!at)
         return std::nullopt;
 
-    if (store_.recorderState == 1)
+    if (store_.recorderState == RecorderState::ClosedWithoutRecording)
         store_.currentSoundPath = kNoAttachment;
-    else if (store_.recorderState == 2)
+    else if (store_.recorderState == RecorderState::Recorded)
         store_.recordingsToDeleteOnDiscard.add(store_.currentSoundPath);
     scroll_.maximum = store_.recordCount();
     store_.currentRecord = *at;
     scroll_.value = *at;
-    store_.recorderState = 0;
+    store_.recorderState = RecorderState::Untouched;
     return at;
 }
 
@@ -469,18 +469,18 @@ EditOutcome RecordEditor::removeCurrentRecord()
     // The removed record's sound is deleted when the plan is next saved; a
     // recording made for it and never stored goes at the next file command.
     switch (store_.recorderState) {
-    case 2:
+    case RecorderState::Recorded:
         store_.newRecordings.add(store_.currentSoundPath);
         store_.supersededSounds.add(store_.previousSoundPath);
         break;
-    case 1:
+    case RecorderState::ClosedWithoutRecording:
         store_.supersededSounds.add(store_.previousSoundPath);
         break;
-    default:
+    case RecorderState::Untouched:
         store_.supersededSounds.add(store_.currentSoundPath);
         break;
     }
-    store_.recorderState = 0;
+    store_.recorderState = RecorderState::Untouched;
 
     const int count = store_.recordCount();
     if (current <= 1 && scroll_.maximum <= 1 && count == 0)

@@ -4,7 +4,8 @@
 // row, cell commit, double-click), the date checks of the start and finish
 // date fields and the edit-style and label commands. Plain values in, plain
 // values out: the main window keeps the widgets, hands their texts in and
-// applies the returned outcome to them.
+// applies the returned outcome to them. Its questions and warnings go
+// through the MessageBoxService it is given, never to Qt directly.
 
 #include "plan/RecordStore.h"
 

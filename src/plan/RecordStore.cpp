@@ -316,15 +316,15 @@ double sortKey(QStringView dateText, QStringView timeText, DateOrder order)
 RecordStore::RecordStore()
     : records_(1), keys_(1, kNoKey)
 {
-    static const std::array<const char*, 12> labels = {
-        "Name", "Start date", "Finish date", "Income", "Expense", "Time",
-        "Phone(ah)", "Phone(bh)", "Job status", "Message", "Image", "Sound"};
-    for (std::size_t i = 0; i < labels.size(); ++i)
-        fieldLabels[i + 1] = QString::fromLatin1(labels[i]);
+    const auto& labels = defaultFieldLabels();
+    for (std::size_t i = 1; i < labels.size(); ++i)
+        fieldLabels[i] = labels[i];
     for (std::size_t i = 13; i <= 24; ++i)
         fieldLabels[i] = QStringLiteral("on");
 }
 
+// The one list of the column captions a new plan, the settings without a
+// file and the label editor's "Set to default" all start from.
 const std::array<QString, 13>& RecordStore::defaultFieldLabels()
 {
     static const std::array<QString, 13> labels = {
@@ -332,7 +332,7 @@ const std::array<QString, 13>& RecordStore::defaultFieldLabels()
         QStringLiteral("Name"), QStringLiteral("Start date"), QStringLiteral("Finish date"),
         QStringLiteral("Income"), QStringLiteral("Expense"), QStringLiteral("Time"),
         QStringLiteral("Phone(ah)"), QStringLiteral("Phone(bh)"), QStringLiteral("Job status"),
-        QStringLiteral("Message"), QStringLiteral("Image"), QStringLiteral("Audio")};
+        QStringLiteral("Message"), QStringLiteral("Image"), QStringLiteral("Sound")};
     return labels;
 }
 

@@ -287,6 +287,10 @@ public:
     virtual void end() = 0;
 };
 
+// What the recorder did for the record on show, since it was shown: its
+// sound is then kept, dropped (closed without recording) or the new file.
+enum class RecorderState { Untouched, ClosedWithoutRecording, Recorded };
+
 // A list of files to delete later, kept while a plan is open.
 struct DeferredDeletions {
     QStringList paths;
@@ -368,7 +372,7 @@ public:
     QString pendingImagePath = kNoAttachment;
     QString currentSoundPath = kNoAttachment;
     QString previousSoundPath = kNoAttachment;
-    int recorderState = 0; // 0 nothing yet, 1 closed without recording, 2 recorded
+    RecorderState recorderState = RecorderState::Untouched;
     // A plan named at start-up that could not be opened: the settings keep
     // remembering it until another plan is opened, saved or created.
     QString unopenedStartupPlan;

@@ -278,9 +278,12 @@ QString standardFormat(double value)
     const std::string cents = hundredths.substr(hundredths.size() - 2);
     const bool isZero = hundredths.find_first_not_of('0') == std::string::npos;
 
-    std::string out;
-    if (d.negative && !isZero)
-        out.push_back('-');
+    return groupedAmountText(d.negative && !isZero, whole, cents);
+}
+
+QString groupedAmountText(bool minus, std::string_view whole, std::string_view cents)
+{
+    std::string out = minus ? "-" : "";
     const std::size_t firstGroup = whole.size() % 3 == 0 ? 3 : whole.size() % 3;
     for (std::size_t i = 0; i < whole.size(); ++i) {
         if (i >= firstGroup && (i - firstGroup) % 3 == 0)

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <string_view>
+
 namespace zp {
 
 // Numeric value of a text: the number formed by its leading numeric part
@@ -31,5 +33,10 @@ QString bareNumber(double value);
 QString standardFormat(const QString& text);
 QString standardFormat(QStringView text);
 QString standardFormat(double value);
+
+// The one place amounts get their thousands separators: a minus sign when
+// asked, the whole digits grouped by threes with commas, a point and the two
+// cent digits: (true, "1234", "50") -> "-1,234.50".
+QString groupedAmountText(bool minus, std::string_view wholeDigits, std::string_view centDigits);
 
 } // namespace zp

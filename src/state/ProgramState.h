@@ -4,7 +4,6 @@
 #include "state/Settings.h"
 
 #include <QString>
-#include <vector>
 
 namespace zp {
 
@@ -55,7 +54,6 @@ struct ProgramState {
     // The start date as last typed; empty until the loan window first opens
     // (it then takes today's date).
     QString loanStartText;
-    static constexpr double pi = 3.141592654;
 
     // The print window's choices, kept for the next print: the style it
     // prints (1 standard, 2 project), whether every record prints, and
@@ -71,11 +69,6 @@ struct ProgramState {
     bool worldTimesOpen = false;
     bool notepadOpen = false;
     bool loanOpen = false;
-
-    // Which reminder belongs to which line of the reminders list.
-    std::vector<int> reminderIndex;
-
-    ProgramState() { reminderIndex.reserve(10001); }
 };
 
 } // namespace zp

@@ -96,15 +96,7 @@ SettingsSnapshot defaultSettingsSnapshot()
     v.fileDateStyle = QStringLiteral("english");
     v.keepBackups = QStringLiteral("0");
     v.editStyle = 0;
-    // The settings' own defaults: the twelfth column is "Sound" here, while
-    // "Set to default" of the label editor names it "Audio".
-    static const std::array<const char*, 12> labels = {"Name",      "Start date", "Finish date", "Income",
-                                                       "Expense",   "Time",       "Phone(ah)",   "Phone(bh)",
-                                                       "Job status", "Message",   "Image",       "Sound"};
-    for (std::size_t i = 1; i <= 12; ++i)
-        v.fieldLabels[i] = QString::fromLatin1(labels[i - 1]);
-    for (std::size_t i = 13; i <= 24; ++i)
-        v.fieldLabels[i] = QStringLiteral("on");
+    // The field labels come with the fresh RecordStore above.
     v.encoding = kUtf8Encoding;
     return v;
 }

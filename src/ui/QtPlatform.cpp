@@ -132,6 +132,16 @@ QColor toQColor(std::int32_t colour, const QPalette& palette)
     return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
 }
 
+void showInDisplayFont(QWidget& widget, const FontChoice& font, const QPalette& windowPalette)
+{
+    widget.setFont(toQFont(font));
+    QPalette p = widget.palette();
+    const QColor colour = toQColor(font.colour, windowPalette);
+    p.setColor(QPalette::Text, colour);
+    p.setColor(QPalette::WindowText, colour);
+    widget.setPalette(p);
+}
+
 std::int32_t fromQColor(const QColor& colour)
 {
     const QColor c = colour.toRgb();

@@ -48,6 +48,11 @@ FontChoice fromQFont(const QFont& font, std::int32_t colour);
 QColor toQColor(std::int32_t colour, const QPalette& palette);
 std::int32_t fromQColor(const QColor& colour);
 
+// How a tool window shows the user's display font: `widget` takes the font,
+// and its colour for text and labels; the system colour codes are read from
+// `windowPalette` (the tool window's own).
+void showInDisplayFont(QWidget& widget, const FontChoice& font, const QPalette& windowPalette);
+
 // --- Services ---------------------------------------------------------------
 
 // A modal QMessageBox. Style bits: buttons in the low three bits (0 OK,

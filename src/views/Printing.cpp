@@ -36,7 +36,6 @@ public:
         drawn_ = true;
         return printer_.ok();
     }
-    bool onFreshPage() const { return pending_ || !drawn_; }
 
 private:
     Printer& printer_;

@@ -92,12 +92,12 @@ protected:
 
 TEST_F(RecorderSessionTest, aRecordingNeverStoredIsQueuedWhenTheRecorderOpensAgain)
 {
-    store.recorderState = 2;
+    store.recorderState = RecorderState::Recorded;
     store.currentSoundPath = "/r/first.WAV";
     RecorderSession session(store, maxSeconds);
     session.begin();
     EXPECT_EQ(store.newRecordings.paths, QStringList{"/r/first.WAV"});
-    EXPECT_EQ(store.recorderState, 0);
+    EXPECT_EQ(store.recorderState, RecorderState::Untouched);
     session.useNewPath("/r/second.WAV");
     EXPECT_EQ(store.previousSoundPath, "/r/first.WAV");
     EXPECT_EQ(store.currentSoundPath, "/r/second.WAV");
@@ -108,11 +108,11 @@ TEST_F(RecorderSessionTest, closingSetsTheOutcome)
     struct Case {
         bool recorded;
         bool kept;
-        int state;
+        RecorderState state;
     } cases[] = {
-        {false, false, 1}, // closed without recording
-        {true, true, 2},   // recorded
-        {true, false, 1},  // recorded, but the file could not be kept
+        {false, false, RecorderState::ClosedWithoutRecording},
+        {true, true, RecorderState::Recorded},
+        {true, false, RecorderState::ClosedWithoutRecording}, // the file could not be kept
     };
     for (const Case& c : cases) {
         RecorderSession session(store, maxSeconds);
@@ -123,7 +123,7 @@ TEST_F(RecorderSessionTest, closingSetsTheOutcome)
         session.end(c.kept);
         EXPECT_EQ(store.recorderState, c.state) << c.recorded << c.kept;
         EXPECT_EQ(store.currentSoundPath, "/r/new.WAV");
-        store.recorderState = 0;
+        store.recorderState = RecorderState::Untouched;
     }
 }
 
@@ -136,7 +136,7 @@ TEST_F(RecorderSessionTest, aFailedOpenLeavesTheRecordsSoundAlone)
     session.end(false);
     EXPECT_TRUE(session.failed());
     EXPECT_EQ(store.currentSoundPath, "/r/old.wav");
-    EXPECT_EQ(store.recorderState, 0);
+    EXPECT_EQ(store.recorderState, RecorderState::Untouched);
 }
 
 TEST_F(RecorderSessionTest, timerTickStopsOnceThenSwitchesOffUnlessUnlimited)

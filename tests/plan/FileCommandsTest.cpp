@@ -131,6 +131,8 @@ TEST(FileCommandsNames, windowTitle)
 {
     EXPECT_EQ(planWindowTitle(""), "Zorvik Planner 3.2 ");
     EXPECT_EQ(planWindowTitle("/p/work.pln"), "Zorvik Planner 3.2  -  /p/work.pln");
+    EXPECT_EQ(startUpWindowTitle(""), "Zorvik Planner 3.2  -  ");
+    EXPECT_EQ(startUpWindowTitle("/p/work.pln"), "Zorvik Planner 3.2  -  /p/work.pln");
 }
 
 // --- the plans reported for the recent lists -----------------------------------------

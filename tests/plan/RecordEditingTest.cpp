@@ -129,7 +129,7 @@ TEST_F(RecordEditingTest, addStoresPastedValuesWithoutLineBreaks)
 }
 
 struct RecorderCase {
-    int recorderState;
+    RecorderState recorderState;
     QString expectedField11;
     QString expectedSoundAfter;
     int expectedDiscardList;
@@ -147,13 +147,13 @@ TEST_P(AddRecorderTest, addStoresTheSoundByRecorderState)
     EXPECT_EQ(store.field(Field::AudioPath, 1), c.expectedField11);
     EXPECT_EQ(store.currentSoundPath, c.expectedSoundAfter);
     EXPECT_EQ(store.recordingsToDeleteOnDiscard.count(), c.expectedDiscardList);
-    EXPECT_EQ(store.recorderState, 0);
+    EXPECT_EQ(store.recorderState, RecorderState::Untouched);
 }
 
 INSTANTIATE_TEST_SUITE_P(States, AddRecorderTest,
-                         ::testing::Values(RecorderCase{0, "/rec/05103000.wav", "/rec/05103000.wav", 0},
-                                           RecorderCase{1, "plandefault", "plandefault", 0},
-                                           RecorderCase{2, "/rec/05103000.wav", "/rec/05103000.wav", 1}));
+                         ::testing::Values(RecorderCase{RecorderState::Untouched, "/rec/05103000.wav", "/rec/05103000.wav", 0},
+                                           RecorderCase{RecorderState::ClosedWithoutRecording, "plandefault", "plandefault", 0},
+                                           RecorderCase{RecorderState::Recorded, "/rec/05103000.wav", "/rec/05103000.wav", 1}));
 
 // --- Change -------------------------------------------------------------------
 
@@ -235,7 +235,7 @@ TEST_F(RecordEditingTest, removeShowsTheFollowingRecord_orTheNewLastOne)
 }
 
 struct RemoveSoundCase {
-    int recorderState;
+    RecorderState recorderState;
     QStringList superseded;
     QStringList newRecordings;
 };
@@ -253,13 +253,13 @@ TEST_P(RemoveRecorderTest, removeQueuesTheSoundsByRecorderState)
 
     EXPECT_EQ(store.supersededSounds.paths, c.superseded);
     EXPECT_EQ(store.newRecordings.paths, c.newRecordings);
-    EXPECT_EQ(store.recorderState, 0);
+    EXPECT_EQ(store.recorderState, RecorderState::Untouched);
 }
 
 INSTANTIATE_TEST_SUITE_P(States, RemoveRecorderTest,
-                         ::testing::Values(RemoveSoundCase{0, {"current.wav"}, {}},
-                                           RemoveSoundCase{1, {"previous.wav"}, {}},
-                                           RemoveSoundCase{2, {"previous.wav"}, {"current.wav"}}));
+                         ::testing::Values(RemoveSoundCase{RecorderState::Untouched, {"current.wav"}, {}},
+                                           RemoveSoundCase{RecorderState::ClosedWithoutRecording, {"previous.wav"}, {}},
+                                           RemoveSoundCase{RecorderState::Recorded, {"previous.wav"}, {"current.wav"}}));
 
 // --- New record, moving, showing -------------------------------------------------
 
@@ -267,20 +267,20 @@ TEST_F(RecordEditingTest, newRecordAndMovingAway_dropAnUnstoredRecording)
 {
     plan(2);
     store.currentSoundPath = QStringLiteral("made.wav");
-    store.recorderState = 2;
+    store.recorderState = RecorderState::Recorded;
     EditOutcome out = editor.scrollMoved(2);
     EXPECT_TRUE(out.showRecord);
     EXPECT_EQ(store.currentRecord, 2);
     EXPECT_EQ(store.newRecordings.paths, QStringList{"made.wav"});
 
     store.currentSoundPath = QStringLiteral("again.wav");
-    store.recorderState = 2;
+    store.recorderState = RecorderState::Recorded;
     out = editor.newRecord();
     EXPECT_TRUE(out.clearFields && out.clearPicture);
     EXPECT_EQ(store.newRecordings.paths, (QStringList{"made.wav", "again.wav"}));
     EXPECT_EQ(store.currentSoundPath, kNoAttachment);
     EXPECT_EQ(store.pendingImagePath, kNoAttachment);
-    EXPECT_EQ(store.recorderState, 0);
+    EXPECT_EQ(store.recorderState, RecorderState::Untouched);
     EXPECT_EQ(store.recordCount(), 2);
     EXPECT_TRUE(store.modified);
 }
@@ -684,11 +684,11 @@ TEST_F(RecordEditingTest, switchingToHomeAndOffice_asksBeforeReSorting)
 TEST_F(RecordEditingTest, setLabelsToDefault_restoresCaptionsOnly_andEditRecordsTakesTheListLine)
 {
     store.fieldLabels[5] = QStringLiteral("Costs");
-    store.fieldLabels[12] = QStringLiteral("Sound");
+    store.fieldLabels[12] = QStringLiteral("Voice");
     store.fieldLabels[17] = QStringLiteral("off");
     EXPECT_TRUE(editor.setLabelsToDefault().applyLabels);
     EXPECT_EQ(store.fieldLabels[5], QStringLiteral("Expense"));
-    EXPECT_EQ(store.fieldLabels[12], QStringLiteral("Audio"));
+    EXPECT_EQ(store.fieldLabels[12], QStringLiteral("Sound"));
     EXPECT_EQ(store.fieldLabels[17], QStringLiteral("off"));
 
     EXPECT_EQ(editor.editRecords(2).recordPage, 3);

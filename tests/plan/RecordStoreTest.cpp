@@ -113,7 +113,7 @@ TEST(RecordStore, newStore_isEmptyWithDefaultLabels)
     EXPECT_EQ(store.fieldLabels[12], "Sound");
     for (int i = 13; i <= 24; ++i)
         EXPECT_EQ(store.fieldLabels[i], "on");
-    EXPECT_EQ(RecordStore::defaultFieldLabels()[12], "Audio");
+    EXPECT_EQ(RecordStore::defaultFieldLabels()[12], "Sound");
     EXPECT_EQ(store.pendingImagePath, kNoAttachment);
     EXPECT_EQ(store.currentSoundPath, kNoAttachment);
 }

@@ -74,6 +74,16 @@ TEST(PlainNumber, readsBackThroughTextValue)
     }
 }
 
+TEST(GroupedAmountText, commasEveryThreeDigitsFromThePoint)
+{
+    const struct { bool minus; const char* whole; const char* text; } cases[] = {
+        {false, "0", "0.05"},          {false, "999", "999.05"},         {false, "1000", "1,000.05"},
+        {true, "123456", "-123,456.05"}, {false, "1234567", "1,234,567.05"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(groupedAmountText(c.minus, c.whole, "05"), QString::fromLatin1(c.text)) << c.whole;
+}
+
 TEST(StandardFormat, numericTextsGetSeparatorsAndTwoDecimals)
 {
     const struct {

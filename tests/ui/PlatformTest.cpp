@@ -3,6 +3,7 @@
 #include "ui/QtPlatform.h"
 
 #include <QImage>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace zp {
@@ -126,6 +127,22 @@ TEST(FontConversion, keepsStyleAndSizeAndTreatsSystemAsDefaultFamily)
     QFont half;
     half.setPointSizeF(11.5);
     EXPECT_EQ(fromQFont(half, 0).size, 12);
+}
+
+TEST(ShowInDisplayFont, givesTheWidgetTheFontAndItsColourForTextAndLabels)
+{
+    QLabel label;
+    QPalette window;
+    window.setColor(QPalette::WindowText, QColor(1, 2, 3));
+    FontChoice c;
+    c.size = 15;
+    showInDisplayFont(label, c, window);
+    EXPECT_EQ(label.font().pointSize(), 15);
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(1, 2, 3)); // the system text colour
+    c.colour = 0x000000FF;
+    showInDisplayFont(label, c, window);
+    EXPECT_EQ(label.palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
 // --- Twips ------------------------------------------------------------------------

@@ -63,7 +63,7 @@ TEST_F(RecordCopyTextTest, copyAll_isEveryBlockWithOneBlankAndTwoEmptyLinesAfter
         "Expense 15\r\n"
         "Job status Done \r\n"
         "Image  plandefault\r\n"
-        "Audio  /snd/a.wav\r\n"
+        "Sound  /snd/a.wav\r\n"
         "\r\n"
         "\r\n"
         "Planner Record No. 2\r\n"
@@ -77,7 +77,7 @@ TEST_F(RecordCopyTextTest, copyAll_isEveryBlockWithOneBlankAndTwoEmptyLinesAfter
         "Expense 15\r\n"
         "Job status Pending\r\n"
         "Image  plandefault\r\n"
-        "Audio  /snd/a.wav\r\n"
+        "Sound  /snd/a.wav\r\n"
         "\r\n"
         "\r\n");
     EXPECT_EQ(clipboard.content, expected);
@@ -109,7 +109,7 @@ TEST_F(RecordCopyTextTest, copySelected_onTheThirdLine_isRecordThreeWithTwoBlank
                                                 "Expense  15\r\n"
                                                 "Job status  Pending\r\n"
                                                 "Image  plandefault\r\n"
-                                                "Audio  /snd/a.wav\r\n"));
+                                                "Sound  /snd/a.wav\r\n"));
 }
 
 TEST_F(RecordCopyTextTest, printSwitches_dropLines_andChooseTheDateLine)
@@ -121,7 +121,7 @@ TEST_F(RecordCopyTextTest, printSwitches_dropLines_andChooseTheDateLine)
     EXPECT_TRUE(text.startsWith(QStringLiteral("Planner Record No. 1\r\nStart date 05/11/1996\r\nFinish date  ")));
     EXPECT_FALSE(text.contains(QStringLiteral("Name")));
     EXPECT_FALSE(text.contains(QStringLiteral("Image")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("Audio  /snd/a.wav\r\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Sound  /snd/a.wav\r\n")));
 
     store.fieldLabels[12 + 2] = QStringLiteral("off"); // start date too: no date line
     text = copyAllText(store);

@@ -36,7 +36,7 @@ const QString kTenLines = QStringLiteral(
     "Expense  0\r\n"
     "Job status  Done \r\n"
     "Image  plandefault\r\n"
-    "Audio  /snd/a.wav\r\n");
+    "Sound  /snd/a.wav\r\n");
 
 RecordStore storeWith(std::vector<PlannerRecord> records)
 {

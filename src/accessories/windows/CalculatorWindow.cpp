@@ -293,12 +293,7 @@ void CalculatorWindow::applyFont()
     largest.setPointSize(std::max(font.pointSize(), Settings::kMaxFontSize));
     const int height = QFontMetrics(largest).height() + 6;
     for (QLabel* display : {readout_, readout2_}) {
-        display->setFont(font);
-        QPalette p = display->palette();
-        const QColor colour = toQColor(state_.settings.font.colour, palette());
-        p.setColor(QPalette::WindowText, colour);
-        p.setColor(QPalette::Text, colour);
-        display->setPalette(p);
+        showInDisplayFont(*display, state_.settings.font, palette());
         display->setFixedHeight(height);
         fitDisplayText(display);
     }

@@ -83,11 +83,7 @@ NotepadWindow::~NotepadWindow()
 
 void NotepadWindow::applyFontTo(NotepadDocument& document) const
 {
-    QPlainTextEdit* editor = document.editor();
-    editor->setFont(toQFont(state_.settings.font));
-    QPalette p = editor->palette();
-    p.setColor(QPalette::Text, toQColor(state_.settings.font.colour, palette()));
-    editor->setPalette(p);
+    showInDisplayFont(*document.editor(), state_.settings.font, palette());
 }
 
 void NotepadWindow::createToolStrip()

@@ -1,5 +1,7 @@
 #include "app/windows/AboutWindow.h"
 
+#include "app/ProgramVersion.h"
+
 #include "ui/Artwork.h"
 #include "ui/Platform.h"
 #include "ui/ScreenMetrics.h"
@@ -22,7 +24,7 @@ AboutWindow::AboutWindow(const ScreenMetrics& screen, StoreGeometry storeGeometr
       screen_(screen), storeGeometry_(std::move(storeGeometry)), showMainWindow_(std::move(showMainWindow))
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Zorvik Planner 3.1 - About"));
+    setWindowTitle(QStringLiteral("Zorvik Planner %1 - About").arg(programVersionName()));
 
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel3D1"));
@@ -35,7 +37,7 @@ AboutWindow::AboutWindow(const ScreenMetrics& screen, StoreGeometry storeGeometr
     picture->setAccessibleName(QStringLiteral("A calendar"));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    auto* name = new QLabel(QStringLiteral("Zorvik Planner Version 3.2"), panel);
+    auto* name = new QLabel(QStringLiteral("Zorvik Planner Version %1").arg(programVersionName()), panel);
     name->setObjectName(QStringLiteral("Label3"));
     QFont f = name->font();
     f.setBold(true);

@@ -59,12 +59,6 @@
 
 namespace zp {
 
-namespace {
-
-const QString kCaptionPrefix = QStringLiteral("Zorvik Planner 3.2  -  ");
-
-} // namespace
-
 // Shows long work in the hint panel and keeps the date check off meanwhile.
 // Shows long work on the progress bar and keeps the date check off
 // meanwhile. The re-sort also reports in the hint panel; plan reading and
@@ -157,7 +151,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen), layoutTwips_(twips_)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kCaptionPrefix);
+    setWindowTitle(startUpWindowTitle(QString()));
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("Form1Client"));
     setCentralWidget(client_);
@@ -254,7 +248,7 @@ void MainWindow::focusRecordsList(Qt::FocusReason reason)
 
 void MainWindow::createPanels()
 {
-    panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version 3.0"), client_);
+    panel3D3_ = new QLabel(QStringLiteral("Zorvik Planner Version %1").arg(programVersionName()), client_);
     panel3D3_->setObjectName(QStringLiteral("Panel3D3"));
     panel3D3_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel3D3_->setTextFormat(Qt::PlainText);
@@ -366,7 +360,7 @@ void MainWindow::applySettingsToWindow()
         setMenuTick(QStringLiteral("soundon"), true);
     else if (s.soundOn == 0)
         setMenuTick(QStringLiteral("soundon"), false);
-    setWindowTitle(kCaptionPrefix + store.planFileName);
+    setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
@@ -487,7 +481,7 @@ void MainWindow::readStartupPlan()
     setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
     setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
     // Without a plan the caption stays as the start-up set it.
-    setWindowTitle(kCaptionPrefix + store.planFileName);
+    setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
     buildSystemInfo();
     offerRecoveryCopy();
@@ -543,9 +537,9 @@ void MainWindow::showRecordPage(int previousPage)
     editPage_->clearGridEditBox();
     RecordStore& store = state_.store;
     if (previousPage == 3 && page != 3) {
-        if (store.recorderState == 2)
+        if (store.recorderState == RecorderState::Recorded)
             store.newRecordings.add(store.currentSoundPath);
-        store.recorderState = 0;
+        store.recorderState = RecorderState::Untouched;
     }
     switch (page) {
     case 0:

@@ -175,12 +175,7 @@ void LedgerWindow::closeEvent(QCloseEvent* event)
 
 void LedgerWindow::applyFont()
 {
-    grid1_->setFont(toQFont(state_.settings.font));
-    QPalette p = grid1_->palette();
-    const QColor colour = toQColor(state_.settings.font.colour, palette());
-    p.setColor(QPalette::Text, colour);
-    p.setColor(QPalette::WindowText, colour);
-    grid1_->setPalette(p);
+    showInDisplayFont(*grid1_, state_.settings.font, palette());
     grid1_->verticalHeader()->setDefaultSectionSize(grid1_->fontMetrics().height() + 4);
 }
 

@@ -208,16 +208,9 @@ void LoanWindow::open()
 
 void LoanWindow::applyFont()
 {
-    const QFont font = toQFont(state_.settings.font);
-    const QColor colour = toQColor(state_.settings.font.colour, palette());
-    for (QWidget* w : std::initializer_list<QWidget*>{amount_, years_, rate_, start_, frequency_, summary_, grid1_}) {
-        w->setFont(font);
-        QPalette p = w->palette();
-        p.setColor(QPalette::Text, colour);
-        p.setColor(QPalette::WindowText, colour);
-        w->setPalette(p);
-    }
-    grid1_->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    for (QWidget* w : std::initializer_list<QWidget*>{amount_, years_, rate_, start_, frequency_, summary_, grid1_})
+        showInDisplayFont(*w, state_.settings.font, palette());
+    grid1_->verticalHeader()->setDefaultSectionSize(grid1_->fontMetrics().height() + 4);
 }
 
 DateOrder LoanWindow::dateOrder() const

@@ -71,12 +71,7 @@ void KeywordWindow::closeEvent(QCloseEvent* event)
 
 void KeywordWindow::applyFont()
 {
-    text1_->setFont(toQFont(state_.settings.font));
-    QPalette p = text1_->palette();
-    const QColor colour = toQColor(state_.settings.font.colour, palette());
-    p.setColor(QPalette::Text, colour);
-    p.setColor(QPalette::WindowText, colour);
-    text1_->setPalette(p);
+    showInDisplayFont(*text1_, state_.settings.font, palette());
 }
 
 } // namespace zp

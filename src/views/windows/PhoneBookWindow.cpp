@@ -95,12 +95,7 @@ void PhoneBookWindow::closeEvent(QCloseEvent* event)
 
 void PhoneBookWindow::applyFont()
 {
-    grid1_->setFont(toQFont(state_.settings.font));
-    QPalette p = grid1_->palette();
-    const QColor colour = toQColor(state_.settings.font.colour, palette());
-    p.setColor(QPalette::Text, colour);
-    p.setColor(QPalette::WindowText, colour);
-    grid1_->setPalette(p);
+    showInDisplayFont(*grid1_, state_.settings.font, palette());
 }
 
 } // namespace zp

@@ -72,7 +72,6 @@ RecordDetailsWindow* RemindersWindow::detailsWindow() const
 void RemindersWindow::buildReminderList()
 {
     reminders_ = zp::buildReminderList(state_.store, platform_.clock.today());
-    state_.reminderIndex = reminders_.index;
     list1_->clear();
     list1_->addItems(reminders_.lines);
     applyFont();
@@ -168,12 +167,7 @@ bool RemindersWindow::eventFilter(QObject* watched, QEvent* event)
 
 void RemindersWindow::applyFont()
 {
-    list1_->setFont(toQFont(state_.settings.font));
-    QPalette p = list1_->palette();
-    const QColor colour = toQColor(state_.settings.font.colour, palette());
-    p.setColor(QPalette::Text, colour);
-    p.setColor(QPalette::WindowText, colour);
-    list1_->setPalette(p);
+    showInDisplayFont(*list1_, state_.settings.font, palette());
 }
 
 } // namespace zp

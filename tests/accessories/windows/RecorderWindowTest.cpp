@@ -118,7 +118,7 @@ TEST_F(RecorderWindowTest, openingFailuresShowTheirMessageAndRecordNothing)
         EXPECT_TRUE(test.sound.recordings.empty());
         EXPECT_FALSE(test.sound.open);
         EXPECT_EQ(state.store.currentSoundPath, "/music/old.wav");
-        EXPECT_EQ(state.store.recorderState, 0);
+        EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
     }
 }
 
@@ -129,12 +129,12 @@ TEST_F(RecorderWindowTest, closingStopsSavesAndTellsWhatWasRecorded)
         bool record;
         bool kept;
         const char* closeWith;
-        int state;
+        RecorderState state;
     } cases[] = {
-        {"nothing recorded", false, true, "Command3D1", 1},
-        {"closed while recording", true, true, "Command3D1", 2},
-        {"closed by the control's Close", true, true, "CloseButton", 2},
-        {"recording could not be kept", true, false, "Command3D1", 1},
+        {"nothing recorded", false, true, "Command3D1", RecorderState::ClosedWithoutRecording},
+        {"closed while recording", true, true, "Command3D1", RecorderState::Recorded},
+        {"closed by the control's Close", true, true, "CloseButton", RecorderState::Recorded},
+        {"recording could not be kept", true, false, "Command3D1", RecorderState::ClosedWithoutRecording},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -142,12 +142,12 @@ TEST_F(RecorderWindowTest, closingStopsSavesAndTellsWhatWasRecorded)
         test.clock.set(2026, 12, 3, 14, 5, 9);
         test.sound.keepsRecording = c.kept;
         QDir(dir.filePath("recordings")).removeRecursively();
-        state.store.recorderState = 0;
+        state.store.recorderState = RecorderState::Untouched;
         auto w = openRecorder();
         if (c.record) {
             click(*w, "RecordButton");
             EXPECT_EQ(test.sound.recordings, std::vector<QString>{newPath()});
-            EXPECT_EQ(state.store.recorderState, 2);
+            EXPECT_EQ(state.store.recorderState, RecorderState::Recorded);
         }
         click(*w, c.closeWith);
         flushDeletes();
@@ -256,9 +256,9 @@ TEST_F(RecorderWindowTest, aRecordingThatCannotStartIsReported)
     click(*w, "RecordButton");
     ASSERT_EQ(test.messages.count(), 1);
     EXPECT_EQ(test.messages.last().text, kRecorderOpenError);
-    EXPECT_EQ(state.store.recorderState, 0);
+    EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
     w->close();
-    EXPECT_EQ(state.store.recorderState, 1);
+    EXPECT_EQ(state.store.recorderState, RecorderState::ClosedWithoutRecording);
 }
 
 TEST_F(RecorderWindowTest, aRecordingCutShortByAFullDiskSaysSoWithTheLengthKept)
@@ -272,7 +272,7 @@ TEST_F(RecorderWindowTest, aRecordingCutShortByAFullDiskSaysSoWithTheLengthKept)
     EXPECT_EQ(w->findChild<QLabel*>("RecorderStatus")->text(), "Recording stopped: the disk is full. 3 s recorded in 03140509.WAV");
     EXPECT_EQ(test.sound.stops, 1);
     w->close();
-    EXPECT_EQ(state.store.recorderState, 2); // what was written is kept
+    EXPECT_EQ(state.store.recorderState, RecorderState::Recorded); // what was written is kept
 }
 
 TEST_F(RecorderWindowTest, aTargetThatIsThePlanOrAPipeIsRefusedBeforeRecording)
@@ -309,7 +309,7 @@ TEST_F(RecorderWindowTest, speakOpensTheRecorderAndTheMainWindowWaitsForIt)
     flushDeletes();
     EXPECT_EQ(app.recorder(), nullptr);
     EXPECT_TRUE(main.isEnabled());
-    EXPECT_EQ(state.store.recorderState, 2);
+    EXPECT_EQ(state.store.recorderState, RecorderState::Recorded);
     EXPECT_EQ(state.store.currentSoundPath, newPath());
 }
 

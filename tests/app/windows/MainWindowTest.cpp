@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, firstStart_showsCaptionStatusPanelsAndDefaultPlace)
     EXPECT_EQ(w.statusPanelText(3), "Thursday");
     EXPECT_EQ(w.statusPanelText(4), "New Plan");
     EXPECT_EQ(w.statusPanelText(2), "10/12/2026");
-    EXPECT_EQ(hint(), "Zorvik Planner Version 3.0");
+    EXPECT_EQ(hint(), "Zorvik Planner Version 3.2");
     const QRect g = w.twipsGeometry();
     EXPECT_NEAR(g.y(), 2205, 15);
     EXPECT_NEAR(g.x(), 1185, 15);
@@ -351,12 +351,12 @@ TEST_F(MainWindowTest, recordPages_showOnlyTheChosenPage)
     EXPECT_FALSE(find("Grid1")->isVisible());
 
     // Leaving the Edit page with an unstored recording marks it for deletion.
-    state.store.recorderState = 2;
+    state.store.recorderState = RecorderState::Recorded;
     state.store.currentSoundPath = QStringLiteral("/rec/07101530.WAV");
     tabs->setCurrentIndex(2);
     EXPECT_TRUE(find("Image1")->isVisible());
     EXPECT_EQ(state.store.newRecordings.paths, QStringList{"/rec/07101530.WAV"});
-    EXPECT_EQ(state.store.recorderState, 0);
+    EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
 
     state.store.editStyle = 1;
     tabs->setCurrentIndex(3);

@@ -81,7 +81,7 @@ struct AboutFixture : ::testing::Test {
 
 TEST_F(AboutFixture, carriesItsCaptionTextsAndNames)
 {
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvik Planner 3.1 - About"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvik Planner 3.2 - About"));
     auto* panel = w.findChild<QWidget*>(QStringLiteral("Panel3D1"));
     ASSERT_NE(panel, nullptr);
     auto* label = panel->findChild<QLabel*>(QStringLiteral("Label3"));

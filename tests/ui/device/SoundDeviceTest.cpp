@@ -119,7 +119,7 @@ TEST(SoundDevice, withoutAServerTheRecorderSaysSoAndRecordsNothing)
     EXPECT_EQ(test.messages.last().text, "Trouble opening sound device - check setup");
     EXPECT_EQ(test.messages.last().title, "Audio Error");
     EXPECT_TRUE(QDir(state.store.recordingsFolder).entryList(QDir::Files).isEmpty());
-    EXPECT_EQ(state.store.recorderState, 0);
+    EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
 }
 
 } // namespace
