@@ -760,6 +760,9 @@ EditOutcome RecordEditor::setLabelsToDefault()
     const auto& defaults = RecordStore::defaultFieldLabels();
     for (std::size_t i = 1; i < defaults.size(); ++i)
         store_.fieldLabels[i] = defaults[i];
+    // The one caption the label editor has always restored differently:
+    // its twelfth is "Audio", where a new plan and a first start say "Sound".
+    store_.fieldLabels[12] = kLabelEditorSoundCaption;
     EditOutcome out = outcome();
     out.done = true;
     out.applyLabels = true;

@@ -301,6 +301,10 @@ struct DeferredDeletions {
 // The open plan. Records are numbered 1 ... recordCount().
 // The record operations leave `modified` alone: the commands that call them
 // decide whether the change counts as unsaved.
+// "Set to default" in the label editor gives the sound column this caption
+// instead of the table's "Sound" (see RecordEditor::setLabelsToDefault).
+inline const QString kLabelEditorSoundCaption = QStringLiteral("Audio");
+
 class RecordStore {
 public:
     static constexpr int kMaxRecords = 32767;

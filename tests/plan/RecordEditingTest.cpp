@@ -688,7 +688,7 @@ TEST_F(RecordEditingTest, setLabelsToDefault_restoresCaptionsOnly_andEditRecords
     store.fieldLabels[17] = QStringLiteral("off");
     EXPECT_TRUE(editor.setLabelsToDefault().applyLabels);
     EXPECT_EQ(store.fieldLabels[5], QStringLiteral("Expense"));
-    EXPECT_EQ(store.fieldLabels[12], QStringLiteral("Sound"));
+    EXPECT_EQ(store.fieldLabels[12], QStringLiteral("Audio"));
     EXPECT_EQ(store.fieldLabels[17], QStringLiteral("off"));
 
     EXPECT_EQ(editor.editRecords(2).recordPage, 3);

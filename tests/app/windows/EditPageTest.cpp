@@ -715,12 +715,12 @@ TEST_F(EditPageTest, setToDefault_restoresLabelsOnPanelAndGrid)
     EXPECT_EQ(find<QLabel>("Label4")->text(), "Client");
     trigger("Settodefault");
     EXPECT_EQ(state.store.fieldLabels[1], "Name");
-    EXPECT_EQ(state.store.fieldLabels[12], "Sound");
+    EXPECT_EQ(state.store.fieldLabels[12], "Audio");
     EXPECT_EQ(state.store.fieldLabels[13], "off"); // print switches stay
     EXPECT_EQ(find<QLabel>("Label4")->text(), "Name");
     EXPECT_EQ(find<QLabel>("Label7")->text(), "Start date");
     EXPECT_EQ(cell(1, 1), "Name");
-    EXPECT_EQ(cell(1, 12), "Sound");
+    EXPECT_EQ(cell(1, 12), "Audio");
 }
 
 TEST_F(EditPageTest, editRecords_bringsTheSelectedLineIntoTheEditPage)
