@@ -39,7 +39,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -59,89 +58,73 @@
 
 namespace zp {
 
-// Shows long work in the hint panel and keeps the date check off meanwhile.
-// Shows long work on the progress bar and keeps the date check off
-// meanwhile. The re-sort also reports in the hint panel; plan reading and
-// writing leave the hint alone.
-class MainWindow::Progress : public ProgressSink {
+// Long work on the progress bar, with the date check off meanwhile: the
+// re-sort (which also reports in the hint panel), plan reading and writing
+// (which leave the hint alone) and printing (which blanks the hint and
+// writes its own). The bar paints at most every 40 ms on the platform's
+// steady clock; at one step per record painting would cost more than the
+// work itself.
+class MainWindow::Progress : public ProgressSink, public PrintFeedback {
 public:
-    Progress(MainWindow& w, bool reportInHintPanel) : w_(w), reportInHintPanel_(reportInHintPanel) {}
-    void begin() override
+    enum class Hint { Untouched, BlankThenOk, Blank };
+    Progress(MainWindow& w, Hint hint) : w_(w), hint_(hint) {}
+
+    void begin() override { start(); }
+    void end() override
     {
-        wasRunning_ = w_.timer1_->isActive();
-        w_.timer1_->stop();
-        w_.progressBar1_->setValue(0);
-        w_.progressBar1_->show();
-        if (reportInHintPanel_)
-            w_.hints_->show(QString());
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        stop();
+        if (hint_ == Hint::BlankThenOk)
+            w_.hints_->show(QStringLiteral("OK"));
     }
     void progress(int value) override
     {
-        // The bar paints at once on every new value; at one step per record
-        // that would cost more than the work itself.
-        if (w_.platform_.clock.steadyMsecs() - lastRepaint_ >= 40) {
-            w_.progressBar1_->setValue(value);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            lastRepaint_ = w_.platform_.clock.steadyMsecs();
-        }
-    }
-    void end() override
-    {
-        w_.progressBar1_->hide();
-        if (reportInHintPanel_)
-            w_.hints_->show(QStringLiteral("OK"));
-        if (wasRunning_)
-            w_.timer1_->start();
+        // A print reports only between suspend and restore.
+        if (hint_ == Hint::Blank && !suspended_)
+            return;
+        if (w_.platform_.clock.steadyMsecs() - lastRepaint_ < 40)
+            return;
+        w_.progressBar1_->setValue(hint_ == Hint::Blank ? std::clamp(value, 0, 100) : value);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        lastRepaint_ = w_.platform_.clock.steadyMsecs();
     }
 
-private:
-    MainWindow& w_;
-    bool reportInHintPanel_;
-    bool wasRunning_ = false;
-    qint64 lastRepaint_ = 0;
-};
-
-// The main window's side of printing: the date check stops and the
-// progress bar runs while a print is made; the window keeps painting.
-class MainWindow::PrintProgress : public PrintFeedback {
-public:
-    explicit PrintProgress(MainWindow& w) : w_(w) {}
     void suspend() override
     {
         if (suspended_)
             return;
         suspended_ = true;
-        wasRunning_ = w_.timer1_->isActive();
-        w_.timer1_->stop();
-        w_.progressBar1_->setValue(0);
-        w_.progressBar1_->show();
-        w_.hints_->show(QString());
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    void progress(int value) override
-    {
-        if (!suspended_ || w_.platform_.clock.steadyMsecs() - lastRepaint_ < 40)
-            return;
-        w_.progressBar1_->setValue(std::clamp(value, 0, 100));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
+        start();
     }
     void restore() override
     {
         if (!suspended_)
             return;
         suspended_ = false;
-        w_.progressBar1_->hide();
-        if (wasRunning_)
-            w_.timer1_->start();
+        stop();
     }
     void showHint(const QString& text) override { w_.hints_->show(text); }
 
 private:
+    void start()
+    {
+        wasRunning_ = w_.timer1_->isActive();
+        w_.timer1_->stop();
+        w_.progressBar1_->setValue(0);
+        w_.progressBar1_->show();
+        if (hint_ != Hint::Untouched)
+            w_.hints_->show(QString());
+        lastRepaint_ = w_.platform_.clock.steadyMsecs();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    void stop()
+    {
+        w_.progressBar1_->hide();
+        if (wasRunning_)
+            w_.timer1_->start();
+    }
+
     MainWindow& w_;
+    Hint hint_;
     bool suspended_ = false;
     bool wasRunning_ = false;
     qint64 lastRepaint_ = 0;
@@ -163,8 +146,8 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     createTimers();
     attachHints();
     placeDesignLayout();
-    progress_ = std::make_unique<Progress>(*this, true);
-    fileProgress_ = std::make_unique<Progress>(*this, false);
+    progress_ = std::make_unique<Progress>(*this, Progress::Hint::BlankThenOk);
+    fileProgress_ = std::make_unique<Progress>(*this, Progress::Hint::Untouched);
     files_ = std::make_unique<FileCommands>(state_.store, platform_.messages, platform_.fileDialogs, platform_.dateOrder,
                                             static_cast<FileCommandsView&>(*this));
     connectFileCommands();
@@ -179,7 +162,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::connectPrinting()
 {
-    printProgress_ = std::make_unique<PrintProgress>(*this);
+    printProgress_ = std::make_unique<Progress>(*this, Progress::Hint::Blank);
     printCommands_ = std::make_unique<PrintCommands>(state_, platform_, *printProgress_);
     connect(menuAction(QStringLiteral("standard")), &QAction::triggered, this,
             [this] { printCommands_->openStandardStyle(); });
@@ -298,13 +281,6 @@ void MainWindow::createPanels()
         },
         client_);
     controls_[statusBar_->objectName()] = statusBar_;
-
-    for (const char* name : {"TempList", "Templist2"}) {
-        auto* list = new QListWidget(client_);
-        list->setObjectName(QString::fromLatin1(name));
-        list->setSortingEnabled(true);
-        list->hide();
-    }
 }
 
 void MainWindow::onLogoClicked()

@@ -194,7 +194,6 @@ private:
     EditPage* editPage_ = nullptr;
 
     class Progress;
-    class PrintProgress;
 
     ProgramState& state_;
     Platform platform_;
@@ -210,7 +209,7 @@ private:
     std::unique_ptr<Progress> progress_;     // re-sorting
     std::unique_ptr<Progress> fileProgress_; // reading and writing plans
     std::unique_ptr<FileCommands> files_;
-    std::unique_ptr<PrintProgress> printProgress_;
+    std::unique_ptr<Progress> printProgress_;     // printing
     std::unique_ptr<PrintCommands> printCommands_;
     std::unique_ptr<CalendarCommands> calendar_;
     RecentPlansMenu* recentPlans_ = nullptr;
