@@ -173,6 +173,8 @@ private:
     void planFileUsed(const QString& path) override;
     // Row 1 of the placements and the maximised state, at exit.
     void rememberMainPlacement();
+    // Stops the timers and ends the program, asked or not.
+    void leave();
     void setMenuTick(const QString& name, bool ticked) override;
     bool menuTick(const QString& name) const;
     QWidget* control(const QString& name) const;

@@ -145,14 +145,7 @@ bool MainWindow::exitProgram(bool viaMenu)
     files_->release();
     // An orderly end: whatever was unsaved was saved or dropped on purpose.
     removeRecoveryCopy(state_.store.planFileName, state_.recoveryFolder);
-    timer1_->stop();
-    timer2_->stop();
-    timer3_->stop();
-    recoveryTimer_->stop();
-    if (onExit_)
-        onExit_();
-    else
-        QApplication::quit();
+    leave();
     return true;
 }
 
@@ -171,6 +164,11 @@ void MainWindow::endWithoutAsking()
 {
     if (!keepUnsavedWork())
         return;
+    leave();
+}
+
+void MainWindow::leave()
+{
     timer1_->stop();
     timer2_->stop();
     timer3_->stop();

@@ -4,6 +4,7 @@
 // the full program, is checked in PdfCommandTest.)
 
 #include "app/CommandLine.h"
+#include "support/WaitForProcess.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -149,13 +149,13 @@ TEST_F(CommandProgramTest, theWindowsRunInTheCommandsProcessUnderItsName)
     // moment after the start.
     QString program;
     QByteArray name;
-    for (int i = 0; i < 200 && name != "zorvik-planner\n"; ++i) {
-        QThread::msleep(25);
+    waitForOtherProcess([&] {
         program = QFile::symLinkTarget(proc + QStringLiteral("exe"));
         QFile comm(proc + QStringLiteral("comm"));
         name = program.endsWith(QLatin1String("/zorvik-planner-windows")) && comm.open(QIODevice::ReadOnly) ? comm.readAll()
                                                                                                            : QByteArray();
-    }
+        return name == "zorvik-planner\n";
+    }, 5000);
     EXPECT_TRUE(program.endsWith(QLatin1String("/zorvik-planner-windows"))) << program.toStdString();
     EXPECT_EQ(name, "zorvik-planner\n");
     p.terminate();

@@ -9,16 +9,15 @@
 #include "plan/PlanFile.h"
 #include "plan/Recovery.h"
 #include "support/Fakes.h"
+#include "support/WaitForProcess.h"
 
 #include <QAction>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -166,11 +165,7 @@ TEST(EndWithoutAsking, sigtermToTheRunningProgram_endsItInOrder)
     program.start(QStringLiteral(ZORVIK_PLANNER_BINARY), {plan});
     ASSERT_TRUE(program.waitForStarted(10000));
     const QString lock = FileCommands::lockFilePath(plan);
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(lock) && waited.elapsed() < 20000)
-        QThread::msleep(50);
-    ASSERT_TRUE(QFile::exists(lock)) << "the program never opened the plan";
+    ASSERT_TRUE(waitForOtherProcess([&] { return QFile::exists(lock); })) << "the program never opened the plan";
 
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(20000));

@@ -9,13 +9,12 @@
 
 #include <QDate>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
+#include "support/WaitForProcess.h"
 
 #include <csignal>
 
@@ -66,15 +65,6 @@ bool waitForOutput(QProcess& process, const QByteArray& token, QByteArray& print
     return printed.contains(token);
 }
 
-bool waitFor(const std::function<bool()>& condition, int ms = 20000)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition() && waited.elapsed() < ms)
-        QThread::msleep(20);
-    return condition();
-}
-
 QString recordNameInCopy(const QString& copy)
 {
     RecordStore recovered;
@@ -88,7 +78,7 @@ TEST(RecoveryProcess, killedWhileModified_theNextStartOffersTheCopy_declinedItSt
     PlannerProcessRun run;
     QProcess first;
     run.start(first, {"--edit", "Unsaved", "--tick", "100"});
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(run.copy()); })) << "no recovery copy was written";
+    ASSERT_TRUE(waitForOtherProcess([&] { return QFile::exists(run.copy()); })) << "no recovery copy was written";
     ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitStatus(), QProcess::CrashExit);
@@ -176,7 +166,7 @@ struct PrivateXServer {
             server.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
             if (!server.waitForStarted(5000))
                 return;
-            if (waitFor([&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) || server.state() == QProcess::NotRunning; }, 10000)
+            if (waitForOtherProcess([&] { return QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) || server.state() == QProcess::NotRunning; }, 10000)
                 && server.state() == QProcess::Running)
                 display = QStringLiteral(":%1").arg(n);
         }
