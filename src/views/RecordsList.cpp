@@ -56,12 +56,20 @@ LineLayout lineLayoutOf(const QString& displayMode)
 
 namespace {
 
-// Appends `text` followed by `after` when the text is not empty.
-inline void part(QString& line, QStringView text, QLatin1String after)
+// Appends a field's text, noting where it went when asked.
+inline void field(QString& line, QStringView text, int field, std::vector<LineSpan>* spans)
+{
+    if (spans && !text.isEmpty())
+        spans->push_back({field, line.size(), text.size()});
+    line += text;
+}
+
+// Appends a field's text followed by `after` when the text is not empty.
+inline void part(QString& line, QStringView text, QLatin1String after, int f, std::vector<LineSpan>* spans)
 {
     if (text.isEmpty())
         return;
-    line += text;
+    field(line, text, f, spans);
     line += after;
 }
 
@@ -81,7 +89,8 @@ qsizetype estimatedLength(const RecordView& r)
 
 } // namespace
 
-void appendRecordListLine(QString& line, const RecordView& r, LineLayout layout, DateOrder order)
+void appendRecordListLine(QString& line, const RecordView& r, LineLayout layout, DateOrder order,
+                          std::vector<LineSpan>* spans)
 {
     const QStringView date = r[Field::StartDate];
     const QStringView time = r[Field::Time];
@@ -90,41 +99,41 @@ void appendRecordListLine(QString& line, const RecordView& r, LineLayout layout,
 
     switch (layout) {
     case LineLayout::ByDate:
-        part(line, date, QLatin1String(", "));
-        part(line, time, QLatin1String(" "));
+        part(line, date, QLatin1String(", "), Field::StartDate, spans);
+        part(line, time, QLatin1String(" "), Field::Time, spans);
         if (!name.isEmpty()) {
             line += QLatin1String(" - ");
-            line += name;
+            field(line, name, Field::Name, spans);
             line += QLatin1String(", ");
         }
-        part(line, message, QLatin1String(" "));
+        part(line, message, QLatin1String(" "), Field::Message, spans);
         break;
     case LineLayout::ByName:
-        part(line, name, QLatin1String(", "));
-        part(line, message, QLatin1String(" "));
-        part(line, date, QLatin1String(" "));
-        part(line, time, QLatin1String(" "));
+        part(line, name, QLatin1String(", "), Field::Name, spans);
+        part(line, message, QLatin1String(" "), Field::Message, spans);
+        part(line, date, QLatin1String(" "), Field::StartDate, spans);
+        part(line, time, QLatin1String(" "), Field::Time, spans);
         break;
     case LineLayout::ByTask:
-        part(line, message, QLatin1String(", "));
-        part(line, date, QLatin1String(" "));
-        part(line, time, QLatin1String(" "));
-        part(line, name, QLatin1String(" "));
+        part(line, message, QLatin1String(", "), Field::Message, spans);
+        part(line, date, QLatin1String(" "), Field::StartDate, spans);
+        part(line, time, QLatin1String(" "), Field::Time, spans);
+        part(line, name, QLatin1String(" "), Field::Name, spans);
         break;
     case LineLayout::ByDay:
         if (!date.isEmpty()) {
             // The weekday of the start date; a text that is not a date shows
             // as it stands.
             if (const auto value = parseDateTime(date, order))
-                line += formatDateTime(*value, u"dddd");
+                field(line, formatDateTime(*value, u"dddd"), 0, spans);
             else
-                line += date;
+                field(line, date, 0, spans);
             line += QLatin1String(", ");
         }
-        part(line, date, QLatin1String(" "));
-        part(line, time, QLatin1String(" - "));
-        part(line, name, QLatin1String(" "));
-        part(line, message, QLatin1String(" "));
+        part(line, date, QLatin1String(" "), Field::StartDate, spans);
+        part(line, time, QLatin1String(" - "), Field::Time, spans);
+        part(line, name, QLatin1String(" "), Field::Name, spans);
+        part(line, message, QLatin1String(" "), Field::Message, spans);
         break;
     case LineLayout::StatusOnly:
         line += r.isDone() ? QLatin1String("(Done) ") : QLatin1String("(Pending) ");
@@ -135,25 +144,25 @@ void appendRecordListLine(QString& line, const RecordView& r, LineLayout layout,
     const QStringView income = r[Field::Income];
     if (textValue(income) > 0) {
         line += QLatin1String("(I:$");
-        line += income;
+        field(line, income, Field::Income, spans);
         line += QLatin1String(") ");
     }
     const QStringView expense = r[Field::Expense];
     if (textValue(expense) > 0) {
         line += QLatin1String("(E:$");
-        line += expense;
+        field(line, expense, Field::Expense, spans);
         line += QLatin1String(") ");
     }
     const QStringView afterHours = r[Field::PhoneAfterHours];
     if (!afterHours.isEmpty()) {
         line += QLatin1String("(AH:");
-        line += afterHours;
+        field(line, afterHours, Field::PhoneAfterHours, spans);
         line += QLatin1String(") ");
     }
     const QStringView business = r[Field::PhoneBusinessHours];
     if (!business.isEmpty()) {
         line += QLatin1String("(BH:");
-        line += business;
+        field(line, business, Field::PhoneBusinessHours, spans);
         line += QLatin1Char(')'); // the status follows without a blank
     }
     line += r.isDone() ? QLatin1String("(Done) ") : QLatin1String("(Pending) ");

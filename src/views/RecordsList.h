@@ -47,9 +47,21 @@ LineLayout lineLayoutOf(const QString& displayMode);
 
 // --- list lines -------------------------------------------------------------
 
+// Where the text of one field lies in a list line: field 1 ... 12, or 0 for
+// the weekday the day layout shows before the start date.
+struct LineSpan {
+    int field = 0;
+    qsizetype start = 0;
+    qsizetype length = 0;
+    friend bool operator==(const LineSpan&, const LineSpan&) = default;
+};
+
 // Appends the list line of a record to `line`. `order` is the day/month
 // order used to read the start date for the weekday of the day layout.
-void appendRecordListLine(QString& line, const RecordView& record, LineLayout layout, DateOrder order);
+// With `spans`, the place of every field text shown is added to it, in the
+// order they appear (the labels and separators around them are no field's).
+void appendRecordListLine(QString& line, const RecordView& record, LineLayout layout, DateOrder order,
+                          std::vector<LineSpan>* spans = nullptr);
 
 // The list line of one record, e.g. in the date layout
 // "05/11/1996, 10:30  - Smith, Quote (I:$120) (AH:432) (Pending) ".
@@ -99,7 +111,7 @@ struct RecordsListContent {
     LineLayout layout = LineLayout::StatusOnly;
     DateOrder order = DateOrder::DayFirst;
     int rowCount = 0;
-    std::vector<bool> highlighted; // one per row
+    std::vector<bool> highlighted; // one per record
 };
 
 // What rebuilding the records list does to the data, in order: when
