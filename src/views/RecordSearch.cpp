@@ -130,6 +130,39 @@ void foldInto(QStringView text, QString& out)
         i += foldAt(text, i, out).units;
 }
 
+// The folded form of every Latin-1 character, the sharp s (which folds to
+// two) standing for itself: the texts of nearly every record of a plan are
+// kept one byte a character, and are folded straight from those bytes.
+constexpr char16_t kSharpS = 0x00DF;
+const std::array<char16_t, 256>& latin1Folds()
+{
+    static const std::array<char16_t, 256> folds = [] {
+        std::array<char16_t, 256> f{};
+        for (int c = 0; c < 256; ++c) {
+            const QChar ch = QChar(char16_t(c));
+            const QString folded = foldSlowly(QStringView(&ch, 1));
+            f[std::size_t(c)] = c == kSharpS || folded.size() != 1 ? char16_t(c) : folded[0].unicode();
+        }
+        return f;
+    }();
+    return folds;
+}
+
+// Folds Latin-1 text into `out`, which has room for twice its length;
+// returns the length of the folded text.
+qsizetype foldLatin1(QLatin1StringView text, char16_t* out)
+{
+    const std::array<char16_t, 256>& folds = latin1Folds();
+    char16_t* d = out;
+    for (const char c : text) {
+        const char16_t f = folds[static_cast<unsigned char>(c)];
+        *d++ = f == kSharpS ? u's' : f;
+        if (f == kSharpS)
+            *d++ = u's';
+    }
+    return d - out;
+}
+
 } // namespace
 
 QString foldForFind(QStringView text)
@@ -160,16 +193,22 @@ void foldForFindMapped(QStringView text, QString& out, std::vector<qsizetype>& f
 
 namespace {
 
-// The weekday names as the day layout shows them, Monday first.
-const std::array<QString, 7>& weekdayNames()
+// The weekday of a date, Sunday 0 ... Saturday 6.
+unsigned weekdayOf(const std::chrono::year_month_day& date)
+{
+    return std::chrono::weekday(std::chrono::sys_days(date)).c_encoding();
+}
+
+// The weekday names as the day layout shows them, folded, by weekdayOf.
+const std::array<QString, 7>& foldedWeekdayNames()
 {
     static const std::array<QString, 7> names = [] {
         std::array<QString, 7> n;
-        for (int d = 0; d < 7; ++d) {
-            DateTimeValue monday; // 1 January 2024 was a Monday
-            monday.date = std::chrono::year{2024} / std::chrono::January / std::chrono::day(unsigned(1 + d));
-            monday.hasDate = true;
-            n[std::size_t(d)] = formatDateTime(monday, u"dddd");
+        for (unsigned d = 1; d <= 7; ++d) {
+            DateTimeValue day;
+            day.date = std::chrono::year{2024} / std::chrono::January / std::chrono::day(d);
+            day.hasDate = true;
+            n[weekdayOf(day.date)] = foldForFind(formatDateTime(day, u"dddd"));
         }
         return n;
     }();
@@ -182,12 +221,28 @@ RecordSearch::RecordSearch(QStringView text) : text_(text.toString()), folded_(f
 {
     if (looksForNothing())
         return;
-    for (const QString& name : weekdayNames())
-        inAWeekday_ = inAWeekday_ || foldForFind(name).contains(folded_);
+    const std::array<QString, 7>& names = foldedWeekdayNames();
+    for (std::size_t d = 0; d < names.size(); ++d)
+        if (names[d].contains(folded_))
+            weekdays_ |= 1u << d;
 }
 
 bool RecordSearch::fieldsMatch(const RecordView& record, QString& buffer) const
 {
+    const PackedRecord* packed = record.packedRecord();
+    if (packed && packed->isNarrow()) {
+        for (int f : kFindFields) {
+            const QLatin1StringView text = packed->narrowText(f);
+            if (text.size() < folded_.size() / 2) // every character folds to at most two
+                continue;
+            if (buffer.size() < 2 * text.size())
+                buffer.resize(2 * text.size());
+            const qsizetype length = foldLatin1(text, reinterpret_cast<char16_t*>(buffer.data()));
+            if (QStringView(buffer.constData(), length).contains(folded_))
+                return true;
+        }
+        return false;
+    }
     for (int f : kFindFields) {
         const QStringView text = record[f];
         if (text.isEmpty())
@@ -202,8 +257,11 @@ bool RecordSearch::fieldsMatch(const RecordView& record, QString& buffer) const
 
 bool RecordSearch::weekdayMatches(const RecordView& record, DateOrder order) const
 {
-    const auto value = parseDateTime(record[Field::StartDate], order);
-    return value && foldForFind(formatDateTime(*value, u"dddd")).contains(folded_);
+    const QStringView date = record[Field::StartDate];
+    if (date.isEmpty())
+        return false;
+    const auto value = parseDateTime(date, order);
+    return value && value->date.ok() && (weekdays_ & (1u << weekdayOf(value->date))) != 0;
 }
 
 bool RecordSearch::matches(const RecordView& record, LineLayout layout, DateOrder order) const
@@ -211,7 +269,7 @@ bool RecordSearch::matches(const RecordView& record, LineLayout layout, DateOrde
     if (looksForNothing())
         return true;
     QString buffer;
-    return fieldsMatch(record, buffer) || (layout == LineLayout::ByDay && inAWeekday_ && weekdayMatches(record, order));
+    return fieldsMatch(record, buffer) || (layout == LineLayout::ByDay && weekdays_ != 0 && weekdayMatches(record, order));
 }
 
 std::vector<int> RecordSearch::find(const RecordStore& store, LineLayout layout, DateOrder order) const
@@ -230,7 +288,7 @@ std::vector<int> RecordSearch::findAmong(const RecordStore& store, std::span<con
         return {records.begin(), records.end()};
     std::vector<int> found;
     QString buffer;
-    const bool weekdays = layout == LineLayout::ByDay && inAWeekday_;
+    const bool weekdays = layout == LineLayout::ByDay && weekdays_ != 0;
     for (int i : records) {
         const RecordView record = store.record(i);
         if (fieldsMatch(record, buffer) || (weekdays && weekdayMatches(record, order)))

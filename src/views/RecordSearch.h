@@ -70,9 +70,9 @@ private:
 
     QString text_;
     QString folded_;
-    // Whether the text may be found in a weekday name: only then does the
-    // day layout read the dates.
-    bool inAWeekday_ = false;
+    // The weekdays (bit 0 Sunday ... bit 6 Saturday) whose name has the
+    // text: only when there are any does the day layout read the dates.
+    unsigned weekdays_ = 0;
 };
 
 // --- the find in the records list --------------------------------------------

@@ -38,6 +38,10 @@ const MainMenuRow kRows[] = {
     {R::Item, "&Edit records", "Ctrl+E", "Editrecords"},
     {R::Item, "&Copy selected", "Ctrl+C", "copytoclipboard"},
     {R::Item, "Copy &all", "", "copyall"},
+    {R::Separator},
+    {R::Item, "&Find...", "Ctrl+F", "Findrecords"},
+    {R::Item, "Find &next", "F3", "Findnext"},
+    {R::Item, "Find pre&vious", "Shift+F3", "Findprevious"},
     {R::End},
 
     {R::Menu, "&Display", "", "sort", "", "", 30},

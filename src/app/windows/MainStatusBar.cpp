@@ -54,6 +54,28 @@ void MainStatusBar::setPanelText(int panel, const QString& text)
     keepRoomFor(panel);
 }
 
+void MainStatusBar::setFindCount(const QString& text)
+{
+    if (!findCount_) {
+        findCount_ = new QLabel(this);
+        findCount_->setObjectName(QStringLiteral("StatusBar1Find"));
+        findCount_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        findCount_->setTextFormat(Qt::PlainText);
+        findCount_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        findCount_->setAccessibleDescription(QStringLiteral("Records found"));
+        layout()->addWidget(findCount_);
+    }
+    findCount_->setText(text);
+    const int frame = findCount_->frameWidth() + 2;
+    findCount_->setMinimumWidth(textRoom(findCount_->fontMetrics(), text, QMargins(frame, 0, frame, 0)).width());
+    findCount_->setVisible(!text.isEmpty());
+}
+
+QString MainStatusBar::findCount() const
+{
+    return findCount_ ? findCount_->text() : QString();
+}
+
 void MainStatusBar::refreshClock()
 {
     const QDateTime now = clock_.now();
@@ -80,6 +102,8 @@ void MainStatusBar::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange)
         for (int panel = 1; panel <= 3; ++panel)
             keepRoomFor(panel);
+    if (event->type() == QEvent::FontChange && findCount_)
+        setFindCount(findCount_->text());
 }
 
 } // namespace zp

@@ -21,6 +21,11 @@ public:
     void setPanelText(int panel, const QString& text);
     QLabel* panel(int panel) const;
     void refreshClock();
+    // While Find narrows the records list, a panel of its own after the
+    // four says how many records it shows ("N of M records"); an empty
+    // text takes the panel away.
+    void setFindCount(const QString& text);
+    QString findCount() const;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -30,6 +35,7 @@ private:
     const Clock& clock_;
     std::function<QString(const QDateTime&)> dateText_;
     std::array<QLabel*, 4> panels_{};
+    QLabel* findCount_ = nullptr;
     QTimer* tick_ = nullptr;
 };
 

@@ -16,6 +16,7 @@
 #include "accessories/Recorder.h"
 #include "views/EntryGridModel.h"
 #include "views/RecordDetails.h"
+#include "views/RecordSearch.h"
 #include "views/RecordsList.h"
 #include "views/RecordsListModel.h"
 #include "views/windows/PrintCommands.h"
@@ -220,8 +221,8 @@ bool MainWindow::menuTick(const QString& name) const
 
 void MainWindow::focusRecordsList(Qt::FocusReason reason)
 {
-    const int line = state_.store.currentRecord - 1;
-    if (line >= 0 && line < listModel_->rowCount())
+    const int line = listModel_->lineOfRecord(state_.store.currentRecord);
+    if (line >= 0)
         viewlist_->showCurrentLine(line);
     // The focus frame is drawn only after a keyboard focus change; the
     // list is where the keyboard is meant to be, so it shows.
@@ -388,13 +389,14 @@ void MainWindow::chooseFont()
 void MainWindow::rebuildRecordsList()
 {
     const DateSwap swap = [](const QString& text) { return swapDayMonth(text); };
-    listModel_->setContent(state_.store,
-                           rebuildRecordsListContent(state_.store, state_.settings.displayMode,
-                                                     state_.highlightKeyword, state_.convertDatesOnRebuild, swap));
+    RecordsListContent content = rebuildRecordsListContent(state_.store, state_.settings.displayMode,
+                                                           state_.highlightKeyword, state_.convertDatesOnRebuild, swap);
+    // A list narrowed by Find stays narrowed, to the records that have the
+    // text now.
+    listModel_->setContent(state_.store, std::move(content), refreshFind());
     // The current record's line stays current across every rebuild, so the
     // copy and edit commands act on the record the pages show.
-    const int line = state_.store.currentRecord - 1;
-    viewlist_->showCurrentLine(line < listModel_->rowCount() ? line : -1);
+    viewlist_->showCurrentLine(listModel_->lineOfRecord(state_.store.currentRecord));
 }
 
 void MainWindow::setDisplayMode(const QString& word)
@@ -408,7 +410,12 @@ void MainWindow::setDisplayMode(const QString& word)
 
 void MainWindow::selectListLine(int index)
 {
-    const int record = recordForListIndex(index);
+    // Narrowed by Find, a line is not its record's number.
+    selectRecord(listModel_->recordOfLine(index), true);
+}
+
+void MainWindow::selectRecord(int record, bool speak)
+{
     // On the Edit page the entry panel follows the list, as moving its
     // scroll bar does, so Change and Remove act on the record shown.
     if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == 0 && record <= state_.store.recordCount())
@@ -417,7 +424,7 @@ void MainWindow::selectListLine(int index)
     showRecordDetailsPage();
     showImagePage();
     // The line's own record speaks, whatever the entry panel holds.
-    if (record <= state_.store.recordCount())
+    if (speak && record <= state_.store.recordCount())
         playRecordSound(state_.store.field(Field::AudioPath, record));
 }
 
@@ -429,7 +436,7 @@ void MainWindow::playSound(const QString& path)
 
 void MainWindow::editListLine(int index)
 {
-    state_.store.currentRecord = recordForListIndex(index);
+    state_.store.currentRecord = listModel_->recordOfLine(index);
     if (ssTab1_->currentIndex() == 3)
         showRecordPage(3);
     else
@@ -593,8 +600,9 @@ void MainWindow::peekRecordTab(int page)
 
 int MainWindow::selectedListLine() const
 {
+    // The commands take the line of the whole list: the record's own.
     const QModelIndex current = viewlist_->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return current.isValid() ? listModel_->recordOfLine(current.row()) - 1 : -1;
 }
 
 void MainWindow::openRecorder()

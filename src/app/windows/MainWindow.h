@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -35,6 +36,8 @@ namespace zp {
 
 class CalendarCommands;
 class EntryGridModel;
+class FindBar;
+class RecordsFind;
 class PrintCommands;
 class HintRouter;
 class RecordsListModel;
@@ -97,6 +100,16 @@ public:
     void selectListLine(int index);
     void editListLine(int index);
     void setDisplayMode(const QString& word);
+    // Find (MainWindowFind.cpp): Edit > Find... opens the bar above the
+    // records list; the list then shows only the records with its text.
+    void openFind();
+    // F3 and Enter (forward), Shift+F3 and Shift+Enter: the next or
+    // previous record found becomes current.
+    void findNext(bool forward);
+    // Escape: the bar goes, the whole list comes back with the record found
+    // current.
+    void closeFind();
+    bool findOpen() const;
     // The keyboard goes to the records list, on the current line. By
     // default the program moves it, not the user: a date box losing it is
     // not being left (its text is the plan's, not typed), so it is not checked.
@@ -188,6 +201,20 @@ private:
     // the Edit page (the typed fields and a fresh recording stay).
     void peekRecordTab(int page) override;
     int selectedListLine() const override;
+    // What picking a record's line does: the pages show it, the entry
+    // panel follows it and, when `speak`, its sound plays.
+    void selectRecord(int record, bool speak);
+
+    // Find's share of the window (MainWindowFind.cpp).
+    void createFind();
+    void findAsTyped(const QString& text);
+    // The records a rebuild shows while the bar is open, found afresh;
+    // nothing when the bar is closed.
+    std::optional<std::vector<int>> refreshFind();
+    void showFindCount();
+    // Places the find bar (when open) at the top of the list's area and the
+    // list below it; the area is where the layout puts the list.
+    void placeRecordsList(const QRect& area);
     void openRecorder() override;
     bool editPageShowing() const override;
 
@@ -238,6 +265,9 @@ private:
     QTabWidget* ssTab2_ = nullptr;
     RecordsListView* viewlist_ = nullptr;
     RecordsListModel* listModel_ = nullptr;
+    FindBar* findBar_ = nullptr;
+    std::unique_ptr<RecordsFind> find_;
+    QRect listArea_; // the list's place with the find bar's
     QPlainTextEdit* text1_ = nullptr;
     QPlainTextEdit* text12_ = nullptr;
     QLabel* image1_ = nullptr;

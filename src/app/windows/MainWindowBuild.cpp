@@ -192,6 +192,7 @@ void MainWindow::createRecordPages()
     connect(viewlist_, &QListView::clicked, this, [this](const QModelIndex& index) { selectListLine(index.row()); });
     viewlist_->setLineChosenByKey([this](int line) { selectListLine(line); });
     connect(viewlist_, &QListView::doubleClicked, this, [this](const QModelIndex& index) { editListLine(index.row()); });
+    createFind();
 
     ssTab1_ = new QTabWidget(client_);
     ssTab1_->setObjectName(QStringLiteral("SSTab1"));

@@ -92,7 +92,8 @@ ControlGeometry MainWindow::currentGeometry() const
 {
     ControlGeometry g;
     for (const auto& [name, w] : controls_) {
-        const QRect r = w->geometry();
+        // The list's place holds the find bar too, while it shows.
+        const QRect r = w == viewlist_ ? listArea_ : w->geometry();
         g[name] = {layoutTwips_.toTwipsX(r.x()), layoutTwips_.toTwipsY(r.y()), layoutTwips_.toTwipsX(r.width()), layoutTwips_.toTwipsY(r.height())};
     }
     return g;
@@ -106,7 +107,9 @@ void MainWindow::applyGeometry(const ControlGeometry& geometry)
             continue;
         const QRect px(layoutTwips_.toPixelsX(rect.left), layoutTwips_.toPixelsY(rect.top), layoutTwips_.toPixelsX(rect.width),
                        layoutTwips_.toPixelsY(rect.height));
-        if (w->geometry() != px)
+        if (w == viewlist_)
+            placeRecordsList(px);
+        else if (w->geometry() != px)
             w->setGeometry(px);
     }
     // Contents of the tab controls sit above their pages.
