@@ -13,6 +13,7 @@
 #include "plan/RecordStore.h"
 #include "plan/WriteTarget.h"
 #include "views/RecordCopyText.h"
+#include "views/RecordSearch.h"
 #include "views/RecordsList.h"
 #include "views/Printing.h"
 #include "views/Reminders.h"
@@ -56,7 +57,8 @@ std::optional<QString> modeWord(const QString& value)
 }
 
 const QString kOnlyOneCommand = QStringLiteral(
-    "zorvik-planner: only one of --list, --reminders, --export, --export-ics, --import-ics, --info, --ledger and --pdf may be given");
+    "zorvik-planner: only one of --list, --find, --reminders, --export, --export-ics, --import-ics, --info, --ledger and --pdf "
+    "may be given");
 
 } // namespace
 
@@ -65,6 +67,7 @@ QString commandLineUsage()
     return QStringLiteral(
         "Usage: zorvik-planner [PLANFILE]\n"
         "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --find TEXT [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export-ics [--date-order dmy|mdy] PLANFILE\n"
@@ -79,6 +82,10 @@ QString commandLineUsage()
         "Without options the planner opens its window, with PLANFILE instead of the\n"
         "plan it had open last time.\n"
         "  --list        print the records list lines of the plan, one per line\n"
+        "  --find        print the list lines of the records with TEXT in their name,\n"
+        "                message, phones, dates or amounts, as Edit > Find... finds\n"
+        "                them: letter case and accents do not count, and no character\n"
+        "                of TEXT has a meaning of its own\n"
         "  --reminders   print the reminders for the seven days after today\n"
         "  --export      print every record as the \"Copy all\" command copies it\n"
         "  --export-ics  print every record as an iCalendar file (.ics) for other\n"
@@ -96,7 +103,7 @@ QString commandLineUsage()
         "                (cells separated by tabs) for an amount, a period in years,\n"
         "                a yearly interest rate in percent, a start date and weekly,\n"
         "                fortnightly, monthly or quarterly repayments\n"
-        "  --mode        how --list shows the records (default: date)\n"
+        "  --mode        how --list and --find show the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
         "  --months      for how many months from today the occurrences of repeating\n"
@@ -145,6 +152,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                                                      : CommandLine::Command::Export;
             if (!setCommand(command))
                 return failure(kOnlyOneCommand);
+        } else if (a == QLatin1String("--find")) {
+            if (!setCommand(CommandLine::Command::Find))
+                return failure(kOnlyOneCommand);
+            const auto v = value("--find");
+            if (!v)
+                return failure(QStringLiteral("zorvik-planner: --find needs TEXT and PLANFILE (try --help)"));
+            c.findText = *v;
         } else if (a == QLatin1String("--import-ics")) {
             if (!setCommand(CommandLine::Command::ImportIcs))
                 return failure(kOnlyOneCommand);
@@ -218,11 +232,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
 
     using C = CommandLine::Command;
-    if (modeGiven && c.command != C::List)
-        return failure(QStringLiteral("zorvik-planner: --mode goes with --list"));
+    if (modeGiven && c.command != C::List && c.command != C::Find)
+        return failure(QStringLiteral("zorvik-planner: --mode goes with --list or --find"));
     if (orderGiven && c.command == C::Gui)
         return failure(
-            QStringLiteral("zorvik-planner: --date-order goes with --list, --reminders, --export, --export-ics, --import-ics, "
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --find, --reminders, --export, --export-ics, --import-ics, "
                            "--info, --ledger, --pdf or --loan"));
     if (todayGiven && c.command != C::Reminders && c.command != C::ImportIcs)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders or --import-ics"));
@@ -476,6 +490,17 @@ int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToda
         forEachRecordsListLine(store, lineLayoutOf(c.displayMode), store.dateOrder(),
                                [&out](int, QStringView line) { out << line << '\n'; });
         return 0;
+    }
+    case C::Find: {
+        RecordStore store;
+        if (!readForTerminal(c.planFile, order, store, err))
+            return 1;
+        // The window's own matching, on the lines the window would show.
+        const LineLayout layout = lineLayoutOf(c.displayMode);
+        const std::vector<int> found = RecordSearch(c.findText).find(store, layout, store.dateOrder());
+        for (int record : found)
+            out << recordListLine(store.record(record), layout, store.dateOrder()) << '\n';
+        return found.empty() ? 1 : 0;
     }
     case C::Reminders: {
         // Only the coming week's records are kept: a large plan is never

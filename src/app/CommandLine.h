@@ -16,10 +16,11 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Help, Version, Error };
+    enum class Command { Gui, List, Find, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Help, Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
+    QString findText;               // for Command::Find: the text the records must have
     std::optional<DateOrder> dateOrder; // stands in for the system's order
     std::optional<QDate> today;     // stands in for today's date
     QString error;                  // for Command::Error: the one-line message
@@ -71,9 +72,10 @@ class Printer;
 int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream& err,
                   const std::optional<UserPrintSettings>& settings, const std::function<Printer*()>& openOutput);
 
-// Runs a terminal command (List, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger,
+// Runs a terminal command (List, Find, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger,
 // Loan, Help, Version, Error) and returns the process exit status: 0 done,
-// 1 the plan could not be read or had nothing to give, a calendar was
+// 1 the plan could not be read or had nothing to give (no record has the
+// text of --find), a calendar was
 // refused, the plan could not be written, or what was printed on `out` did
 // not all arrive; 2 bad arguments or a missing file.
 // `fieldLabels`, when given, labels the exported records; `facts` are the
