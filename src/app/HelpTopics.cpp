@@ -15,6 +15,7 @@ const std::vector<HelpTopic>& helpTopics()
         {QStringLiteral("plan-files.html"), QStringLiteral("Plan files and backups")},
         {QStringLiteral("calendar.html"), QStringLiteral("Calendar exchange")},
         {QStringLiteral("reminders.html"), QStringLiteral("Reminders")},
+        {QStringLiteral("find.html"), QStringLiteral("Finding records")},
         {QStringLiteral("keyword.html"), QStringLiteral("Keyword highlight")},
         {QStringLiteral("details.html"), QStringLiteral("Record details and phone book")},
         {QStringLiteral("printing.html"), QStringLiteral("Printing")},
