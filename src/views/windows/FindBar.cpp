@@ -73,8 +73,14 @@ void FindBar::start()
 
 void FindBar::setNothingFound(bool nothing)
 {
-    // A light red that dark text reads well on, in every theme.
-    text_->setStyleSheet(nothing ? QStringLiteral("QLineEdit { background: #ffd6d6; color: black; }") : QString());
+    // A light red that dark text reads well on, in every theme; the
+    // palette, not a style sheet, so the box keeps the list's font.
+    QPalette colours = palette();
+    if (nothing) {
+        colours.setColor(QPalette::Base, QColor(255, 214, 214));
+        colours.setColor(QPalette::Text, Qt::black);
+    }
+    text_->setPalette(colours);
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)

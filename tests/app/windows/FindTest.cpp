@@ -103,6 +103,21 @@ TEST_F(FindTest, typingNarrowsTheListInEveryDisplayMode_andTheStatusBarCounts)
     EXPECT_EQ(foundCount(), "0 of 5 records");
 }
 
+TEST_F(FindTest, aPastedTextOf10000CharactersOrOfPatternCharactersIsLookedForAsItStands)
+{
+    typeFind("");
+    findText()->setText(QString(10000, u'p'));
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(foundCount(), "0 of 5 records");
+    findText()->setText(QStringLiteral(".*"));
+    EXPECT_TRUE(lines().isEmpty());
+    findText()->setText(QStringLiteral("r, u"));
+    EXPECT_EQ(lines().size(), 1); // "Plumber, urgent"
+    findText()->clear();
+    EXPECT_EQ(lines().size(), 5);
+    EXPECT_EQ(foundCount(), "5 of 5 records");
+}
+
 TEST_F(FindTest, enterAndF3GoToTheNextRecordFound_shiftF3ToThePrevious_roundTheEnds)
 {
     typeFind("plumber");
