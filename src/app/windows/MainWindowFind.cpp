@@ -24,6 +24,8 @@ void MainWindow::createFind()
     findBar_ = new FindBar(ssTab2_);
     findBar_->hide();
     hints_->attach(findBar_, QStringLiteral("Find records: the list shows only the records with this text"));
+    // Tab goes from the text to the list it narrows.
+    QWidget::setTabOrder(findBar_->focusProxy(), viewlist_);
     connect(findBar_, &FindBar::textChanged, this, &MainWindow::findAsTyped);
     connect(findBar_, &FindBar::nextWanted, this, [this] { findNext(true); });
     connect(findBar_, &FindBar::previousWanted, this, [this] { findNext(false); });

@@ -39,6 +39,7 @@ FindBar::FindBar(QWidget* parent) : QFrame(parent)
                        "brings the whole list back"));
     text_->setClearButtonEnabled(true);
     text_->installEventFilter(this);
+    setFocusProxy(text_);
     label_->setBuddy(text_);
     previous_ = barButton("FindPrevious", QStringLiteral("\u25B2"), QStringLiteral("Previous record found (Shift+F3)"), this);
     next_ = barButton("FindNext", QStringLiteral("\u25BC"), QStringLiteral("Next record found (F3)"), this);
