@@ -120,12 +120,17 @@ TEST_F(FindTest, aPastedTextOf10000CharactersOrOfPatternCharactersIsLookedForAsI
 
 TEST_F(FindTest, enterAndF3GoToTheNextRecordFound_shiftF3ToThePrevious_roundTheEnds)
 {
+    state.settings.soundOn = 1;
+    state.store.setField(Field::AudioPath, 2, QStringLiteral("/snd/two.wav"));
+    state.store.setField(Field::AudioPath, 4, QStringLiteral("/snd/four.wav"));
     typeFind("plumber");
-    // The first record found became current as the list narrowed.
+    // The first record found became current as the list narrowed, quietly.
     EXPECT_EQ(state.store.currentRecord, 2);
     EXPECT_EQ(currentRow(), 0);
+    EXPECT_TRUE(test.sound.played.empty());
     QTest::keyClick(findText(), Qt::Key_Return);
     EXPECT_EQ(state.store.currentRecord, 4);
+    EXPECT_EQ(test.sound.played, std::vector<QString>({"/snd/four.wav"}));
     EXPECT_EQ(currentRow(), 1);
     EXPECT_TRUE(find<QWidget>("Text1")->property("plainText").toString().contains("Charlie"));
     QTest::keyClick(findText(), Qt::Key_F3);
