@@ -38,6 +38,10 @@ const MainMenuRow kRows[] = {
     {R::Item, "&Edit records", "Ctrl+E", "Editrecords"},
     {R::Item, "&Copy selected", "Ctrl+C", "copytoclipboard"},
     {R::Item, "Copy &all", "", "copyall"},
+    {R::Separator},
+    {R::Item, "&Undo", "Ctrl+Z", "Undo"},
+    {R::Item, "&Redo", "Ctrl+Shift+Z", "Redo"},
+    {R::Item, "Re&peat record...", "Ctrl+R", "Repeatrecord"},
     {R::End},
 
     {R::Menu, "&Display", "", "sort", "", "", 30},
