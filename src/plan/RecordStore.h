@@ -400,8 +400,8 @@ public:
 
     // --- history -----------------------------------------------------------
     // Told of every change to the records (null: nobody keeps a history).
-    void setJournal(StoreJournal* journal) { journal_ = journal; }
-    StoreJournal* journal() const { return journal_; }
+    void setJournal(StoreJournal* journal) { journal_.to = journal; }
+    StoreJournal* journal() const { return journal_.to; }
     // Undo and redo put records back through these; the journal is not told
     // (RecordStoreUndo.cpp).
     void exchangeRecord(int index, PackedRecord& other);
@@ -428,7 +428,15 @@ private:
     std::shared_ptr<const RecordBuffer> buffer_;
     mutable std::vector<double> keys_;   // cached keys, NaN = not computed
     mutable DateOrder keyOrder_ = DateOrder::DayFirst;
-    StoreJournal* journal_ = nullptr;
+    // A copy of the store has no history of its own; a store given another
+    // whole plan by assignment keeps its history, emptied.
+    struct JournalLink {
+        StoreJournal* to = nullptr;
+        JournalLink() = default;
+        JournalLink(const JournalLink&) noexcept {}
+        JournalLink& operator=(const JournalLink&);
+    };
+    JournalLink journal_;
 };
 
 // Before an Add or Insert row: shows "Warning, large number of records ..."

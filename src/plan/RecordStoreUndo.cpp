@@ -4,6 +4,8 @@
 // doing the putting back).
 #include "plan/RecordStore.h"
 
+#include "plan/StoreJournal.h"
+
 #include <cmath>
 #include <limits>
 
@@ -12,6 +14,13 @@ namespace zp {
 namespace {
 constexpr double kUnknownKey = std::numeric_limits<double>::quiet_NaN();
 } // namespace
+
+RecordStore::JournalLink& RecordStore::JournalLink::operator=(const JournalLink&)
+{
+    if (to)
+        to->planReplaced();
+    return *this;
+}
 
 void RecordStore::exchangeRecord(int index, PackedRecord& other)
 {

@@ -198,6 +198,18 @@ TEST_F(PlanHistoryTest, anotherPlan_clearsTheHistory)
     EXPECT_FALSE(history.canUndo());
 }
 
+TEST_F(PlanHistoryTest, copyOfTheStore_keepsNoHistory_andAssigningAPlanEmptiesIt)
+{
+    RecordStore copy = store;
+    copy.removeRecord(1);
+    EXPECT_FALSE(history.canUndo());
+    editor.removeCurrentRecord();
+    store = copy;
+    EXPECT_FALSE(history.canUndo());
+    store.removeRecord(1); // still told
+    EXPECT_EQ(store.journal(), &history);
+}
+
 TEST_F(PlanHistoryTest, savedInTheMiddle_markFollowsUndoAndRedo)
 {
     editor.commitGridCell(2, 1, "Ann");
