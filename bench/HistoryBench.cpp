@@ -100,7 +100,7 @@ void BM_UndoRedo(benchmark::State& state)
         history.redo();
         benchmark::DoNotOptimize(store.recordCount());
     }
-    state.counters["per_step_ms"] =
+    state.counters["per_step"] =
         benchmark::Counter(2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_UndoRedo)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

@@ -46,7 +46,7 @@ void PlanHistory::endStep()
 {
     if (applying_ || depth_ == 0 || --depth_ > 0)
         return;
-    if (open_.changes.empty())
+    if (open_.changes.empty() || putBack(open_))
         return; // refused, or nothing to do: no step
     open_.lineAfter = store_.currentRecord;
     // The plan as saved lay among the undone steps, which are gone now.
@@ -55,6 +55,15 @@ void PlanHistory::endStep()
     redo_.clear();
     undo_.push_back(std::move(open_));
     open_ = Step{};
+}
+
+// A record taken out and put back unchanged where it was (a Change that
+// found no place for the changed record): nothing to undo.
+bool PlanHistory::putBack(const Step& step) const
+{
+    const std::vector<Change>& c = step.changes;
+    return c.size() == 2 && c[0].kind == Change::Removed && c[1].kind == Change::Inserted && c[0].index == c[1].index
+           && RecordView(c[0].held) == store_.record(c[1].index);
 }
 
 void PlanHistory::add(Change change)

@@ -86,6 +86,7 @@ private:
 
     static Change changeOf(Change::Kind kind, int index = 0);
     void add(Change change);
+    bool putBack(const Step& step) const;
     void apply(Step& step, bool undoing);
     void applyChange(Change& change, bool undoing);
     void settleModified();

@@ -176,6 +176,13 @@ TEST_F(PlanHistoryTest, refusedCommand_leavesNoStep)
     messages.script({MsgAnswer::Ok});
     editor.addRecord(entry("not a date", "X"));
     editor.deleteRow(40);
+    {
+        // As Change puts a record back when the changed one finds no place.
+        const HistoryStep step(&history, kChangeUnnamedStep);
+        const PlannerRecord record = store.record(3).toRecord();
+        store.removeRecord(3);
+        store.insertRecordAt(3, record);
+    }
     EXPECT_FALSE(history.canUndo());
 }
 
