@@ -64,6 +64,9 @@ RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent)
         recount();
     });
     connect(byCount_, &QRadioButton::toggled, this, &RepeatDialog::recount);
+    // Alt+T and Alt+U lead on to the box they choose.
+    connect(byCount_, &QRadioButton::clicked, count_, [this] { count_->setFocus(); });
+    connect(byDate_, &QRadioButton::clicked, until_, [this] { until_->setFocus(); });
     connect(buttons_, &QDialogButtonBox::accepted, this, &RepeatDialog::confirm);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }

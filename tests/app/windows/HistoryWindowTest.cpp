@@ -107,5 +107,16 @@ TEST_F(HistoryWindowTest, repeatDialog_saysHowManyThenAddsThemAsOneStep)
     EXPECT_EQ(listLines(), QStringList({"31/01/2024", "15/03/2024", "01/06/2024"}));
 }
 
+TEST_F(HistoryWindowTest, undoOfADateStyleChange_turnsTheDatesBack)
+{
+    test.dateOrder.order = DateOrder::MonthFirst;
+    window->tickTimer1();
+    EXPECT_EQ(listLines(), QStringList({"01/31/2024", "03/15/2024", "06/01/2024"}));
+    EXPECT_EQ(menuText("Undo"), "&Undo Date style");
+    action("Undo")->trigger();
+    EXPECT_EQ(state.store.field(Field::StartDate, 1), "31/01/2024");
+    EXPECT_EQ(state.store.fileDateStyle, kEnglishEuro);
+}
+
 } // namespace
 } // namespace zp
