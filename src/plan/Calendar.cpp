@@ -2,6 +2,7 @@
 
 #include "plan/CalendarFields.h"
 #include "plan/DateText.h"
+#include "plan/HistorySteps.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -571,6 +572,7 @@ int roomForRecords(const RecordStore& store, int wanted)
 int addImportedRecords(RecordStore& store, const std::vector<PlannerRecord>& records, int count)
 {
     count = std::clamp(count, 0, roomForRecords(store, int(records.size())));
+    const HistoryStep step(store.journal(), kImportStep);
     const int added = store.insertAllInDateOrder(std::span(records).first(std::size_t(count)));
     if (added > 0)
         store.modified = true;

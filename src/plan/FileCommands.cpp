@@ -1,6 +1,7 @@
 #include "plan/FileCommands.h"
 
 #include "plan/PlanFile.h"
+#include "plan/StoreJournal.h"
 #include "plan/RecordStore.h"
 #include "plan/Trash.h"
 #include "plan/WriteTarget.h"
@@ -154,6 +155,12 @@ bool FileCommands::confirmDiscard(ExitVariant variant)
     const UnsavedAnswer answer = askAboutUnsavedChanges(variant);
     if (answer == UnsavedAnswer::Stop)
         return false;
+    // The plan is being left: no step can be undone any more, so the
+    // recordings only the history named go the way of any others.
+    if (store_.journal())
+        store_.journal()->planReplaced();
+    if (answer != UnsavedAnswer::Drop)
+        emptyUnreferenced(store_.supersededSounds);
     if (answer == UnsavedAnswer::Drop)
         dropUnsavedChanges(false);
     if (answer != UnsavedAnswer::Unmodified || variant != ExitVariant::NewPlan)
@@ -230,7 +237,7 @@ bool FileCommands::loadPlan(const QString& path)
     store_.unopenedStartupPlan.clear();
     // Temporaries an interrupted save of this plan left behind.
     removePlanTemporaries(path);
-    store_.modified = false;
+    planIsOnDisk();
     store_.currentRecord = std::clamp(store_.currentRecord, 1, std::max(1, store_.recordCount()));
     adoptLock(path, std::move(claimed));
     rememberDiskState(path);
@@ -251,7 +258,7 @@ bool FileCommands::openPlanAtStartup(const QString& path)
                 store_.unopenedStartupPlan.clear();
                 removePlanTemporaries(path);
                 store_.planFileName = path;
-                store_.modified = false;
+                planIsOnDisk();
                 store_.currentRecord = 1;
                 adoptLock(path, std::move(claimed));
                 rememberDiskState(path);
@@ -397,8 +404,8 @@ void FileCommands::finishSave(bool deleteSuperseded)
 {
     if (deleteSuperseded)
         emptyUnreferenced(store_.supersededSounds);
+    planIsOnDisk();
     emptyUnreferenced(store_.newRecordings);
-    store_.modified = false;
     view_.planSaved();
 }
 
@@ -453,6 +460,14 @@ void FileCommands::deletePlan()
     store_.modified = false;
 }
 
+void FileCommands::planIsOnDisk()
+{
+    store_.modified = false;
+    // Undoing or redoing back to the plan as it is now clears the mark again.
+    if (store_.journal())
+        store_.journal()->markSaved();
+}
+
 bool FileCommands::discardRecording(const QString& path) const
 {
     if (trash_->folderFor(path).isEmpty())
@@ -468,6 +483,19 @@ void FileCommands::emptyUnreferenced(DeferredDeletions& list)
 {
     if (list.paths.isEmpty())
         return;
+    // One that a step of the history names waits on the list: an undo or
+    // redo could bring it back.
+    DeferredDeletions waiting;
+    if (const StoreJournal* history = store_.journal()) {
+        QSet<QString> held;
+        for (const QString& path : history->heldTexts(Field::AudioPath))
+            if (path != kNoAttachment)
+                held.insert(attachmentKey(path));
+        for (const QString& path : std::as_const(list.paths))
+            if (held.contains(attachmentKey(path)))
+                waiting.add(path);
+        list.paths.removeIf([&held](const QString& path) { return held.contains(attachmentKey(path)); });
+    }
     QSet<QString> named;
     for (int i = 1; i <= store_.recordCount(); ++i) {
         const QString& path = store_.field(Field::AudioPath, i);
@@ -477,6 +505,7 @@ void FileCommands::emptyUnreferenced(DeferredDeletions& list)
     if (!named.isEmpty())
         list.paths.removeIf([&named](const QString& path) { return named.contains(attachmentKey(path)); });
     store_.emptyDeletionList(list);
+    list.paths = waiting.paths;
 }
 
 // --- lock and change check -------------------------------------------------------

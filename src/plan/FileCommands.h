@@ -143,6 +143,8 @@ private:
     // The unsaved-changes question; Yes saves. A "Drop" is carried out by
     // dropUnsavedChanges, once the command that asked has succeeded.
     UnsavedAnswer askAboutUnsavedChanges(ExitVariant variant);
+    // The plan was just read or written: nothing unsaved.
+    void planIsOnDisk();
     void dropUnsavedChanges(bool otherPlanLoaded);
 
     std::optional<QString> askOpenName();

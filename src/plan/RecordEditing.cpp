@@ -1,6 +1,7 @@
 #include "plan/RecordEditing.h"
 
 #include "plan/DateStyle.h"
+#include "plan/HistorySteps.h"
 #include "plan/TextNumber.h"
 #include "ui/Clock.h"
 #include "ui/FileDialogs.h"
@@ -399,6 +400,7 @@ std::optional<int> RecordEditor::addEntry(const EntryFields& fields)
 
 EditOutcome RecordEditor::addRecord(const EntryFields& fields)
 {
+    const HistoryStep step(store_.journal(), historyStepName(kAddStep, singleLine(fields.text5), kAddUnnamedStep));
     const int valueBefore = scroll_.value;
     const std::optional<int> at = addEntry(fields);
     EditOutcome out = outcome();
@@ -422,6 +424,8 @@ EditOutcome RecordEditor::change(const EntryFields& fields)
     }
     if (!validStartDate(fields.text2))
         return outcome();
+    const HistoryStep step(store_.journal(), historyStepName(kChangeStep, recordName(store_, store_.currentRecord),
+                                                              kChangeUnnamedStep));
 
     // The record leaves the store and comes back through Add at the place its
     // new date gives it. Should Add find no place (a store not in date order)
@@ -465,6 +469,7 @@ EditOutcome RecordEditor::removeCurrentRecord()
     store_.modified = true;
     store_.currentRecord = scroll_.value;
     const int current = store_.currentRecord;
+    const HistoryStep step(store_.journal(), historyStepName(kRemoveStep, recordName(store_, current), kRemoveUnnamedStep));
 
     // The removed record's sound is deleted when the plan is next saved; a
     // recording made for it and never stored goes at the next file command.
@@ -567,6 +572,7 @@ EditOutcome RecordEditor::insertRow(int selectedRow, QDate today)
     if (!checkRoomForInsert(store_, messages_))
         return outcome();
     store_.modified = true;
+    const HistoryStep step(store_.journal(), kInsertRowStep);
     const QString date = todayText(today, store_.systemDateStyle);
     const int count = store_.recordCount();
 
@@ -597,6 +603,8 @@ EditOutcome RecordEditor::deleteRow(int selectedRow)
     const int count = store_.recordCount();
     if (count == 0 || !isDataRow(selectedRow))
         return outcome();
+    const HistoryStep step(store_.journal(),
+                           historyStepName(kDeleteRowStep, recordName(store_, selectedRow - 1), kDeleteRowUnnamedStep));
     store_.removeRecord(selectedRow - 1);
     // After the last row goes, the row above it is the current one.
     store_.currentRecord = std::clamp(selectedRow - 1, 1, std::max(1, store_.recordCount()));
@@ -642,6 +650,7 @@ EditOutcome RecordEditor::commitGridCell(int row, int column, const QString& tex
         text = check.text;
     }
 
+    const HistoryStep step(store_.journal(), historyStepName(kEditCellStep, recordName(store_, record), kEditCellUnnamedStep));
     store_.setField(field, record, text);
     store_.modified = true;
     out.done = true;
@@ -674,7 +683,9 @@ EditOutcome RecordEditor::doubleClickGrid(int row, int column, FileDialogs& dial
 
     if (isDataRow(row)) {
         const int record = row - 1;
+        const QString name = recordName(store_, record);
         if (column == kStatusColumn) {
+            const HistoryStep step(store_.journal(), historyStepName(kStatusStep, name, kStatusUnnamedStep));
             const QString toggled = cell == kDone ? QString(kPending) : QString(kDone);
             store_.setField(Field::JobStatus, record, toggled);
             out.cellText = toggled;
@@ -685,6 +696,8 @@ EditOutcome RecordEditor::doubleClickGrid(int row, int column, FileDialogs& dial
                 chooseFile(dialogs, image ? kLoadImageTitle : kLoadSoundTitle, image ? kLoadImageFilter : kLoadSoundFilter);
             // A cancelled dialog leaves the cell as it was.
             if (path) {
+                const HistoryStep step(store_.journal(), image ? historyStepName(kPictureStep, name, kPictureUnnamedStep)
+                                                               : historyStepName(kSoundStep, name, kSoundUnnamedStep));
                 (image ? store_.pendingImagePath : store_.currentSoundPath) = *path;
                 store_.setField(image ? Field::ImagePath : Field::AudioPath, record, *path);
                 out.cellText = *path;
@@ -712,6 +725,9 @@ EditOutcome RecordEditor::removeGridAttachment(int row, int column)
     // next save when it is one of our recordings and nothing names it then.
     if (!image)
         store_.supersededSounds.add(store_.field(field, record));
+    const QString name = recordName(store_, record);
+    const HistoryStep step(store_.journal(), image ? historyStepName(kNoPictureStep, name, kNoPictureUnnamedStep)
+                                                   : historyStepName(kNoSoundStep, name, kNoSoundUnnamedStep));
     store_.setField(field, record, kNoAttachment);
     store_.modified = true;
     out.cellText = kNoAttachment;
@@ -731,6 +747,7 @@ EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
     }
     if (messages_.msgBox(kResortQuestion, MsgStyle::YesNoQuestion, kEditStyleTitle) != MsgAnswer::Yes)
         return out;
+    const HistoryStep step(store_.journal(), kResortStep);
     store_.sortChronologically(progress);
     // The edit style is written into the plan file: a switch is a change.
     store_.editStyle = 0;

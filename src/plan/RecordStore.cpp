@@ -1,5 +1,6 @@
 #include "plan/RecordStore.h"
 
+#include "plan/StoreJournal.h"
 #include "plan/TextNumber.h"
 #include "ui/MessageBox.h"
 
@@ -350,6 +351,8 @@ void RecordStore::setField(int field, int index, QStringView value)
     PackedRecord& record = records_[static_cast<std::size_t>(index)];
     if (RecordView(record)[field] == value)
         return;
+    if (journal_.to)
+        journal_.to->recordChanging(index, record);
     record = record.withField(field, value);
     if (field == Field::StartDate || field == Field::Time)
         invalidateKey(index);
@@ -378,6 +381,8 @@ void RecordStore::setFields(int index, std::initializer_list<std::pair<int, QStr
     }
     if (!changed)
         return;
+    if (journal_.to)
+        journal_.to->recordChanging(index, record);
     // A date turned round keeps its length: a block of the record's own
     // takes the new texts where the old ones were, unless a new text is read
     // from that very block.
@@ -403,12 +408,23 @@ void RecordStore::setRecord(int index, const PlannerRecord& record)
 {
     if (index < 1 || index > recordCount())
         return;
+    if (journal_.to)
+        journal_.to->recordChanging(index, records_[static_cast<std::size_t>(index)]);
     records_[static_cast<std::size_t>(index)] = PackedRecord(record);
     invalidateKey(index);
 }
 
 void RecordStore::clearStore()
 {
+    if (journal_.to && journal_.to->inStep()) {
+        // Removing the last records is a step that can be undone: they go
+        // to the history one by one, and the memory they may lie in stays.
+        while (recordCount() > 0)
+            removeRecord(recordCount());
+        return;
+    }
+    if (journal_.to)
+        journal_.to->planReplaced();
     records_.clear();
     records_.emplace_back();
     records_.shrink_to_fit();
@@ -419,6 +435,8 @@ void RecordStore::clearStore()
 
 void RecordStore::replaceAll(const std::vector<PlannerRecord>& records)
 {
+    if (journal_.to)
+        journal_.to->planReplaced();
     std::vector<PackedRecord> packed;
     packed.reserve(records.size() + 1);
     packed.emplace_back();
@@ -434,6 +452,8 @@ void RecordStore::adoptRecords(std::vector<PackedRecord> records, std::shared_pt
     // The records stay where they are, with the blank record 0 put in
     // front: a large plan is not copied into a second list. The old records
     // go before the buffer they may lie in.
+    if (journal_.to)
+        journal_.to->planReplaced();
     records.emplace(records.begin());
     records_ = std::move(records);
     buffer_ = std::move(buffer);
@@ -495,6 +515,8 @@ void RecordStore::insertAt(int index, PackedRecord record, double key)
     const auto pos = static_cast<std::ptrdiff_t>(index);
     records_.insert(records_.begin() + pos, std::move(record));
     keys_.insert(keys_.begin() + pos, key);
+    if (journal_.to)
+        journal_.to->recordInserted(index);
 }
 
 std::optional<int> RecordStore::insertInDateOrder(const PlannerRecord& record)
@@ -559,7 +581,12 @@ int RecordStore::insertAllInDateOrder(std::span<const PlannerRecord> records)
     merged.emplace_back();
     keys.push_back(kNoKey);
     std::size_t next = 0;
+    std::vector<int> positions; // where the new records land, for the history
+    if (journal_.to)
+        positions.reserve(std::size_t(count));
     const auto takeIncoming = [&] {
+        if (journal_.to)
+            positions.push_back(int(merged.size()));
         merged.emplace_back(RecordView(records[std::size_t(incoming[next].second)]));
         keys.push_back(incoming[next].first);
         ++next;
@@ -577,6 +604,8 @@ int RecordStore::insertAllInDateOrder(std::span<const PlannerRecord> records)
         takeIncoming();
     records_ = std::move(merged);
     keys_ = std::move(keys);
+    if (journal_.to)
+        journal_.to->recordsInserted(std::move(positions));
     return count;
 }
 
@@ -593,6 +622,8 @@ void RecordStore::removeRecord(int index)
     if (index < 1 || index > recordCount())
         return;
     const auto pos = static_cast<std::ptrdiff_t>(index);
+    if (journal_.to)
+        journal_.to->recordRemoved(index, std::move(records_[std::size_t(index)]));
     records_.erase(records_.begin() + pos);
     keys_.erase(keys_.begin() + pos);
 }
@@ -645,6 +676,8 @@ void RecordStore::sortChronologically(ProgressSink* progress)
     }
     records_ = std::move(sorted);
     keys_ = std::move(sortedKeys);
+    if (journal_.to)
+        journal_.to->recordsReordered(std::move(order));
 
     if (progress) {
         progress->progress(100);

@@ -17,6 +17,7 @@
 namespace zp {
 
 class MessageBoxService;
+class StoreJournal;
 
 // Field numbers of a planner record.
 namespace Field {
@@ -397,6 +398,21 @@ public:
     int emptyDeletionList(DeferredDeletions& list, const std::function<bool(const QString&)>& discard) const;
     bool isOwnRecording(const QString& path) const;
 
+    // --- history -----------------------------------------------------------
+    // Told of every change to the records (null: nobody keeps a history).
+    void setJournal(StoreJournal* journal) { journal_.to = journal; }
+    StoreJournal* journal() const { return journal_.to; }
+    // Undo and redo put records back through these; the journal is not told
+    // (RecordStoreUndo.cpp).
+    void exchangeRecord(int index, PackedRecord& other);
+    PackedRecord takeRecord(int index);
+    void putRecord(int index, PackedRecord record);
+    // Positions ascending, counted in the store holding the records.
+    std::vector<PackedRecord> takeRecords(std::span<const int> positions);
+    void putRecords(std::span<const int> positions, std::vector<PackedRecord>&& records);
+    // New position i + 1 gets the record at order[i]; `inverse` undoes that.
+    void reorder(std::span<const int> order, bool inverse);
+
 private:
     void invalidateKey(int index);
     // Drops every cached key when the date order has changed since they were
@@ -412,6 +428,15 @@ private:
     std::shared_ptr<const RecordBuffer> buffer_;
     mutable std::vector<double> keys_;   // cached keys, NaN = not computed
     mutable DateOrder keyOrder_ = DateOrder::DayFirst;
+    // A copy of the store has no history of its own; a store given another
+    // whole plan by assignment keeps its history, emptied.
+    struct JournalLink {
+        StoreJournal* to = nullptr;
+        JournalLink() = default;
+        JournalLink(const JournalLink&) noexcept {}
+        JournalLink& operator=(const JournalLink&);
+    };
+    JournalLink journal_;
 };
 
 // Before an Add or Insert row: shows "Warning, large number of records ..."

@@ -1,4 +1,5 @@
 #pragma once
+#include "plan/PlanHistory.h"
 #include "plan/RecordStore.h"
 #include "state/Preferences.h"
 #include "state/Settings.h"
@@ -12,6 +13,8 @@ namespace zp {
 // start-up and handed to every window by reference.
 struct ProgramState {
     RecordStore store;
+    // Every change to the open plan's records, for undo and redo.
+    PlanHistory history{store};
     Settings settings;
     // The settings as read at start-up: written back instead of the run's
     // own when "Save settings on exit" is off.

@@ -155,6 +155,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     editPage_->connectPage();
     connectPrinting();
     connectCalendarCommands();
+    connectHistoryCommands();
     createKeyboardCommands();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }

@@ -195,6 +195,11 @@ private:
     void connectPrinting();
     // File > Import and File > Export of calendar files.
     void connectCalendarCommands();
+    // Edit > Undo, Redo and Repeat record (MainWindowHistory.cpp).
+    void connectHistoryCommands();
+    void takeHistoryStep(bool redo);
+    void nameHistorySteps();
+    void repeatRecord();
     void showRecordDetailsPage();
     void showRecordTab(int page) override;
     // The Image button shows the Image page while it asks, without leaving

@@ -10,6 +10,7 @@
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
 #include "plan/DateText.h"
+#include "plan/HistorySteps.h"
 #include "plan/PlanFile.h"
 #include "plan/Recovery.h"
 #include "views/RecordsList.h"
@@ -37,6 +38,8 @@ void MainWindow::detectSystemDateStyle(bool refreshViews)
     }
     if (refreshViews && store.fileDateStyle != store.systemDateStyle) {
         // The list rebuild swaps day and month of every stored date once.
+        const HistoryStep step(&state_.history, kDateStyleStep);
+        state_.history.keepFileDateStyle();
         state_.convertDatesOnRebuild = true;
         rebuildRecordsList();
         state_.convertDatesOnRebuild = false;

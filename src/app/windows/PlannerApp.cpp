@@ -1,4 +1,5 @@
 #include "app/windows/PlannerApp.h"
+#include "plan/HistorySteps.h"
 
 #include "accessories/windows/CalculatorWindow.h"
 #include "accessories/windows/RecorderWindow.h"
@@ -260,7 +261,10 @@ void PlannerApp::showLedgerPlot()
         if (platform_.messages.msgBox(kPlotResortQuestion, MsgStyle::YesNoQuestion, kPlotMessageTitle) !=
             MsgAnswer::Yes)
             return;
-        state_.store.sortChronologically();
+        {
+            const HistoryStep step(&state_.history, kResortStep);
+            state_.store.sortChronologically();
+        }
         mainWindow_->rebuildRecordsList();
     }
     if (!ledgerPlotWindow_) {
