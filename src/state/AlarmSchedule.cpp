@@ -4,6 +4,8 @@
 #include "state/Preferences.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 
 namespace zp {
 
@@ -22,36 +24,59 @@ QDate toQDate(std::chrono::year_month_day d)
                  static_cast<int>(static_cast<unsigned>(d.day())));
 }
 
-// Local wall-clock time to the epoch, through a cache of the zone's offset
-// per day: a plan's records crowd onto few days, and asking the zone costs
-// far more than the rest of arming. A day on which the offset changes is
-// always asked afresh.
+// Local wall-clock time to the epoch. Asking the zone costs far more than
+// the rest of arming, so each year's offset changes are fetched once and a
+// wall time is placed among them; only a day near a change (where a wall
+// time may not exist or exist twice) is left to the zone itself.
 class LocalTimes {
 public:
     explicit LocalTimes(const QTimeZone& zone) : zone_(zone) {}
 
     qint64 msecs(const QDate& date, const QTime& time)
     {
-        const qint64 day = date.toJulianDay();
-        if (day != cachedDay_) {
-            cachedDay_ = day;
-            const QDateTime start(date, QTime(0, 0), zone_);
-            const QDateTime end(date, QTime(23, 59, 59), zone_);
-            steady_ = start.offsetFromUtc() == end.offsetFromUtc();
-            offsetMsecs_ = qint64(start.offsetFromUtc()) * 1000;
+        const qint64 wall = (date.toJulianDay() - kEpochJulianDay) * kDayMsecs + time.msecsSinceStartOfDay();
+        const Year& year = yearOf(date.year());
+        qint64 offset = year.offsetAtStart;
+        for (const auto& [at, after] : year.changes) {
+            if (std::llabs(wall - at) < 2 * kDayMsecs)
+                return QDateTime(date, time, zone_).toMSecsSinceEpoch();
+            if (at < wall)
+                offset = after;
         }
-        if (!steady_)
-            return QDateTime(date, time, zone_).toMSecsSinceEpoch();
-        const qint64 wall = (day - kEpochJulianDay) * kDayMsecs + time.msecsSinceStartOfDay();
-        return wall - offsetMsecs_;
+        return wall - offset * 1000;
     }
 
 private:
+    struct Year {
+        int year = 0;
+        qint64 offsetAtStart = 0;                      // seconds
+        std::vector<std::pair<qint64, qint64>> changes; // when (UTC msecs), offset after (seconds)
+    };
+
+    const Year& yearOf(int y)
+    {
+        if (last_ && last_->year == y)
+            return *last_;
+        auto it = years_.find(y);
+        if (it == years_.end()) {
+            Year year;
+            year.year = y;
+            const QDateTime from(QDate(y, 1, 1).addDays(-3), QTime(0, 0), QTimeZone::utc());
+            const QDateTime to(QDate(y + 1, 1, 1).addDays(3), QTime(0, 0), QTimeZone::utc());
+            year.offsetAtStart = zone_.offsetFromUtc(from);
+            if (zone_.hasTransitions())
+                for (const QTimeZone::OffsetData& t : zone_.transitions(from, to))
+                    year.changes.emplace_back(t.atUtc.toMSecsSinceEpoch(), t.offsetFromUtc);
+            it = years_.emplace(y, std::move(year)).first;
+        }
+        last_ = &it->second;
+        return *last_;
+    }
+
     static constexpr qint64 kEpochJulianDay = 2440588; // 1970-01-01
     QTimeZone zone_;
-    qint64 cachedDay_ = -1;
-    bool steady_ = false;
-    qint64 offsetMsecs_ = 0;
+    std::map<int, Year> years_;
+    const Year* last_ = nullptr;
 };
 
 // The record's start as a date and a wall-clock time, or nothing.
