@@ -66,6 +66,7 @@ QString commandLineUsage()
 {
     return QStringLiteral(
         "Usage: zorvik-planner [PLANFILE]\n"
+        "       zorvik-planner --tray [PLANFILE]\n"
         "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --alarms [--today YYYY-MM-DD] [--now HH:MM] [--date-order dmy|mdy] PLANFILE\n"
@@ -80,7 +81,7 @@ QString commandLineUsage()
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
-        "plan it had open last time.\n"
+        "plan it had open last time; with --tray it starts in the tray, to remind.\n"
         "  --list        print the records list lines of the plan, one per line\n"
         "  --reminders   print the reminders for the seven days after today\n"
         "  --alarms      print the alarms due in the next 24 hours, with the lead\n"
@@ -141,7 +142,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
             version.command = CommandLine::Command::Version;
             return version;
         }
-        if (a == QLatin1String("--alarms")) {
+        if (a == QLatin1String("--tray")) {
+            c.startInTray = true;
+        } else if (a == QLatin1String("--alarms")) {
             if (!setCommand(CommandLine::Command::Alarms))
                 return failure(kOnlyOneCommand);
         } else if (a == QLatin1String("--now")) {
@@ -242,6 +245,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                            "--info, --ledger, --pdf or --loan"));
     if (todayGiven && c.command != C::Reminders && c.command != C::ImportIcs && c.command != C::Alarms)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders, --alarms or --import-ics"));
+    if (c.startInTray && c.command != C::Gui)
+        return failure(QStringLiteral("zorvik-planner: --tray goes with no other command"));
     if (nowGiven && c.command != C::Alarms)
         return failure(QStringLiteral("zorvik-planner: --now goes with --alarms"));
     if (monthsGiven && c.command != C::ImportIcs)

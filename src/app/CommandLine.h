@@ -25,6 +25,7 @@ struct CommandLine {
     std::optional<DateOrder> dateOrder; // stands in for the system's order
     std::optional<QDate> today;     // stands in for today's date
     std::optional<QTime> now;       // for Command::Alarms: stands in for the time of day
+    bool startInTray = false;       // for Command::Gui (--tray): start in the tray, no window shown
     QString error;                  // for Command::Error: the one-line message
     QString pdfStyle;               // for Command::Pdf: "standard", "project" or "timeline"
     QString outputFile;             // for Command::Pdf: the PDF to write

@@ -105,7 +105,8 @@ unsigned DBusNotifications::notify(const Notification& n)
     // A daemon that reads the body as markup must show a record's "<" or
     // "&" as typed.
     const QString body = readsMarkup() ? n.body.toHtmlEscaped() : n.body;
-    call << appName_ << 0u << iconName_ << n.summary << body << actions << hints << -1;
+    // An alarm stays until the user dismisses it: it may be due while nobody looks.
+    call << appName_ << 0u << iconName_ << n.summary << body << actions << hints << 0;
     const QDBusReply<uint> reply = connection_.call(call, QDBus::Block, kCallTimeoutMsecs);
     if (!reply.isValid())
         return 0;

@@ -200,6 +200,8 @@ void AlarmWatch::onAction(unsigned id, const QString& action)
     if (it == onScreen_.end())
         return;
     const Shown alarm = it->second;
+    // Answered: the notification has done its work (some daemons keep it).
+    notifications_.close(id);
     if (action == kSnoozeAction) {
         snoozed_.push_back({nowMsecs() + kSnoozeMinutes * kMinuteMsecs, alarm});
         scheduleNext();

@@ -53,6 +53,8 @@ public:
     void check();
 
     const AlarmSchedule& schedule() const { return schedule_; }
+    // Alarms due up to this moment were handed out (the last check).
+    QDateTime checkedUpTo() const { return QDateTime::fromMSecsSinceEpoch(checkedUpTo_, QTimeZone::utc()); }
     // The next alarms still to come, soonest first (for the tray menu):
     // the moment and the summary of each.
     std::vector<std::pair<QDateTime, QString>> upcoming(int count) const;

@@ -395,6 +395,7 @@ void MainWindow::rebuildRecordsList()
     // copy and edit commands act on the record the pages show.
     const int line = state_.store.currentRecord - 1;
     viewlist_->showCurrentLine(line < listModel_->rowCount() ? line : -1);
+    emit recordsListRebuilt();
 }
 
 void MainWindow::setDisplayMode(const QString& word)
