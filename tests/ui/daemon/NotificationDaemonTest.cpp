@@ -177,6 +177,7 @@ TEST_F(NotificationDaemonTest, snoozeFromTheNotificationsMenuBringsItBackTenMinu
 TEST_F(NotificationDaemonTest, aDaemonThatGoesAwayLeavesTheDetailsWindow_andIsUsedAgainWhenBack)
 {
     dunst.kill();
+    dunst.waitForFinished(10000);
     ASSERT_TRUE(waitForOtherProcess([&] { return !notifications->available(); }));
     at(10, 20);
     EXPECT_EQ(details, std::vector<int>({1}));
