@@ -2,6 +2,8 @@
 
 #include "app/windows/MainWindow.h"
 
+#include "app/windows/MainStatusBar.h"
+
 #include <QTimer>
 
 namespace zp {
@@ -12,9 +14,11 @@ void MainWindow::setResting(bool resting)
         return;
     resting_ = resting;
     if (resting) {
-        // The recovery copy keeps its two-minute round: unsaved work stays safe.
-        for (QTimer* timer : {timer1_, timer2_, timer3_}) {
-            if (timer->isActive()) {
+        // Every periodic timer of the window and its parts (the status bar's
+        // clock too) but the recovery copy's two-minute round: unsaved work
+        // stays safe.
+        for (QTimer* timer : findChildren<QTimer*>()) {
+            if (timer != recoveryTimer_ && timer->isActive() && !timer->isSingleShot()) {
                 timer->stop();
                 restingTimers_.push_back(timer);
             }
@@ -27,6 +31,7 @@ void MainWindow::setResting(bool resting)
     // What the stopped ticks would have noticed meanwhile.
     tickTimer1();
     tickTimer2();
+    statusBar_->refreshClock();
 }
 
 } // namespace zp
