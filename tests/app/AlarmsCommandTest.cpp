@@ -74,5 +74,13 @@ TEST_F(AlarmsCommandTest, nowGoesWithAlarmsOnlyAndTakesATime)
     EXPECT_EQ(run({"--alarms", "--now", "9 o'clock", plan}, &status), "zorvik-planner: --now takes a time such as 09:30\n");
 }
 
+TEST_F(AlarmsCommandTest, trayStartsTheWindowsAndGoesWithNothingElse)
+{
+    const CommandLine tray = parseCommandLine({"--tray", plan});
+    EXPECT_EQ(tray.command, CommandLine::Command::Gui);
+    EXPECT_TRUE(tray.startInTray);
+    EXPECT_EQ(run({"--tray", "--alarms", plan}), "zorvik-planner: --tray goes with no other command\n");
+}
+
 } // namespace
 } // namespace zp
