@@ -59,8 +59,11 @@ PlannerAlarms::PlannerAlarms(PlannerApp& planner, ProgramState& state, const Pla
 PlannerAlarms::~PlannerAlarms()
 {
     planner_.mainWindow()->setCloseToTray({});
-    setAlarmsCheckedUpTo(state_.preferences, watch_.checkedUpTo());
-    state_.preferences.sync();
+    // Not when the program ended before the watch began.
+    if (watch_.checkedUpTo().toMSecsSinceEpoch() > 0) {
+        setAlarmsCheckedUpTo(state_.preferences, watch_.checkedUpTo());
+        state_.preferences.sync();
+    }
     delete details_.data();
     delete tray_.data();
 }
