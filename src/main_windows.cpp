@@ -12,7 +12,9 @@
 #include "state/ProgramState.h"
 #include "app/SettingsFile.h"
 #include "app/TerminalCommand.h"
+#include "app/windows/PlannerAlarms.h"
 #include "app/windows/PlannerApp.h"
+#include "ui/DBusNotifications.h"
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
 #include "ui/StartupSound.h"
@@ -25,6 +27,8 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QSystemTrayIcon>
 #include <QTextStream>
 #include <clocale>
 #include <cstdio>
@@ -140,12 +144,20 @@ int main(int argc, char** argv)
         dataFolder, zp::findInstalledFiles(zp::plannerCommandDirectory(QCoreApplication::applicationDirPath())).startupSound);
     state.recoveryFolder = zp::recoveryFolder();
 
+    // Alarms go to the desktop's notification service on the session bus.
+    zp::DBusNotifications notifications(QStringLiteral("Zorvik Planner"), QStringLiteral("org.zorvik.Planner"),
+                                        ownIcon.pixmap(48, 48).toImage());
+    const bool trayAvailable = QSystemTrayIcon::isSystemTrayAvailable();
     zp::PlannerApp planner(state, qtPlatform.platform());
     QObject::connect(&planner, &zp::PlannerApp::finished, &app, &QApplication::quit, Qt::QueuedConnection);
     zp::TerminationWatcher termination;
     zp::OrderlyEnd orderlyEnd(planner, termination);
+    planner.setStartHidden(command.startInTray && trayAvailable);
     planner.start();
     if (orderlyEnd.ending())
         return 0;
+    zp::PlannerAlarms alarms(planner, state, qtPlatform.platform(), notifications, trayAvailable);
+    // After the coming week's reminders, when they are shown: missed alarms come second.
+    QTimer::singleShot(0, &alarms, [&] { alarms.start(command.startInTray); });
     return QApplication::exec();
 }

@@ -12,6 +12,8 @@
 #include "plan/PlanFile.h"
 #include "plan/RecordStore.h"
 #include "plan/WriteTarget.h"
+#include "state/AlarmSchedule.h"
+#include "state/Preferences.h"
 #include "views/RecordCopyText.h"
 #include "views/RecordSearch.h"
 #include "views/RecordsList.h"
@@ -57,8 +59,8 @@ std::optional<QString> modeWord(const QString& value)
 }
 
 const QString kOnlyOneCommand = QStringLiteral(
-    "zorvik-planner: only one of --list, --find, --reminders, --export, --export-ics, --import-ics, --info, --ledger and --pdf "
-    "may be given");
+    "zorvik-planner: only one of --list, --find, --reminders, --alarms, --export, --export-ics, --import-ics, --info, --ledger "
+    "and --pdf may be given");
 
 } // namespace
 
@@ -66,9 +68,11 @@ QString commandLineUsage()
 {
     return QStringLiteral(
         "Usage: zorvik-planner [PLANFILE]\n"
+        "       zorvik-planner --tray [PLANFILE]\n"
         "       zorvik-planner --list [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --find TEXT [--mode date|name|task|day] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --reminders [--today YYYY-MM-DD] [--date-order dmy|mdy] PLANFILE\n"
+        "       zorvik-planner --alarms [--today YYYY-MM-DD] [--now HH:MM] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --export-ics [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --import-ics CALENDAR.ics [--months N] [--today YYYY-MM-DD]\n"
@@ -80,13 +84,15 @@ QString commandLineUsage()
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
-        "plan it had open last time.\n"
+        "plan it had open last time; with --tray it starts in the tray, to remind.\n"
         "  --list        print the records list lines of the plan, one per line\n"
         "  --find        print the list lines of the records with TEXT in their name,\n"
         "                message, phones, dates or amounts, as Edit > Find... finds\n"
         "                them: letter case and accents do not count, and no character\n"
         "                of TEXT has a meaning of its own\n"
         "  --reminders   print the reminders for the seven days after today\n"
+        "  --alarms      print the alarms due in the next 24 hours, with the lead\n"
+        "                time and hour of Options > Alarms..., one a line\n"
         "  --export      print every record as the \"Copy all\" command copies it\n"
         "  --export-ics  print every record as an iCalendar file (.ics) for other\n"
         "                calendars: dated records as events, the others as to-dos\n"
@@ -108,8 +114,9 @@ QString commandLineUsage()
         "                following the system's regional settings\n"
         "  --months      for how many months from today the occurrences of repeating\n"
         "                events are imported (1 to 120, default: 12)\n"
-        "  --today       the day the reminders are for, or repeating events are\n"
-        "                imported from (default: today)\n");
+        "  --today       the day the reminders or alarms are for, or repeating events\n"
+        "                are imported from (default: today)\n"
+        "  --now         the time of day --alarms counts from (default: now)\n");
 }
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -117,7 +124,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
     CommandLine c;
     QStringList plans;
     QList<qsizetype> planArguments; // where each of `plans` was given
-    bool modeGiven = false, orderGiven = false, todayGiven = false, monthsGiven = false;
+    bool modeGiven = false, orderGiven = false, todayGiven = false, monthsGiven = false, nowGiven = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         auto value = [&](const char* option) -> std::optional<QString> {
@@ -142,7 +149,19 @@ CommandLine parseCommandLine(const QStringList& arguments)
             version.command = CommandLine::Command::Version;
             return version;
         }
-        if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export") ||
+        if (a == QLatin1String("--tray")) {
+            c.startInTray = true;
+        } else if (a == QLatin1String("--alarms")) {
+            if (!setCommand(CommandLine::Command::Alarms))
+                return failure(kOnlyOneCommand);
+        } else if (a == QLatin1String("--now")) {
+            const auto v = value("--now");
+            const QTime t = v ? QTime::fromString(*v, QStringLiteral("HH:mm")) : QTime();
+            if (!t.isValid())
+                return failure(QStringLiteral("zorvik-planner: --now takes a time such as 09:30"));
+            c.now = t;
+            nowGiven = true;
+        } else if (a == QLatin1String("--list") || a == QLatin1String("--reminders") || a == QLatin1String("--export") ||
             a == QLatin1String("--export-ics") || a == QLatin1String("--info") || a == QLatin1String("--ledger")) {
             const auto command = a == QLatin1String("--list")        ? CommandLine::Command::List
                                  : a == QLatin1String("--reminders") ? CommandLine::Command::Reminders
@@ -236,10 +255,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return failure(QStringLiteral("zorvik-planner: --mode goes with --list or --find"));
     if (orderGiven && c.command == C::Gui)
         return failure(
-            QStringLiteral("zorvik-planner: --date-order goes with --list, --find, --reminders, --export, --export-ics, --import-ics, "
+            QStringLiteral("zorvik-planner: --date-order goes with --list, --find, --reminders, --alarms, --export, --export-ics, "
+                           "--import-ics, "
                            "--info, --ledger, --pdf or --loan"));
-    if (todayGiven && c.command != C::Reminders && c.command != C::ImportIcs)
-        return failure(QStringLiteral("zorvik-planner: --today goes with --reminders or --import-ics"));
+    if (todayGiven && c.command != C::Reminders && c.command != C::ImportIcs && c.command != C::Alarms)
+        return failure(QStringLiteral("zorvik-planner: --today goes with --reminders, --alarms or --import-ics"));
+    if (c.startInTray && c.command != C::Gui)
+        return failure(QStringLiteral("zorvik-planner: --tray goes with no other command"));
+    if (nowGiven && c.command != C::Alarms)
+        return failure(QStringLiteral("zorvik-planner: --now goes with --alarms"));
     if (monthsGiven && c.command != C::ImportIcs)
         return failure(QStringLiteral("zorvik-planner: --months goes with --import-ics"));
     if (c.command == C::Loan) {
@@ -467,8 +491,35 @@ int importCalendarIntoPlan(const CommandLine& c, DateOrder order, const QDate& t
     return 0;
 }
 
+// --alarms: the alarms of the next 24 hours, with the user's own lead time
+// and untimed hour.
+int listAlarms(const CommandLine& c, DateOrder order, const QDate& systemToday, const QDateTime& systemNow,
+               QTextStream& out, QTextStream& err)
+{
+    RecordStore store;
+    if (!readForTerminal(c.planFile, order, store, err))
+        return 1;
+    Preferences preferences;
+    preferences.open(preferencesFilePath());
+    const AlarmOptions options = readAlarmOptions(preferences);
+    if (!options.on) {
+        out << "Alarms are switched off (Options > Alarms...).\n";
+        return 0;
+    }
+    const QTimeZone zone = systemNow.isValid() ? systemNow.timeZone() : QTimeZone::systemTimeZone();
+    const QDate day = c.today.value_or(systemNow.isValid() ? systemNow.date() : systemToday);
+    const QTime time = c.now.value_or(systemNow.isValid() ? systemNow.time() : QTime(0, 0));
+    const QStringList lines = alarmLines(store, options, QDateTime(day, QTime(time.hour(), time.minute()), zone));
+    if (lines.isEmpty())
+        out << "No alarms in the next 24 hours.\n";
+    for (const QString& line : lines)
+        out << line << '\n';
+    return 0;
+}
+
 int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out, QTextStream& err,
-            const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
+            const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts,
+            const QDateTime& systemNow)
 {
     using C = CommandLine::Command;
     const DateOrder order = c.dateOrder.value_or(systemOrder);
@@ -559,6 +610,8 @@ int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToda
         out << ledgerRowsText(buildLedgerRows(store));
         return 0;
     }
+    case C::Alarms:
+        return listAlarms(c, order, systemToday, systemNow, out, err);
     case C::ImportIcs:
         return importCalendarIntoPlan(c, order, c.today.value_or(systemToday), out, err);
     case C::Loan:
@@ -589,9 +642,10 @@ std::optional<QString> outputProblem(QTextStream& out)
 } // namespace
 
 int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
-                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts)
+                   QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts,
+                   const QDateTime& systemNow)
 {
-    const int status = runVerb(c, systemOrder, systemToday, out, err, fieldLabels, facts);
+    const int status = runVerb(c, systemOrder, systemToday, out, err, fieldLabels, facts, systemNow);
     // A command that says it worked must have delivered all it printed:
     // a cut-off export on a full disk would pass for the whole plan.
     if (const auto problem = outputProblem(out)) {

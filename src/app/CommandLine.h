@@ -4,6 +4,8 @@
 #include "ui/SystemFacts.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -16,13 +18,16 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Find, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Help, Version, Error };
+    enum class Command { Gui, List, Find, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Alarms, Help, Version,
+                         Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
     QString findText;               // for Command::Find: the text the records must have
     std::optional<DateOrder> dateOrder; // stands in for the system's order
     std::optional<QDate> today;     // stands in for today's date
+    std::optional<QTime> now;       // for Command::Alarms: stands in for the time of day
+    bool startInTray = false;       // for Command::Gui (--tray): start in the tray, no window shown
     QString error;                  // for Command::Error: the one-line message
     QString pdfStyle;               // for Command::Pdf: "standard", "project" or "timeline"
     QString outputFile;             // for Command::Pdf: the PDF to write
@@ -80,8 +85,10 @@ int runPdfCommand(const CommandLine& command, DateOrder systemOrder, QTextStream
 // not all arrive; 2 bad arguments or a missing file.
 // `fieldLabels`, when given, labels the exported records; `facts` are the
 // computer's, for the Info page.
+// `systemNow`, when valid, is the moment --alarms lists from (its date
+// stands aside for `systemToday`'s).
 int runCommandLine(const CommandLine& command, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
                    QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels = std::nullopt,
-                   const SystemFacts& facts = SystemFacts());
+                   const SystemFacts& facts = SystemFacts(), const QDateTime& systemNow = QDateTime());
 
 } // namespace zp

@@ -80,8 +80,9 @@ int runOnTerminal(int argc, char** argv, const CommandLine& command)
     }
     else if (command.command == CommandLine::Command::Version)
         facts.programDirectory = plannerCommandDirectory(QCoreApplication::applicationDirPath());
-    return runCommandLine(command, systemOrder.systemDateOrder(), clock.today(), out, err,
-                          userFieldLabels(settingsFilePath()), facts);
+    const QDateTime now = clock.now();
+    return runCommandLine(command, systemOrder.systemDateOrder(), now.date(), out, err,
+                          userFieldLabels(settingsFilePath()), facts, now);
 }
 
 } // namespace zp

@@ -25,11 +25,28 @@ namespace zp {
 //                                       18 ... 25) of the home city last
 //                                       chosen in the world times; unset
 //                                       until one is chosen
+//   Alarms/on              bool         records alarm (default true)
+//   Alarms/leadMinutes     int          how long before a record's time it
+//                                       alarms: 0, 5, 10, 15, 30, 60 or 1440
+//                                       (a day); default 10
+//   Alarms/untimedAt       string       HH:mm, when a record without a
+//                                       time alarms on its day; "09:00"
+//   Alarms/keepInTray      bool         closing the main window leaves the
+//                                       planner in the tray (default false)
+//   Alarms/checkedUpTo     string       ISO date-time (UTC): alarms due up
+//                                       to then were shown; later ones that
+//                                       fell due while the planner was not
+//                                       running are missed alarms
 inline const QString kPreferencesFileName = QStringLiteral("zorvik-planner.conf");
 namespace PreferenceKey {
 inline const QString MainWindowMaximised = QStringLiteral("MainWindow/maximised");
 inline const QString RecentPlans = QStringLiteral("RecentPlans/files");
 inline const QString WorldTimesHomeCity = QStringLiteral("WorldTimes/homeCity");
+inline const QString AlarmsOn = QStringLiteral("Alarms/on");
+inline const QString AlarmLeadMinutes = QStringLiteral("Alarms/leadMinutes");
+inline const QString AlarmUntimedAt = QStringLiteral("Alarms/untimedAt");
+inline const QString KeepInTray = QStringLiteral("Alarms/keepInTray");
+inline const QString AlarmsCheckedUpTo = QStringLiteral("Alarms/checkedUpTo");
 } // namespace PreferenceKey
 
 // ~/.config/zorvik-planner/zorvik-planner.conf, or under $XDG_CONFIG_HOME.

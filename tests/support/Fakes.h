@@ -3,6 +3,7 @@
 // Test doubles for the platform services. Header-only so every test program
 // can use them without linking anything extra.
 
+#include "ui/NotificationService.h"
 #include "ui/Platform.h"
 #ifdef ZORVIK_WITH_WINDOWS
 #include "ui/modules/QtChart.h"
@@ -536,6 +537,41 @@ public:
     std::unique_ptr<ChartPanel> createChart(QWidget*) override { return nullptr; }
 };
 #endif
+
+// A notification service that keeps what it was asked to show; tests press
+// its buttons with invoke() and take it away with setAvailable(false).
+class FakeNotifications : public NotificationService {
+public:
+    bool available() const override { return up; }
+    unsigned notify(const Notification& n) override
+    {
+        if (!up || refuse)
+            return 0;
+        shown.push_back(n);
+        return nextId++;
+    }
+    void close(unsigned id) override { closed.push_back(id); }
+
+    void invoke(unsigned id, const QString& action)
+    {
+        if (handlers_.actionInvoked)
+            handlers_.actionInvoked(id, action);
+    }
+    void setAvailable(bool on)
+    {
+        up = on;
+        if (handlers_.availabilityChanged)
+            handlers_.availabilityChanged(on);
+    }
+    unsigned lastId() const { return nextId - 1; }
+
+    std::vector<Notification> shown;
+    std::vector<unsigned> closed;
+    bool up = true;
+    // Answers notify() with 0 while up: the daemon went away unannounced.
+    bool refuse = false;
+    unsigned nextId = 1;
+};
 
 struct TestPlatform {
     FakeMessageBox messages;

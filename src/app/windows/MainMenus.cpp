@@ -86,6 +86,7 @@ const MainMenuRow kRows[] = {
     {R::End},
     {R::Item, "&Fonts", "", "Fonttype", "", "", 0},
     {R::Tick, "&Sound on", "", "soundon", "", "", 81},
+    {R::Item, "&Alarms...", "", "Alarms"},
     {R::Tick, "&Keep backups", "", "Keepbackups", "", "", 59},
     {R::Tick, "&Save settings on exit", "", "Saveonexit", "", "", 51},
     {R::End},

@@ -398,6 +398,7 @@ void MainWindow::rebuildRecordsList()
     // The current record's line stays current across every rebuild, so the
     // copy and edit commands act on the record the pages show.
     viewlist_->showCurrentLine(listModel_->lineOfRecord(state_.store.currentRecord));
+    emit recordsListRebuilt();
 }
 
 void MainWindow::setDisplayMode(const QString& word)

@@ -122,6 +122,12 @@ public:
     // tool window with unsaved work the user kept open).
     void setBeforeExit(std::function<bool()> beforeExit) { beforeExit_ = std::move(beforeExit); }
     void setOpenRecorder(std::function<void()> open) { openRecorder_ = std::move(open); }
+    // Asked when the window is closed: true hides it (the planner keeps
+    // running in the tray) instead of ending the program.
+    void setCloseToTray(std::function<bool()> closeToTray) { closeToTray_ = std::move(closeToTray); }
+    // Out of sight in the tray, the window's clock, date check and logo
+    // stop, so an idle planner hardly wakes; back in sight they go on.
+    void setResting(bool resting);
     // Plays a record's sound without waiting, when sound is on and the
     // record has one.
     void playSound(const QString& path);
@@ -157,6 +163,8 @@ public:
 signals:
     // The display font changed: open tool windows take it too.
     void fontsApplied();
+    // The records list was rebuilt: after every edit and every plan read.
+    void recordsListRebuilt();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -252,6 +260,9 @@ private:
     std::function<void()> onExit_;
     std::function<bool()> beforeExit_;
     std::function<void()> openRecorder_;
+    std::function<bool()> closeToTray_;
+    std::vector<QTimer*> restingTimers_; // stopped while resting, to start again
+    bool resting_ = false;
     bool exiting_ = false;
     bool inLayout_ = false;
     int logoIntervalMs_ = 100;

@@ -201,6 +201,11 @@ bool MainWindow::keepUnsavedWork()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!exiting_ && closeToTray_ && closeToTray_()) {
+        event->ignore();
+        hide();
+        return;
+    }
     if (exitProgram(false))
         event->accept();
     else

@@ -163,6 +163,10 @@ void PlannerApp::start()
     remindersWindow_->setRunPlanner([this] { showStartWindow(); });
     remindersWindow_->setExit([this] { mainWindow_->exitProgram(true); });
 
+    if (startHidden_) {
+        mainWindow_->readStartupPlan();
+        return;
+    }
     const QString& show = state_.settings.startupShow;
     if (show == QLatin1String("yearmonth")) {
         const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);

@@ -33,6 +33,10 @@ public:
     ~PlannerApp() override;
 
     void start();
+    // Started from the tray (--tray): start() reads the plan but shows no window.
+    void setStartHidden(bool hidden) { startHidden_ = hidden; }
+    // The main window, in front (from the tray or an alarm).
+    void showPlanner() { showMainWindow(); }
 
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     RemindersWindow* remindersWindow() const { return remindersWindow_.get(); }
@@ -84,6 +88,7 @@ private:
 
     ProgramState& state_;
     Platform platform_;
+    bool startHidden_ = false;
     std::unique_ptr<RemindersWindow> remindersWindow_;
     std::unique_ptr<MainWindow> mainWindow_;
     QPointer<StartWindow> startWindow_;
