@@ -548,6 +548,25 @@ QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTi
     return out;
 }
 
+std::vector<CalendarEntry> calendarEntries(const RecordStore& store, DateOrder order, const QDateTime& stamp)
+{
+    std::vector<QString> uids = calendarUids(store, order);
+    std::vector<CalendarEntry> entries;
+    entries.reserve(uids.size());
+    UidMaker maker(store.recordCount());
+    const QByteArray stampText = stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'").toLatin1();
+    for (int i = 1; i <= store.recordCount(); ++i) {
+        QByteArray text;
+        text.reserve(600);
+        writeHeader(text);
+        ContentLines out(text);
+        writeRecord(out, store.record(i), order, maker, stampText);
+        text.append("END:VCALENDAR\r\n");
+        entries.push_back({std::move(uids[std::size_t(i - 1)]), std::move(text)});
+    }
+    return entries;
+}
+
 bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp)
 {
     QByteArray chunk;
