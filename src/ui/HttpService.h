@@ -18,6 +18,12 @@ struct HttpRequest {
 };
 
 struct HttpReply {
+    HttpReply() = default;
+    explicit HttpReply(int status, QList<QPair<QByteArray, QByteArray>> headers = {}, QByteArray body = {},
+                       QString error = {})
+        : status(status), headers(std::move(headers)), body(std::move(body)), error(std::move(error))
+    {
+    }
     // The server's status; 0 when no answer came (network failure,
     // refused certificate, cancel), `error` then says why.
     int status = 0;
