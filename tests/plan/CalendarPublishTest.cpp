@@ -65,8 +65,9 @@ TEST_F(Publishing, firstPublishCreatesOneEntryPerRecordOnlyWhereNoneIs)
     EXPECT_EQ(server.items.size(), 3u);
     EXPECT_EQ(state.entries.size(), 3u);
     for (const HttpRequest& r : http.sent) {
-        if (r.method == "PUT")
-            EXPECT_TRUE(r.headers.contains(qMakePair(QByteArray("If-None-Match"), QByteArray("*"))));
+        if (r.method != "PUT")
+            continue;
+        EXPECT_TRUE(r.headers.contains(qMakePair(QByteArray("If-None-Match"), QByteArray("*"))));
     }
     EXPECT_TRUE(http.sent.front().headers.contains(
         qMakePair(QByteArray("Authorization"), "Basic " + QByteArray("alice:secret").toBase64())));
