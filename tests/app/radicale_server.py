@@ -1,0 +1,116 @@
+"""A Radicale CalDAV server for the tests: 127.0.0.1 at a free port, a
+temporary storage folder, one htpasswd user with a plain password, and a
+calendar made for that user. Optionally with TLS (a self-signed
+certificate made by openssl). Stopped when the `with` ends."""
+import base64
+import http.client
+import os
+import shutil
+import socket
+import ssl
+import subprocess
+import sys
+import time
+
+
+class Unavailable(Exception):
+    pass
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Radicale:
+    def __init__(self, folder, user="alice", password="secret", tls=False):
+        self.folder, self.user, self.password, self.tls = folder, user, password, tls
+        self.port = free_port()
+        self.process = None
+
+    def __enter__(self):
+        if not shutil.which("radicale"):
+            raise Unavailable("radicale is not installed")
+        users = os.path.join(self.folder, "users")
+        with open(users, "w") as f:
+            f.write("%s:%s\n" % (self.user, self.password))
+        config = ["[server]", "hosts = 127.0.0.1:%d" % self.port]
+        if self.tls:
+            cert, key = os.path.join(self.folder, "cert.pem"), os.path.join(self.folder, "key.pem")
+            made = subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                                   "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert], capture_output=True)
+            if made.returncode != 0:
+                raise Unavailable("openssl could not make a certificate")
+            config += ["ssl = True", "certificate = " + cert, "key = " + key]
+        config += ["[auth]", "type = htpasswd", "htpasswd_filename = " + users, "htpasswd_encryption = plain",
+                   "[storage]", "filesystem_folder = " + os.path.join(self.folder, "storage"),
+                   "[logging]", "level = warning"]
+        path = os.path.join(self.folder, "config")
+        with open(path, "w") as f:
+            f.write("\n".join(config) + "\n")
+        self.process = subprocess.Popen(["radicale", "--config", path], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if self.process.poll() is not None:
+                raise Unavailable("radicale ended at start")
+            try:
+                socket.create_connection(("127.0.0.1", self.port), timeout=0.2).close()
+                break
+            except OSError:
+                time.sleep(0.1)
+        else:
+            self.stop()
+            raise Unavailable("radicale did not start listening")
+        if not self.tls:
+            status, _, _ = self.request("MKCOL", self.calendar_path(), MKCALENDAR)
+            if status != 201:
+                self.stop()
+                raise Unavailable("radicale refused to make a calendar (%d)" % status)
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(10)
+
+    def calendar_path(self):
+        return "/%s/plan/" % self.user
+
+    def url(self):
+        return "%s://127.0.0.1:%d%s" % ("https" if self.tls else "http", self.port, self.calendar_path())
+
+    def request(self, method, path, body=b"", headers=None):
+        c = http.client.HTTPConnection("127.0.0.1", self.port, timeout=30)
+        auth = base64.b64encode(("%s:%s" % (self.user, self.password)).encode()).decode()
+        h = {"Authorization": "Basic " + auth, "Content-Type": "application/xml"}
+        h.update(headers or {})
+        c.request(method, path, body=body, headers=h)
+        r = c.getresponse()
+        data = r.read()
+        c.close()
+        return r.status, dict(r.getheaders()), data
+
+    def entries(self):
+        """{href: ics bytes} of every entry of the calendar, by REPORT calendar-query."""
+        import xml.etree.ElementTree as ET
+        status, _, data = self.request("REPORT", self.calendar_path(), QUERY, {"Depth": "1"})
+        assert status == 207, status
+        found = {}
+        for response in ET.fromstring(data).iter("{DAV:}response"):
+            href = response.find("{DAV:}href").text
+            cal = response.find(".//{urn:ietf:params:xml:ns:caldav}calendar-data")
+            if cal is not None and cal.text:
+                found[href] = cal.text.encode("utf-8")
+        return found
+
+
+MKCALENDAR = (b'<?xml version="1.0"?><d:mkcol xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav"><d:set><d:prop>'
+              b'<d:resourcetype><d:collection/><c:calendar/></d:resourcetype><d:displayname>Plan</d:displayname>'
+              b'</d:prop></d:set></d:mkcol>')
+QUERY = (b'<?xml version="1.0"?><c:calendar-query xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav">'
+         b'<d:prop><d:getetag/><c:calendar-data/></d:prop><c:filter><c:comp-filter name="VCALENDAR"/></c:filter>'
+         b'</c:calendar-query>')
