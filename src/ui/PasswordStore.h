@@ -16,4 +16,11 @@ public:
     virtual void remove(const QString& key) = 0;
 };
 
+// Asks the user for a password; nothing when they cancel.
+class PasswordPrompt {
+public:
+    virtual ~PasswordPrompt() = default;
+    virtual std::optional<QString> askPassword(const QString& title, const QString& text) = 0;
+};
+
 } // namespace zp

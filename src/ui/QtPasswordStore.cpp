@@ -1,6 +1,8 @@
 #include "ui/QtPasswordStore.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QInputDialog>
 #include <qt6keychain/keychain.h>
 
 namespace zp {
@@ -63,6 +65,16 @@ void QtPasswordStore::remove(const QString& key)
     QKeychain::DeletePasswordJob job(kService);
     job.setKey(key);
     runJob(job);
+}
+
+std::optional<QString> QtPasswordPrompt::askPassword(const QString& title, const QString& text)
+{
+    bool ok = false;
+    const QString password =
+        QInputDialog::getText(QApplication::activeWindow(), title, text, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return password;
 }
 
 } // namespace zp

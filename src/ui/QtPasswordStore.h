@@ -16,4 +16,10 @@ private:
     std::optional<bool> available_;
 };
 
+// The password question as a small window with a hidden entry.
+class QtPasswordPrompt : public PasswordPrompt {
+public:
+    std::optional<QString> askPassword(const QString& title, const QString& text) override;
+};
+
 } // namespace zp

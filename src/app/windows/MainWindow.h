@@ -34,6 +34,8 @@ class QTimer;
 namespace zp {
 
 class CalendarCommands;
+class CalendarServerCommands;
+struct CalendarServerHookup;
 class EntryGridModel;
 class PrintCommands;
 class HintRouter;
@@ -81,6 +83,7 @@ public:
     // False when the program had already ended in order.
     bool keepUnsavedWork();
     CalendarCommands& calendarCommands() { return *calendar_; }
+    CalendarServerCommands& calendarServerCommands();
     // Writes the recovery copy while the plan has unsaved changes (removes
     // it when it has none); run every two minutes.
     void keepRecoveryCopy();
@@ -182,6 +185,9 @@ private:
     void connectPrinting();
     // File > Import and File > Export of calendar files.
     void connectCalendarCommands();
+    // File > Calendar server..., Publish and Import from a calendar server
+    // (MainWindowCalendarServer.cpp).
+    void connectCalendarServer();
     void showRecordDetailsPage();
     void showRecordTab(int page) override;
     // The Image button shows the Image page while it asks, without leaving
@@ -214,6 +220,7 @@ private:
     std::unique_ptr<Progress> printProgress_;     // printing
     std::unique_ptr<PrintCommands> printCommands_;
     std::unique_ptr<CalendarCommands> calendar_;
+    std::unique_ptr<CalendarServerHookup> calendarServer_;
     RecentPlansMenu* recentPlans_ = nullptr;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;
