@@ -70,6 +70,14 @@ private:
     }
     HttpReply report(const HttpRequest& r)
     {
+        if (r.body.contains("calendar-query")) {
+            QByteArray xml = "<?xml version=\"1.0\"?><multistatus xmlns=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">";
+            for (const auto& [path, item] : items)
+                xml += "<response><href>" + path.toUtf8() + "</href><propstat><prop><C:calendar-data>"
+                       + QString::fromUtf8(item.text).toHtmlEscaped().toUtf8()
+                       + "</C:calendar-data></prop><status>HTTP/1.1 200 OK</status></propstat></response>";
+            return HttpReply{207, {}, xml + "</multistatus>"};
+        }
         const auto m = QRegularExpression(QStringLiteral("<d:sync-token>(.*)</d:sync-token>")).match(QString::fromUtf8(r.body));
         const QString given = m.captured(1);
         int since = 0;
