@@ -10,6 +10,7 @@ import socket
 import ssl
 import subprocess
 import sys
+import tempfile
 import time
 
 
@@ -28,6 +29,10 @@ class Radicale:
         self.folder, self.user, self.password, self.tls = folder, user, password, tls
         self.port = free_port()
         self.process = None
+        # In memory where the system has a tmpfs: Radicale syncs every file
+        # it writes, which on a disk would measure the disk, not the client.
+        shm = "/dev/shm" if os.access("/dev/shm", os.W_OK) else None
+        self.storage = tempfile.mkdtemp(prefix="zorvik-radicale-", dir=shm)
 
     def __enter__(self):
         if not shutil.which("radicale"):
@@ -44,7 +49,7 @@ class Radicale:
                 raise Unavailable("openssl could not make a certificate")
             config += ["ssl = True", "certificate = " + cert, "key = " + key]
         config += ["[auth]", "type = htpasswd", "htpasswd_filename = " + users, "htpasswd_encryption = plain",
-                   "[storage]", "filesystem_folder = " + os.path.join(self.folder, "storage"),
+                   "[storage]", "filesystem_folder = " + self.storage,
                    "[logging]", "level = warning"]
         path = os.path.join(self.folder, "config")
         with open(path, "w") as f:
@@ -64,6 +69,8 @@ class Radicale:
             raise Unavailable("radicale did not start listening")
         if not self.tls:
             status, _, _ = self.request("MKCOL", self.calendar_path(), MKCALENDAR)
+            if status == 201:
+                status, _, _ = self.request("MKCOL", "/%s/bare/" % self.user, MKCALENDAR)
             if status != 201:
                 self.stop()
                 raise Unavailable("radicale refused to make a calendar (%d)" % status)
@@ -76,6 +83,7 @@ class Radicale:
         if self.process and self.process.poll() is None:
             self.process.terminate()
             self.process.wait(10)
+        shutil.rmtree(self.storage, ignore_errors=True)
 
     def calendar_path(self):
         return "/%s/plan/" % self.user
