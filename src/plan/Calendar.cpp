@@ -490,8 +490,10 @@ void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMak
         else if (r[field] != kNoAttachment)
             out.exact(name, r[field]);
     }
-    if (!empty.isEmpty())
-        out.raw(kXEmpty, empty.join(QLatin1Char(',')).toLatin1());
+    // One property per word: calendar servers that take a comma as a list
+    // keep only the first of "IMAGE,AUDIO" (Radicale does).
+    for (const QString& word : std::as_const(empty))
+        out.raw(kXEmpty, word.toLatin1());
     out.raw("END", start ? "VEVENT" : "VTODO");
 }
 

@@ -122,3 +122,44 @@ MKCALENDAR = (b'<?xml version="1.0"?><d:mkcol xmlns:d="DAV:" xmlns:c="urn:ietf:p
 QUERY = (b'<?xml version="1.0"?><c:calendar-query xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav">'
          b'<d:prop><d:getetag/><c:calendar-data/></d:prop><c:filter><c:comp-filter name="VCALENDAR"/></c:filter>'
          b'</c:calendar-query>')
+
+
+def write_events(storage, user, count):
+    """`count` events straight into the storage of the user's calendar, as
+    Radicale keeps them: a server with a big calendar without sending it."""
+    folder = os.path.join(storage, "collection-root", user, "big")
+    os.makedirs(folder)
+    with open(os.path.join(folder, ".Radicale.props"), "w") as f:
+        f.write('{"tag": "VCALENDAR", "D:displayname": "Big"}')
+    for i in range(count):
+        day = 1 + i % 28
+        with open(os.path.join(folder, "e%05d.ics" % i), "w", newline="") as f:
+            f.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\nUID:e%05d@test\r\n"
+                    "DTSTAMP:20261201T000000Z\r\nDTSTART:2027%02d%02dT%02d%02d00\r\nSUMMARY:Event %d\r\n"
+                    "END:VEVENT\r\nEND:VCALENDAR\r\n" % (i, 1 + i // 28 % 12, day, 8 + i % 10, i % 60, i))
+
+
+if __name__ == "__main__":
+    # serve FOLDER [tls] [events N]: starts the server, prints its port and
+    # the storage folder, and stops it when standard input closes (the test
+    # that started it ended).
+    import argparse
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", choices=["serve"])
+    parser.add_argument("folder")
+    parser.add_argument("--tls", action="store_true")
+    parser.add_argument("--events", type=int, default=0)
+    args = parser.parse_args()
+    try:
+        server = Radicale(args.folder, tls=args.tls)
+        if args.events:
+            write_events(server.storage, server.user, args.events)
+        server.__enter__()
+    except Unavailable as e:
+        print("unavailable", e, flush=True)
+        sys.exit(77)
+    print("port", server.port, flush=True)
+    try:
+        sys.stdin.read()
+    finally:
+        server.stop()
