@@ -262,6 +262,7 @@ void CalendarPublish::ask(const std::shared_ptr<Run>& run, const QByteArray& tok
                    || reply.status / 100 == 3) {
             run->summary.error = reply.status / 100 == 3 && !reply.error.isEmpty() ? reply.error : serverProblem(reply);
             run->summary.refusedCertificate = reply.refusedCertificate;
+            run->summary.redirectedTo = reply.redirectedTo;
             return finish(run);
         }
         // Any other answer: a server without sync; the ETag conditions

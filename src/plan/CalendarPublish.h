@@ -54,6 +54,7 @@ struct PublishSummary {
     QString error; // the request that failed, and why
     bool cancelled = false;
     QByteArray refusedCertificate;
+    QUrl redirectedTo; // the server sent the publish on to another host
     int requests = 0;
     bool ok() const { return error.isEmpty() && !cancelled; }
 };

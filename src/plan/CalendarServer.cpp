@@ -203,6 +203,7 @@ void DavConnection::sendHop(HttpRequest request, HttpService::Done done, int hop
                 return;
             }
             HttpReply refused = reply;
+            refused.redirectedTo = to;
             refused.error = QStringLiteral("the server sent the request on to %1, which the planner does not follow: "
                                            "enter that address if it is right")
                                 .arg(to.toDisplayString());

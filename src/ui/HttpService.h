@@ -34,6 +34,8 @@ struct HttpReply {
     // A certificate the connection refused: its SHA-256 digest, so the
     // user can accept that one certificate for that server.
     QByteArray refusedCertificate;
+    // A redirect the caller did not follow (to another host): where to.
+    QUrl redirectedTo;
 
     QByteArray header(const QByteArray& name) const
     {

@@ -159,6 +159,24 @@ bool CalendarServerCommands::askAcceptCertificate(const CalendarServerAccount& a
     return true;
 }
 
+// Another host may not see the password unasked; once agreed, the new
+// address is the plan's from now on.
+bool CalendarServerCommands::followRedirect(const CalendarServerAccount& account, const QUrl& to)
+{
+    const QString text = QStringLiteral("The server %1 sends the planner on to another server:\n%2\n\n"
+                                        "Publish there, and keep that address for this plan?")
+                             .arg(account.url.host(), to.toDisplayString());
+    if (platform_.messages.msgBox(text, MsgStyle::YesNoQuestion | MsgStyle::DefaultButton2, kCalendarServerTitle)
+        != MsgAnswer::Yes)
+        return false;
+    CalendarServerSettings settings = state_.preferences.calendarServer(state_.store.planFileName);
+    settings.url = to.toString();
+    state_.preferences.setCalendarServer(state_.store.planFileName, settings);
+    state_.preferences.sync();
+    rememberPassword({to, account.user, {}}, account.password);
+    return true;
+}
+
 // --- publish -------------------------------------------------------------------
 
 void CalendarServerCommands::planSaved()
@@ -219,6 +237,11 @@ void CalendarServerCommands::published(const CalendarServerAccount& account, con
     if (!summary.refusedCertificate.isEmpty() && tries < 3) {
         if (askAcceptCertificate(account, summary.refusedCertificate, summary.error))
             startPublish(account, tries + 1);
+        return;
+    }
+    if (summary.redirectedTo.isValid() && tries < 3) {
+        if (followRedirect(account, summary.redirectedTo))
+            startPublish({summary.redirectedTo, account.user, account.password}, tries + 1);
         return;
     }
     if (!summary.conflicts.empty())

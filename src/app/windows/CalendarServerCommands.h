@@ -61,6 +61,7 @@ public:
 private:
     std::optional<CalendarServerAccount> account(bool askAgain, bool mayEdit = true);
     void rememberPassword(const CalendarServerAccount& account, const QString& password);
+    bool followRedirect(const CalendarServerAccount& account, const QUrl& to);
     bool askAcceptCertificate(const CalendarServerAccount& account, const QByteArray& digest, const QString& why);
     void startPublish(const CalendarServerAccount& account, int tries);
     void published(const CalendarServerAccount& account, const PublishSummary& summary, int tries);

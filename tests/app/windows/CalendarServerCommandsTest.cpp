@@ -191,6 +191,27 @@ TEST_F(ServerCommands, importBringsTheServersEventsThroughTheCalendarImport)
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Records added: 1"))) << lastMessage().toStdString();
 }
 
+TEST_F(ServerCommands, aRedirectToAnotherHostIsAskedAndOnceAgreedKeptForThePlan)
+{
+    setUp();
+    auto moved = http.server;
+    http.server = [moved](const HttpRequest& r) {
+        if (r.url.host() == QStringLiteral("dav.test"))
+            return HttpReply(301, {{"Location", "https://new.test/alice/plan/"}});
+        return moved(r);
+    };
+    test.messages.answers = {MsgAnswer::No};
+    commands->publish();
+    settle();
+    EXPECT_TRUE(test.messages.calls[0].text.contains(QStringLiteral("https://new.test/alice/plan/")));
+    EXPECT_TRUE(server.items.empty());
+    test.messages.answers = {MsgAnswer::Yes};
+    commands->publish();
+    settle();
+    EXPECT_EQ(server.items.size(), 3u);
+    EXPECT_EQ(state.preferences.calendarServer(state.store.planFileName).url, QStringLiteral("https://new.test/alice/plan/"));
+}
+
 TEST_F(ServerCommands, cancelStopsThePublishAndTheNextOneSendsTheRest)
 {
     setUp();
