@@ -368,6 +368,7 @@ void fetchCalendarSpan(DavConnection& connection, const QUrl& calendar, const QD
         FetchedCalendar result;
         if (reply.status != 207) {
             result.error = reply.status / 100 == 2 ? QStringLiteral("The address is not a calendar.") : serverProblem(reply);
+            result.refusedCertificate = reply.refusedCertificate;
             return done(result);
         }
         const DavMultiStatus ms = readMultiStatus(reply.body);

@@ -92,6 +92,7 @@ QString discoveryReport(const CalendarDiscovery& discovery);
 // when the server answered.
 struct FetchedCalendar {
     QString error;
+    QByteArray refusedCertificate; // of a refused TLS connection
     QByteArray text;
     int events = 0;
 };

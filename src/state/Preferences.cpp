@@ -113,7 +113,10 @@ void Preferences::setCalendarServer(const QString& planFile, const CalendarServe
     setValue(group + QStringLiteral("url"), s.url);
     setValue(group + QStringLiteral("user"), s.user);
     setValue(group + QStringLiteral("publishAfterSave"), s.publishAfterSave);
-    setValue(group + QStringLiteral("certificates"), s.certificates);
+    if (s.certificates.isEmpty())
+        remove(group + QStringLiteral("certificates"));
+    else
+        setValue(group + QStringLiteral("certificates"), s.certificates);
 }
 
 } // namespace zp

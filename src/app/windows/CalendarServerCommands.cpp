@@ -331,6 +331,11 @@ void CalendarServerCommands::fetched(const CalendarServerAccount& account, const
             startFetch(*again, from, to, tries + 1);
         return;
     }
+    if (!result.refusedCertificate.isEmpty() && tries < 3) {
+        if (askAcceptCertificate(account, result.refusedCertificate, result.error))
+            startFetch(account, from, to, tries + 1);
+        return;
+    }
     if (!result.error.isEmpty()) {
         platform_.messages.msgBox(QStringLiteral("Nothing was imported from %1.\n%2").arg(account.url.host(), result.error),
                                   MsgStyle::Exclamation, kCalendarImportTitle);

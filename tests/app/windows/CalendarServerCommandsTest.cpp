@@ -212,6 +212,34 @@ TEST_F(ServerCommands, aRedirectToAnotherHostIsAskedAndOnceAgreedKeptForThePlan)
     EXPECT_EQ(state.preferences.calendarServer(state.store.planFileName).url, QStringLiteral("https://new.test/alice/plan/"));
 }
 
+TEST_F(ServerCommands, aRefusedCertificateIsTrustedOnlyWhenTheUserSaysSoAndThatIsRemembered)
+{
+    setUp();
+    auto checked = http.server;
+    http.server = [this, checked](const HttpRequest& r) {
+        if (!http.accepted.empty())
+            return checked(r);
+        HttpReply refused(0, {}, {}, QStringLiteral("the server's certificate was refused: self-signed"));
+        refused.refusedCertificate = "ab12";
+        return refused;
+    };
+    test.messages.answers = {MsgAnswer::No};
+    commands->publish();
+    settle();
+    EXPECT_TRUE(test.messages.calls[0].text.contains(QStringLiteral("self-signed")));
+    EXPECT_TRUE(server.items.empty());
+    test.messages.answers = {MsgAnswer::Yes};
+    commands->publish();
+    settle();
+    EXPECT_EQ(server.items.size(), 3u);
+    EXPECT_EQ(state.preferences.calendarServer(state.store.planFileName).certificates,
+              QStringList{QStringLiteral("dav.test ab12")});
+    http.accepted.clear();
+    commands->publish(); // the remembered certificate is trusted again, unasked
+    settle();
+    EXPECT_EQ(http.accepted.size(), 1u);
+}
+
 TEST_F(ServerCommands, cancelStopsThePublishAndTheNextOneSendsTheRest)
 {
     setUp();
