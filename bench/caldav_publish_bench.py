@@ -87,4 +87,4 @@ with tempfile.TemporaryDirectory() as folder:
               % (planner, 1000 * planner / len(bodies), planner / bare))
         print("publish after one edit (whole command): %.3f s" % one)
     finally:
-        server.stop()
+        server.__exit__()

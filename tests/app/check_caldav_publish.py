@@ -9,6 +9,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from radicale_server import Radicale, Unavailable
@@ -111,7 +112,28 @@ with tempfile.TemporaryDirectory() as folder:
         down = run()
         check(down.returncode == 1 and "could not be reached" in down.stderr, "server down: " + down.stderr)
         check(open(plan, "rb").read() == before, "the plan is never changed")
-    finally:
+
+        # The server goes down in the middle of a publish; the next one
+        # finishes the rest and nothing is lost or doubled.
+        server.start()
+        big = os.path.join(folder, "big.pln")
+        subprocess.run([os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "make-plan"),
+                        big, "300"], check=True, stdout=subprocess.DEVNULL)
+        big_publish = [program, "--publish", "--calendar", server.url().replace("/plan/", "/bare/"), "--user", "alice",
+                       "--date-order", "dmy", big]
+        cut = subprocess.Popen(big_publish, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=env, text=True)
+        while server.stored("bare") < 40 and cut.poll() is None:
+            time.sleep(0.02)
         server.stop()
+        out, errors = cut.communicate(timeout=120)
+        sent = server.stored("bare")
+        check(cut.returncode == 1 and 0 < sent < 300, "cut off half-way: %d sent, %s" % (sent, errors))
+        server.start()
+        rest = run(big_publish)
+        check(rest.returncode == 0 and server.stored("bare") == 300, "the next publish finishes: " + rest.stdout)
+        check("Added: %d" % (300 - sent) in rest.stdout or "Added: %d" % (299 - sent) in rest.stdout,
+              "only the rest is sent: " + rest.stdout)
+    finally:
+        server.__exit__()
 
 sys.exit(1 if failures else 0)

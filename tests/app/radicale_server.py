@@ -54,19 +54,8 @@ class Radicale:
         path = os.path.join(self.folder, "config")
         with open(path, "w") as f:
             f.write("\n".join(config) + "\n")
-        self.process = subprocess.Popen(["radicale", "--config", path], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if self.process.poll() is not None:
-                raise Unavailable("radicale ended at start")
-            try:
-                socket.create_connection(("127.0.0.1", self.port), timeout=0.2).close()
-                break
-            except OSError:
-                time.sleep(0.1)
-        else:
-            self.stop()
-            raise Unavailable("radicale did not start listening")
+        self.config = path
+        self.start()
         if not self.tls:
             status, _, _ = self.request("MKCOL", self.calendar_path(), MKCALENDAR)
             if status == 201:
@@ -78,12 +67,32 @@ class Radicale:
 
     def __exit__(self, *exc):
         self.stop()
+        shutil.rmtree(self.storage, ignore_errors=True)
+
+    def start(self):
+        """Starts the server (again, after stop(): same port, same storage)."""
+        self.process = subprocess.Popen(["radicale", "--config", self.config], stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if self.process.poll() is not None:
+                raise Unavailable("radicale ended at start")
+            try:
+                socket.create_connection(("127.0.0.1", self.port), timeout=0.2).close()
+                return
+            except OSError:
+                time.sleep(0.1)
+        self.stop()
+        raise Unavailable("radicale did not start listening")
 
     def stop(self):
         if self.process and self.process.poll() is None:
             self.process.terminate()
             self.process.wait(10)
-        shutil.rmtree(self.storage, ignore_errors=True)
+
+    def stored(self, collection="plan"):
+        """How many entries the server keeps in a calendar of the user."""
+        folder = os.path.join(self.storage, "collection-root", self.user, collection)
+        return len([n for n in os.listdir(folder) if n.endswith(".ics")]) if os.path.isdir(folder) else 0
 
     def calendar_path(self):
         return "/%s/plan/" % self.user
@@ -162,4 +171,4 @@ if __name__ == "__main__":
     try:
         sys.stdin.read()
     finally:
-        server.stop()
+        server.__exit__()
