@@ -1,7 +1,7 @@
 // The command `zorvik-planner`. It links Qt Core only and runs the terminal
 // commands itself, so a --reminders or --list starts and runs in a fraction
-// of the memory the windows take. For the windows and --pdf (which draws
-// with fonts) it becomes the full program by exec: same process, same
+// of the memory the windows take. For the windows, --pdf (which draws
+// with fonts) and --publish (the network and the keyring) it becomes the full program by exec: same process, same
 // arguments, argv[0] included, so the desktop, signals and the window's
 // name see no difference.
 #include "app/CommandLine.h"
@@ -37,7 +37,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i)
         arguments << zp::argumentText(QByteArray(argv[i]));
     const zp::CommandLine command = zp::parseCommandLine(arguments);
-    if (command.command == zp::CommandLine::Command::Gui || command.command == zp::CommandLine::Command::Pdf)
+    // --publish talks to the network and the keyring, whose libraries (Qt
+    // Network, QtKeychain, D-Bus) only the full program links.
+    if (command.command == zp::CommandLine::Command::Gui || command.command == zp::CommandLine::Command::Pdf
+        || command.command == zp::CommandLine::Command::Publish)
         return startWindows(argv);
     return zp::runOnTerminal(argc, argv, command);
 }

@@ -15,6 +15,7 @@
 #include "app/windows/PlannerAlarms.h"
 #include "app/windows/PlannerApp.h"
 #include "ui/DBusNotifications.h"
+#include "app/windows/PublishTerminal.h"
 #include "ui/Artwork.h"
 #include "ui/QtPlatform.h"
 #include "ui/StartupSound.h"
@@ -114,6 +115,8 @@ int main(int argc, char** argv)
     const zp::CommandLine command = zp::parseCommandLine(arguments);
     if (command.command == zp::CommandLine::Command::Pdf)
         return runPdf(argc, argv, command);
+    if (command.command == zp::CommandLine::Command::Publish)
+        return zp::runPublishOnTerminal(argc, argv, command);
     // Run directly, the full program does what the command does.
     if (command.command != zp::CommandLine::Command::Gui)
         return zp::runOnTerminal(argc, argv, command);

@@ -27,6 +27,7 @@
 #include <QLockFile>
 #include <QTimeZone>
 #include <QTextStream>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -59,8 +60,8 @@ std::optional<QString> modeWord(const QString& value)
 }
 
 const QString kOnlyOneCommand = QStringLiteral(
-    "zorvik-planner: only one of --list, --find, --reminders, --alarms, --export, --export-ics, --import-ics, --info, --ledger "
-    "and --pdf may be given");
+    "zorvik-planner: only one of --list, --find, --reminders, --alarms, --export, --export-ics, --import-ics, --info, --ledger, "
+    "--pdf and --publish may be given");
 
 } // namespace
 
@@ -81,6 +82,7 @@ QString commandLineUsage()
         "       zorvik-planner --info [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --ledger [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --loan AMOUNT YEARS RATE START FREQUENCY [--date-order dmy|mdy]\n"
+        "       zorvik-planner --publish [--calendar URL] [--user NAME] [--date-order dmy|mdy] PLANFILE\n"
         "       zorvik-planner --help | --version\n"
         "\n"
         "Without options the planner opens its window, with PLANFILE instead of the\n"
@@ -109,6 +111,12 @@ QString commandLineUsage()
         "                (cells separated by tabs) for an amount, a period in years,\n"
         "                a yearly interest rate in percent, a start date and weekly,\n"
         "                fortnightly, monthly or quarterly repayments\n"
+        "  --publish     send what changed in the plan to its calendar server (File >\n"
+        "                Calendar server...) and print what was added, changed and\n"
+        "                deleted; the password comes from the keyring or from the\n"
+        "                environment variable ZORVIK_CALDAV_PASSWORD\n"
+        "  --calendar    the server calendar's URL, instead of the plan's\n"
+        "  --user        the user name on the calendar server, instead of the plan's\n"
         "  --mode        how --list and --find show the records (default: date)\n"
         "  --date-order  read dates day first (dmy) or month first (mdy) instead of\n"
         "                following the system's regional settings\n"
@@ -185,6 +193,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (!v)
                 return failure(QStringLiteral("zorvik-planner: --import-ics needs CALENDAR.ics and PLANFILE (try --help)"));
             c.calendarFile = *v;
+        } else if (a == QLatin1String("--publish")) {
+            if (!setCommand(CommandLine::Command::Publish))
+                return failure(kOnlyOneCommand);
+        } else if (a == QLatin1String("--calendar") || a == QLatin1String("--user")) {
+            const auto v = value("");
+            if (!v || v->isEmpty())
+                return failure(QStringLiteral("zorvik-planner: %1 needs a value (try --help)").arg(a));
+            if (a == QLatin1String("--calendar")) {
+                const QUrl url(*v, QUrl::StrictMode);
+                if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+                    return failure(QStringLiteral("zorvik-planner: --calendar takes an http:// or https:// URL"));
+                c.calendarUrl = *v;
+            } else {
+                c.userName = *v;
+            }
         } else if (a == QLatin1String("--months")) {
             const auto v = value("--months");
             bool number = false;
@@ -256,14 +279,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (orderGiven && c.command == C::Gui)
         return failure(
             QStringLiteral("zorvik-planner: --date-order goes with --list, --find, --reminders, --alarms, --export, --export-ics, "
-                           "--import-ics, "
-                           "--info, --ledger, --pdf or --loan"));
+                           "--import-ics, --info, --ledger, --pdf, --loan or --publish"));
     if (todayGiven && c.command != C::Reminders && c.command != C::ImportIcs && c.command != C::Alarms)
         return failure(QStringLiteral("zorvik-planner: --today goes with --reminders, --alarms or --import-ics"));
     if (c.startInTray && c.command != C::Gui)
         return failure(QStringLiteral("zorvik-planner: --tray goes with no other command"));
     if (nowGiven && c.command != C::Alarms)
         return failure(QStringLiteral("zorvik-planner: --now goes with --alarms"));
+    if ((!c.calendarUrl.isEmpty() || !c.userName.isEmpty()) && c.command != C::Publish)
+        return failure(QStringLiteral("zorvik-planner: --calendar and --user go with --publish"));
     if (monthsGiven && c.command != C::ImportIcs)
         return failure(QStringLiteral("zorvik-planner: --months goes with --import-ics"));
     if (c.command == C::Loan) {
@@ -617,6 +641,7 @@ int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToda
     case C::Loan:
         return writeLoanReport(c.loanTexts, order, systemToday, out, err);
     case C::Pdf: // needs a printer: runPdfCommand
+    case C::Publish: // needs the network: runPublishCommand
     case C::Gui:
         break;
     }

@@ -18,8 +18,8 @@ namespace zp {
 
 // What the planner was asked to do from the command line.
 struct CommandLine {
-    enum class Command { Gui, List, Find, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Alarms, Help, Version,
-                         Error };
+    enum class Command { Gui, List, Find, Reminders, Export, ExportIcs, ImportIcs, Info, Ledger, Pdf, Loan, Alarms, Publish, Help,
+                         Version, Error };
     Command command = Command::Gui;
     QString planFile;               // the plan to open or print
     QString displayMode = QStringLiteral("sortbydate");
@@ -36,6 +36,8 @@ struct CommandLine {
     QString calendarFile;           // for Command::ImportIcs: the calendar to read
     int recurrenceMonths = 12;      // for Command::ImportIcs: how far repeating events reach
     QStringList loanTexts;          // for Command::Loan: amount, years, rate, start, frequency
+    QString calendarUrl;            // for Command::Publish: the calendar, instead of the plan's
+    QString userName;               // for Command::Publish: the user, instead of the plan's
 };
 
 // Reads the arguments (without the program name). Anything that is not an

@@ -14,6 +14,7 @@ const std::vector<HelpTopic>& helpTopics()
         {QStringLiteral("records.html"), QStringLiteral("Records and editing")},
         {QStringLiteral("plan-files.html"), QStringLiteral("Plan files and backups")},
         {QStringLiteral("calendar.html"), QStringLiteral("Calendar exchange")},
+        {QStringLiteral("calendar-server.html"), QStringLiteral("Calendar servers")},
         {QStringLiteral("reminders.html"), QStringLiteral("Reminders")},
         {QStringLiteral("find.html"), QStringLiteral("Finding records")},
         {QStringLiteral("keyword.html"), QStringLiteral("Keyword highlight")},

@@ -491,8 +491,10 @@ void writeRecord(ContentLines& out, const RecordView& r, DateOrder order, UidMak
         else if (r[field] != kNoAttachment)
             out.exact(name, r[field]);
     }
-    if (!empty.isEmpty())
-        out.raw(kXEmpty, empty.join(QLatin1Char(',')).toLatin1());
+    // One property per word: calendar servers that take a comma as a list
+    // keep only the first of "IMAGE,AUDIO" (Radicale does).
+    for (const QString& word : std::as_const(empty))
+        out.raw(kXEmpty, word.toLatin1());
     out.raw("END", start ? "VEVENT" : "VTODO");
 }
 
@@ -547,6 +549,25 @@ QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTi
     writeRecords(store, order, stamp, out, [] {});
     out.append("END:VCALENDAR\r\n");
     return out;
+}
+
+std::vector<CalendarEntry> calendarEntries(const RecordStore& store, DateOrder order, const QDateTime& stamp)
+{
+    std::vector<QString> uids = calendarUids(store, order);
+    std::vector<CalendarEntry> entries;
+    entries.reserve(uids.size());
+    UidMaker maker(store.recordCount());
+    const QByteArray stampText = stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'").toLatin1();
+    for (int i = 1; i <= store.recordCount(); ++i) {
+        QByteArray text;
+        text.reserve(600);
+        writeHeader(text);
+        ContentLines out(text);
+        writeRecord(out, store.record(i), order, maker, stampText);
+        text.append("END:VCALENDAR\r\n");
+        entries.push_back({std::move(uids[std::size_t(i - 1)]), std::move(text)});
+    }
+    return entries;
 }
 
 bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp)

@@ -46,6 +46,15 @@ QByteArray calendarText(const RecordStore& store, DateOrder order, const QDateTi
 // Writes it to a device; false when the device refused the bytes.
 bool writeCalendar(QIODevice& device, const RecordStore& store, DateOrder order, const QDateTime& stamp);
 
+// Each record as a calendar of its own, holding its one event or to-do
+// under the identifier calendarUids() gives: what a calendar server keeps
+// as one resource per entry.
+struct CalendarEntry {
+    QString uid;
+    QByteArray text;
+};
+std::vector<CalendarEntry> calendarEntries(const RecordStore& store, DateOrder order, const QDateTime& stamp);
+
 struct CalendarImportOptions {
     DateOrder order = DateOrder::DayFirst; // how dates are written into records
     QDate today;                           // recurring events are expanded from here ...

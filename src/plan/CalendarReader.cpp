@@ -632,15 +632,21 @@ EntryTexts textsOf(icalcomponent* c)
         t.uid = QString::fromUtf8(uid);
     t.summary = textOf(icalcomponent_get_summary(c));
     t.description = textOf(icalcomponent_get_description(c));
-    // One walk over the X- properties; the first of each name counts.
+    // One walk over the X- properties; the first of each name counts, but
+    // for the empty fields, which may come one a line.
     for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
          p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
         const char* n = icalproperty_get_x_name(p);
         if (!n || qstrnicmp(n, "X-ZORVIK-", 9) != 0)
             continue;
-        for (std::size_t i = 0; i < t.x.size(); ++i)
-            if (!t.x[i] && qstricmp(n, kXNames[i]) == 0)
+        for (std::size_t i = 0; i < t.x.size(); ++i) {
+            if (qstricmp(n, kXNames[i]) != 0)
+                continue;
+            if (!t.x[i])
                 t.x[i] = xValueOf(p);
+            else if (i == XEmpty) // written one word a line, or all in one
+                *t.x[i] += QLatin1Char(',') + xValueOf(p);
+        }
     }
     return t;
 }

@@ -1,5 +1,8 @@
 #include "state/Preferences.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -79,6 +82,41 @@ bool Preferences::sync()
         return true;
     file_->sync();
     return file_->status() != QSettings::AccessError;
+}
+
+QString calendarServerPlanKey(const QString& planFile)
+{
+    const QByteArray path = QFileInfo(planFile).absoluteFilePath().toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+QString calendarPublishStatePath(const QString& preferencesPath, const QString& planFile)
+{
+    return QFileInfo(preferencesPath).dir().filePath(QStringLiteral("calendar-server-%1.json")
+                                                         .arg(calendarServerPlanKey(planFile)));
+}
+
+CalendarServerSettings Preferences::calendarServer(const QString& planFile) const
+{
+    const QString group = QStringLiteral("CalendarServer/%1/").arg(calendarServerPlanKey(planFile));
+    CalendarServerSettings s;
+    s.url = value(group + QStringLiteral("url")).toString();
+    s.user = value(group + QStringLiteral("user")).toString();
+    s.publishAfterSave = boolValue(group + QStringLiteral("publishAfterSave"));
+    s.certificates = stringList(group + QStringLiteral("certificates"));
+    return s;
+}
+
+void Preferences::setCalendarServer(const QString& planFile, const CalendarServerSettings& s)
+{
+    const QString group = QStringLiteral("CalendarServer/%1/").arg(calendarServerPlanKey(planFile));
+    setValue(group + QStringLiteral("url"), s.url);
+    setValue(group + QStringLiteral("user"), s.user);
+    setValue(group + QStringLiteral("publishAfterSave"), s.publishAfterSave);
+    if (s.certificates.isEmpty())
+        remove(group + QStringLiteral("certificates"));
+    else
+        setValue(group + QStringLiteral("certificates"), s.certificates);
 }
 
 } // namespace zp

@@ -37,6 +37,12 @@ namespace zp {
 //                                       to then were shown; later ones that
 //                                       fell due while the planner was not
 //                                       running are missed alarms
+//   CalendarServer/<plan>/url, /user, /publishAfterSave, /certificates
+//                          per plan (<plan>: calendarServerPlanKey): the
+//                          calendar's URL, the user name, publish after
+//                          each save (bool), and "host digest" texts of
+//                          certificates the user accepted. The password
+//                          lives in the keyring, never here.
 inline const QString kPreferencesFileName = QStringLiteral("zorvik-planner.conf");
 namespace PreferenceKey {
 inline const QString MainWindowMaximised = QStringLiteral("MainWindow/maximised");
@@ -51,6 +57,19 @@ inline const QString AlarmsCheckedUpTo = QStringLiteral("Alarms/checkedUpTo");
 
 // ~/.config/zorvik-planner/zorvik-planner.conf, or under $XDG_CONFIG_HOME.
 QString preferencesFilePath();
+
+// The calendar server a plan is published to (see above).
+struct CalendarServerSettings {
+    QString url;
+    QString user;
+    bool publishAfterSave = false;
+    QStringList certificates; // "host sha256hex"
+};
+// The key of a plan's calendar server settings: a digest of its absolute
+// path, as a path holds characters a settings key cannot.
+QString calendarServerPlanKey(const QString& planFile);
+// The file beside the settings that remembers what was published of a plan.
+QString calendarPublishStatePath(const QString& preferencesPath, const QString& planFile);
 
 class Preferences {
 public:
@@ -74,6 +93,9 @@ public:
 
     bool mainWindowMaximised() const { return boolValue(PreferenceKey::MainWindowMaximised); }
     void setMainWindowMaximised(bool on) { setValue(PreferenceKey::MainWindowMaximised, on); }
+
+    CalendarServerSettings calendarServer(const QString& planFile) const;
+    void setCalendarServer(const QString& planFile, const CalendarServerSettings& settings);
 
     // Writes what was changed and takes in what another running copy
     // wrote meanwhile (QSettings merges key by key, under a lock file).

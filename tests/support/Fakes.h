@@ -5,6 +5,8 @@
 
 #include "ui/NotificationService.h"
 #include "ui/Platform.h"
+#include "ui/HttpService.h"
+#include "ui/PasswordStore.h"
 #ifdef ZORVIK_WITH_WINDOWS
 #include "ui/modules/QtChart.h"
 #endif
@@ -15,6 +17,7 @@
 #include <QString>
 #include <algorithm>
 #include <deque>
+#include <map>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -571,6 +574,86 @@ public:
     // Answers notify() with 0 while up: the daemon went away unannounced.
     bool refuse = false;
     unsigned nextId = 1;
+// An HTTP service answered by a script (`server`), one request at a time
+// when the test says so (deliver), as the real one answers later.
+class FakeHttp : public HttpService {
+public:
+    std::function<HttpReply(const HttpRequest&)> server = [](const HttpRequest&) { return HttpReply{404}; };
+    std::vector<HttpRequest> sent;
+    std::vector<std::pair<QString, QByteArray>> accepted;
+
+    quint64 send(const HttpRequest& request, Done done) override
+    {
+        sent.push_back(request);
+        pending_.push_back({++next_, request, std::move(done)});
+        return next_;
+    }
+    void cancel(quint64 id) override
+    {
+        for (auto& p : pending_)
+            if (p.id == id)
+                p.cancelled = true;
+    }
+    void acceptCertificate(const QString& host, const QByteArray& digest) override { accepted.push_back({host, digest}); }
+
+    // Answers the oldest request; false when none waits.
+    bool deliver()
+    {
+        if (pending_.empty())
+            return false;
+        Pending p = std::move(pending_.front());
+        pending_.pop_front();
+        HttpReply reply;
+        if (p.cancelled) {
+            reply.cancelled = true;
+            reply.error = QStringLiteral("Operation canceled");
+        } else {
+            reply = server(p.request);
+        }
+        p.done(reply);
+        return true;
+    }
+    void deliverAll()
+    {
+        while (deliver()) {
+        }
+    }
+    int methodCount(const QByteArray& method) const
+    {
+        return int(std::count_if(sent.begin(), sent.end(), [&](const HttpRequest& r) { return r.method == method; }));
+    }
+
+private:
+    struct Pending {
+        quint64 id;
+        HttpRequest request;
+        Done done;
+        bool cancelled = false;
+    };
+    std::deque<Pending> pending_;
+    quint64 next_ = 0;
+};
+
+// A keyring in memory; `working` false stands for none running.
+class FakePasswordStore : public PasswordStore {
+public:
+    bool working = true;
+    std::map<QString, QString> kept;
+    bool available() override { return working; }
+    std::optional<QString> read(const QString& key) override
+    {
+        const auto it = kept.find(key);
+        if (!working || it == kept.end())
+            return std::nullopt;
+        return it->second;
+    }
+    bool write(const QString& key, const QString& password) override
+    {
+        if (working)
+            kept[key] = password;
+        return working;
+    }
+    void remove(const QString& key) override { kept.erase(key); }
 };
 
 struct TestPlatform {

@@ -147,6 +147,12 @@ void CalendarCommands::importCalendar()
         {QStringLiteral("Import Calendar"), kCalendarFileFilter, kCalendarFileFilterIndex, QString()});
     if (!chosen || chosen->isEmpty())
         return;
+    importCalendarFile(*chosen, QFileInfo(*chosen).fileName());
+}
+
+void CalendarCommands::importCalendarFile(const QString& path, const QString& shownName)
+{
+    const std::optional<QString> chosen = path;
     RecordStore& store = state_.store;
     CalendarImportOptions options;
     options.order = store.dateOrder();
@@ -172,8 +178,7 @@ void CalendarCommands::importCalendar()
         }
     }
     if (!read->readable) {
-        platform_.messages.msgBox(QStringLiteral("Nothing was imported from %1.\n%2")
-                                      .arg(QFileInfo(*chosen).fileName(), read->error),
+        platform_.messages.msgBox(QStringLiteral("Nothing was imported from %1.\n%2").arg(shownName, read->error),
                                   MsgStyle::Exclamation, kCalendarImportTitle);
         return;
     }

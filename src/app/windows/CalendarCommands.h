@@ -31,6 +31,9 @@ public:
     // nothing. The file is read on a thread of its own while a progress
     // window with Cancel shows how far it is; Cancel changes nothing.
     void importCalendar();
+    // The same for a calendar the program has in hand (fetched from a
+    // calendar server): `shownName` names it in the messages.
+    void importCalendarFile(const QString& path, const QString& shownName);
     // Stops a calendar read under way and waits for its thread, so nothing
     // reads the plan any more; does nothing when no read runs. The program's
     // ends call it before they write the recovery copy.

@@ -4,6 +4,7 @@
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
 #include "app/windows/CalendarCommands.h"
+#include "app/windows/CalendarServerHookup.h"
 #include "app/windows/EditPage.h"
 #include "app/windows/MainMenus.h"
 #include "app/windows/MainStatusBar.h"
@@ -156,6 +157,7 @@ MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* p
     connectPrinting();
     connectCalendarCommands();
     connectHistoryCommands();
+    connectCalendarServer();
     createKeyboardCommands();
     setMinimumSize(twips_.toPixelsX(3000), twips_.toPixelsY(2500));
 }

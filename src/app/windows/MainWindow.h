@@ -35,6 +35,8 @@ class QTimer;
 namespace zp {
 
 class CalendarCommands;
+class CalendarServerCommands;
+struct CalendarServerHookup;
 class EntryGridModel;
 class FindBar;
 class RecordsFind;
@@ -84,6 +86,7 @@ public:
     // False when the program had already ended in order.
     bool keepUnsavedWork();
     CalendarCommands& calendarCommands() { return *calendar_; }
+    CalendarServerCommands& calendarServerCommands();
     // Writes the recovery copy while the plan has unsaved changes (removes
     // it when it has none); run every two minutes.
     void keepRecoveryCopy();
@@ -208,6 +211,9 @@ private:
     void takeHistoryStep(bool redo);
     void nameHistorySteps();
     void repeatRecord();
+    // File > Calendar server..., Publish and Import from a calendar server
+    // (MainWindowCalendarServer.cpp).
+    void connectCalendarServer();
     void showRecordDetailsPage();
     void showRecordTab(int page) override;
     // The Image button shows the Image page while it asks, without leaving
@@ -254,6 +260,7 @@ private:
     std::unique_ptr<Progress> printProgress_;     // printing
     std::unique_ptr<PrintCommands> printCommands_;
     std::unique_ptr<CalendarCommands> calendar_;
+    std::unique_ptr<CalendarServerHookup> calendarServer_;
     RecentPlansMenu* recentPlans_ = nullptr;
     HintRouter* hints_ = nullptr;
     std::function<void()> openAbout_;

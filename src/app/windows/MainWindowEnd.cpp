@@ -5,6 +5,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/windows/CalendarCommands.h"
+#include "app/windows/CalendarServerCommands.h"
 #include "app/windows/EditPage.h"
 #include "app/windows/MainStatusBar.h"
 #include "app/windows/RecordsListView.h"
@@ -99,6 +100,7 @@ void MainWindow::planSaved()
         removeRecoveryCopy(*recoveryCopyOf_, state_.recoveryFolder);
     recoveryCopyOf_.reset();
     removeRecoveryCopy(state_.store.planFileName, state_.recoveryFolder);
+    calendarServerCommands().planSaved();
 }
 
 void MainWindow::offerRecoveryCopy()
