@@ -574,6 +574,8 @@ public:
     // Answers notify() with 0 while up: the daemon went away unannounced.
     bool refuse = false;
     unsigned nextId = 1;
+};
+
 // An HTTP service answered by a script (`server`), one request at a time
 // when the test says so (deliver), as the real one answers later.
 class FakeHttp : public HttpService {
