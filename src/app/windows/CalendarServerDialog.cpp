@@ -22,22 +22,23 @@ CalendarServerDialog::CalendarServerDialog(HttpService& http, const CalendarServ
     auto field = [&](const char* name, const QString& label, const QString& text) {
         auto* edit = new QLineEdit(text, this);
         edit->setObjectName(QString::fromLatin1(name));
-        edit->setAccessibleName(label);
+        // The screen reader says the caption without its key mark.
+        edit->setAccessibleName(QString(label).remove(QLatin1Char('&')));
         form->addRow(label, edit);
         return edit;
     };
-    url_ = field("calendarServerUrl", QStringLiteral("Calendar or server URL:"), current.url);
+    url_ = field("calendarServerUrl", QStringLiteral("Calendar or server &URL:"), current.url);
     url_->setMinimumWidth(380);
     calendars_ = new QComboBox(this);
     calendars_->setObjectName(QStringLiteral("calendarServerCalendars"));
     calendars_->setAccessibleName(QStringLiteral("Calendars found"));
     calendars_->setEnabled(false);
-    form->addRow(QStringLiteral("Calendars found:"), calendars_);
-    user_ = field("calendarServerUser", QStringLiteral("User name:"), current.user);
-    password_ = field("calendarServerPassword", QStringLiteral("Password:"), current.password);
+    form->addRow(QStringLiteral("Calendars &found:"), calendars_);
+    user_ = field("calendarServerUser", QStringLiteral("User &name:"), current.user);
+    password_ = field("calendarServerPassword", QStringLiteral("&Password:"), current.password);
     password_->setEchoMode(QLineEdit::Password);
     password_->setPlaceholderText(QStringLiteral("kept in the keyring; empty: unchanged"));
-    afterSave_ = new QCheckBox(QStringLiteral("Publish after each save"), this);
+    afterSave_ = new QCheckBox(QStringLiteral("Publish after each &save"), this);
     afterSave_->setObjectName(QStringLiteral("calendarServerPublishAfterSave"));
     afterSave_->setChecked(current.publishAfterSave);
     form->addRow(QString(), afterSave_);
