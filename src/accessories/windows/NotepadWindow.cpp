@@ -48,7 +48,8 @@ struct BusyCursor {
 } // namespace
 
 NotepadWindow::NotepadWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
+      place_(*this, twips_, state.settings.placement(PlacementRow::Notepad))
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(kNotepadCaption);
@@ -176,7 +177,7 @@ void NotepadWindow::open()
 {
     if (!state_.notepadOpen) {
         table_.reset();
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Notepad));
+        place_.restore();
         show();
         state_.notepadOpen = true;
     }
@@ -289,7 +290,7 @@ void NotepadWindow::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    rememberPlace();
+    place_.remember();
     for (NotepadDocument* d : open)
         d->closeSettled();
     if (findDialog_)
@@ -297,11 +298,6 @@ void NotepadWindow::closeEvent(QCloseEvent* event)
     table_.reset();
     state_.notepadOpen = false;
     event->accept();
-}
-
-void NotepadWindow::rememberPlace()
-{
-    state_.settings.placement(PlacementRow::Notepad) = placementOf(*this, twips_);
 }
 
 void NotepadWindow::documentClosed(NotepadDocument* document)

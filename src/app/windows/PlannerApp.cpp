@@ -164,10 +164,8 @@ void PlannerApp::start()
 
     const QString& show = state_.settings.startupShow;
     if (show == QLatin1String("yearmonth")) {
-        const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);
-        const Twips& t = mainWindow_->twips();
         mainWindow_->readStartupPlan();
-        placeWindow(*remindersWindow_, t, p);
+        remindersWindow_->restorePlace();
         remindersWindow_->show();
         remindersWindow_->buildReminderList();
     } else if (show == QLatin1String("all")) {

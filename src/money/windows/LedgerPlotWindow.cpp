@@ -22,7 +22,8 @@ constexpr int kPointLabelPixels = 28;
 } // namespace
 
 LedgerPlotWindow::LedgerPlotWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
+      place_(*this, twips_, state.settings.placement(PlacementRow::LedgerPlot))
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(kLedgerCaption);
@@ -94,7 +95,7 @@ void LedgerPlotWindow::createMenus()
 void LedgerPlotWindow::open()
 {
     if (!isVisible()) {
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::LedgerPlot));
+        place_.restore();
         // Every opening starts from bars of both sets, whatever was last shown.
         lines_ = false;
         line_->setChecked(false);
@@ -198,7 +199,7 @@ bool LedgerPlotWindow::printChart(Printer& printer) const
 void LedgerPlotWindow::closeEvent(QCloseEvent* event)
 {
     labelDialog_->hide();
-    state_.settings.placement(PlacementRow::LedgerPlot) = placementOf(*this, twips_);
+    place_.remember();
     QMainWindow::closeEvent(event);
 }
 

@@ -65,7 +65,8 @@ private:
 };
 
 LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
+      place_(*this, twips_, state.settings.placement(PlacementRow::Ledger))
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(kLedgerCaption);
@@ -106,7 +107,7 @@ void LedgerWindow::createMenus()
 void LedgerWindow::open()
 {
     if (!isVisible())
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Ledger));
+        place_.restore();
     applyFont();
     buildLedger();
     show();
@@ -169,7 +170,7 @@ void LedgerWindow::resizeEvent(QResizeEvent* event)
 
 void LedgerWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Ledger) = placementOf(*this, twips_);
+    place_.remember();
     QMainWindow::closeEvent(event);
 }
 

@@ -73,7 +73,8 @@ void ClickPanel::keyPressEvent(QKeyEvent* event)
 }
 
 LoanWindow::LoanWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
+      place_(*this, twips_, state.settings.placement(PlacementRow::Loan))
 {
     setObjectName(QStringLiteral("Loan1"));
     setWindowTitle(kLoanCaption);
@@ -196,7 +197,7 @@ void LoanWindow::open()
         // Closed in the results view, it still opens in the input view.
         if (!results_->isHidden())
             togglePanels();
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Loan));
+        place_.restore();
     }
     state_.loanOpen = true;
     applyFont();
@@ -430,7 +431,7 @@ void LoanWindow::copySchedule()
 
 void LoanWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Loan) = placementOf(*this, twips_);
+    place_.remember();
     state_.loanOpen = false;
     QMainWindow::closeEvent(event);
 }

@@ -15,6 +15,7 @@ namespace zp {
 
 KeywordWindow::KeywordWindow(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
+      place_(*this, twips_, state.settings.placement(PlacementRow::Keyword)),
       rebuildList_(std::move(rebuildList))
 {
     setObjectName(QStringLiteral("Form10"));
@@ -57,7 +58,7 @@ void KeywordWindow::confirm(bool rememberPlace)
 {
     state_.highlightKeyword = text1_->text();
     if (rememberPlace)
-        state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
+        place_.remember();
     hide();
     if (rebuildList_)
         rebuildList_();
@@ -65,7 +66,7 @@ void KeywordWindow::confirm(bool rememberPlace)
 
 void KeywordWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
+    place_.remember();
     QWidget::closeEvent(event);
 }
 

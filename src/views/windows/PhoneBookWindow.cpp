@@ -15,7 +15,8 @@
 namespace zp {
 
 PhoneBookWindow::PhoneBookWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
+      place_(*this, twips_, state.settings.placement(PlacementRow::PhoneBook))
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(kPhoneBookCaption);
@@ -49,7 +50,7 @@ PhoneBookWindow::PhoneBookWindow(ProgramState& state, const Platform& platform, 
 void PhoneBookWindow::open()
 {
     if (!state_.phoneBookOpen)
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::PhoneBook));
+        place_.restore();
     state_.phoneBookOpen = true;
     // Shown first: the column widths follow the grid's laid-out width.
     show();
@@ -81,14 +82,9 @@ void PhoneBookWindow::buildPhoneBook()
         setRow(static_cast<int>(i) + 1, book.rows[i]);
 }
 
-void PhoneBookWindow::rememberPlace()
-{
-    state_.settings.placement(PlacementRow::PhoneBook) = placementOf(*this, twips_);
-}
-
 void PhoneBookWindow::closeEvent(QCloseEvent* event)
 {
-    rememberPlace();
+    place_.remember();
     state_.phoneBookOpen = false;
     QMainWindow::closeEvent(event);
 }
