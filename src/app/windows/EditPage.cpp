@@ -551,16 +551,16 @@ void EditPage::switchToProjectStyle()
 
 void EditPage::applyEditStyle()
 {
-    const int style = state_.store.editStyle;
-    host_.setMenuTick(QStringLiteral("homeandoffice"), style == 0);
-    host_.setMenuTick(QStringLiteral("projectplanning"), style == 1);
+    const EditStyle style = state_.store.editStyle;
+    host_.setMenuTick(QStringLiteral("homeandoffice"), style == EditStyle::HomeAndOffice);
+    host_.setMenuTick(QStringLiteral("projectplanning"), style == EditStyle::ProjectPlanning);
     if (host_.editPageShowing())
         showEditFace();
 }
 
 void EditPage::showEditFace()
 {
-    const bool panel = state_.store.editStyle == 0;
+    const bool panel = state_.store.editStyle == EditStyle::HomeAndOffice;
     ssPanel2_->setVisible(panel);
     grid1_->setVisible(!panel);
     // In the home-and-office face the entry panel lies over these; they
@@ -583,7 +583,7 @@ void EditPage::hideEditFace()
 void EditPage::showEditPage()
 {
     RecordStore& store = state_.store;
-    if (store.editStyle == 0) {
+    if (store.editStyle == EditStyle::HomeAndOffice) {
         showEntryFields(editor_->showEntryPanel(pictureLoader()));
         if (attachedPicture_) {
             store.pendingImagePath = *attachedPicture_;

@@ -338,8 +338,8 @@ void MainWindow::applySettingsToWindow()
         setMenuTick(QStringLiteral("soundon"), false);
     setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == EditStyle::HomeAndOffice);
+    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == EditStyle::ProjectPlanning);
     setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
     setMenuTick(QStringLiteral("Allrecords"), s.startupShow == QLatin1String("all"));
 
@@ -411,7 +411,7 @@ void MainWindow::selectListLine(int index)
     const int record = recordForListIndex(index);
     // On the Edit page the entry panel follows the list, as moving its
     // scroll bar does, so Change and Remove act on the record shown.
-    if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == 0 && record <= state_.store.recordCount())
+    if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == EditStyle::HomeAndOffice && record <= state_.store.recordCount())
         editPage_->followRecord(record);
     state_.store.currentRecord = record;
     showRecordDetailsPage();
@@ -454,8 +454,8 @@ void MainWindow::readStartupPlan()
     }
     files_->openPlanAtStartup(store.planFileName);
     // The plan's header decides the edit style.
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == EditStyle::HomeAndOffice);
+    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == EditStyle::ProjectPlanning);
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
@@ -475,8 +475,8 @@ void MainWindow::showPlanName()
 void MainWindow::refreshAfterPlanChange()
 {
     const RecordStore& store = state_.store;
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == EditStyle::HomeAndOffice);
+    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == EditStyle::ProjectPlanning);
     editPage_->resetEntryPanel();
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.

@@ -254,7 +254,7 @@ void PlannerApp::showLedgerPlot()
 {
     if (ledgerPlotWindow_)
         ledgerPlotWindow_->close();
-    if (state_.store.editStyle == 1 && state_.store.recordCount() > 0) {
+    if (state_.store.editStyle == EditStyle::ProjectPlanning && state_.store.recordCount() > 0) {
         if (platform_.messages.msgBox(kPlotResortQuestion, MsgStyle::YesNoQuestion, kPlotMessageTitle) !=
             MsgAnswer::Yes)
             return;

@@ -358,7 +358,7 @@ TEST_F(MainWindowTest, recordPages_showOnlyTheChosenPage)
     EXPECT_EQ(state.store.newRecordings.paths, QStringList{"/rec/07101530.WAV"});
     EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
 
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     tabs->setCurrentIndex(3);
     EXPECT_TRUE(find("Grid1")->isVisible());
     EXPECT_TRUE(find("Command4")->isVisible());
