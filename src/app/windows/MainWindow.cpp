@@ -490,9 +490,7 @@ void MainWindow::refreshAfterPlanChange()
 
 void MainWindow::buildSystemInfo()
 {
-    // Texts of several lines join them with CR LF from here on.
-    state_.newline = QStringLiteral("\r\n");
-    QString text = systemInfoText(platform_.systemFacts.systemFacts(), programVersion(), state_.store, state_.newline);
+    QString text = systemInfoText(platform_.systemFacts.systemFacts(), programVersion(), state_.store);
     // The text box keeps paragraphs; a carriage return would show as a mark.
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text12_->setPlainText(text);
