@@ -94,6 +94,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The record pages of the tab control that the Edit page turns to.
+    static constexpr int kImagePage = 2;
+    static constexpr int kEditPage = 3;
+
     void createEntryGrid(QTabWidget* tabs);
     void createEntryPanel(QWidget* panel);
     void watchDateFields();

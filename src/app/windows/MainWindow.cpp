@@ -7,6 +7,7 @@
 #include "app/windows/EditPage.h"
 #include "app/windows/MainMenus.h"
 #include "app/windows/MainStatusBar.h"
+#include "app/windows/MainWindowProgress.h"
 #include "app/windows/RecentPlansMenu.h"
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
@@ -57,78 +58,6 @@
 #include <cmath>
 
 namespace zp {
-
-// Long work on the progress bar, with the date check off meanwhile: the
-// re-sort (which also reports in the hint panel), plan reading and writing
-// (which leave the hint alone) and printing (which blanks the hint and
-// writes its own). The bar paints at most every 40 ms on the platform's
-// steady clock; at one step per record painting would cost more than the
-// work itself.
-class MainWindow::Progress : public ProgressSink, public PrintFeedback {
-public:
-    enum class Hint { Untouched, BlankThenOk, Blank };
-    Progress(MainWindow& w, Hint hint) : w_(w), hint_(hint) {}
-
-    void begin() override { start(); }
-    void end() override
-    {
-        stop();
-        if (hint_ == Hint::BlankThenOk)
-            w_.hints_->show(QStringLiteral("OK"));
-    }
-    void progress(int value) override
-    {
-        // A print reports only between suspend and restore.
-        if (hint_ == Hint::Blank && !suspended_)
-            return;
-        if (w_.platform_.clock.steadyMsecs() - lastRepaint_ < 40)
-            return;
-        w_.progressBar1_->setValue(hint_ == Hint::Blank ? std::clamp(value, 0, 100) : value);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
-    }
-
-    void suspend() override
-    {
-        if (suspended_)
-            return;
-        suspended_ = true;
-        start();
-    }
-    void restore() override
-    {
-        if (!suspended_)
-            return;
-        suspended_ = false;
-        stop();
-    }
-    void showHint(const QString& text) override { w_.hints_->show(text); }
-
-private:
-    void start()
-    {
-        wasRunning_ = w_.timer1_->isActive();
-        w_.timer1_->stop();
-        w_.progressBar1_->setValue(0);
-        w_.progressBar1_->show();
-        if (hint_ != Hint::Untouched)
-            w_.hints_->show(QString());
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    void stop()
-    {
-        w_.progressBar1_->hide();
-        if (wasRunning_)
-            w_.timer1_->start();
-    }
-
-    MainWindow& w_;
-    Hint hint_;
-    bool suspended_ = false;
-    bool wasRunning_ = false;
-    qint64 lastRepaint_ = 0;
-};
 
 MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen), layoutTwips_(twips_)
