@@ -181,7 +181,15 @@ void PlannerApp::start()
 
 void PlannerApp::showStartWindow()
 {
+    // One at a time. A second one would be out of this object's reach: its
+    // timer would call back after the application had gone.
+    if (startWindow_ && startWindow_->isVisible()) {
+        startWindow_->raise();
+        return;
+    }
     // Created afresh each time it is shown; it deletes itself on closing.
+    // One hidden but not yet deleted goes now, before its timer fires.
+    delete startWindow_.data();
     startWindow_ = new StartWindow(platform_, [this] { showMainWindow(); });
     startWindow_->setAttribute(Qt::WA_DeleteOnClose);
     startWindow_->show();
