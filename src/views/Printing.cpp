@@ -83,6 +83,15 @@ PrintOutcome failDocument(Printer& printer, PrintJob& job)
     return PrintOutcome::Failed;
 }
 
+// The record prints say so on an empty plan and print nothing.
+bool refuseEmptyPlan(const RecordStore& store, PrintJob& job)
+{
+    if (store.recordCount() >= 1)
+        return false;
+    job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    return true;
+}
+
 int copiesOf(const Printer& printer)
 {
     return std::max(1, printer.copies());
@@ -312,10 +321,8 @@ private:
 
 PrintOutcome printStandard(const RecordStore& store, const PrintRange& range, PrintJob& job)
 {
-    if (store.recordCount() < 1) {
-        job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    if (refuseEmptyPlan(store, job))
         return PrintOutcome::NothingToPrint;
-    }
     StandardLayout layout(store, range);
     return printDocument(job, layout, job.fontName, job.fontSize);
 }
@@ -446,10 +453,8 @@ private:
 
 PrintOutcome printProject(const RecordStore& store, const PrintRange& range, PrintJob& job)
 {
-    if (store.recordCount() < 1) {
-        job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    if (refuseEmptyPlan(store, job))
         return PrintOutcome::NothingToPrint;
-    }
     ProjectLayout layout(store, range);
     return printDocument(job, layout, job.fontName, job.fontSize);
 }
@@ -675,10 +680,8 @@ double timeLineDayX(double drawingWidth, int day)
 
 PrintOutcome printTimeLine(const RecordStore& store, PrintJob& job)
 {
-    if (store.recordCount() < 1) {
-        job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    if (refuseEmptyPlan(store, job))
         return PrintOutcome::NothingToPrint;
-    }
     const std::vector<TimeLineEntry> entries = timeLineEntries(store);
     if (entries.empty()) {
         job.messages.msgBox(QStringLiteral("No records with a start date to print on the time line"),
