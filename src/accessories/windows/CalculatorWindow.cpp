@@ -84,8 +84,7 @@ QString captionForKey(const QKeyEvent& event)
 } // namespace
 
 CalculatorWindow::CalculatorWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::Calculator), SavedPlace::Kept::PositionOnly)
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("form5"));
     setWindowTitle(kCalculatorCaption);

@@ -50,7 +50,8 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
-    SavedPlace place_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Calculator),
+                      SavedPlace::Kept::PositionOnly};
     CalculatorEngine engine_;
     QLabel* readout_ = nullptr;
     QLabel* readout2_ = nullptr;

@@ -48,8 +48,7 @@ struct BusyCursor {
 } // namespace
 
 NotepadWindow::NotepadWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::Notepad))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("frmMDI"));
     setWindowTitle(kNotepadCaption);

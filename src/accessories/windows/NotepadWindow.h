@@ -97,7 +97,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
-    SavedPlace place_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Notepad)};
     DocumentTable table_;
     FindSettings find_;
     QString lastFolder_;

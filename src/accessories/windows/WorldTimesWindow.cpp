@@ -27,8 +27,7 @@ QString cityName(const WorldCity& city)
 } // namespace
 
 WorldTimesWindow::WorldTimesWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::WorldTimes), SavedPlace::Kept::PositionOnly)
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(kWorldTimesCaption);

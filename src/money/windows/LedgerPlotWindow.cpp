@@ -22,8 +22,7 @@ constexpr int kPointLabelPixels = 28;
 } // namespace
 
 LedgerPlotWindow::LedgerPlotWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::LedgerPlot))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(kLedgerCaption);

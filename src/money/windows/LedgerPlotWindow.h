@@ -52,7 +52,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
-    SavedPlace place_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::LedgerPlot)};
     QFrame* panel_ = nullptr;
     std::unique_ptr<ChartPanel> chart_;
     QAction* print_ = nullptr;

@@ -65,8 +65,7 @@ private:
 };
 
 LedgerWindow::LedgerWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::Ledger))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(kLedgerCaption);

@@ -73,8 +73,7 @@ void ClickPanel::keyPressEvent(QKeyEvent* event)
 }
 
 LoanWindow::LoanWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::Loan))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Loan1"));
     setWindowTitle(kLoanCaption);

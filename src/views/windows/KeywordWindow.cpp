@@ -15,7 +15,6 @@ namespace zp {
 
 KeywordWindow::KeywordWindow(ProgramState& state, const Platform& platform, std::function<void()> rebuildList, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::Keyword)),
       rebuildList_(std::move(rebuildList))
 {
     setObjectName(QStringLiteral("Form10"));

@@ -15,8 +15,7 @@
 namespace zp {
 
 PhoneBookWindow::PhoneBookWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::PhoneBook))
+    : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(kPhoneBookCaption);

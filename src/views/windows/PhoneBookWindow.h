@@ -32,7 +32,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
-    SavedPlace place_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::PhoneBook)};
     QTableWidget* grid1_ = nullptr;
     QAction* print_ = nullptr;
 };

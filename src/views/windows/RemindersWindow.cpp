@@ -18,8 +18,7 @@
 namespace zp {
 
 RemindersWindow::RemindersWindow(ProgramState& state, const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen),
-      place_(*this, twips_, state.settings.placement(PlacementRow::Reminders))
+    : QWidget(parent, Qt::Window), state_(state), platform_(platform), twips_(platform.screen)
 {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(kRemindersCaption);

@@ -50,7 +50,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
-    SavedPlace place_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Reminders)};
     ReminderList reminders_;
     QFrame* panel3D1_ = nullptr;
     QListWidget* list1_ = nullptr;
