@@ -491,11 +491,16 @@ void EditPage::switchToProjectStyle()
     fillEntryGrid();
 }
 
-void EditPage::applyEditStyle()
+void EditPage::tickEditStyle()
 {
     const EditStyle style = state_.store.editStyle;
     host_.setMenuTick(QStringLiteral("homeandoffice"), style == EditStyle::HomeAndOffice);
     host_.setMenuTick(QStringLiteral("projectplanning"), style == EditStyle::ProjectPlanning);
+}
+
+void EditPage::applyEditStyle()
+{
+    tickEditStyle();
     if (host_.editPageShowing())
         showEditFace();
 }

@@ -80,6 +80,8 @@ public:
     void showEditPage();
     void showEditFace();
     void hideEditFace();
+    // The Edit menu's two style items ticked as the plan's edit style says.
+    void tickEditStyle();
     // The records list chose this record: the entry panel follows it.
     void followRecord(int record);
     void clearGridEditBox();

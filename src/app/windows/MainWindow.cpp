@@ -267,8 +267,7 @@ void MainWindow::applySettingsToWindow()
         setMenuTick(QStringLiteral("soundon"), false);
     setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == EditStyle::HomeAndOffice);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == EditStyle::ProjectPlanning);
+    editPage_->tickEditStyle();
     setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
     setMenuTick(QStringLiteral("Allrecords"), s.startupShow == QLatin1String("all"));
 
@@ -383,8 +382,7 @@ void MainWindow::readStartupPlan()
     }
     files_->openPlanAtStartup(store.planFileName);
     // The plan's header decides the edit style.
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == EditStyle::HomeAndOffice);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == EditStyle::ProjectPlanning);
+    editPage_->tickEditStyle();
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
@@ -404,8 +402,7 @@ void MainWindow::showPlanName()
 void MainWindow::refreshAfterPlanChange()
 {
     const RecordStore& store = state_.store;
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == EditStyle::HomeAndOffice);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == EditStyle::ProjectPlanning);
+    editPage_->tickEditStyle();
     editPage_->resetEntryPanel();
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
