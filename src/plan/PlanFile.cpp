@@ -203,12 +203,12 @@ int linesPerRecord(QByteArrayView start)
 // The edit-style digit: the 21st character of the header, or its last when
 // it has exactly 20; 0 when it is not a digit other than 0, or when the
 // header is shorter.
-int editStyleOfHeader(const QString& header)
+EditStyle editStyleOfHeader(const QString& header)
 {
     if (header.size() < 20)
-        return 0;
+        return EditStyle::HomeAndOffice;
     const QStringView digit = QStringView(header).mid(header.size() == 20 ? 19 : 20, 1);
-    return textValue(digit) == 0 ? 0 : 1;
+    return textValue(digit) == 0 ? EditStyle::HomeAndOffice : EditStyle::ProjectPlanning;
 }
 
 // Calls begin() now and end() on leaving. The bar counts records, not
@@ -258,7 +258,7 @@ struct ParsedPlan {
     bool notUtf8 = false; // the UTF-8 attempt met a line that is not UTF-8
     std::vector<PackedRecord> records; // their blocks lie in `buffer`
     std::shared_ptr<RecordBuffer> buffer = std::make_shared<RecordBuffer>();
-    int editStyle = 0;
+    EditStyle editStyle = EditStyle::HomeAndOffice;
     QString fileDateStyle;
 };
 
@@ -682,7 +682,7 @@ PlanWriteResult writePlanFile(const QString& path, const RecordStore& store, Pro
     auto encodePlan = [&](bool windows1252, QByteArray& bytes) {
         PlanEncoder encoder(windows1252);
         encoder.reserve(qsizetype(64) + qsizetype(n) * 200);
-        bool ok = encoder.appendLine(kPlanFileVersion + (store.editStyle != 0 ? QStringLiteral(" 1") : QStringLiteral(" 0")))
+        bool ok = encoder.appendLine(kPlanFileVersion + (store.editStyle != EditStyle::HomeAndOffice ? QStringLiteral(" 1") : QStringLiteral(" 0")))
                   && encoder.appendLine(store.systemDateStyle);
         for (int r = 1; r <= n && ok; ++r) {
             const RecordView record = store.record(r);

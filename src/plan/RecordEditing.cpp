@@ -741,7 +741,7 @@ EditOutcome RecordEditor::removeGridAttachment(int row, int column)
 EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
 {
     EditOutcome out = outcome();
-    if (store_.editStyle == 0) {
+    if (store_.editStyle == EditStyle::HomeAndOffice) {
         out.applyEditStyle = true;
         return out;
     }
@@ -750,7 +750,7 @@ EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
     const HistoryStep step(store_.journal(), kResortStep);
     store_.sortChronologically(progress);
     // The edit style is written into the plan file: a switch is a change.
-    store_.editStyle = 0;
+    store_.editStyle = EditStyle::HomeAndOffice;
     store_.modified = true;
     out.done = true;
     out.applyEditStyle = true;
@@ -762,9 +762,9 @@ EditOutcome RecordEditor::switchToHomeAndOffice(ProgressSink* progress)
 
 EditOutcome RecordEditor::switchToProjectPlanning()
 {
-    if (store_.editStyle != 1)
+    if (store_.editStyle != EditStyle::ProjectPlanning)
         store_.modified = true;
-    store_.editStyle = 1;
+    store_.editStyle = EditStyle::ProjectPlanning;
     EditOutcome out = outcome();
     out.done = true;
     out.applyEditStyle = true;

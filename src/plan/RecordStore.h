@@ -19,6 +19,12 @@ namespace zp {
 class MessageBoxService;
 class StoreJournal;
 
+// The face of the Edit page, kept in the plan file's header and the
+// settings: the entry panel over records in date order, or the entry grid.
+// Its number is the one those files hold; a settings file may hold another
+// number, which is kept as it is and is neither style.
+enum class EditStyle : int { HomeAndOffice = 0, ProjectPlanning = 1 };
+
 // Field numbers of a planner record.
 namespace Field {
 constexpr int StartDate = 1;
@@ -365,7 +371,7 @@ public:
     QString planFileName;
     QString fileDateStyle = kEnglishEuro;
     QString systemDateStyle = kEnglishEuro;
-    int editStyle = 0; // 0 home and office, 1 project planning
+    EditStyle editStyle = EditStyle::HomeAndOffice;
     // Character encoding the plan file was read in, "UTF-8" or
     // "windows-1252"; a save writes it back the same way. New plans use UTF-8.
     QByteArray planEncoding = QByteArrayLiteral("UTF-8");

@@ -45,10 +45,6 @@ struct ProgramState {
 
     // Entry grid column stretch: 0 normal, 1 doubled.
     int gridStretch = 0;
-    // Joins the lines of multi-line texts.
-    QString newline = QStringLiteral("\n");
-    // Today's date as the short date of the current style (dd/mm/yy or mm/dd/yy).
-    QString todayText;
 
     // Loan simulator starting figures.
     double loanAmount = 1000000;

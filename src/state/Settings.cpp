@@ -59,7 +59,7 @@ SettingsSnapshot takeSettingsSnapshot(const Settings& s, const RecordStore& stor
     v.plotTitle = s.plotTitle;
     v.plotXLabel = s.plotXLabel;
     v.plotYLabel = s.plotYLabel;
-    v.editStyle = store.editStyle;
+    v.editStyle = static_cast<int>(store.editStyle);
     v.windowPlacement = s.windowPlacement;
     v.soundOn = s.soundOn;
     v.maxRecordSeconds = s.maxRecordSeconds;
@@ -81,7 +81,7 @@ void applySettingsSnapshot(const SettingsSnapshot& v, Settings& s, RecordStore& 
     s.plotTitle = v.plotTitle;
     s.plotXLabel = v.plotXLabel;
     s.plotYLabel = v.plotYLabel;
-    store.editStyle = v.editStyle;
+    store.editStyle = static_cast<EditStyle>(v.editStyle);
     s.windowPlacement = v.windowPlacement;
     s.soundOn = v.soundOn;
     s.maxRecordSeconds = v.maxRecordSeconds;

@@ -136,4 +136,25 @@ void centreOnScreen(QWidget& window, const ScreenMetrics& screen)
     window.move(tw.toPixelsX(left), tw.toPixelsY(top));
 }
 
+SavedPlace::SavedPlace(QWidget& window, const Twips& twips, WindowPlacement& slot, Kept kept)
+    : window_(window), twips_(twips), slot_(slot), kept_(kept)
+{
+}
+
+void SavedPlace::restore() const
+{
+    WindowPlacement p = slot_;
+    if (kept_ == Kept::PositionOnly) {
+        const WindowPlacement now = placementOf(window_, twips_);
+        p.width = now.width;
+        p.height = now.height;
+    }
+    placeWindow(window_, twips_, p);
+}
+
+void SavedPlace::remember() const
+{
+    slot_ = placementOf(window_, twips_);
+}
+
 } // namespace zp

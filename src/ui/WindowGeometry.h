@@ -25,4 +25,28 @@ void moveWindow(QWidget& window, const Twips& twips, const WindowPlacement& plac
 // always done: left = (screen width - window width) / 2.
 void centreOnScreen(QWidget& window, const ScreenMetrics& screen);
 
+// A tool window's remembered place: its slot among the settings, put back
+// when the window opens and taken again when it closes, so that every tool
+// window keeps its place by the same rule.
+class SavedPlace {
+public:
+    enum class Kept {
+        PlaceAndSize,
+        // For windows whose size follows their contents: only the position
+        // comes back; the size is the one the window has when it opens.
+        PositionOnly,
+    };
+    SavedPlace(QWidget& window, const Twips& twips, WindowPlacement& slot, Kept kept = Kept::PlaceAndSize);
+    // Puts the window where it was left (corrected for showing, see placeWindow).
+    void restore() const;
+    // Takes the window's place as it is now into the slot.
+    void remember() const;
+
+private:
+    QWidget& window_;
+    Twips twips_;
+    WindowPlacement& slot_;
+    Kept kept_;
+};
+
 } // namespace zp

@@ -83,6 +83,15 @@ PrintOutcome failDocument(Printer& printer, PrintJob& job)
     return PrintOutcome::Failed;
 }
 
+// The record prints say so on an empty plan and print nothing.
+bool refuseEmptyPlan(const RecordStore& store, PrintJob& job)
+{
+    if (store.recordCount() >= 1)
+        return false;
+    job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    return true;
+}
+
 int copiesOf(const Printer& printer)
 {
     return std::max(1, printer.copies());
@@ -125,6 +134,49 @@ bool printAt(Printer& printer, Pages& pages, double x, double y, const QString& 
     printer.setCurrentY(y);
     printer.printText(text);
     return printer.ok();
+}
+
+// What one layout adds to the print skeleton below: its measures and its
+// pages. Everything else (the printer, the progress bar, copies, the end
+// and every way out on failure) is the skeleton's, the same for all.
+class PrintLayout {
+public:
+    virtual ~PrintLayout() = default;
+    // Once, with the printer open and its font set: origin and measures.
+    virtual void begin(Printer& p, Pages& pages) = 0;
+    // One copy, from a fresh sheet; false when the printer failed.
+    virtual bool printCopy(Printer& p, Pages& pages, PrintFeedback& feedback) = 0;
+    // "Now Printing" and "Printing ok" round the end; the standard listing
+    // has always ended without them.
+    virtual bool announcesEnd() const { return true; }
+};
+
+// Open the printer, suspend the timer and show progress, the pages of
+// every copy, close. The progress bar shows only once a printer was
+// chosen: a cancelled dialog leaves the window as it was.
+PrintOutcome printDocument(PrintJob& job, PrintLayout& layout, const QString& fontName, int fontSize)
+{
+    Printer* printer = openPrinter(job, fontName, fontSize);
+    if (!printer)
+        return PrintOutcome::Cancelled;
+    job.feedback.suspend();
+    Printer& p = *printer;
+    Pages pages(p);
+    layout.begin(p, pages);
+    const int copies = copiesOf(p);
+    for (int copy = 1; copy <= copies; ++copy) {
+        pages.breakPage();
+        if (!layout.printCopy(p, pages, job.feedback))
+            return failDocument(p, job);
+    }
+    if (layout.announcesEnd())
+        return finishDocument(p, job);
+    job.feedback.restore();
+    if (!p.endDoc()) {
+        reportFailure(job);
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Printed;
 }
 
 const QString& label(const RecordStore& store, int k)
@@ -224,50 +276,55 @@ QString cutToWidth(const Printer& printer, const QString& text, double maxWidth)
 
 // --- standard style ---------------------------------------------------------------
 
+namespace {
+
+class StandardLayout : public PrintLayout {
+public:
+    StandardLayout(const RecordStore& store, const PrintRange& range) : store_(store), range_(range) {}
+    bool announcesEnd() const override { return false; }
+
+    void begin(Printer& p, Pages& pages) override
+    {
+        W_ = p.pageWidth();
+        p.setOrigin(0, p.pageHeight() / 14);
+        const double th = p.textHeight(QStringLiteral("ABC"));
+        flow_.emplace(p, pages, 1.5 * th, 1.2 * th);
+    }
+
+    bool printCopy(Printer& p, Pages& pages, PrintFeedback& feedback) override
+    {
+        flow_->restart();
+        if (!printAt(p, pages, 0, 0, cutToWidth(p, QStringLiteral("Planner File: ") + store_.planFileName, W_)))
+            return false;
+        const int count = store_.recordCount();
+        for (int i = 1; i <= count; ++i) {
+            if (!range_.includes(i))
+                continue;
+            for (const QString& text : standardLines(store_, i)) {
+                if (!printAt(p, pages, 0.05 * W_, flow_->y(), cutToWidth(p, text, 0.8 * W_)))
+                    return false;
+                flow_->advance();
+            }
+            feedback.progress(static_cast<int>((static_cast<qint64>(i) * 100) / count));
+        }
+        return true;
+    }
+
+private:
+    const RecordStore& store_;
+    const PrintRange& range_;
+    double W_ = 0;
+    std::optional<LineFlow> flow_;
+};
+
+} // namespace
+
 PrintOutcome printStandard(const RecordStore& store, const PrintRange& range, PrintJob& job)
 {
-    const int count = store.recordCount();
-    if (count < 1) {
-        job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    if (refuseEmptyPlan(store, job))
         return PrintOutcome::NothingToPrint;
-    }
-    Printer* printer = openPrinter(job, job.fontName, job.fontSize);
-    if (!printer)
-        return PrintOutcome::Cancelled;
-    Printer& p = *printer;
-    // A long listing shows its progress like every other routine, so the
-    // window keeps painting while it runs.
-    job.feedback.suspend();
-
-    const double W = p.pageWidth(), H = p.pageHeight();
-    p.setOrigin(0, H / 14);
-    const double th = p.textHeight(QStringLiteral("ABC"));
-    Pages pages(p);
-    LineFlow flow(p, pages, 1.5 * th, 1.2 * th);
-    const QString heading = QStringLiteral("Planner File: ") + store.planFileName;
-    const int copies = copiesOf(p);
-    for (int copy = 1; copy <= copies; ++copy) {
-        pages.breakPage();
-        flow.restart();
-        if (!printAt(p, pages, 0, 0, cutToWidth(p, heading, W)))
-            return failDocument(p, job);
-        for (int i = 1; i <= count; ++i) {
-            if (!range.includes(i))
-                continue;
-            for (const QString& text : standardLines(store, i)) {
-                if (!printAt(p, pages, 0.05 * W, flow.y(), cutToWidth(p, text, 0.8 * W)))
-                    return failDocument(p, job);
-                flow.advance();
-            }
-            job.feedback.progress(static_cast<int>((static_cast<qint64>(i) * 100) / count));
-        }
-    }
-    job.feedback.restore();
-    if (!p.endDoc()) {
-        reportFailure(job);
-        return PrintOutcome::Failed;
-    }
-    return PrintOutcome::Printed;
+    StandardLayout layout(store, range);
+    return printDocument(job, layout, job.fontName, job.fontSize);
 }
 
 // --- project style ----------------------------------------------------------------
@@ -330,63 +387,76 @@ std::vector<double> projectColumnWidths(const Printer& printer, const std::array
     return widths;
 }
 
-PrintOutcome printProject(const RecordStore& store, const PrintRange& range, PrintJob& job)
-{
-    if (store.recordCount() < 1) {
-        job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
-        return PrintOutcome::NothingToPrint;
-    }
-    job.feedback.suspend();
-    Printer* printer = openPrinter(job, job.fontName, job.fontSize);
-    if (!printer) {
-        job.feedback.restore();
-        return PrintOutcome::Cancelled;
-    }
-    Printer& p = *printer;
-    const double W = p.pageWidth(), H = p.pageHeight();
-    p.setOrigin(0, H / 14);
-    const double th = p.textHeight(QStringLiteral("ABC"));
-    const std::vector<double> widths = projectColumnWidths(p, store.fieldLabels);
-    const QList<QStringList> grid = entryGridRows(store);
-    const double narrowest = p.textWidth(QStringLiteral("I"));
+namespace {
 
-    Pages pages(p);
-    LineFlow flow(p, pages, 3.5 * th, 2.2 * th);
-    const QString heading = QStringLiteral("Planner File: ") + store.planFileName;
-    int counter = 0;
-    const int copies = copiesOf(p);
-    for (int copy = 1; copy <= copies; ++copy) {
-        pages.breakPage();
-        flow.restart();
-        if (!printAt(p, pages, 0.05 * W, 0, cutToWidth(p, heading, 0.95 * W)))
-            return failDocument(p, job);
-        for (qsizetype row = 1; row < grid.size(); ++row) {
-            if (row > 1 && !range.includes(static_cast<int>(row) - 1))
+class ProjectLayout : public PrintLayout {
+public:
+    ProjectLayout(const RecordStore& store, const PrintRange& range) : store_(store), range_(range) {}
+
+    void begin(Printer& p, Pages& pages) override
+    {
+        W_ = p.pageWidth();
+        p.setOrigin(0, p.pageHeight() / 14);
+        const double th = p.textHeight(QStringLiteral("ABC"));
+        widths_ = projectColumnWidths(p, store_.fieldLabels);
+        grid_ = entryGridRows(store_);
+        narrowest_ = p.textWidth(QStringLiteral("I"));
+        flow_.emplace(p, pages, 3.5 * th, 2.2 * th);
+    }
+
+    bool printCopy(Printer& p, Pages& pages, PrintFeedback& feedback) override
+    {
+        flow_->restart();
+        const QString heading = QStringLiteral("Planner File: ") + store_.planFileName;
+        if (!printAt(p, pages, 0.05 * W_, 0, cutToWidth(p, heading, 0.95 * W_)))
+            return false;
+        for (qsizetype row = 1; row < grid_.size(); ++row) {
+            if (row > 1 && !range_.includes(static_cast<int>(row) - 1))
                 continue;
-            const double y = flow.y();
-            double x = 0.05 * W;
+            const double y = flow_->y();
+            double x = 0.05 * W_;
             for (int c = 0; c < kProjectColumns; ++c) {
-                if (c != 0 && !switchOn(store, c))
+                if (c != 0 && !switchOn(store_, c))
                     continue;
-                double width = widths[static_cast<std::size_t>(c)];
+                double width = widths_[static_cast<std::size_t>(c)];
                 if (width <= 0)
-                    width = narrowest;
-                const QString cell = cutToWidth(p, grid[row].value(c).trimmed(), width - 1);
+                    width = narrowest_;
+                const QString cell = cutToWidth(p, grid_[row].value(c).trimmed(), width - 1);
                 const double cellWidth = p.textWidth(cell);
-                if (!cell.isEmpty() && x + cellWidth < W) {
+                if (!cell.isEmpty() && x + cellWidth < W_) {
                     if (!printAt(p, pages, x, y, cell))
-                        return failDocument(p, job);
+                        return false;
                 }
                 x += width;
-                counter = counter >= 100 ? 0 : counter + 1;
-                job.feedback.progress(counter);
+                counter_ = counter_ >= 100 ? 0 : counter_ + 1;
+                feedback.progress(counter_);
             }
             // The row's place counts even when every cell was empty.
             p.setCurrentY(y + p.textHeight(QStringLiteral("ABC")));
-            flow.advance();
+            flow_->advance();
         }
+        return true;
     }
-    return finishDocument(p, job);
+
+private:
+    const RecordStore& store_;
+    const PrintRange& range_;
+    double W_ = 0;
+    std::vector<double> widths_;
+    QList<QStringList> grid_;
+    double narrowest_ = 0;
+    std::optional<LineFlow> flow_;
+    int counter_ = 0;
+};
+
+} // namespace
+
+PrintOutcome printProject(const RecordStore& store, const PrintRange& range, PrintJob& job)
+{
+    if (refuseEmptyPlan(store, job))
+        return PrintOutcome::NothingToPrint;
+    ProjectLayout layout(store, range);
+    return printDocument(job, layout, job.fontName, job.fontSize);
 }
 
 // --- time line --------------------------------------------------------------------
@@ -540,6 +610,57 @@ private:
     double y_ = 0;
 };
 
+class TimeLineLayout : public PrintLayout {
+public:
+    TimeLineLayout(const RecordStore& store, const std::vector<TimeLineEntry>& entries, int firstYear, int lastYear)
+        : store_(store), entries_(entries), firstYear_(firstYear), lastYear_(lastYear)
+    {
+    }
+
+    void begin(Printer& p, Pages& pages) override
+    {
+        p.setOrigin(p.pageWidth() / 14, 0.07 * p.pageHeight());
+        page_.emplace(p, pages, QStringLiteral("Planner File: ") + store_.planFileName);
+    }
+
+    bool printCopy(Printer& p, Pages&, PrintFeedback& feedback) override
+    {
+        const qint64 perYear = static_cast<qint64>(entries_.size());
+        const qint64 total = static_cast<qint64>(lastYear_ - firstYear_ + 1) * perYear;
+        for (int year = firstYear_; year <= lastYear_; ++year) {
+            if (!page_->startPage(year))
+                return false;
+            bool pageFull = false;
+            double rowY = 0;
+            for (std::size_t i = 0; i < entries_.size(); ++i) {
+                const bool sharesRow = i > 0 && entries_[i].name == entries_[i - 1].name;
+                if (!sharesRow) {
+                    if (pageFull && !page_->startPage(year))
+                        return false;
+                    pageFull = false;
+                    rowY = page_->newRow(entries_[i].name);
+                }
+                page_->drawMark(entries_[i], year, rowY);
+                const bool rowEnds = i + 1 == entries_.size() || entries_[i + 1].name != entries_[i].name;
+                if (rowEnds) {
+                    pageFull = page_->endRow();
+                    if (!p.ok())
+                        return false;
+                }
+                const qint64 done = static_cast<qint64>(year - firstYear_) * perYear + static_cast<qint64>(i) + 1;
+                feedback.progress(static_cast<int>(done * 100 / total));
+            }
+        }
+        return true;
+    }
+
+private:
+    const RecordStore& store_;
+    const std::vector<TimeLineEntry>& entries_;
+    int firstYear_, lastYear_;
+    std::optional<TimeLinePage> page_;
+};
+
 } // namespace
 
 int timeLineLabelChars(const Printer& printer, double drawingWidth)
@@ -559,10 +680,8 @@ double timeLineDayX(double drawingWidth, int day)
 
 PrintOutcome printTimeLine(const RecordStore& store, PrintJob& job)
 {
-    if (store.recordCount() < 1) {
-        job.messages.msgBox(kNoRecordsToPrint + QLatin1Char('.'), MsgStyle::Exclamation);
+    if (refuseEmptyPlan(store, job))
         return PrintOutcome::NothingToPrint;
-    }
     const std::vector<TimeLineEntry> entries = timeLineEntries(store);
     if (entries.empty()) {
         job.messages.msgBox(QStringLiteral("No records with a start date to print on the time line"),
@@ -587,46 +706,8 @@ PrintOutcome printTimeLine(const RecordStore& store, PrintJob& job)
             return PrintOutcome::Cancelled;
     }
 
-    job.feedback.suspend();
-    Printer* printer = openPrinter(job, job.fontName, job.fontSize);
-    if (!printer) {
-        job.feedback.restore();
-        return PrintOutcome::Cancelled;
-    }
-    Printer& p = *printer;
-    p.setOrigin(p.pageWidth() / 14, 0.07 * p.pageHeight());
-    Pages pages(p);
-    TimeLinePage page(p, pages, QStringLiteral("Planner File: ") + store.planFileName);
-    const qint64 total = static_cast<qint64>(years) * static_cast<qint64>(entries.size());
-    const int copies = copiesOf(p);
-    for (int copy = 1; copy <= copies; ++copy) {
-        for (int year = firstYear; year <= lastYear; ++year) {
-            if (!page.startPage(year))
-                return failDocument(p, job);
-            bool pageFull = false;
-            double rowY = 0;
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                const bool sharesRow = i > 0 && entries[i].name == entries[i - 1].name;
-                if (!sharesRow) {
-                    if (pageFull && !page.startPage(year))
-                        return failDocument(p, job);
-                    pageFull = false;
-                    rowY = page.newRow(entries[i].name);
-                }
-                page.drawMark(entries[i], year, rowY);
-                const bool rowEnds = i + 1 == entries.size() || entries[i + 1].name != entries[i].name;
-                if (rowEnds) {
-                    pageFull = page.endRow();
-                    if (!p.ok())
-                        return failDocument(p, job);
-                }
-                const qint64 done = static_cast<qint64>(year - firstYear) * static_cast<qint64>(entries.size()) +
-                                    static_cast<qint64>(i) + 1;
-                job.feedback.progress(static_cast<int>(done * 100 / total));
-            }
-        }
-    }
-    return finishDocument(p, job);
+    TimeLineLayout layout(store, entries, firstYear, lastYear);
+    return printDocument(job, layout, job.fontName, job.fontSize);
 }
 
 // --- grid printer -----------------------------------------------------------------
@@ -666,51 +747,64 @@ void fitGridFont(Printer& p, const GridPrintRequest& request, double gridWidth, 
 
 } // namespace
 
-PrintOutcome printGrid(const GridPrintRequest& request, PrintJob& job)
-{
-    Printer* printer = openPrinter(job, request.fontName, request.fontSize);
-    if (!printer)
-        return PrintOutcome::Cancelled;
-    job.feedback.suspend();
-    Printer& p = *printer;
-    const double W = p.pageWidth(), H = p.pageHeight();
-    p.setOrigin(0, H / 14);
-    // Every column has its share of the page, whatever part of the grid its
-    // window showed: scaled by the columns' own widths, not the window's.
-    const double gridWidth = gridPrintWidth(request.columnWidths);
-    fitGridFont(p, request, gridWidth, W);
-    const double th = p.textHeight(QStringLiteral("ABC"));
+namespace {
 
-    Pages pages(p);
-    LineFlow flow(p, pages, 1.5 * th, 1.2 * th);
-    const QString heading = QStringLiteral("File: ") + request.title;
-    const std::size_t rows = request.rows.size();
-    const int copies = copiesOf(p);
-    for (int copy = 1; copy <= copies; ++copy) {
-        pages.breakPage();
-        flow.restart();
-        if (!printAt(p, pages, 0, 0, cutToWidth(p, heading, W)))
-            return failDocument(p, job);
+class GridLayout : public PrintLayout {
+public:
+    explicit GridLayout(const GridPrintRequest& request) : request_(request) {}
+
+    void begin(Printer& p, Pages& pages) override
+    {
+        W_ = p.pageWidth();
+        p.setOrigin(0, p.pageHeight() / 14);
+        // Every column has its share of the page, whatever part of the grid its
+        // window showed: scaled by the columns' own widths, not the window's.
+        gridWidth_ = gridPrintWidth(request_.columnWidths);
+        fitGridFont(p, request_, gridWidth_, W_);
+        th_ = p.textHeight(QStringLiteral("ABC"));
+        flow_.emplace(p, pages, 1.5 * th_, 1.2 * th_);
+    }
+
+    bool printCopy(Printer& p, Pages& pages, PrintFeedback& feedback) override
+    {
+        flow_->restart();
+        if (!printAt(p, pages, 0, 0, cutToWidth(p, QStringLiteral("File: ") + request_.title, W_)))
+            return false;
+        const std::size_t rows = request_.rows.size();
         for (std::size_t r = 0; r < rows; ++r) {
-            const QStringList& cells = request.rows[r];
-            const double y = flow.y();
+            const QStringList& cells = request_.rows[r];
+            const double y = flow_->y();
             double before = 0;
-            for (std::size_t c = 0; c < request.columnWidths.size(); ++c) {
-                const double width = std::max(0.0, request.columnWidths[c]);
-                const double x = before * W / gridWidth;
-                const QString text = cutToWidth(p, cells.value(static_cast<qsizetype>(c)), 0.8 * W * width / gridWidth);
+            for (std::size_t c = 0; c < request_.columnWidths.size(); ++c) {
+                const double width = std::max(0.0, request_.columnWidths[c]);
+                const double x = before * W_ / gridWidth_;
+                const QString text =
+                    cutToWidth(p, cells.value(static_cast<qsizetype>(c)), 0.8 * W_ * width / gridWidth_);
                 if (!text.isEmpty() && !printAt(p, pages, x, y, text))
-                    return failDocument(p, job);
+                    return false;
                 before += 0.8 * width;
             }
             if (!pages.beforeDraw())
-                return failDocument(p, job);
-            p.setCurrentY(y + th);
-            flow.advance();
-            job.feedback.progress(static_cast<int>((r + 1) * 100 / rows));
+                return false;
+            p.setCurrentY(y + th_);
+            flow_->advance();
+            feedback.progress(static_cast<int>((r + 1) * 100 / rows));
         }
+        return true;
     }
-    return finishDocument(p, job);
+
+private:
+    const GridPrintRequest& request_;
+    double W_ = 0, gridWidth_ = 1, th_ = 0;
+    std::optional<LineFlow> flow_;
+};
+
+} // namespace
+
+PrintOutcome printGrid(const GridPrintRequest& request, PrintJob& job)
+{
+    GridLayout layout(request);
+    return printDocument(job, layout, request.fontName, request.fontSize);
 }
 
 } // namespace zp

@@ -269,7 +269,7 @@ TEST_F(SettingsFileTest, everyLineLandsInItsSetting)
     EXPECT_EQ(settings.plotTitle, QStringLiteral("Money"));
     EXPECT_EQ(settings.plotXLabel, QStringLiteral("Days"));
     EXPECT_EQ(settings.plotYLabel, QStringLiteral("EUR"));
-    EXPECT_EQ(store.editStyle, 1);
+    EXPECT_EQ(store.editStyle, EditStyle::ProjectPlanning);
     EXPECT_EQ(settings.placement(1), (WindowPlacement{120, 121, 122, 123}));
     EXPECT_EQ(settings.placement(15), (WindowPlacement{176, 177, 178, 179}));
     EXPECT_EQ(settings.soundOn, 1);

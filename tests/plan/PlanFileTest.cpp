@@ -106,7 +106,7 @@ protected:
         store.replaceAll({record({"01/02/1997", "09:00", "Old one"}), record({"02/02/1997", "", "Old two"})});
         store.planFileName = QStringLiteral("/plans/old.pln");
         store.modified = true;
-        store.editStyle = 1;
+        store.editStyle = EditStyle::ProjectPlanning;
         store.currentRecord = 2;
         store.systemDateStyle = kEnglishEuro;
         store.fileDateStyle = kEnglishEuro;
@@ -120,7 +120,7 @@ protected:
         EXPECT_EQ(store.field(Field::Name, 2), QStringLiteral("Old two"));
         EXPECT_EQ(store.planFileName, QStringLiteral("/plans/old.pln"));
         EXPECT_TRUE(store.modified);
-        EXPECT_EQ(store.editStyle, 1);
+        EXPECT_EQ(store.editStyle, EditStyle::ProjectPlanning);
         EXPECT_EQ(store.currentRecord, 2);
         EXPECT_EQ(store.fileDateStyle, kEnglishEuro);
         EXPECT_EQ(store.planEncoding, kWindows1252Encoding);
@@ -140,7 +140,7 @@ TEST_F(PlanFileTest, emptyPlanIsThreeCrLfLines)
     ASSERT_EQ(writePlanFile(path(), store).status, PlanWriteStatus::Written);
     EXPECT_EQ(readBytes(path()), QByteArray("Zorvik Planner 3.2 0\r\namerican\r\nplannerend\r\n"));
 
-    store.editStyle = 1;
+    store.editStyle = EditStyle::ProjectPlanning;
     store.systemDateStyle = kEnglishEuro;
     ASSERT_TRUE(writePlanFile(path(), store).ok());
     EXPECT_EQ(readBytes(path()), QByteArray("Zorvik Planner 3.2 1\r\nenglisheuro\r\nplannerend\r\n"));
@@ -153,7 +153,7 @@ TEST_F(PlanFileTest, roundTripUnderBothStyles)
         const QString style = dateStyleFor(order);
         RecordStore original;
         original.systemDateStyle = style;
-        original.editStyle = 1;
+        original.editStyle = EditStyle::ProjectPlanning;
         original.replaceAll({
             record({"05/11/1996", "10:30 AM", "Smith & Sons", "555 1234", "", "Quote \"kitchen\", 3 rooms", "1,200.00",
                     "-15", "1", "/home/ann/pics/kitchen.bmp", "plandefault", "13/11/1996"}),
@@ -167,7 +167,7 @@ TEST_F(PlanFileTest, roundTripUnderBothStyles)
         const PlanReadResult r = readPlanFile(path(), loaded, order);
         ASSERT_TRUE(r.loaded()) << r.detail.toStdString();
         EXPECT_EQ(r.fileDateStyle, style);
-        EXPECT_EQ(loaded.editStyle, 1);
+        EXPECT_EQ(loaded.editStyle, EditStyle::ProjectPlanning);
         ASSERT_EQ(loaded.recordCount(), 3);
         // Dates come back with two-digit day and month and a four-digit year;
         // everything else exactly as it was.
@@ -214,7 +214,7 @@ TEST_F(PlanFileTest, readsEveryHeaderVersion)
         const PlanReadResult r = readPlanFile(path(), s, DayFirst);
         ASSERT_TRUE(r.loaded()) << r.detail.toStdString();
         ASSERT_EQ(s.recordCount(), 2);
-        EXPECT_EQ(s.editStyle, c.editStyle);
+        EXPECT_EQ(static_cast<int>(s.editStyle), c.editStyle);
         EXPECT_EQ(s.field(Field::Name, 1), QStringLiteral("First"));
         EXPECT_EQ(s.field(Field::ImagePath, 1), QStringLiteral("pic.bmp"));
         EXPECT_EQ(s.field(Field::Name, 2), QStringLiteral("Second"));
@@ -254,9 +254,9 @@ TEST_F(PlanFileTest, editStyleComesFromTheTwentyFirstCharacterOrTheTwentieth)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.header);
-        store.editStyle = 1 - c.editStyle;
+        store.editStyle = static_cast<EditStyle>(1 - c.editStyle);
         ASSERT_TRUE(load(planFile(c.header, "englisheuro", {})).loaded());
-        EXPECT_EQ(store.editStyle, c.editStyle);
+        EXPECT_EQ(static_cast<int>(store.editStyle), c.editStyle);
     }
 }
 
@@ -377,7 +377,7 @@ TEST_F(PlanFileTest, successfulLoadLeavesNameModifiedAndCurrentRecordToTheCaller
     ASSERT_TRUE(load(planFile("Zorvik Planner 3.2 0", "englisheuro", {sampleRecord("05/11/1996", "New")})).loaded());
     EXPECT_EQ(store.recordCount(), 1);
     EXPECT_EQ(store.field(Field::Name, 1), QStringLiteral("New"));
-    EXPECT_EQ(store.editStyle, 0);
+    EXPECT_EQ(store.editStyle, EditStyle::HomeAndOffice);
     EXPECT_EQ(store.planEncoding, kUtf8Encoding);
     EXPECT_EQ(store.planFileName, QStringLiteral("/plans/old.pln"));
     EXPECT_TRUE(store.modified);

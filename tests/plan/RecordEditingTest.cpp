@@ -648,11 +648,11 @@ TEST_F(RecordEditingTest, switchingToHomeAndOffice_asksBeforeReSorting)
 {
     plan(3);
     store.setField(Field::StartDate, 1, QStringLiteral("09/01/1996"));
-    store.editStyle = 1;
+    store.editStyle = EditStyle::ProjectPlanning;
 
     messages.script({MsgAnswer::No});
     EXPECT_FALSE(editor.switchToHomeAndOffice().done);
-    EXPECT_EQ(store.editStyle, 1);
+    EXPECT_EQ(store.editStyle, EditStyle::ProjectPlanning);
     EXPECT_FALSE(store.modified);
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
     EXPECT_EQ(messages.last().text, QStringLiteral("This style of editing will re-sort your records list into "
@@ -662,7 +662,7 @@ TEST_F(RecordEditingTest, switchingToHomeAndOffice_asksBeforeReSorting)
 
     const EditOutcome out = editor.switchToHomeAndOffice();
     EXPECT_TRUE(out.applyEditStyle && out.relayout && out.refreshList);
-    EXPECT_EQ(store.editStyle, 0);
+    EXPECT_EQ(store.editStyle, EditStyle::HomeAndOffice);
     EXPECT_EQ(names(), (QStringList{"B", "C", "A"}));
     EXPECT_TRUE(store.modified); // the style is part of the plan file
 
@@ -673,7 +673,7 @@ TEST_F(RecordEditingTest, switchingToHomeAndOffice_asksBeforeReSorting)
     EXPECT_FALSE(store.modified);
 
     EXPECT_TRUE(editor.switchToProjectPlanning().fillGrid);
-    EXPECT_EQ(store.editStyle, 1);
+    EXPECT_EQ(store.editStyle, EditStyle::ProjectPlanning);
     EXPECT_TRUE(store.modified);
     store.modified = false;
     editor.switchToProjectPlanning();

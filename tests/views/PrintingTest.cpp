@@ -221,13 +221,15 @@ TEST_F(PrintingTest, everyRoutine_handlesAnEmptyPlanACancelledDialogAFontAndAPri
         EXPECT_EQ(messages.last().style, MsgStyle::Exclamation);
 
         store.replaceAll({record(QStringLiteral("05/11/1996"), QStringLiteral("Smith"))});
-        // Cancelled dialog: nothing printed, timer and bar as they were.
+        // Cancelled dialog: nothing printed; every routine shows progress
+        // only once a printer was chosen, so timer and bar were never touched.
         cancelDialog = true;
         feedback = RecordingFeedback{};
         messages.clear();
         EXPECT_EQ(run(j), PrintOutcome::Cancelled);
         EXPECT_TRUE(messages.empty());
-        EXPECT_EQ(feedback.suspends, feedback.restores);
+        EXPECT_EQ(feedback.suspends, 0);
+        EXPECT_EQ(feedback.restores, 0);
         cancelDialog = false;
 
         // A font the printer lacks: the message, then the print goes on.

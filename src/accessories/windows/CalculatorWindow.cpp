@@ -238,12 +238,7 @@ void CalculatorWindow::open()
             const QSignalBlocker block(option1_);
             option1_->setChecked(true);
         }
-        // Only the position is remembered; the size is the calculator's own.
-        WindowPlacement p = state_.settings.placement(PlacementRow::Calculator);
-        const WindowPlacement now = placementOf(*this, twips_);
-        p.width = now.width;
-        p.height = now.height;
-        placeWindow(*this, twips_, p);
+        place_.restore();
         applyFont();
         showState();
         state_.calculatorOpen = true;
@@ -347,7 +342,7 @@ void CalculatorWindow::keyPressEvent(QKeyEvent* event)
 
 void CalculatorWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Calculator) = placementOf(*this, twips_);
+    place_.remember();
     state_.calculatorOpen = false;
     QWidget::closeEvent(event);
 }

@@ -2,6 +2,7 @@
 #include "accessories/Calculator.h"
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QWidget>
 #include <map>
@@ -49,6 +50,8 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Calculator),
+                      SavedPlace::Kept::PositionOnly};
     CalculatorEngine engine_;
     QLabel* readout_ = nullptr;
     QLabel* readout2_ = nullptr;

@@ -15,7 +15,8 @@
 namespace zp {
 
 FindDialog::FindDialog(ProgramState& state, const Platform& platform, FindSettings& settings, QWidget* parent)
-    : QDialog(parent), state_(state), platform_(platform), settings_(settings)
+    : QDialog(parent), platform_(platform), settings_(settings),
+      place_(*this, Twips(platform.screen), state.settings.placement(PlacementRow::NotepadFind))
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find"));
@@ -91,8 +92,7 @@ void FindDialog::start(const QString& text)
 void FindDialog::reject()
 {
     // The text to find stays for Find Next.
-    const Twips twips(platform_.screen);
-    state_.settings.placement(PlacementRow::NotepadFind) = placementOf(*this, twips);
+    place_.remember();
     QDialog::reject();
 }
 

@@ -2,6 +2,7 @@
 #include "accessories/TextSearch.h"
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QDialog>
 
@@ -31,9 +32,9 @@ public slots:
     void reject() override;
 
 private:
-    ProgramState& state_;
     Platform platform_;
     FindSettings& settings_;
+    SavedPlace place_;
     QLineEdit* text1_ = nullptr;
     QCheckBox* check1_ = nullptr;
     QRadioButton* up_ = nullptr;

@@ -176,7 +176,7 @@ void NotepadWindow::open()
 {
     if (!state_.notepadOpen) {
         table_.reset();
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Notepad));
+        place_.restore();
         show();
         state_.notepadOpen = true;
     }
@@ -289,7 +289,7 @@ void NotepadWindow::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    rememberPlace();
+    place_.remember();
     for (NotepadDocument* d : open)
         d->closeSettled();
     if (findDialog_)
@@ -297,11 +297,6 @@ void NotepadWindow::closeEvent(QCloseEvent* event)
     table_.reset();
     state_.notepadOpen = false;
     event->accept();
-}
-
-void NotepadWindow::rememberPlace()
-{
-    state_.settings.placement(PlacementRow::Notepad) = placementOf(*this, twips_);
 }
 
 void NotepadWindow::documentClosed(NotepadDocument* document)

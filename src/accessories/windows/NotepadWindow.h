@@ -3,6 +3,7 @@
 #include "accessories/TextSearch.h"
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -90,13 +91,13 @@ private:
     void createMenus();
     void showMenusOf(QMdiSubWindow* active);
     void updateEditButtons();
-    void rememberPlace();
     NotepadDocument* addDocument();
     void applyFontTo(NotepadDocument& document) const;
 
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Notepad)};
     DocumentTable table_;
     FindSettings find_;
     QString lastFolder_;

@@ -106,12 +106,7 @@ void WorldTimesWindow::open()
 {
     if (!state_.worldTimesOpen) {
         applyFont();
-        // Only the position is remembered; the size follows the rows.
-        WindowPlacement p = state_.settings.placement(PlacementRow::WorldTimes);
-        const WindowPlacement now = placementOf(*this, twips_);
-        p.width = now.width;
-        p.height = now.height;
-        placeWindow(*this, twips_, p);
+        place_.restore();
         // The database is read afresh: tzdata may have been installed or
         // updated since the last opening.
         zones_ = cityZones();
@@ -200,7 +195,7 @@ void WorldTimesWindow::hideEvent(QHideEvent* event)
 
 void WorldTimesWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::WorldTimes) = placementOf(*this, twips_);
+    place_.remember();
     state_.worldTimesOpen = false;
     timer1_->stop();
     QWidget::closeEvent(event);

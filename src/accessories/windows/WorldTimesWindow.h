@@ -2,6 +2,7 @@
 #include "accessories/WorldTimes.h"
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QWidget>
 #include <array>
@@ -55,6 +56,8 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::WorldTimes),
+                      SavedPlace::Kept::PositionOnly};
     int homeCity_ = kFirstHomePicture;
     std::array<CityZone, kWorldCityCount> zones_ = cityZones();
     std::array<QLabel*, kWorldCityCount> panels_{};

@@ -89,10 +89,8 @@ void AboutWindow::storeGeometry()
 {
     if (!storeGeometry_)
         return;
-    // The outer frame, as the settings keep every window's placement.
-    const QRect r = frameGeometry();
-    const Twips tw(screen_);
-    storeGeometry_(tw.toTwipsY(r.y()), tw.toTwipsX(r.x()), tw.toTwipsX(r.width()), tw.toTwipsY(r.height()));
+    const WindowPlacement p = placementOf(*this, Twips(screen_));
+    storeGeometry_(p.top, p.left, p.width, p.height);
 }
 
 void AboutWindow::okClicked()

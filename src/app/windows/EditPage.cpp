@@ -33,9 +33,6 @@ namespace zp {
 
 namespace {
 
-constexpr int kEditPage = 3;
-constexpr int kImagePage = 2;
-
 // Runs a check when a date field is left for another control of the
 // program. Focus going to a message box, a menu or another program is not
 // leaving the field: the check's own message would otherwise take the focus
@@ -453,25 +450,6 @@ void EditPage::showRecordInEntryFields()
     host_.playRecordSound(state_.store.currentSoundPath);
 }
 
-AttachmentCheck EditPage::pictureLoader()
-{
-    return [this](const QString& path) { return showPictureInImage1(path); };
-}
-
-bool EditPage::showPictureInImage1(const QString& path, QString* problem)
-{
-    const std::optional<QPixmap> picture = readPictureFile(path, problem);
-    if (!picture)
-        return false;
-    // Larger pictures are shrunk to the box, keeping their shape.
-    const QSize room = image1_->contentsRect().size();
-    if (room.width() > 0 && room.height() > 0 && (picture->width() > room.width() || picture->height() > room.height()))
-        image1_->setPixmap(picture->scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    else
-        image1_->setPixmap(*picture);
-    return true;
-}
-
 void EditPage::checkEntryDate(bool startDate)
 {
     if (checkingDate_)
@@ -488,42 +466,6 @@ void EditPage::checkEntryDate(bool startDate)
     if (field->text() != check.text)
         field->setText(check.text);
     checkingDate_ = false;
-}
-
-void EditPage::attachPicture(PictureEntry entry)
-{
-    PictureHooks hooks;
-    // The picture the user chose is the first one loaded; when it cannot be
-    // shown the hint panel says why (the one it had is put back silently).
-    QString refused;
-    bool chosen = true;
-    hooks.loadAndShow = [this, &refused, &chosen](const QString& path) {
-        QString why;
-        const bool shown = showPictureInImage1(path, &why);
-        if (!shown && chosen)
-            refused = pictureProblemText(path, why);
-        chosen = false;
-        return shown;
-    };
-    if (entry == PictureEntry::ImageButton && ssTab1_->currentIndex() == kEditPage) {
-        hooks.beforeQuestion = [this] { host_.peekRecordTab(kImagePage); };
-        hooks.afterQuestion = [this] { host_.peekRecordTab(kEditPage); };
-    }
-    const EditOutcome out = editor_->attachPicture(entry, platform_.fileDialogs, hooks);
-    if (out.done) {
-        attachedPicture_ = state_.store.pendingImagePath;
-        pictureJustAttached_ = true;
-    } else {
-        attachedPicture_.reset();
-        pictureJustAttached_ = false;
-    }
-    applyEditOutcome(out);
-    // Refused or unreadable on the Image page: it shows the record's own
-    // picture again.
-    if (!out.done && ssTab1_->currentIndex() == kImagePage)
-        host_.showImagePage();
-    if (!refused.isEmpty())
-        host_.hints().show(refused);
 }
 
 // --- labels, style and pages ----------------------------------------------------------
@@ -549,18 +491,23 @@ void EditPage::switchToProjectStyle()
     fillEntryGrid();
 }
 
+void EditPage::tickEditStyle()
+{
+    const EditStyle style = state_.store.editStyle;
+    host_.setMenuTick(QStringLiteral("homeandoffice"), style == EditStyle::HomeAndOffice);
+    host_.setMenuTick(QStringLiteral("projectplanning"), style == EditStyle::ProjectPlanning);
+}
+
 void EditPage::applyEditStyle()
 {
-    const int style = state_.store.editStyle;
-    host_.setMenuTick(QStringLiteral("homeandoffice"), style == 0);
-    host_.setMenuTick(QStringLiteral("projectplanning"), style == 1);
+    tickEditStyle();
     if (host_.editPageShowing())
         showEditFace();
 }
 
 void EditPage::showEditFace()
 {
-    const bool panel = state_.store.editStyle == 0;
+    const bool panel = state_.store.editStyle == EditStyle::HomeAndOffice;
     ssPanel2_->setVisible(panel);
     grid1_->setVisible(!panel);
     // In the home-and-office face the entry panel lies over these; they
@@ -583,7 +530,7 @@ void EditPage::hideEditFace()
 void EditPage::showEditPage()
 {
     RecordStore& store = state_.store;
-    if (store.editStyle == 0) {
+    if (store.editStyle == EditStyle::HomeAndOffice) {
         showEntryFields(editor_->showEntryPanel(pictureLoader()));
         if (attachedPicture_) {
             store.pendingImagePath = *attachedPicture_;
@@ -603,13 +550,6 @@ void EditPage::followRecord(int record)
 void EditPage::clearGridEditBox()
 {
     text4_->clear();
-}
-
-bool EditPage::takePictureJustAttached()
-{
-    const bool was = pictureJustAttached_;
-    pictureJustAttached_ = false;
-    return was;
 }
 
 } // namespace zp

@@ -80,6 +80,8 @@ public:
     void showEditPage();
     void showEditFace();
     void hideEditFace();
+    // The Edit menu's two style items ticked as the plan's edit style says.
+    void tickEditStyle();
     // The records list chose this record: the entry panel follows it.
     void followRecord(int record);
     void clearGridEditBox();
@@ -94,6 +96,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The record pages of the tab control that the Edit page turns to.
+    static constexpr int kImagePage = 2;
+    static constexpr int kEditPage = 3;
+
     void createEntryGrid(QTabWidget* tabs);
     void createEntryPanel(QWidget* panel);
     void watchDateFields();

@@ -8,6 +8,7 @@
 #include "app/windows/EditPage.h"
 #include "app/windows/MainMenus.h"
 #include "app/windows/MainStatusBar.h"
+#include "app/windows/MainWindowProgress.h"
 #include "app/windows/RecentPlansMenu.h"
 #include "app/windows/RecordsListView.h"
 #include "plan/DateStyle.h"
@@ -59,78 +60,6 @@
 #include <cmath>
 
 namespace zp {
-
-// Long work on the progress bar, with the date check off meanwhile: the
-// re-sort (which also reports in the hint panel), plan reading and writing
-// (which leave the hint alone) and printing (which blanks the hint and
-// writes its own). The bar paints at most every 40 ms on the platform's
-// steady clock; at one step per record painting would cost more than the
-// work itself.
-class MainWindow::Progress : public ProgressSink, public PrintFeedback {
-public:
-    enum class Hint { Untouched, BlankThenOk, Blank };
-    Progress(MainWindow& w, Hint hint) : w_(w), hint_(hint) {}
-
-    void begin() override { start(); }
-    void end() override
-    {
-        stop();
-        if (hint_ == Hint::BlankThenOk)
-            w_.hints_->show(QStringLiteral("OK"));
-    }
-    void progress(int value) override
-    {
-        // A print reports only between suspend and restore.
-        if (hint_ == Hint::Blank && !suspended_)
-            return;
-        if (w_.platform_.clock.steadyMsecs() - lastRepaint_ < 40)
-            return;
-        w_.progressBar1_->setValue(hint_ == Hint::Blank ? std::clamp(value, 0, 100) : value);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
-    }
-
-    void suspend() override
-    {
-        if (suspended_)
-            return;
-        suspended_ = true;
-        start();
-    }
-    void restore() override
-    {
-        if (!suspended_)
-            return;
-        suspended_ = false;
-        stop();
-    }
-    void showHint(const QString& text) override { w_.hints_->show(text); }
-
-private:
-    void start()
-    {
-        wasRunning_ = w_.timer1_->isActive();
-        w_.timer1_->stop();
-        w_.progressBar1_->setValue(0);
-        w_.progressBar1_->show();
-        if (hint_ != Hint::Untouched)
-            w_.hints_->show(QString());
-        lastRepaint_ = w_.platform_.clock.steadyMsecs();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-    void stop()
-    {
-        w_.progressBar1_->hide();
-        if (wasRunning_)
-            w_.timer1_->start();
-    }
-
-    MainWindow& w_;
-    Hint hint_;
-    bool suspended_ = false;
-    bool wasRunning_ = false;
-    qint64 lastRepaint_ = 0;
-};
 
 MainWindow::MainWindow(ProgramState& state, const Platform& platform, QWidget* parent)
     : QMainWindow(parent), state_(state), platform_(platform), twips_(platform.screen), layoutTwips_(twips_)
@@ -342,8 +271,7 @@ void MainWindow::applySettingsToWindow()
         setMenuTick(QStringLiteral("soundon"), false);
     setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(3, platform_.clock.today().toString(QStringLiteral("dddd")));
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    editPage_->tickEditStyle();
     setMenuTick(QStringLiteral("Currentyearmonth"), s.startupShow == QLatin1String("yearmonth"));
     setMenuTick(QStringLiteral("Allrecords"), s.startupShow == QLatin1String("all"));
 
@@ -422,7 +350,7 @@ void MainWindow::selectRecord(int record, bool speak)
 {
     // On the Edit page the entry panel follows the list, as moving its
     // scroll bar does, so Change and Remove act on the record shown.
-    if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == 0 && record <= state_.store.recordCount())
+    if (ssTab1_->currentIndex() == 3 && state_.store.editStyle == EditStyle::HomeAndOffice && record <= state_.store.recordCount())
         editPage_->followRecord(record);
     state_.store.currentRecord = record;
     showRecordDetailsPage();
@@ -465,8 +393,7 @@ void MainWindow::readStartupPlan()
     }
     files_->openPlanAtStartup(store.planFileName);
     // The plan's header decides the edit style.
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    editPage_->tickEditStyle();
     // Without a plan the caption stays as the start-up set it.
     setWindowTitle(startUpWindowTitle(store.planFileName));
     statusBar_->setPanelText(4, planPanelText(store.planFileName));
@@ -486,8 +413,7 @@ void MainWindow::showPlanName()
 void MainWindow::refreshAfterPlanChange()
 {
     const RecordStore& store = state_.store;
-    setMenuTick(QStringLiteral("homeandoffice"), store.editStyle == 0);
-    setMenuTick(QStringLiteral("projectplanning"), store.editStyle == 1);
+    editPage_->tickEditStyle();
     editPage_->resetEntryPanel();
     // Rebuilds the list and shows the page again, on the Edit page in the
     // face that matches the edit style.
@@ -501,9 +427,7 @@ void MainWindow::refreshAfterPlanChange()
 
 void MainWindow::buildSystemInfo()
 {
-    // Texts of several lines join them with CR LF from here on.
-    state_.newline = QStringLiteral("\r\n");
-    QString text = systemInfoText(platform_.systemFacts.systemFacts(), programVersion(), state_.store, state_.newline);
+    QString text = systemInfoText(platform_.systemFacts.systemFacts(), programVersion(), state_.store);
     // The text box keeps paragraphs; a carriage return would show as a mark.
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text12_->setPlainText(text);

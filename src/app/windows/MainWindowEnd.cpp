@@ -61,9 +61,6 @@ void MainWindow::initialise()
         if (!loaded)
             state_.settings.placement(PlacementRow::Main) = firstStartPlacement(platform_.screen.screenSizeTwips());
     }
-    const QDate today = platform_.clock.today();
-    state_.todayText = today.toString(state_.store.systemDateStyle == kAmerican ? QStringLiteral("MM/dd/yy")
-                                                                                : QStringLiteral("dd/MM/yy"));
     setTwipsGeometry(state_.settings.placement(PlacementRow::Main));
     if (state_.preferences.mainWindowMaximised())
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -169,10 +169,8 @@ void PlannerApp::start()
     }
     const QString& show = state_.settings.startupShow;
     if (show == QLatin1String("yearmonth")) {
-        const WindowPlacement& p = state_.settings.placement(PlacementRow::Reminders);
-        const Twips& t = mainWindow_->twips();
         mainWindow_->readStartupPlan();
-        placeWindow(*remindersWindow_, t, p);
+        remindersWindow_->restorePlace();
         remindersWindow_->show();
         remindersWindow_->buildReminderList();
     } else if (show == QLatin1String("all")) {
@@ -188,7 +186,15 @@ void PlannerApp::start()
 
 void PlannerApp::showStartWindow()
 {
+    // One at a time. A second one would be out of this object's reach: its
+    // timer would call back after the application had gone.
+    if (startWindow_ && startWindow_->isVisible()) {
+        startWindow_->raise();
+        return;
+    }
     // Created afresh each time it is shown; it deletes itself on closing.
+    // One hidden but not yet deleted goes now, before its timer fires.
+    delete startWindow_.data();
     startWindow_ = new StartWindow(platform_, [this] { showMainWindow(); });
     startWindow_->setAttribute(Qt::WA_DeleteOnClose);
     startWindow_->show();
@@ -261,7 +267,7 @@ void PlannerApp::showLedgerPlot()
 {
     if (ledgerPlotWindow_)
         ledgerPlotWindow_->close();
-    if (state_.store.editStyle == 1 && state_.store.recordCount() > 0) {
+    if (state_.store.editStyle == EditStyle::ProjectPlanning && state_.store.recordCount() > 0) {
         if (platform_.messages.msgBox(kPlotResortQuestion, MsgStyle::YesNoQuestion, kPlotMessageTitle) !=
             MsgAnswer::Yes)
             return;

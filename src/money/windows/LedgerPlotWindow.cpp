@@ -94,7 +94,7 @@ void LedgerPlotWindow::createMenus()
 void LedgerPlotWindow::open()
 {
     if (!isVisible()) {
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::LedgerPlot));
+        place_.restore();
         // Every opening starts from bars of both sets, whatever was last shown.
         lines_ = false;
         line_->setChecked(false);
@@ -198,7 +198,7 @@ bool LedgerPlotWindow::printChart(Printer& printer) const
 void LedgerPlotWindow::closeEvent(QCloseEvent* event)
 {
     labelDialog_->hide();
-    state_.settings.placement(PlacementRow::LedgerPlot) = placementOf(*this, twips_);
+    place_.remember();
     QMainWindow::closeEvent(event);
 }
 

@@ -2,6 +2,7 @@
 #include "money/LedgerPlot.h"
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <memory>
 
@@ -51,6 +52,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::LedgerPlot)};
     QFrame* panel_ = nullptr;
     std::unique_ptr<ChartPanel> chart_;
     QAction* print_ = nullptr;

@@ -106,7 +106,7 @@ void LedgerWindow::createMenus()
 void LedgerWindow::open()
 {
     if (!isVisible())
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Ledger));
+        place_.restore();
     applyFont();
     buildLedger();
     show();
@@ -169,7 +169,7 @@ void LedgerWindow::resizeEvent(QResizeEvent* event)
 
 void LedgerWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Ledger) = placementOf(*this, twips_);
+    place_.remember();
     QMainWindow::closeEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QMainWindow>
 #include <vector>
@@ -40,6 +41,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Ledger)};
     QFrame* panel_ = nullptr;
     QTableView* grid1_ = nullptr;
     std::vector<int> widest_; // pixels each column's widest cell needs

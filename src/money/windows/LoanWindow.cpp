@@ -196,7 +196,7 @@ void LoanWindow::open()
         // Closed in the results view, it still opens in the input view.
         if (!results_->isHidden())
             togglePanels();
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::Loan));
+        place_.restore();
     }
     state_.loanOpen = true;
     applyFont();
@@ -430,7 +430,7 @@ void LoanWindow::copySchedule()
 
 void LoanWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Loan) = placementOf(*this, twips_);
+    place_.remember();
     state_.loanOpen = false;
     QMainWindow::closeEvent(event);
 }

@@ -2,6 +2,7 @@
 #include "money/Loan.h"
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -84,6 +85,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Loan)};
     QWidget* client_ = nullptr;
     std::vector<QLabel*> captions_;  // Panel3D1-5
     std::vector<QFrame*> frames_;    // Panel3D8-12

@@ -57,7 +57,7 @@ void KeywordWindow::confirm(bool rememberPlace)
 {
     state_.highlightKeyword = text1_->text();
     if (rememberPlace)
-        state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
+        place_.remember();
     hide();
     if (rebuildList_)
         rebuildList_();
@@ -65,7 +65,7 @@ void KeywordWindow::confirm(bool rememberPlace)
 
 void KeywordWindow::closeEvent(QCloseEvent* event)
 {
-    state_.settings.placement(PlacementRow::Keyword) = placementOf(*this, twips_);
+    place_.remember();
     QWidget::closeEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QWidget>
 #include <functional>
@@ -31,6 +32,7 @@ private:
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Keyword)};
     std::function<void()> rebuildList_;
     QLineEdit* text1_ = nullptr;
     QPushButton* command1_ = nullptr;

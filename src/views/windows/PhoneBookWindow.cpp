@@ -49,7 +49,7 @@ PhoneBookWindow::PhoneBookWindow(ProgramState& state, const Platform& platform, 
 void PhoneBookWindow::open()
 {
     if (!state_.phoneBookOpen)
-        placeWindow(*this, twips_, state_.settings.placement(PlacementRow::PhoneBook));
+        place_.restore();
     state_.phoneBookOpen = true;
     // Shown first: the column widths follow the grid's laid-out width.
     show();
@@ -81,14 +81,9 @@ void PhoneBookWindow::buildPhoneBook()
         setRow(static_cast<int>(i) + 1, book.rows[i]);
 }
 
-void PhoneBookWindow::rememberPlace()
-{
-    state_.settings.placement(PlacementRow::PhoneBook) = placementOf(*this, twips_);
-}
-
 void PhoneBookWindow::closeEvent(QCloseEvent* event)
 {
-    rememberPlace();
+    place_.remember();
     state_.phoneBookOpen = false;
     QMainWindow::closeEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 
 #include <QMainWindow>
 
@@ -27,11 +28,11 @@ protected:
 
 private:
     void buildPhoneBook();
-    void rememberPlace();
 
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::PhoneBook)};
     QTableWidget* grid1_ = nullptr;
     QAction* print_ = nullptr;
 };

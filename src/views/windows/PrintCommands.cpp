@@ -41,7 +41,7 @@ void PrintCommands::openProjectStyle(const std::function<void()>& switchToProjec
 {
     if (!checkRecords())
         return;
-    if (state_.store.editStyle != 1 && switchToProjectStyle)
+    if (state_.store.editStyle != EditStyle::ProjectPlanning && switchToProjectStyle)
         switchToProjectStyle();
     showPrintWindow(2);
 }

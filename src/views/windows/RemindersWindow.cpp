@@ -42,14 +42,14 @@ RemindersWindow::RemindersWindow(ProgramState& state, const Platform& platform, 
     setMinimumSize(twips_.toPixelsX(kRemindersMinWidthTwips), twips_.toPixelsY(kRemindersMinHeightTwips));
 
     connect(command2_, &QPushButton::clicked, this, [this] {
-        rememberPlace();
+        place_.remember();
         closeDetails();
         hide();
         if (runPlanner_)
             runPlanner_();
     });
     connect(command1_, &QPushButton::clicked, this, [this] {
-        rememberPlace();
+        place_.remember();
         closeDetails();
         if (exit_)
             exit_();
@@ -106,11 +106,6 @@ void RemindersWindow::closeDetails()
         recordDetailsWindow_->close();
 }
 
-void RemindersWindow::rememberPlace()
-{
-    state_.settings.placement(PlacementRow::Reminders) = placementOf(*this, twips_);
-}
-
 void RemindersWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -143,7 +138,7 @@ void RemindersWindow::closeEvent(QCloseEvent* event)
 {
     // Closing the window by its title bar ends the program like "Exit":
     // with the main window still hidden, nothing would be left to use.
-    rememberPlace();
+    place_.remember();
     closeDetails();
     QWidget::closeEvent(event);
     if (exit_)

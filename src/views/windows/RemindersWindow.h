@@ -1,6 +1,7 @@
 #pragma once
 #include "state/ProgramState.h"
 #include "ui/Platform.h"
+#include "ui/WindowGeometry.h"
 #include "views/Reminders.h"
 
 #include <QPointer>
@@ -26,6 +27,8 @@ public:
 
     // Fills the list with the records due in the next seven days.
     void buildReminderList();
+    // Puts the window where it was left last time (it is shown at the start).
+    void restorePlace() { place_.restore(); }
     // A press on line `line` of the list shows that record's details.
     void pressLine(int line);
     const ReminderList& reminders() const { return reminders_; }
@@ -42,12 +45,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void rememberPlace();
     void closeDetails();
 
     ProgramState& state_;
     Platform platform_;
     Twips twips_;
+    SavedPlace place_{*this, twips_, state_.settings.placement(PlacementRow::Reminders)};
     ReminderList reminders_;
     QFrame* panel3D1_ = nullptr;
     QListWidget* list1_ = nullptr;

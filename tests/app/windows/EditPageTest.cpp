@@ -516,7 +516,7 @@ TEST_F(EditPageTest, projectPlanning_showsTheGridWithItsTwoHeaderRows)
     showPage(3);
     const int nameColumnWidth = grid()->columnWidth(1);
     trigger("projectplanning");
-    EXPECT_EQ(state.store.editStyle, 1);
+    EXPECT_EQ(state.store.editStyle, EditStyle::ProjectPlanning);
     // Filling keeps the widths the layout gave the columns.
     EXPECT_EQ(grid()->columnWidth(1), nameColumnWidth);
     EXPECT_TRUE(window().menuAction("projectplanning")->isChecked());
@@ -543,7 +543,7 @@ TEST_F(EditPageTest, projectPlanning_showsTheGridWithItsTwoHeaderRows)
 TEST_F(EditPageTest, insertRow_putsABlankTodayRecordBeforeTheSelectedOne)
 {
     givenThreeRecords();
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     selectCell(1, 1); // the caption row: nothing happens
     click("Command4");
@@ -564,7 +564,7 @@ TEST_F(EditPageTest, insertRow_putsABlankTodayRecordBeforeTheSelectedOne)
 
 TEST_F(EditPageTest, insertRowIntoAnEmptyPlan_putsEnterBackIntoTheStartDate)
 {
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     click("Command4");
     ASSERT_EQ(state.store.recordCount(), 1);
@@ -580,7 +580,7 @@ TEST_F(EditPageTest, insertRowIntoAnEmptyPlan_putsEnterBackIntoTheStartDate)
 TEST_F(EditPageTest, deleteRow_leavesHeaderRowsAndRemovesTheLastRecord)
 {
     givenThreeRecords();
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     selectCell(1, 3);
     click("Command5");
@@ -596,7 +596,7 @@ TEST_F(EditPageTest, deleteRow_leavesHeaderRowsAndRemovesTheLastRecord)
 TEST_F(EditPageTest, enterInTheEditBox_commitsTheCurrentCell)
 {
     givenThreeRecords();
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     selectCell(3, 1);
     EXPECT_EQ(field("Text4")->text(), "Bravo");
@@ -630,7 +630,7 @@ TEST_F(EditPageTest, enterInTheEditBox_commitsTheCurrentCell)
 TEST_F(EditPageTest, doubleClickOnAStatus_togglesItAndTheEditBoxFollowsColumnOne)
 {
     givenThreeRecords();
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     doubleClickCell(2, 9);
     EXPECT_EQ(state.store.field(Field::JobStatus, 1), "1");
@@ -649,7 +649,7 @@ TEST_F(EditPageTest, doubleClickOnAStatus_togglesItAndTheEditBoxFollowsColumnOne
 TEST_F(EditPageTest, doubleClickOnTheImageColumn_choosesAPictureFile)
 {
     givenThreeRecords();
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     test.fileDialogs.scriptOpen(path("photo.png"));
     doubleClickCell(3, 11);
@@ -664,7 +664,7 @@ TEST_F(EditPageTest, doubleClickOnTheImageColumn_choosesAPictureFile)
 TEST_F(EditPageTest, backToHomeAndOffice_asksBeforeReSorting)
 {
     givenRecords({record("01/01/2000", "Late"), record("01/01/1990", "Early")});
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     messages.script({MsgAnswer::No});
     trigger("homeandoffice");
@@ -672,7 +672,7 @@ TEST_F(EditPageTest, backToHomeAndOffice_asksBeforeReSorting)
                                     "Do you wish to continue...");
     EXPECT_EQ(messages.last().title, "Zorvik Planner Edit Style");
     EXPECT_EQ(messages.last().style, MsgStyle::YesNoQuestion);
-    EXPECT_EQ(state.store.editStyle, 1);
+    EXPECT_EQ(state.store.editStyle, EditStyle::ProjectPlanning);
     EXPECT_EQ(state.store.field(Field::Name, 1), "Late");
     EXPECT_FALSE(window().menuAction("homeandoffice")->isChecked());
     EXPECT_TRUE(window().menuAction("projectplanning")->isChecked());
@@ -680,7 +680,7 @@ TEST_F(EditPageTest, backToHomeAndOffice_asksBeforeReSorting)
 
     messages.script({MsgAnswer::Yes});
     trigger("homeandoffice");
-    EXPECT_EQ(state.store.editStyle, 0);
+    EXPECT_EQ(state.store.editStyle, EditStyle::HomeAndOffice);
     EXPECT_EQ(state.store.field(Field::Name, 1), "Early");
     EXPECT_TRUE(listLines()[0].contains("Early"));
     EXPECT_TRUE(window().menuAction("homeandoffice")->isChecked());
@@ -779,7 +779,7 @@ TEST_F(EditPageTest, copyCommands_putTheExactTextOnTheClipboard)
 TEST_F(EditPageTest, menuShortcuts_leaveEditingKeysToTheGridEditBox)
 {
     givenThreeRecords();
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     showPage(3);
     int copies = 0, saveAs = 0;
     QObject::connect(window().menuAction("copytoclipboard"), &QAction::triggered, [&] { ++copies; });

@@ -46,7 +46,6 @@ TEST_F(InfoPageTest, firstPageShowsTheInfoAndIsRebuiltEachTimeItIsShown)
     EXPECT_TRUE(text12->isReadOnly());
     EXPECT_EQ(shown(), expected());
     EXPECT_TRUE(shown().contains("Current file: New Plan \n"));
-    EXPECT_EQ(state.newline, "\r\n");
 
     addRecord("1.005", "1");
     addRecord("1.005", "0");

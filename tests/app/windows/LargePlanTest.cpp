@@ -85,7 +85,7 @@ TEST_F(LargePlanTest, everyCommandWorksAtTheLargestPlan)
 
     test.messages.script({MsgAnswer::Yes});
     window->menuAction("homeandoffice")->trigger();
-    EXPECT_EQ(state.store.editStyle, 0);
+    EXPECT_EQ(state.store.editStyle, EditStyle::HomeAndOffice);
 
     test.fileDialogs.scriptSave(dir.filePath("saved.pln"));
     window->menuAction("Saveplanas")->trigger();

@@ -152,7 +152,9 @@ protected:
         QApplication::setPalette(GetParam().dark ? darkPalette() : QApplication::style()->standardPalette());
         state.settings.font.name = QStringLiteral("DejaVu Sans");
         state.settings.font.size = GetParam().points;
-        state.store.editStyle = QString::fromLatin1(GetParam().window) == QLatin1String("main-grid") ? 1 : 0;
+        state.store.editStyle = QString::fromLatin1(GetParam().window) == QLatin1String("main-grid")
+            ? EditStyle::ProjectPlanning
+            : EditStyle::HomeAndOffice;
         test.screen.setPixels(1280, 1024);
     }
     void TearDown() override

@@ -81,7 +81,6 @@ TEST_F(MainWindowTest, firstStart_showsCaptionStatusPanelsAndDefaultPlace)
     // At least as large as the layout, grown with the font.
     EXPECT_NEAR(g.width(), std::max(6200.0, kLayoutMinWidth * w.fontGrowth()), 30);
     EXPECT_NEAR(g.height(), std::max(4140.0, kLayoutMinHeight * w.fontGrowth()), 30);
-    EXPECT_EQ(state.todayText, "10/12/26");
     EXPECT_TRUE(w.menuAction("EnglishEuro")->isChecked());
     EXPECT_FALSE(w.menuAction("American")->isChecked());
     EXPECT_TRUE(w.menuAction("Datte")->isChecked());
@@ -358,7 +357,7 @@ TEST_F(MainWindowTest, recordPages_showOnlyTheChosenPage)
     EXPECT_EQ(state.store.newRecordings.paths, QStringList{"/rec/07101530.WAV"});
     EXPECT_EQ(state.store.recorderState, RecorderState::Untouched);
 
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     tabs->setCurrentIndex(3);
     EXPECT_TRUE(find("Grid1")->isVisible());
     EXPECT_TRUE(find("Command4")->isVisible());

@@ -83,9 +83,9 @@ TEST_F(PrintMenuTest, standardAndProjectStyle_openThePrintWindow_projectSwitches
     EXPECT_EQ(state.printStyle, 1);
     form2->hide();
 
-    ASSERT_EQ(state.store.editStyle, 0);
+    ASSERT_EQ(state.store.editStyle, EditStyle::HomeAndOffice);
     window->menuAction("projectstyle")->trigger();
-    EXPECT_EQ(state.store.editStyle, 1);
+    EXPECT_EQ(state.store.editStyle, EditStyle::ProjectPlanning);
     EXPECT_TRUE(window->menuAction("projectplanning")->isChecked());
     EXPECT_EQ(state.printStyle, 2);
     EXPECT_TRUE(form2->isVisible());

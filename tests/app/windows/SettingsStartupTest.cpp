@@ -139,7 +139,7 @@ TEST_F(SettingsStartupTest, commandLinePlan_winsOverTheRememberedOne)
     app.start();
     EXPECT_EQ(second.store.planFileName, asked);
     EXPECT_EQ(second.store.recordCount(), 1);
-    EXPECT_EQ(second.store.editStyle, 1);
+    EXPECT_EQ(second.store.editStyle, EditStyle::ProjectPlanning);
     EXPECT_TRUE(app.mainWindow()->menuAction("projectplanning")->isChecked());
     EXPECT_FALSE(app.mainWindow()->menuAction("homeandoffice")->isChecked());
     EXPECT_EQ(app.mainWindow()->windowTitle(), "Zorvik Planner 3.2  -  " + asked);

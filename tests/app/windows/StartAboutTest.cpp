@@ -1,7 +1,9 @@
 #include "app/windows/AboutWindow.h"
+#include "app/windows/PlannerApp.h"
 #include "app/windows/StartWindow.h"
 #include "support/Fakes.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -34,6 +36,30 @@ TEST(StartWindow, showsTheMainWindowOnTheSecondTickNeverTheFirst)
 
     w.tick(); // a stray tick after closing shows nothing more
     EXPECT_EQ(shown, 1);
+}
+
+// A second request while the start window shows keeps that one, so none
+// is left behind to call back into an application that has gone.
+TEST(StartWindow, isShownOnceAndGoesWithTheApplication)
+{
+    auto startWindows = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += w->objectName() == QLatin1String("Form9") ? 1 : 0;
+        return n;
+    };
+    TestPlatform test;
+    ProgramState state;
+    {
+        PlannerApp app(state, test.platform());
+        app.start();
+        app.showStartWindow();
+        EXPECT_EQ(startWindows(), 1);
+        app.startWindow()->hide();
+        app.showStartWindow();
+        EXPECT_EQ(startWindows(), 1);
+    }
+    EXPECT_EQ(startWindows(), 0);
 }
 
 TEST(StartWindow, isCentredOnTheScreenAndCarriesItsControls)

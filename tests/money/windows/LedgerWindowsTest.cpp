@@ -264,7 +264,7 @@ TEST_F(LedgerWindowsTest, mainWindow_opensLedgerAndPlotAndPrintsThem)
     EXPECT_NE(paper->find("TOTAL"), nullptr);
 
     // A project-style plan asks before it is re-sorted; No leaves it be.
-    state.store.editStyle = 1;
+    state.store.editStyle = EditStyle::ProjectPlanning;
     state.store.replaceAll({money("02/03/2021", "Late", "1", ""), money("01/03/2021", "Early", "2", "")});
     test.messages.script({MsgAnswer::No});
     app.mainWindow()->menuAction("PlotLedger")->trigger();
