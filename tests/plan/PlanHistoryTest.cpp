@@ -104,7 +104,7 @@ TEST_F(PlanHistoryTest, everyChangeKind_undoesAndRedoesExactly)
         {"re-sort", "Re-sort by date",
          [](PlanHistoryTest& t) {
              t.store.setField(Field::StartDate, 1, QStringLiteral("01/02/1996"));
-             t.store.editStyle = 1;
+             t.store.editStyle = EditStyle::ProjectPlanning;
              t.history.clear();
              t.messages.script({MsgAnswer::Yes});
              t.editor.switchToHomeAndOffice();
