@@ -21,8 +21,9 @@ AlarmWatch::AlarmWatch(ProgramState& state, Clock& clock, NotificationService& n
     : QObject(parent), state_(state), clock_(clock), notifications_(notifications)
 {
     timer_.setSingleShot(true);
-    // Alarms are to the minute: the system may gather this wake-up with others.
-    timer_.setTimerType(Qt::CoarseTimer);
+    // A coarse timer may fire up to 5% early, which costs a second wake-up
+    // to reach the due time; at most one wake-up a minute needs it on time.
+    timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &AlarmWatch::check);
     notifications_.setHandlers({[this](unsigned id, const QString& action) { onAction(id, action); },
                                 [this](unsigned id) { onScreen_.erase(id); }, {}});
