@@ -211,7 +211,7 @@ void CalendarPublish::cancel()
 }
 
 
-void CalendarPublish::publish(std::vector<CalendarEntry> entries, Done done)
+std::shared_ptr<CalendarPublish::Run> CalendarPublish::startRun(std::vector<CalendarEntry> entries, Done done)
 {
     auto run = std::make_shared<Run>();
     run_ = run;
@@ -219,6 +219,12 @@ void CalendarPublish::publish(std::vector<CalendarEntry> entries, Done done)
     for (const CalendarEntry& e : run->entries)
         run->byUid[e.uid] = &e;
     run->done = std::move(done);
+    return run;
+}
+
+void CalendarPublish::publish(std::vector<CalendarEntry> entries, Done done)
+{
+    auto run = startRun(std::move(entries), std::move(done));
     if (state_.calendarUrl != calendar_.toString()) {
         state_ = PublishState();
         state_.calendarUrl = calendar_.toString();
@@ -425,12 +431,7 @@ void CalendarPublish::finish(const std::shared_ptr<Run>& run)
 void CalendarPublish::overwrite(const std::vector<PublishConflict>& conflicts, std::vector<CalendarEntry> entries,
                                 Done done)
 {
-    auto run = std::make_shared<Run>();
-    run_ = run;
-    run->entries = std::move(entries);
-    for (const CalendarEntry& e : run->entries)
-        run->byUid[e.uid] = &e;
-    run->done = std::move(done);
+    auto run = startRun(std::move(entries), std::move(done));
     for (const PublishConflict& c : conflicts) {
         const bool inPlan = run->byUid.count(c.uid) > 0;
         const Run::Kind kind = !inPlan ? Run::Remove : c.serverEtag.isEmpty() ? Run::Create : Run::Update;

@@ -89,6 +89,8 @@ public:
 
 private:
     struct Run;
+    // A new run over these entries, the one now going on.
+    std::shared_ptr<Run> startRun(std::vector<CalendarEntry> entries, Done done);
     void ask(const std::shared_ptr<Run>& run, const QByteArray& token);
     void plan(Run& run);
     void next(const std::shared_ptr<Run>& run);
