@@ -7,9 +7,12 @@
 #include "accessories/windows/RecorderWindow.h"
 #include "accessories/windows/WorldTimesWindow.h"
 #include "app/windows/AboutWindow.h"
+#include "app/windows/AlarmsDialog.h"
+#include "app/windows/CalendarServerDialog.h"
 #include "app/windows/HelpWindow.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
+#include "app/windows/RepeatDialog.h"
 #include "app/windows/StartWindow.h"
 #include "money/windows/LedgerPlotWindow.h"
 #include "money/windows/LedgerWindow.h"
@@ -91,6 +94,8 @@ QWidget* openWindow(const QString& name, PlannerApp& app, ProgramState& state, c
         auto* tabs = main.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
         tabs->setCurrentIndex(name == QLatin1String("main-info") ? 0 : 3);
         main.tickTimer3(); // the moving logo shows in the picture
+        if (name == QLatin1String("main-find"))
+            main.openFind();
         return &main;
     }
     if (name == QLatin1String("ledger"))
@@ -134,6 +139,22 @@ QWidget* openWindow(const QString& name, PlannerApp& app, ProgramState& state, c
         static QTemporaryDir recordings;
         state.store.recordingsFolder = recordings.path();
         return app.showRecorder(), app.recorder();
+    }
+    if (name == QLatin1String("alarms"))
+        return own(new AlarmsDialog(AlarmOptions{}, true, true));
+    if (name == QLatin1String("repeat")) {
+        PlannerRecord record;
+        record[Field::StartDate] = QStringLiteral("01/01/2027");
+        record[Field::Name] = QStringLiteral("Smith & Sons");
+        state.store.insertRecordAt(1, record);
+        auto* w = new RepeatDialog;
+        owned.emplace_back(w);
+        w->repeat(state.store, 1, [](std::vector<PlannerRecord>) {});
+        return w;
+    }
+    if (name == QLatin1String("calendarserver")) {
+        static FakeHttp http;
+        return own(new CalendarServerDialog(http, CalendarServerChoice{}, nullptr));
     }
     if (name == QLatin1String("help"))
         return app.showHelp(QStringLiteral("index.html")), app.helpWindow();
@@ -239,7 +260,7 @@ std::vector<Case> allCases()
     std::vector<Case> cases;
     for (const char* window : {"main-info", "main-edit", "main-grid", "ledger", "plot", "loan", "calculator", "worldtimes",
                                "notepad", "find", "phonebook", "details", "keyword", "reminders", "print", "about", "start",
-                               "recorder", "help"}) {
+                               "recorder", "help", "main-find", "alarms", "repeat", "calendarserver"}) {
         for (int points : {8, 11, 14})
             cases.push_back({window, points, false});
         cases.push_back({window, 11, true});
