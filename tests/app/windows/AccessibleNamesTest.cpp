@@ -4,8 +4,11 @@
 #include "accessories/windows/CalculatorWindow.h"
 #include "accessories/windows/NotepadWindow.h"
 #include "accessories/windows/WorldTimesWindow.h"
+#include "app/windows/AlarmsDialog.h"
+#include "app/windows/CalendarServerDialog.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
+#include "app/windows/RepeatDialog.h"
 #include "money/windows/LabelTextDialog.h"
 #include "money/windows/LoanWindow.h"
 #include "support/Fakes.h"
@@ -98,6 +101,17 @@ TEST_F(AccessibleNamesTest, everyFocusableControlOfEveryWindowHasAName)
     details.show();
     LabelTextDialog labelText;
     labelText.show();
+    main.openFind();
+    AlarmsDialog alarms(AlarmOptions{}, false, true);
+    alarms.show();
+    FakeHttp http;
+    CalendarServerDialog server(http, {});
+    server.show();
+    PlannerRecord record;
+    record[Field::Name] = QStringLiteral("Dentist");
+    state.store.insertRecordAt(1, record);
+    RepeatDialog repeat;
+    repeat.repeat(state.store, 1, [](std::vector<PlannerRecord>) {});
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->isVisible())
             EXPECT_EQ(unnamedControls(window), QStringList()) << window->objectName().toStdString();
