@@ -2,6 +2,7 @@
 #include "ui/ReadableFile.h"
 #include "ui/modules/PortAudioSound.h"
 #include "ui/modules/WaveFile.h"
+#include "support/WaitForProcess.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,9 +65,9 @@ TEST_F(ReadableFile, thePlayerHandedAFifoNeverWaitsOnIt)
     {
         PortAudioSound sound;
         sound.play(fifo());
-        // Time for the player to take the name up; ending the service
-        // must not leave it behind in open().
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // Once the player has taken the name up, ending the service must
+        // not leave it behind in open().
+        ASSERT_TRUE(waitForOtherProcess([&] { return !sound.playWaiting(); }));
     }
     EXPECT_FALSE(fifoHasAReader());
 }

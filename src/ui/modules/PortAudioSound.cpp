@@ -106,6 +106,7 @@ struct PortAudioSound::Engine {
     std::atomic<bool> recording{false};
     std::atomic<bool> stopRecordingNow{false};
     std::atomic<float> inputPeak{0}; // of the last buffer read
+    std::atomic<long> recordedFrames{0}; // of the recording in progress
     RecordingResult result; // written by the recording thread before it ends
 
     // Player.
@@ -221,6 +222,7 @@ void PortAudioSound::Engine::recordLoop()
             cutShortBy = writer.problem(); // the disk is full: keep what was written
             break;
         }
+        recordedFrames += static_cast<long>(frames);
     }
     {
         std::lock_guard lock(paMutex);
@@ -292,6 +294,12 @@ bool PortAudioSound::isRecording() const
     return engine_->recording.load();
 }
 
+double PortAudioSound::recordedSeconds() const
+{
+    const Engine& e = *engine_;
+    return e.recording.load() ? double(e.recordedFrames.load()) / e.inputRate : 0.0;
+}
+
 double PortAudioSound::inputLevel() const
 {
     return engine_->recording.load() ? double(engine_->inputPeak.load()) : 0.0;
@@ -312,6 +320,7 @@ bool PortAudioSound::startRecording(const QString& path)
     }
     e.stopRecordingNow = false;
     e.inputPeak = 0;
+    e.recordedFrames = 0;
     e.result = {};
     e.recording = true;
     recordThread_.start([engine = engine_] { engine->recordLoop(); });
@@ -352,6 +361,12 @@ void PortAudioSound::play(const QString& path)
         ++e.generation; // the sound playing now ends at its next chunk
     }
     e.playWake.notify_one();
+}
+
+bool PortAudioSound::playWaiting() const
+{
+    std::lock_guard lock(engine_->playMutex);
+    return engine_->hasRequest;
 }
 
 void PortAudioSound::stopPlaying()

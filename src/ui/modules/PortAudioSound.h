@@ -70,9 +70,15 @@ public:
     RecordingResult stopRecording() override;
     double inputLevel() const override;
     void closeDevice() override;
+    // Seconds the recording in progress holds so far (0 when none), as the
+    // device delivered them: what a wait for "recorded enough" looks at.
+    double recordedSeconds() const;
 
     void play(const QString& path) override;
     void stopPlaying() override;
+    // Whether a sound asked for with play() still waits for the player to
+    // take it up.
+    bool playWaiting() const;
 
     struct Engine;
 

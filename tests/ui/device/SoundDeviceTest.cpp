@@ -5,6 +5,7 @@
 
 #include "accessories/windows/RecorderWindow.h"
 #include "support/Fakes.h"
+#include "support/WaitForProcess.h"
 #include "ui/modules/PortAudioSound.h"
 #include "ui/modules/WaveFile.h"
 
@@ -14,10 +15,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <thread>
 
 namespace zp {
 namespace {
@@ -56,12 +55,13 @@ TEST(SoundDevice, recordsTwoSecondsOfTheServersTone)
     // The test server's sine source hands its first reader all it made
     // while nobody listened; a short first recording takes that away.
     ASSERT_TRUE(sound.startRecording(dir.filePath("warm-up.WAV")));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(waitForOtherProcess([&] { return sound.recordedSeconds() >= 0.3; }));
     sound.stopRecording();
 
     ASSERT_TRUE(sound.startRecording(path));
     EXPECT_TRUE(sound.isRecording());
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    // Two seconds as the device counts them, not as the test's clock does.
+    ASSERT_TRUE(waitForOtherProcess([&] { return sound.recordedSeconds() >= 2.0; }));
     EXPECT_GT(sound.inputLevel(), 0.01); // the meter sees the tone
     ASSERT_TRUE(sound.stopRecording().kept);
     EXPECT_EQ(sound.inputLevel(), 0);
@@ -90,7 +90,7 @@ TEST(SoundDevice, recordsTwoSecondsOfTheServersTone)
 
     // And it plays back to the server's sink without holding anyone up.
     sound.play(path);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(waitForOtherProcess([&] { return !sound.playWaiting(); }));
     sound.play(path); // a new sound stops the one playing
     sound.stopPlaying();
 }
