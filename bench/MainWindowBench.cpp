@@ -48,6 +48,29 @@ QString planPath(int records)
     return p;
 }
 
+// The main window as the program starts it with `plan` on the command
+// line: the plan read, the records list built, the window shown.
+std::unique_ptr<zp::MainWindow> openWindowOn(zp::ProgramState& program, const QString& plan, zp::QtPlatform& qt)
+{
+    program.commandLinePlan = plan;
+    auto window = std::make_unique<zp::MainWindow>(program, qt.platform());
+    window->setOnExit([] {});
+    window->initialise();
+    window->readStartupPlan();
+    window->rebuildRecordsList();
+    window->show();
+    return window;
+}
+
+// The window closed and all the program held freed, as at the end of main().
+void closeAll(std::unique_ptr<zp::MainWindow>& window, std::unique_ptr<zp::ProgramState>& program)
+{
+    window->close();
+    window.reset();
+    program.reset();
+    QApplication::processEvents();
+}
+
 void BM_CloseMainWindow(benchmark::State& state)
 {
     zp::bench::ensureApplication();
@@ -57,13 +80,7 @@ void BM_CloseMainWindow(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         auto program = std::make_unique<zp::ProgramState>();
-        program->commandLinePlan = plan;
-        auto window = std::make_unique<zp::MainWindow>(*program, qt.platform());
-        window->setOnExit([] {});
-        window->initialise();
-        window->readStartupPlan();
-        window->rebuildRecordsList();
-        window->show();
+        auto window = openWindowOn(*program, plan, qt);
         QApplication::processEvents();
         if (program->store.recordCount() != records || program->store.planFileName.isEmpty()) {
             state.SkipWithError("plan not loaded");
@@ -71,10 +88,7 @@ void BM_CloseMainWindow(benchmark::State& state)
         }
         state.ResumeTiming();
 
-        window->close();
-        window.reset();
-        program.reset();
-        QApplication::processEvents();
+        closeAll(window, program);
     }
 }
 BENCHMARK(BM_CloseMainWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -87,13 +101,7 @@ void BM_OpenMainWindow(benchmark::State& state)
     zp::QtPlatform qt;
     for (auto _ : state) {
         auto program = std::make_unique<zp::ProgramState>();
-        program->commandLinePlan = plan;
-        auto window = std::make_unique<zp::MainWindow>(*program, qt.platform());
-        window->setOnExit([] {});
-        window->initialise();
-        window->readStartupPlan();
-        window->rebuildRecordsList();
-        window->show();
+        auto window = openWindowOn(*program, plan, qt);
         QApplication::processEvents();
 
         state.PauseTiming();
@@ -101,10 +109,7 @@ void BM_OpenMainWindow(benchmark::State& state)
             state.SkipWithError("plan not loaded");
             break;
         }
-        window->close();
-        window.reset();
-        program.reset();
-        QApplication::processEvents();
+        closeAll(window, program);
         state.ResumeTiming();
     }
 }
@@ -121,13 +126,7 @@ void BM_FillEntryGrid(benchmark::State& state)
         // asks a question, and the grid is filled only on the way there.
         state.PauseTiming();
         auto program = std::make_unique<zp::ProgramState>();
-        program->commandLinePlan = plan;
-        auto window = std::make_unique<zp::MainWindow>(*program, qt.platform());
-        window->setOnExit([] {});
-        window->initialise();
-        window->readStartupPlan();
-        window->rebuildRecordsList();
-        window->show();
+        auto window = openWindowOn(*program, plan, qt);
         window->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(3);
         QApplication::processEvents();
         state.ResumeTiming();
@@ -137,10 +136,7 @@ void BM_FillEntryGrid(benchmark::State& state)
 
         state.PauseTiming();
         program->store.modified = false; // the new style is a change: closing would ask to save it
-        window->close();
-        window.reset();
-        program.reset();
-        QApplication::processEvents();
+        closeAll(window, program);
         state.ResumeTiming();
     }
 }
