@@ -8,6 +8,7 @@
 #include "app/windows/CalendarServerDialog.h"
 #include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
+#include "support/ToolWindows.h"
 #include "app/windows/RepeatDialog.h"
 #include "money/windows/LabelTextDialog.h"
 #include "money/windows/LoanWindow.h"
@@ -83,15 +84,7 @@ TEST_F(AccessibleNamesTest, everyFocusableControlOfEveryWindowHasAName)
             EXPECT_EQ(unnamedControls(&main), QStringList()) << "page " << page << " style " << style;
         }
     }
-    app.showWorldTimes();
-    app.showLedger();
-    app.showLedgerPlot();
-    app.showLoanWindow();
-    app.showPhoneBook();
-    app.showKeywordWindow();
-    app.showCalculator();
-    app.showNotepad();
-    app.notepad()->showFindDialog();
+    showToolWindows(app);
     app.showAbout();
     app.showHelp(QStringLiteral("calculator.html"));
     main.printCommands().openStandardStyle();

@@ -1,5 +1,6 @@
 #include "app/windows/MainWindow.h"
 #include "app/windows/PlannerApp.h"
+#include "support/ToolWindows.h"
 #include "accessories/windows/NotepadWindow.h"
 #include "support/Fakes.h"
 
@@ -74,15 +75,7 @@ public:
         app.start();
         app.mainWindow()->show();
         // Every window the guide describes, the notepad with a document.
-        app.showWorldTimes();
-        app.showLedger();
-        app.showLedgerPlot();
-        app.showLoanWindow();
-        app.showPhoneBook();
-        app.showKeywordWindow();
-        app.showCalculator();
-        app.showNotepad();
-        app.notepad()->showFindDialog();
+        showToolWindows(app);
         app.showStartWindow();
         app.showAbout();
         app.showHelp(QStringLiteral("index.html"));
