@@ -3,6 +3,7 @@
 #include "app/InstalledFiles.h"
 #include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
+#include "app/TerminalOutput.h"
 #include "app/SystemInfo.h"
 #include "money/Ledger.h"
 #include "money/Loan.h"
@@ -649,36 +650,14 @@ int runVerb(const CommandLine& c, DateOrder systemOrder, const QDate& systemToda
     return 2;
 }
 
-// Why what was written to `out` did not all arrive (a full disk, a closed
-// pipe), or nothing when it did. A stream on a file is flushed through to
-// the system, where such failures show.
-std::optional<QString> outputProblem(QTextStream& out)
-{
-    out.flush();
-    QIODevice* device = out.device();
-    auto* file = qobject_cast<QFileDevice*>(device);
-    if (file && file->isOpen())
-        file->flush();
-    if (out.status() == QTextStream::WriteFailed || (file && file->error() != QFileDevice::NoError))
-        return device ? device->errorString() : QStringLiteral("the stream refused it");
-    return std::nullopt;
-}
-
 } // namespace
 
 int runCommandLine(const CommandLine& c, DateOrder systemOrder, const QDate& systemToday, QTextStream& out,
                    QTextStream& err, const std::optional<std::array<QString, 25>>& fieldLabels, const SystemFacts& facts,
                    const QDateTime& systemNow)
 {
-    const int status = runVerb(c, systemOrder, systemToday, out, err, fieldLabels, facts, systemNow);
-    // A command that says it worked must have delivered all it printed:
-    // a cut-off export on a full disk would pass for the whole plan.
-    if (const auto problem = outputProblem(out)) {
-        err << "zorvik-planner: the output could not be written: " << *problem << '\n';
-        err.flush();
-        return status == 0 ? 1 : status;
-    }
-    return status;
+    return statusWithOutputChecked(runVerb(c, systemOrder, systemToday, out, err, fieldLabels, facts, systemNow), out,
+                                   err);
 }
 
 } // namespace zp

@@ -1,5 +1,6 @@
 #include "app/PublishCommand.h"
 
+#include "app/TerminalOutput.h"
 #include "plan/CalendarPublish.h"
 #include "plan/DateStyle.h"
 #include "plan/PlanFile.h"
@@ -10,8 +11,10 @@
 
 namespace zp {
 
-int runPublishCommand(const CommandLine& c, DateOrder systemOrder, PublishCommandServices& services, QTextStream& out,
-                      QTextStream& err)
+namespace {
+
+int publishPlan(const CommandLine& c, DateOrder systemOrder, PublishCommandServices& services, QTextStream& out,
+                QTextStream& err)
 {
     const DateOrder order = c.dateOrder.value_or(systemOrder);
     const CalendarServerSettings saved = services.preferences.calendarServer(c.planFile);
@@ -67,6 +70,14 @@ int runPublishCommand(const CommandLine& c, DateOrder systemOrder, PublishComman
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int runPublishCommand(const CommandLine& c, DateOrder systemOrder, PublishCommandServices& services, QTextStream& out,
+                      QTextStream& err)
+{
+    return statusWithOutputChecked(publishPlan(c, systemOrder, services, out, err), out, err);
 }
 
 } // namespace zp

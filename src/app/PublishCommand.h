@@ -30,8 +30,8 @@ struct PublishCommandServices {
 // and --user given), as File > Publish to calendar server does, but
 // changes on the server are only listed, never overwritten. Prints the
 // summary. Returns 0 published, 1 the plan, the server, the network or
-// the password failed, 2 no calendar is set for the plan. The plan file
-// is not changed.
+// the password failed or the summary did not all arrive on `out`, 2 no
+// calendar is set for the plan. The plan file is not changed.
 int runPublishCommand(const CommandLine& command, DateOrder systemOrder, PublishCommandServices& services,
                       QTextStream& out, QTextStream& err);
 

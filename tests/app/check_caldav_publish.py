@@ -103,6 +103,12 @@ with tempfile.TemporaryDirectory() as folder:
         check(third.returncode == 0 and "Changed on the phone" in third.stdout, "the conflict is listed: " + third.stdout)
         check(any(b"Changed on the phone" in i for i in server.entries().values()), "the server's change stays")
 
+        # A summary that cannot be printed is no success.
+        with open("/dev/full", "w") as full:
+            lost = subprocess.run(publish, stdout=full, stderr=subprocess.PIPE, env=env, text=True, timeout=120)
+        check(lost.returncode == 1 and "the output could not be written: No space left on device" in lost.stderr,
+              "summary into a full disk: status %d %s" % (lost.returncode, lost.stderr))
+
         wrong = run(environment=dict(env, ZORVIK_CALDAV_PASSWORD="wrong"))
         check(wrong.returncode == 1 and "401" in wrong.stderr, "wrong password: status 1, says 401")
         bad = run([program, "--publish", "--calendar", "not a url", plan])

@@ -2,6 +2,7 @@
 
 #include "app/ApplicationName.h"
 #include "app/PublishCommand.h"
+#include "app/TerminalOutput.h"
 #include "state/Preferences.h"
 #include "ui/QtHttp.h"
 #include "ui/QtPasswordStore.h"
@@ -9,9 +10,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTextStream>
 #include <clocale>
-#include <cstdio>
 
 namespace zp {
 
@@ -20,10 +19,7 @@ int runPublishOnTerminal(int argc, char** argv, const CommandLine& command)
     QCoreApplication app(argc, argv);
     nameApplication();
     std::setlocale(LC_TIME, "");
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    out.setEncoding(QStringConverter::Utf8);
-    err.setEncoding(QStringConverter::Utf8);
+    TerminalStreams streams;
     QtHttp http;
     QtPasswordStore passwords;
     Preferences preferences;
@@ -38,7 +34,7 @@ int runPublishOnTerminal(int argc, char** argv, const CommandLine& command)
                                     std::nullopt, QString(), clock.now()};
     if (qEnvironmentVariableIsSet("ZORVIK_CALDAV_PASSWORD"))
         services.passwordFromEnvironment = qEnvironmentVariable("ZORVIK_CALDAV_PASSWORD");
-    return runPublishCommand(command, systemOrder.systemDateOrder(), services, out, err);
+    return runPublishCommand(command, systemOrder.systemDateOrder(), services, streams.out, streams.err);
 }
 
 } // namespace zp

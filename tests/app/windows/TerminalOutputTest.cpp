@@ -87,6 +87,8 @@ TEST(TerminalOutput, everyPrintingCommand_reportsOutputThatDidNotArriveAndFails)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     const QStringList commands[] = {
         {"--list", plan},
+        {"--find", "smith", plan},
+        {"--alarms", "--today", "1996-11-05", "--now", "08:00", "--date-order", "dmy", plan},
         {"--reminders", "--today", "1996-11-04", "--date-order", "dmy", plan},
         {"--export", plan},
         {"--export-ics", plan},
