@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/TerminalRun.h"
 #include "app/ProgramVersion.h"
 #include "app/SettingsFile.h"
 #include "app/SystemInfo.h"
@@ -21,23 +22,6 @@
 
 namespace zp {
 namespace {
-
-struct Outcome {
-    int status = 0;
-    QString out;
-    QString err;
-};
-
-Outcome run(const QStringList& args, DateOrder systemOrder = DateOrder::DayFirst, const SystemFacts& facts = {})
-{
-    Outcome r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = runCommandLine(parseCommandLine(args), systemOrder, QDate(2026, 12, 7), out, err, std::nullopt, facts);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 class CommandLineTest : public ::testing::Test {
 protected:

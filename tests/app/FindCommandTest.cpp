@@ -2,6 +2,7 @@
 // window's Find finds.
 
 #include "app/CommandLine.h"
+#include "support/TerminalRun.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,23 +11,6 @@
 
 namespace zp {
 namespace {
-
-struct Outcome {
-    int status = 0;
-    QString out;
-    QString err;
-};
-
-Outcome run(const QStringList& args)
-{
-    Outcome r;
-    QTextStream out(&r.out);
-    QTextStream err(&r.err);
-    r.status = runCommandLine(parseCommandLine(args), DateOrder::DayFirst, QDate(2026, 12, 8), out, err);
-    out.flush();
-    err.flush();
-    return r;
-}
 
 class FindCommandTest : public ::testing::Test {
 protected:
